@@ -1,0 +1,31 @@
+#include "controls/command_button.h"
+
+#include <QKeyEvent>
+
+namespace drillpad {
+
+CommandButton::CommandButton(QWidget *parent) : QPushButton(parent) {
+    setMouseTracking(true);
+    // Enter goes to the window's default button, never to Qt's own notion of
+    // one; a focused button still takes Enter itself (keyPressEvent).
+    setAutoDefault(false);
+    setDefault(false);
+}
+
+void CommandButton::mouseMoveEvent(QMouseEvent *event) {
+    Q_EMIT mouseMoved();
+    QPushButton::mouseMoveEvent(event);
+}
+
+void CommandButton::keyPressEvent(QKeyEvent *event) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        event->modifiers() == Qt::NoModifier) {
+        if (isEnabled())
+            click();
+        event->accept();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
+}
+
+} // namespace drillpad

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QPushButton>
+#include <QString>
+
+namespace drillpad {
+
+// The push button of every window. Captions carry their access key as
+// "保存[&S]"; Alt with that letter clicks the button while it is enabled.
+// A button may be its window's default (Enter) or cancel (Esc) button; the
+// window hands those keys to it only while it is enabled (see FormDialog).
+class CommandButton : public QPushButton {
+    Q_OBJECT
+public:
+    explicit CommandButton(QWidget *parent = nullptr);
+
+    QString caption() const { return text(); }
+    void setCaption(const QString &caption) { setText(caption); }
+
+    // A free text kept with the button.
+    QString tag() const { return tag_; }
+    void setTag(const QString &tag) { tag_ = tag; }
+
+    bool isDefaultRole() const { return defaultRole_; }
+    void setDefaultRole(bool on) { defaultRole_ = on; }
+    bool isCancelRole() const { return cancelRole_; }
+    void setCancelRole(bool on) { cancelRole_ = on; }
+
+Q_SIGNALS:
+    void mouseMoved();
+
+protected:
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    QString tag_;
+    bool defaultRole_ = false;
+    bool cancelRole_ = false;
+};
+
+} // namespace drillpad

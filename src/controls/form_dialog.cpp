@@ -1,0 +1,52 @@
+#include "controls/form_dialog.h"
+
+#include "controls/command_button.h"
+
+#include <QKeyEvent>
+
+namespace drillpad {
+
+FormDialog::FormDialog(QWidget *parent) : QDialog(parent) {
+    setWindowModality(Qt::ApplicationModal);
+}
+
+void FormDialog::setDefaultButton(CommandButton *button) {
+    if (defaultButton_)
+        defaultButton_->setDefaultRole(false);
+    defaultButton_ = button;
+    if (button)
+        button->setDefaultRole(true);
+}
+
+void FormDialog::setCancelButton(CommandButton *button) {
+    if (cancelButton_)
+        cancelButton_->setCancelRole(false);
+    cancelButton_ = button;
+    if (button)
+        button->setCancelRole(true);
+}
+
+void FormDialog::showModal() {
+    setWindowModality(Qt::ApplicationModal);
+    exec();
+}
+
+void FormDialog::keyPressEvent(QKeyEvent *event) {
+    const bool plain = event->modifiers() == Qt::NoModifier ||
+                       event->modifiers() == Qt::KeypadModifier;
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        if (defaultButton_ && defaultButton_->isEnabled() && defaultButton_->isVisible())
+            defaultButton_->click();
+        event->accept();
+        return;
+    }
+    if (plain && event->key() == Qt::Key_Escape) {
+        if (cancelButton_ && cancelButton_->isEnabled() && cancelButton_->isVisible())
+            cancelButton_->click();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace drillpad

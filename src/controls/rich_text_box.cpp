@@ -1,0 +1,201 @@
+#include "controls/rich_text_box.h"
+
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace drillpad {
+
+namespace {
+
+QString toLineFeeds(QString text) {
+    text.replace(QChar::ParagraphSeparator, QChar(u'\n'));
+    text.replace(QChar::LineSeparator, QChar(u'\n'));
+    return text;
+}
+
+Qt::Alignment qtAlignment(int code) {
+    switch (code) {
+    case RichTextBox::AlignRightCode:
+        return Qt::AlignRight;
+    case RichTextBox::AlignCenterCode:
+        return Qt::AlignHCenter;
+    default:
+        return Qt::AlignLeft;
+    }
+}
+
+int alignmentCode(Qt::Alignment alignment) {
+    if (alignment & Qt::AlignRight)
+        return RichTextBox::AlignRightCode;
+    if (alignment & Qt::AlignHCenter)
+        return RichTextBox::AlignCenterCode;
+    return RichTextBox::AlignLeftCode;
+}
+
+} // namespace
+
+RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent) {
+    setAcceptRichText(false);
+    setMouseTracking(true);
+    viewport()->setMouseTracking(true);
+    setTabChangesFocus(false);
+}
+
+QString RichTextBox::text() const { return toLineFeeds(document()->toPlainText()); }
+
+void RichTextBox::setText(const QString &text) {
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.removeSelectedText();
+    cursor.setBlockFormat(QTextBlockFormat());
+    cursor.setBlockCharFormat(QTextCharFormat());
+    cursor.setCharFormat(QTextCharFormat());
+    cursor.insertText(text, QTextCharFormat());
+    cursor.endEditBlock();
+    QTextCursor start(document());
+    setTextCursor(start);
+    setCurrentCharFormat(QTextCharFormat());
+}
+
+QString RichTextBox::selText() const { return toLineFeeds(textCursor().selectedText()); }
+
+void RichTextBox::setSelText(const QString &text) { textCursor().insertText(text); }
+
+template <typename Value, typename Read>
+std::optional<Value> RichTextBox::uniformCharProperty(Read read) const {
+    const QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection())
+        return read(currentCharFormat());
+    const int start = cursor.selectionStart();
+    const int end = cursor.selectionEnd();
+    std::optional<Value> result;
+    for (QTextBlock block = document()->findBlock(start); block.isValid() && block.position() < end;
+         block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int fragStart = fragment.position();
+            const int fragEnd = fragStart + fragment.length();
+            if (fragEnd <= start || fragStart >= end)
+                continue;
+            const Value value = read(fragment.charFormat());
+            if (!result)
+                result = value;
+            else if (*result != value)
+                return std::nullopt;
+        }
+    }
+    if (!result) // only paragraph breaks selected
+        return read(cursor.charFormat());
+    return result;
+}
+
+std::optional<bool> RichTextBox::selBold() const {
+    return uniformCharProperty<bool>(
+        [](const QTextCharFormat &f) { return f.fontWeight() >= QFont::Bold; });
+}
+
+std::optional<bool> RichTextBox::selItalic() const {
+    return uniformCharProperty<bool>([](const QTextCharFormat &f) { return f.fontItalic(); });
+}
+
+std::optional<bool> RichTextBox::selUnderline() const {
+    return uniformCharProperty<bool>([](const QTextCharFormat &f) { return f.fontUnderline(); });
+}
+
+std::optional<QString> RichTextBox::selFontName() const {
+    const QString fallback = document()->defaultFont().family();
+    return uniformCharProperty<QString>([&](const QTextCharFormat &f) {
+        const QStringList families = f.fontFamilies().toStringList();
+        return families.isEmpty() ? fallback : families.first();
+    });
+}
+
+std::optional<double> RichTextBox::selFontSize() const {
+    const double fallback = document()->defaultFont().pointSizeF();
+    return uniformCharProperty<double>([&](const QTextCharFormat &f) {
+        return f.fontPointSize() > 0 ? f.fontPointSize() : fallback;
+    });
+}
+
+std::optional<int> RichTextBox::selAlignment() const {
+    const QTextCursor cursor = textCursor();
+    QTextBlock block = document()->findBlock(cursor.selectionStart());
+    const QTextBlock last = document()->findBlock(cursor.selectionEnd());
+    const int first = alignmentCode(block.blockFormat().alignment());
+    for (; block.isValid(); block = block.next()) {
+        if (alignmentCode(block.blockFormat().alignment()) != first)
+            return std::nullopt;
+        if (block == last)
+            break;
+    }
+    return first;
+}
+
+void RichTextBox::mergeSelectionFormat(const QTextCharFormat &format) {
+    QTextCursor cursor = textCursor();
+    if (cursor.hasSelection())
+        cursor.mergeCharFormat(format);
+    mergeCurrentCharFormat(format);
+}
+
+void RichTextBox::setSelBold(bool on) {
+    QTextCharFormat format;
+    format.setFontWeight(on ? QFont::Bold : QFont::Normal);
+    mergeSelectionFormat(format);
+}
+
+void RichTextBox::setSelItalic(bool on) {
+    QTextCharFormat format;
+    format.setFontItalic(on);
+    mergeSelectionFormat(format);
+}
+
+void RichTextBox::setSelUnderline(bool on) {
+    QTextCharFormat format;
+    format.setFontUnderline(on);
+    mergeSelectionFormat(format);
+}
+
+void RichTextBox::setSelFontName(const QString &family) {
+    QTextCharFormat format;
+    format.setFontFamilies(QStringList{family});
+    mergeSelectionFormat(format);
+}
+
+bool RichTextBox::setSelFontSize(const QString &points) {
+    bool ok = false;
+    const double size = points.trimmed().toDouble(&ok);
+    if (!ok || !(size > 0) || size > 1638)
+        return false;
+    QTextCharFormat format;
+    format.setFontPointSize(size);
+    mergeSelectionFormat(format);
+    return true;
+}
+
+void RichTextBox::setSelAlignment(int code) {
+    QTextCursor cursor = textCursor();
+    QTextBlockFormat format;
+    format.setAlignment(qtAlignment(code));
+    cursor.mergeBlockFormat(format);
+}
+
+void RichTextBox::mouseMoveEvent(QMouseEvent *event) {
+    Q_EMIT mouseMoved();
+    QTextEdit::mouseMoveEvent(event);
+}
+
+bool RichTextBox::canInsertFromMimeData(const QMimeData *source) const {
+    return source->hasText();
+}
+
+void RichTextBox::insertFromMimeData(const QMimeData *source) {
+    if (source->hasText())
+        textCursor().insertText(source->text());
+}
+
+} // namespace drillpad

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QString>
+#include <QTextEdit>
+
+#include <optional>
+
+namespace drillpad {
+
+// The rich-text editor of the sheet and of the help viewer: a thin adapter
+// over QTextEdit with the operations the windows use. Text travels with lone
+// line feeds. Selection properties read back std::nullopt when the selection
+// mixes several values.
+class RichTextBox : public QTextEdit {
+    Q_OBJECT
+public:
+    // Paragraph alignment codes of the editor.
+    enum Alignment { AlignLeftCode = 0, AlignRightCode = 1, AlignCenterCode = 2 };
+
+    explicit RichTextBox(QWidget *parent = nullptr);
+
+    // The whole document as plain text.
+    QString text() const;
+    // Replaces the whole document by plain text in one undoable step; the
+    // text takes the document's default formatting.
+    void setText(const QString &text);
+
+    QString selText() const;
+    // Replaces the selection, or inserts at the caret, as plain text taking
+    // the formatting of that place.
+    void setSelText(const QString &text);
+
+    std::optional<bool> selBold() const;
+    std::optional<bool> selItalic() const;
+    std::optional<bool> selUnderline() const;
+    std::optional<QString> selFontName() const;
+    std::optional<double> selFontSize() const;
+    std::optional<int> selAlignment() const;
+
+    void setSelBold(bool on);
+    void setSelItalic(bool on);
+    void setSelUnderline(bool on);
+    void setSelFontName(const QString &family);
+    // The size is given as text and taken as points; text that is not a
+    // positive number is ignored.
+    bool setSelFontSize(const QString &points);
+    // Applies an alignment code to the paragraphs of the selection.
+    void setSelAlignment(int code);
+
+Q_SIGNALS:
+    void mouseMoved();
+
+protected:
+    void mouseMoveEvent(QMouseEvent *event) override;
+    // Pasting and dropping insert plain text only.
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+    void insertFromMimeData(const QMimeData *source) override;
+
+private:
+    template <typename Value, typename Read>
+    std::optional<Value> uniformCharProperty(Read read) const;
+    void mergeSelectionFormat(const QTextCharFormat &format);
+};
+
+} // namespace drillpad

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "forms/form_builder.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QComboBox;
+class QPlainTextEdit;
+class QStatusBar;
+
+namespace drillpad {
+
+class RichTextBox;
+class CommandButton;
+
+// The main window: the sheet editor, the launch buttons with their hints,
+// the menus, and the layout rule that follows the window's size.
+class FrmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    FrmMain();
+
+    RichTextBox *txtMain() const;
+    QPlainTextEdit *txtHelp() const;
+    QComboBox *cmbFont() const;
+    QComboBox *cmbFontSize() const;
+    QStatusBar *statusBar1() const { return statusBar_; }
+    CommandButton *button(const char *name) const;
+    QAction *menuAction(const char *name) const;
+    // The client area, in which every control is placed in twips.
+    QWidget *clientArea() const { return client_; }
+    const forms::ControlMap &controls() const { return controls_; }
+
+    // Sizes the window so that its client area measures `size` twips.
+    void setClientSizeTwips(const TwipsSize &size);
+
+    // Handlers, also run by the toolbar and the menus.
+    void cmdGuide_Click();
+    void cmdFace_Click();
+    void cmdReset_Click();
+    void cmdHelp_Click();
+    void cmdAbout_Click();
+    void cmdExit_Click();
+    void mnuExit_Click();
+
+    // Runs when the window unloads: every window is unloaded and the
+    // process ends.
+    void formUnload();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void Form_Load();
+    void Form_Resize();
+    void connectHints();
+    void connectHandlers();
+
+    QWidget *client_ = nullptr;
+    QStatusBar *statusBar_ = nullptr;
+    forms::ControlMap controls_;
+    forms::ControlMap menus_;
+};
+
+} // namespace drillpad
