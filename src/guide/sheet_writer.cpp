@@ -1,0 +1,52 @@
+#include "guide/sheet_writer.h"
+
+namespace drillpad {
+
+SheetSettings SheetSettings::initial() {
+    SheetSettings settings;
+    settings[QuestionType::Mul].selected = true;
+    return settings;
+}
+
+namespace {
+
+QString drawQuestion(Operator op, const TypeSettings &type) {
+    if (type.from <= 2) {
+        // The generator's own range, 2..to.
+        static const QString codes[] = {QStringLiteral("+"), QStringLiteral("-"),
+                                        QStringLiteral("*"), QStringLiteral("/")};
+        return MakeQuestion(codes[static_cast<int>(op)], static_cast<std::int16_t>(type.to));
+    }
+    return makeQuestionInRange(op, type.from, type.to);
+}
+
+} // namespace
+
+QString makeSheetText(const SheetSettings &settings) {
+    qsizetype expected = 0;
+    for (const SectionLayout &section : kSheetSections) {
+        const TypeSettings &type = settings[section.type];
+        if (type.selected && type.count > 0)
+            expected += static_cast<qsizetype>(type.count) * 16 + 16;
+    }
+    QString sheet;
+    sheet.reserve(expected);
+
+    for (const SectionLayout &section : kSheetSections) {
+        const TypeSettings &type = settings[section.type];
+        if (!type.selected)
+            continue;
+        sheet += QChar(u'\n');
+        sheet += QString::fromUtf8(section.heading);
+        sheet += QChar(u'\n');
+        for (int i = 1; i <= type.count; ++i) {
+            sheet += drawQuestion(section.op, type);
+            if (i % section.perLine == 0)
+                sheet += QChar(u'\n');
+        }
+        sheet += QLatin1String("\n\n");
+    }
+    return sheet;
+}
+
+} // namespace drillpad

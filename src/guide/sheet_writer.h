@@ -1,0 +1,59 @@
+#pragma once
+
+#include "question/question.h"
+
+#include <QString>
+
+#include <array>
+
+namespace drillpad {
+
+// The question types of the wizard, in the order used everywhere.
+enum class QuestionType { Add, Minus, Mul, Devition, Mix };
+inline constexpr int kQuestionTypeCount = 5;
+
+// One type's settings as the wizard's controls hold them.
+struct TypeSettings {
+    bool selected = false;
+    int from = 0;
+    int to = 9;
+    int count = 20;
+};
+
+// The wizard's settings, indexed by QuestionType.
+struct SheetSettings {
+    std::array<TypeSettings, kQuestionTypeCount> types{};
+
+    TypeSettings &operator[](QuestionType type) { return types[static_cast<int>(type)]; }
+    const TypeSettings &operator[](QuestionType type) const {
+        return types[static_cast<int>(type)];
+    }
+
+    // The settings a fresh wizard starts with: only multiplication ticked,
+    // from "0", to "9", count "20".
+    static SheetSettings initial();
+};
+
+// How one single-operation section of the sheet is written.
+struct SectionLayout {
+    QuestionType type;
+    const char *heading;
+    Operator op;
+    int perLine;
+};
+
+inline constexpr SectionLayout kSheetSections[] = {
+    {QuestionType::Add, "加法题:", Operator::Add, 9},
+    {QuestionType::Minus, "减法题:", Operator::Subtract, 9},
+    {QuestionType::Mul, "乘法题:", Operator::Multiply, 8},
+    {QuestionType::Devition, "除法题:", Operator::Divide, 8},
+};
+
+// The whole sheet text for the settings: for each ticked type, in the order
+// above, a line feed, the heading, a line feed, the questions with a line
+// feed after every full line, and two closing line feeds. Operands of a type
+// are drawn from max(2, from) to `to`. The settings must have been checked
+// (counts from 0, a question possible in each ticked range).
+QString makeSheetText(const SheetSettings &settings);
+
+} // namespace drillpad
