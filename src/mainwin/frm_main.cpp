@@ -11,6 +11,7 @@
 #include "mainwin/forms_registry.h"
 #include "mainwin/main_hints.h"
 #include "mainwin/main_layout.h"
+#include "mainwin/sheet_file.h"
 #include "quiz/frm_face.h"
 
 #include <QAbstractScrollArea>
@@ -158,6 +159,8 @@ void FrmMain::connectHandlers() {
             connect(action, &QAction::triggered, this, handler);
     };
     onMenu("mnuExit", &FrmMain::mnuExit_Click);
+    onMenu("mnuFileSave", &FrmMain::mnuFileSave_Click);
+    onMenu("mnuFilePrint", &FrmMain::mnuFilePrint_Click);
     onMenu("mnuHelp", &FrmMain::cmdHelp_Click);
     onMenu("mnuAboutAbout", &FrmMain::cmdAbout_Click);
 }
@@ -178,6 +181,10 @@ void FrmMain::mnuExit_Click() {
     UnloadAllForms();
     endProcess();
 }
+
+void FrmMain::mnuFileSave_Click() { saveSheet(*this); }
+
+void FrmMain::mnuFilePrint_Click() { printSheet(*this); }
 
 void FrmMain::formUnload() {
     UnloadAllForms();

@@ -43,6 +43,8 @@ public:
     void cmdAbout_Click();
     void cmdExit_Click();
     void mnuExit_Click();
+    void mnuFileSave_Click();
+    void mnuFilePrint_Click();
 
     // Runs when the window unloads: every window is unloaded and the
     // process ends.
