@@ -1,10 +1,15 @@
 #include "controls/rich_text_box.h"
 
+#include "controls/rtf_reader.h"
+#include "controls/rtf_writer.h"
+
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPrinter>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 
 namespace drillpad {
 
@@ -44,7 +49,9 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent) {
     setTabChangesFocus(false);
 }
 
-QString RichTextBox::text() const { return toLineFeeds(document()->toPlainText()); }
+QString RichTextBox::text() const {
+    return toLineFeeds(document()->toPlainText());
+}
 
 void RichTextBox::setText(const QString &text) {
     QTextCursor cursor(document());
@@ -61,9 +68,13 @@ void RichTextBox::setText(const QString &text) {
     setCurrentCharFormat(QTextCharFormat());
 }
 
-QString RichTextBox::selText() const { return toLineFeeds(textCursor().selectedText()); }
+QString RichTextBox::selText() const {
+    return toLineFeeds(textCursor().selectedText());
+}
 
-void RichTextBox::setSelText(const QString &text) { textCursor().insertText(text); }
+void RichTextBox::setSelText(const QString &text) {
+    textCursor().insertText(text);
+}
 
 template <typename Value, typename Read>
 std::optional<Value> RichTextBox::uniformCharProperty(Read read) const {
@@ -182,6 +193,47 @@ void RichTextBox::setSelAlignment(int code) {
     QTextBlockFormat format;
     format.setAlignment(qtAlignment(code));
     cursor.mergeBlockFormat(format);
+}
+
+QByteArray RichTextBox::rtf() const {
+    return writeRtf(rtfFromTextDocument(*document()));
+}
+
+bool RichTextBox::setRtf(QByteArrayView data) {
+    const std::optional<RtfDocument> rtf = parseRtf(data);
+    if (!rtf)
+        return false;
+    rtfToTextDocument(*rtf, *document());
+    QTextCursor start(document());
+    setTextCursor(start);
+    return true;
+}
+
+FileStatus RichTextBox::loadFile(const QString &path) {
+    const FileContents file = readWholeFile(path, kMaxDocumentFileBytes);
+    if (!file.status.ok())
+        return file.status;
+    if (!setRtf(file.data))
+        return {QStringLiteral("这不是RTF格式的文件。")};
+    return {};
+}
+
+FileStatus RichTextBox::saveFile(const QString &path) const {
+    return writeFileAtomically(path, rtf());
+}
+
+bool RichTextBox::printSelection(QPrinter *printer) const {
+    const QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection()) {
+        document()->print(printer);
+    } else {
+        // The selection as a document of its own, formatting included.
+        QTextDocument selection;
+        selection.setDefaultFont(document()->defaultFont());
+        QTextCursor(&selection).insertFragment(cursor.selection());
+        selection.print(printer);
+    }
+    return printer->printerState() != QPrinter::Error;
 }
 
 void RichTextBox::mouseMoveEvent(QMouseEvent *event) {

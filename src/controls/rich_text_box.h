@@ -1,9 +1,14 @@
 #pragma once
 
+#include "controls/rtf_file.h"
+
+#include <QByteArrayView>
 #include <QString>
 #include <QTextEdit>
 
 #include <optional>
+
+class QPrinter;
 
 namespace drillpad {
 
@@ -46,6 +51,22 @@ public:
     bool setSelFontSize(const QString &points);
     // Applies an alignment code to the paragraphs of the selection.
     void setSelAlignment(int code);
+
+    // The whole document as RTF, and back. Reading replaces the whole
+    // document in one undoable step; data that is not RTF leaves it as it
+    // was and returns false.
+    QByteArray rtf() const;
+    bool setRtf(QByteArrayView data);
+
+    // Reads an RTF file and replaces the whole document; a file that cannot
+    // be read or is not RTF leaves the document as it was.
+    FileStatus loadFile(const QString &path);
+    // Writes the whole document as RTF; an existing file is replaced only
+    // once the new one is complete.
+    FileStatus saveFile(const QString &path) const;
+    // Prints the selection with its formatting, or the whole document when
+    // nothing is selected. False when the printer could not be used.
+    bool printSelection(QPrinter *printer) const;
 
 Q_SIGNALS:
     void mouseMoved();

@@ -1,12 +1,136 @@
 #include "mainwin/sheet_file.h"
 
+#include "controls/file_dialogs.h"
+#include "controls/message_box.h"
+#include "controls/print_dialog.h"
+#include "controls/rich_text_box.h"
+#include "controls/rtf_charset.h"
+#include "controls/rtf_file.h"
+#include "controls/rtf_reader.h"
 #include "mainwin/frm_main.h"
+
+#include <QDir>
+#include <QPrinter>
+#include <QStringDecoder>
 
 namespace drillpad {
 
-// Not written yet.
-void saveSheet(FrmMain &) {}
-void openSheet(FrmMain &) {}
-void printSheet(FrmMain &) {}
+namespace {
+
+constexpr int kTextFilterIndex = 1;
+
+QString shownName(const QString &path) {
+    return QDir::toNativeSeparators(path);
+}
+
+void refuseFile(FrmMain &window, const QString &path, const QString &what) {
+    showWarning(&window,
+                QStringLiteral("文件“%1”%2出题区的内容保持不变。").arg(shownName(path), what));
+}
+
+} // namespace
+
+FileDialog &dMain(FrmMain &window) {
+    auto *dialog =
+        window.findChild<FileDialog *>(QStringLiteral("dMain"), Qt::FindDirectChildrenOnly);
+    if (!dialog) {
+        dialog = new FileDialog(QString::fromUtf8(kSheetFilter), &window);
+        dialog->setObjectName(QStringLiteral("dMain"));
+    }
+    return *dialog;
+}
+
+SheetTarget sheetTarget(const QString &chosenPath, int filterIndex) {
+    const bool text = filterIndex == kTextFilterIndex;
+    const QString suffix = text ? QStringLiteral(".txt") : QStringLiteral(".rtf");
+    SheetTarget target{chosenPath, text ? SheetFormat::Text : SheetFormat::Rtf};
+    if (!chosenPath.endsWith(suffix, Qt::CaseInsensitive))
+        target.path += suffix;
+    return target;
+}
+
+std::optional<QString> decodeSheetText(QByteArrayView data) {
+    QString text;
+    if (data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF")) {
+        QStringDecoder utf16(data.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE
+                                                         : QStringConverter::Utf16BE);
+        text = utf16.decode(data.sliced(2));
+        if (utf16.hasError())
+            return std::nullopt;
+    } else {
+        if (data.startsWith("\xEF\xBB\xBF"))
+            data = data.sliced(3);
+        QStringDecoder utf8(QStringConverter::Utf8);
+        text = utf8.decode(data);
+        if (utf8.hasError()) {
+            // Text files written on Chinese Windows systems.
+            QStringDecoder gbk(codecNameOfCodePage(kChineseCodePage).constData());
+            text = gbk.decode(data);
+            if (gbk.hasError())
+                return std::nullopt;
+        }
+    }
+    // A NUL is no part of any text: this is some other kind of file.
+    if (text.contains(QChar(u'\0')))
+        return std::nullopt;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+void saveSheet(FrmMain &window) {
+    const std::optional<FileChoice> choice = dMain(window).showSave(&window);
+    if (!choice)
+        return;
+    const SheetTarget target = sheetTarget(choice->path, choice->filterIndex);
+    RichTextBox *editor = window.txtMain();
+    const FileStatus status = target.format == SheetFormat::Rtf
+                                  ? editor->saveFile(target.path)
+                                  : writeFileAtomically(target.path, editor->text().toUtf8());
+    if (!status.ok())
+        showWarning(
+            &window,
+            QStringLiteral("无法保存文件“%1”:%2").arg(shownName(target.path), status.error));
+}
+
+void openSheet(FrmMain &window) {
+    const std::optional<FileChoice> choice = dMain(window).showOpen(&window);
+    if (!choice)
+        return;
+    const QString &path = choice->path;
+    const FileContents file = readWholeFile(path, kMaxDocumentFileBytes);
+    if (!file.status.ok()) {
+        showWarning(&window,
+                    QStringLiteral("无法打开文件“%1”:%2").arg(shownName(path), file.status.error));
+        return;
+    }
+    RichTextBox *editor = window.txtMain();
+    if (looksLikeRtf(file.data)) {
+        editor->setRtf(file.data);
+        return;
+    }
+    if (path.endsWith(QStringLiteral(".rtf"), Qt::CaseInsensitive)) {
+        refuseFile(window, path, QStringLiteral("不是有效的RTF文件,"));
+        return;
+    }
+    const std::optional<QString> text = decodeSheetText(file.data);
+    if (!text) {
+        refuseFile(window, path, QStringLiteral("不是文本文件,"));
+        return;
+    }
+    editor->setText(*text);
+}
+
+void printSheet(FrmMain &window) {
+    RichTextBox *editor = window.txtMain();
+    QPrinter *printer = choosePrinter(&window, editor->textCursor().hasSelection());
+    if (!printer)
+        return;
+    if (!editor->printSelection(printer))
+        showWarning(&window, QStringLiteral("打印失败:无法使用打印机“%1”。")
+                                 .arg(printer->outputFileName().isEmpty()
+                                          ? printer->printerName()
+                                          : shownName(printer->outputFileName())));
+}
 
 } // namespace drillpad

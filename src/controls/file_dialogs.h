@@ -1,0 +1,60 @@
+#pragma once
+
+#include "controls/seam.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QWidget;
+
+namespace drillpad {
+
+// A name chosen in a file dialog and the filter entry selected with it.
+struct FileChoice {
+    QString path;
+    int filterIndex = 0;
+
+    friend bool operator==(const FileChoice &, const FileChoice &) = default;
+};
+
+// The platform's save and open dialogs. Each opens on `initial` (its folder,
+// name and filter entry) and returns the user's choice, or nothing when the
+// user cancels. `filters` are entries such as "RTF格式 (*.rtf)".
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    virtual std::optional<FileChoice> saveFile(QWidget *parent, const QStringList &filters,
+                                               const FileChoice &initial) = 0;
+    virtual std::optional<FileChoice> openFile(QWidget *parent, const QStringList &filters,
+                                               const FileChoice &initial) = 0;
+};
+
+// The entries of a filter written as "label|pattern|label|pattern": the
+// labels, which carry their patterns in brackets.
+QStringList filterEntries(const QString &filter);
+
+// One common dialog as a window keeps it: its filter list, and the name and
+// filter entry chosen last, which the next save or open offers again.
+class FileDialog : public QObject {
+    Q_OBJECT
+public:
+    FileDialog(const QString &filter, QObject *parent);
+
+    QStringList filters() const { return filters_; }
+    FileChoice lastChoice() const { return last_; }
+
+    // Shows the dialog; an accepted choice with a name becomes the last one.
+    std::optional<FileChoice> showSave(QWidget *parent);
+    std::optional<FileChoice> showOpen(QWidget *parent);
+
+private:
+    std::optional<FileChoice> remember(std::optional<FileChoice> choice);
+
+    QStringList filters_;
+    FileChoice last_;
+};
+
+} // namespace drillpad

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+class QTextDocument;
+
+namespace drillpad {
+
+// Character formatting as an RTF file carries it.
+struct RtfCharFormat {
+    QString family;          // the western font; empty: the document's default font
+    QString eastAsianFamily; // the font of Chinese text; empty: the same as `family`
+    int halfPoints = 24;     // the size in half points; 24 (12 pt) is RTF's default
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+
+    friend bool operator==(const RtfCharFormat &, const RtfCharFormat &) = default;
+};
+
+enum class RtfAlignment { Left, Centre, Right, Justify };
+
+// A stretch of text in one format. Tabs are '\t' and line breaks inside a
+// paragraph U+2028; a run never holds a paragraph break.
+struct RtfRun {
+    QString text;
+    RtfCharFormat format;
+
+    friend bool operator==(const RtfRun &, const RtfRun &) = default;
+};
+
+struct RtfParagraph {
+    RtfAlignment alignment = RtfAlignment::Left;
+    // The format of the paragraph mark: what an empty paragraph is as tall as.
+    RtfCharFormat markFormat;
+    std::vector<RtfRun> runs;
+
+    // Appends text, joining it to the last run when the formats agree.
+    void append(const QString &text, const RtfCharFormat &format);
+
+    friend bool operator==(const RtfParagraph &, const RtfParagraph &) = default;
+};
+
+struct RtfDocument {
+    QString defaultFamily; // the font that text without a font of its own uses
+    std::vector<RtfParagraph> paragraphs;
+
+    // Paragraphs joined by line feeds.
+    QString plainText() const;
+};
+
+// The smallest and largest font sizes kept, in points.
+inline constexpr int kMinFontPoints = 1;
+inline constexpr int kMaxFontPoints = 1638;
+
+// A size in points as whole half points, rounded to the nearest half point
+// and kept within 1..1638 pt.
+int halfPointsFor(double points);
+int clampHalfPoints(int halfPoints);
+
+// The document's paragraphs and runs with every format resolved against the
+// document's default font.
+RtfDocument rtfFromTextDocument(const QTextDocument &document);
+
+// Replaces the whole content of `document` in one undoable step.
+void rtfToTextDocument(const RtfDocument &rtf, QTextDocument &document);
+
+} // namespace drillpad

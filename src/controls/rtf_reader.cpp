@@ -1,0 +1,905 @@
+#include "controls/rtf_reader.h"
+
+#include "controls/rtf_charset.h"
+
+#include <QHash>
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <map>
+#include <memory>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace drillpad {
+
+namespace {
+
+// Real documents nest a few dozen groups deep; deeper groups share the
+// state of the deepest one kept, so that hostile input cannot exhaust memory.
+constexpr std::size_t kMaxDepth = 256;
+constexpr int kMaxWordLetters = 32;
+constexpr int kMaxUnicodeSkip = 255;
+constexpr int kNoFont = std::numeric_limits<int>::min();
+
+enum class Destination : std::uint8_t { Text, FontTable };
+
+// Which script's font a \f or \af that follows sets (\loch, \hich, \dbch;
+// \rtlch for right-to-left scripts, which the editor does not tell apart).
+enum class FontSlot : std::uint8_t { Low, High, DoubleByte, Complex };
+
+struct CharState {
+    int westernFont = -1;   // -1: the default font (\deff)
+    int eastAsianFont = -1; // -1: the same as the western font
+    int halfPoints = 24;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    FontSlot slot = FontSlot::Low;
+
+    friend bool operator==(const CharState &, const CharState &) = default;
+};
+
+struct GroupState {
+    CharState chars;
+    RtfAlignment alignment = RtfAlignment::Left;
+    int unicodeSkip = 1; // \ucN
+    Destination destination = Destination::Text;
+};
+
+struct FontEntry {
+    QString name;
+    int charset = 0;
+    int codePage = 0; // \cpgN, which overrides the character set
+};
+
+enum class Word : std::uint8_t {
+    Ansi,
+    AnsiCodePage,
+    Mac,
+    Pc,
+    Pca,
+    DefaultFont,
+    UnicodeSkip,
+    Unicode,
+    Paragraph,
+    Line,
+    Tab,
+    ParagraphDefaults,
+    Plain,
+    AlignLeft,
+    AlignCentre,
+    AlignRight,
+    AlignJustify,
+    Bold,
+    Italic,
+    Underline,
+    UnderlineNone,
+    FontSize,
+    Font,
+    AssociatedFont,
+    LowAnsi,
+    HighAnsi,
+    DoubleByte,
+    RightToLeft,
+    LeftToRight,
+    AssociatedProperty,
+    FontTable,
+    Charset,
+    CodePage,
+    Binary,
+    Skip,
+    Character,
+};
+
+struct WordInfo {
+    Word word;
+    char16_t character = 0; // for Word::Character
+};
+
+const std::unordered_map<std::string_view, WordInfo> &wordTable() {
+    static const std::unordered_map<std::string_view, WordInfo> table = [] {
+        std::unordered_map<std::string_view, WordInfo> t = {
+            {"ansi", {Word::Ansi}},
+            {"ansicpg", {Word::AnsiCodePage}},
+            {"mac", {Word::Mac}},
+            {"pc", {Word::Pc}},
+            {"pca", {Word::Pca}},
+            {"deff", {Word::DefaultFont}},
+            {"uc", {Word::UnicodeSkip}},
+            {"u", {Word::Unicode}},
+            {"par", {Word::Paragraph}},
+            {"sect", {Word::Paragraph}},
+            {"page", {Word::Paragraph}},
+            {"row", {Word::Paragraph}},
+            {"nestrow", {Word::Paragraph}},
+            {"line", {Word::Line}},
+            {"tab", {Word::Tab}},
+            {"cell", {Word::Tab}},
+            {"nestcell", {Word::Tab}},
+            {"pard", {Word::ParagraphDefaults}},
+            {"plain", {Word::Plain}},
+            {"ql", {Word::AlignLeft}},
+            {"qc", {Word::AlignCentre}},
+            {"qr", {Word::AlignRight}},
+            {"qj", {Word::AlignJustify}},
+            {"qd", {Word::AlignJustify}},
+            {"b", {Word::Bold}},
+            {"i", {Word::Italic}},
+            {"ulnone", {Word::UnderlineNone}},
+            {"fs", {Word::FontSize}},
+            {"f", {Word::Font}},
+            {"af", {Word::AssociatedFont}},
+            {"loch", {Word::LowAnsi}},
+            {"hich", {Word::HighAnsi}},
+            {"dbch", {Word::DoubleByte}},
+            {"rtlch", {Word::RightToLeft}},
+            {"ltrch", {Word::LeftToRight}},
+            {"afs", {Word::AssociatedProperty}},
+            {"alang", {Word::AssociatedProperty}},
+            {"fonttbl", {Word::FontTable}},
+            {"fcharset", {Word::Charset}},
+            {"cpg", {Word::CodePage}},
+            {"bin", {Word::Binary}},
+            {"emdash", {Word::Character, 0x2014}},
+            {"endash", {Word::Character, 0x2013}},
+            {"emspace", {Word::Character, 0x2003}},
+            {"enspace", {Word::Character, 0x2002}},
+            {"qmspace", {Word::Character, 0x2005}},
+            {"bullet", {Word::Character, 0x2022}},
+            {"lquote", {Word::Character, 0x2018}},
+            {"rquote", {Word::Character, 0x2019}},
+            {"ldblquote", {Word::Character, 0x201C}},
+            {"rdblquote", {Word::Character, 0x201D}},
+            {"zwj", {Word::Character, 0x200D}},
+            {"zwnj", {Word::Character, 0x200C}},
+            {"ltrmark", {Word::Character, 0x200E}},
+            {"rtlmark", {Word::Character, 0x200F}},
+        };
+        // Every underline style reads as underlined.
+        for (std::string_view style :
+             {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave", "ulldash", "ulth",
+              "ulthd", "ulthdash", "ulthdashd", "ulthdashdd", "ulthldash", "ululdbwave", "ulw",
+              "ulwave"})
+            t.emplace(style, WordInfo{Word::Underline});
+        // Destinations whose content is not text of the document.
+        for (std::string_view skipped : {"annotation",
+                                         "atnauthor",
+                                         "atndate",
+                                         "atnid",
+                                         "atnparent",
+                                         "atnref",
+                                         "atntime",
+                                         "author",
+                                         "bkmkend",
+                                         "bkmkstart",
+                                         "buptim",
+                                         "colortbl",
+                                         "colorschememapping",
+                                         "comment",
+                                         "company",
+                                         "creatim",
+                                         "datafield",
+                                         "datastore",
+                                         "do",
+                                         "doccomm",
+                                         "docvar",
+                                         "falt",
+                                         "fchars",
+                                         "filetbl",
+                                         "fldinst",
+                                         "footer",
+                                         "footerf",
+                                         "footerl",
+                                         "footerr",
+                                         "footnote",
+                                         "ftncn",
+                                         "ftnsep",
+                                         "ftnsepc",
+                                         "generator",
+                                         "header",
+                                         "headerf",
+                                         "headerl",
+                                         "headerr",
+                                         "info",
+                                         "keywords",
+                                         "latentstyles",
+                                         "lchars",
+                                         "listoverridetable",
+                                         "listpicture",
+                                         "listtable",
+                                         "manager",
+                                         "mmathPr",
+                                         "nonshppict",
+                                         "object",
+                                         "objclass",
+                                         "objdata",
+                                         "operator",
+                                         "passwordhash",
+                                         "pgdsctbl",
+                                         "pgptbl",
+                                         "pict",
+                                         "pn",
+                                         "pntxta",
+                                         "pntxtb",
+                                         "printim",
+                                         "private",
+                                         "protusertbl",
+                                         "revtbl",
+                                         "revtim",
+                                         "rsidtbl",
+                                         "rxe",
+                                         "shp",
+                                         "shpinst",
+                                         "shppict",
+                                         "stylesheet",
+                                         "subject",
+                                         "tc",
+                                         "template",
+                                         "themedata",
+                                         "title",
+                                         "txe",
+                                         "userprops",
+                                         "wgrffmtfilter",
+                                         "xe",
+                                         "xmlnstbl"})
+            t.emplace(skipped, WordInfo{Word::Skip});
+        return t;
+    }();
+    return table;
+}
+
+bool isLetter(unsigned char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool isDigit(unsigned char c) {
+    return c >= '0' && c <= '9';
+}
+
+int hexValue(unsigned char c) {
+    if (isDigit(c))
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Text that QTextDocument would take for structure, or that is no text,
+// does not reach the document: control characters other than the tab go,
+// a paragraph separator becomes a line break, and a lone surrogate the
+// replacement character.
+void sanitize(QString &text) {
+    const auto needsWork = [](QChar c) {
+        const char16_t u = c.unicode();
+        return u < 0x20 || u == 0x2029 || u >= 0xD800;
+    };
+    if (std::none_of(text.cbegin(), text.cend(), needsWork))
+        return;
+    QString clean;
+    clean.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const char16_t u = c.unicode();
+        if (u == u'\t' || u >= 0x20) {
+            if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+                clean += c;
+                clean += text.at(++i);
+            } else if (c.isSurrogate()) {
+                clean += QChar::ReplacementCharacter;
+            } else if (u == 0x2029) {
+                clean += QChar::LineSeparator;
+            } else if (u == QChar::ObjectReplacementCharacter || (u >= 0xFDD0 && u <= 0xFDEF) ||
+                       u >= 0xFFFE) {
+                // Qt's markers for frames and objects, and non-characters.
+            } else {
+                clean += c;
+            }
+        }
+    }
+    text = clean;
+}
+
+class RtfReader {
+public:
+    explicit RtfReader(QByteArrayView data) : data_(data) {}
+
+    RtfDocument read() {
+        while (pos_ < data_.size() && !finished_) {
+            if (skipDepth_ > 0) {
+                skipToken();
+                continue;
+            }
+            switch (byteAt(pos_)) {
+            case '{':
+                ++pos_;
+                openGroup();
+                break;
+            case '}':
+                ++pos_;
+                closeGroup();
+                break;
+            case '\\':
+                controlToken();
+                break;
+            case '\r':
+            case '\n':
+                ++pos_;
+                break;
+            default:
+                textBytes();
+                break;
+            }
+        }
+        // Whatever was read counts, also when groups were left open.
+        flushBytes();
+        flushRun();
+        if (!paragraph_.runs.empty())
+            endParagraph();
+        document_.defaultFamily = fontName(defaultFont_);
+        return std::move(document_);
+    }
+
+private:
+    unsigned char byteAt(qsizetype i) const { return static_cast<unsigned char>(data_[i]); }
+    GroupState &state() { return stack_.back(); }
+
+    // ---- groups
+
+    void openGroup() {
+        flushBytes();
+        unicodeSkipLeft_ = 0;
+        if (stack_.empty()) {
+            stack_.emplace_back();
+            return;
+        }
+        if (stack_.size() >= kMaxDepth) {
+            ++overflowDepth_;
+            return;
+        }
+        stack_.push_back(stack_.back());
+    }
+
+    void closeGroup() {
+        flushBytes();
+        unicodeSkipLeft_ = 0;
+        if (overflowDepth_ > 0) {
+            --overflowDepth_;
+            return;
+        }
+        if (stack_.size() <= 1) {
+            finished_ = true; // the document's own group has ended
+            return;
+        }
+        // A font entry ends with its name's ";" or with the group it began in.
+        if (fontNameOpen_ && stack_.size() <= fontEntryDepth_)
+            finishFontName();
+        stack_.pop_back();
+    }
+
+    // Skips the current group: its content is not text of the document.
+    // The document's own group is never skipped.
+    void skipGroup() {
+        if (stack_.size() > 1 || overflowDepth_ > 0)
+            skipDepth_ = 1;
+    }
+
+    void skipToken() {
+        const unsigned char c = byteAt(pos_++);
+        if (c == '{') {
+            ++skipDepth_;
+        } else if (c == '}') {
+            if (--skipDepth_ == 0)
+                closeGroup();
+        } else if (c == '\\' && pos_ < data_.size()) {
+            if (isLetter(byteAt(pos_))) {
+                const ControlWord word = readControlWord();
+                if (word.name == "bin")
+                    skipBinary(word);
+            } else {
+                ++pos_; // \{, \}, \\ and the like
+            }
+        }
+    }
+
+    // ---- tokens
+
+    struct ControlWord {
+        std::string_view name;
+        bool valid = true;
+        bool hasParameter = false;
+        int parameter = 0;
+    };
+
+    ControlWord readControlWord() {
+        ControlWord word;
+        const qsizetype start = pos_;
+        while (pos_ < data_.size() && isLetter(byteAt(pos_)))
+            ++pos_;
+        const qsizetype letters = pos_ - start;
+        word.valid = letters <= kMaxWordLetters;
+        word.name = std::string_view(data_.data() + start, static_cast<std::size_t>(letters));
+        bool negative = false;
+        if (pos_ + 1 < data_.size() && byteAt(pos_) == '-' && isDigit(byteAt(pos_ + 1))) {
+            negative = true;
+            ++pos_;
+        }
+        std::int64_t value = 0;
+        constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<int>::max()} + 1;
+        while (pos_ < data_.size() && isDigit(byteAt(pos_))) {
+            word.hasParameter = true;
+            value = std::min(kLimit, value * 10 + (byteAt(pos_) - '0'));
+            ++pos_;
+        }
+        if (negative)
+            value = -value;
+        word.parameter = static_cast<int>(std::clamp<std::int64_t>(
+            value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+        if (pos_ < data_.size() && byteAt(pos_) == ' ')
+            ++pos_; // the delimiter belongs to the word
+        return word;
+    }
+
+    void skipBinary(const ControlWord &word) {
+        const qsizetype length = word.hasParameter ? std::max(0, word.parameter) : 0;
+        pos_ += std::min(length, data_.size() - pos_);
+    }
+
+    void controlToken() {
+        ++pos_; // the backslash
+        if (pos_ >= data_.size())
+            return;
+        const unsigned char c = byteAt(pos_);
+        if (isLetter(c)) {
+            const ControlWord word = readControlWord();
+            if (word.name == "bin") {
+                skipBinary(word);
+                consumeUnicodeFallback();
+                return;
+            }
+            if (consumeUnicodeFallback() || !word.valid)
+                return;
+            controlWord(word);
+            return;
+        }
+        ++pos_;
+        if (c == '\'') {
+            int value = 0;
+            int digits = 0;
+            while (digits < 2 && pos_ < data_.size() && hexValue(byteAt(pos_)) >= 0) {
+                value = value * 16 + hexValue(byteAt(pos_++));
+                ++digits;
+            }
+            if (!consumeUnicodeFallback() && digits == 2)
+                addByte(static_cast<unsigned char>(value));
+            return;
+        }
+        if (consumeUnicodeFallback())
+            return;
+        switch (c) {
+        case '\\':
+        case '{':
+        case '}':
+            addText(QChar(c));
+            break;
+        case '~':
+            addText(QChar(0x00A0));
+            break;
+        case '_':
+            addText(QChar(0x2011));
+            break;
+        case '*':
+            skipGroup();
+            break;
+        case '\r':
+        case '\n':
+            if (state().destination == Destination::Text)
+                endParagraph();
+            break;
+        default: // \- (optional hyphen), \| and the like show nothing
+            break;
+        }
+    }
+
+    // After \uN, the next \ucN characters are the fallback for readers
+    // without Unicode; each text byte, \'hh, control word or symbol counts
+    // as one.
+    bool consumeUnicodeFallback() {
+        if (unicodeSkipLeft_ <= 0)
+            return false;
+        --unicodeSkipLeft_;
+        return true;
+    }
+
+    void textBytes() {
+        if (state().destination != Destination::Text) {
+            textByteOutsideText();
+            return;
+        }
+        while (pos_ < data_.size()) {
+            const unsigned char c = byteAt(pos_);
+            if (c == '{' || c == '}' || c == '\\' || c == '\r' || c == '\n')
+                break;
+            ++pos_;
+            if (consumeUnicodeFallback())
+                continue;
+            if (c >= 0x20 && c < 0x80) {
+                // Plain ASCII goes in as one piece up to the next special byte.
+                const qsizetype runStart = pos_ - 1;
+                while (pos_ < data_.size() && byteAt(pos_) >= 0x20 && byteAt(pos_) < 0x80 &&
+                       byteAt(pos_) != '{' && byteAt(pos_) != '}' && byteAt(pos_) != '\\')
+                    ++pos_;
+                addText(QString::fromLatin1(data_.data() + runStart, pos_ - runStart));
+            } else if (c >= 0x80) {
+                addByte(c);
+            } else if (c == '\t') {
+                addText(QChar(u'\t'));
+            }
+            // other control bytes, NUL included, are not text
+        }
+    }
+
+    void textByteOutsideText() {
+        const unsigned char c = byteAt(pos_++);
+        if (consumeUnicodeFallback())
+            return;
+        if (c == ';' && state().destination == Destination::FontTable)
+            finishFontName();
+        else if (c >= 0x80)
+            addByte(c);
+        else if (c >= 0x20 || c == '\t')
+            addText(QChar(c));
+    }
+
+    // ---- control words
+
+    void controlWord(const ControlWord &word) {
+        const auto &table = wordTable();
+        const auto found = table.find(word.name);
+        if (found == table.end())
+            return;
+        const WordInfo info = found->second;
+        const int p = word.parameter;
+        const int eastAsianBeforeAf = std::exchange(eastAsianBeforeAf_, kNoFont);
+        const bool on = !word.hasParameter || p != 0;
+        GroupState &s = state();
+        const bool inText = s.destination == Destination::Text;
+        switch (info.word) {
+        case Word::Ansi:
+            ansiCodePage_ = kWesternCodePage;
+            break;
+        case Word::AnsiCodePage:
+            if (word.hasParameter && !codecNameOfCodePage(p).isEmpty())
+                ansiCodePage_ = p;
+            break;
+        case Word::Mac:
+            ansiCodePage_ = 10000;
+            break;
+        case Word::Pc:
+            ansiCodePage_ = 437;
+            break;
+        case Word::Pca:
+            ansiCodePage_ = 850;
+            break;
+        case Word::DefaultFont:
+            if (word.hasParameter)
+                defaultFont_ = p;
+            break;
+        case Word::UnicodeSkip:
+            s.unicodeSkip = std::clamp(p, 0, kMaxUnicodeSkip);
+            break;
+        case Word::Unicode:
+            unicode(word);
+            break;
+        case Word::Paragraph:
+            if (inText)
+                endParagraph();
+            break;
+        case Word::Line:
+            addText(QChar(QChar::LineSeparator));
+            break;
+        case Word::Tab:
+            addText(QChar(u'\t'));
+            break;
+        case Word::ParagraphDefaults:
+            s.alignment = RtfAlignment::Left;
+            break;
+        case Word::Plain:
+            flushBytes();
+            s.chars = CharState{};
+            break;
+        case Word::AlignLeft:
+            s.alignment = RtfAlignment::Left;
+            break;
+        case Word::AlignCentre:
+            s.alignment = RtfAlignment::Centre;
+            break;
+        case Word::AlignRight:
+            s.alignment = RtfAlignment::Right;
+            break;
+        case Word::AlignJustify:
+            s.alignment = RtfAlignment::Justify;
+            break;
+        case Word::Bold:
+            s.chars.bold = on;
+            break;
+        case Word::Italic:
+            s.chars.italic = on;
+            break;
+        case Word::Underline:
+            s.chars.underline = on;
+            break;
+        case Word::UnderlineNone:
+            s.chars.underline = false;
+            break;
+        case Word::FontSize:
+            s.chars.halfPoints = clampHalfPoints(word.hasParameter ? p : 24);
+            break;
+        case Word::Font:
+            font(word);
+            break;
+        case Word::AssociatedFont:
+            // \af sets the East Asian font after \dbch; other associated
+            // fonts are for scripts the editor does not tell apart.
+            if (inText && word.hasParameter && s.chars.slot == FontSlot::DoubleByte) {
+                flushBytes();
+                eastAsianBeforeAf_ = s.chars.eastAsianFont;
+                s.chars.eastAsianFont = p;
+                return;
+            }
+            break;
+        case Word::AssociatedProperty:
+            // Some writers set the font of complex scripts with a second
+            // \dbch\af followed by its size and language: that one is not
+            // the East Asian font.
+            if (eastAsianBeforeAf != kNoFont) {
+                flushBytes();
+                s.chars.eastAsianFont = eastAsianBeforeAf;
+            }
+            break;
+        case Word::LowAnsi:
+            s.chars.slot = FontSlot::Low;
+            break;
+        case Word::HighAnsi:
+            s.chars.slot = FontSlot::High;
+            break;
+        case Word::DoubleByte:
+            s.chars.slot = FontSlot::DoubleByte;
+            break;
+        case Word::RightToLeft:
+            s.chars.slot = FontSlot::Complex;
+            break;
+        case Word::LeftToRight:
+            s.chars.slot = FontSlot::Low;
+            break;
+        case Word::FontTable:
+            if (stack_.size() > 1) {
+                flushBytes();
+                s.destination = Destination::FontTable;
+            }
+            break;
+        case Word::Charset:
+            if (!inText && currentFont_ >= 0)
+                fonts_[currentFont_].charset = p;
+            break;
+        case Word::CodePage:
+            if (!inText && currentFont_ >= 0)
+                fonts_[currentFont_].codePage = p;
+            break;
+        case Word::Binary: // handled by the caller
+            break;
+        case Word::Skip:
+            skipGroup();
+            break;
+        case Word::Character:
+            addText(QChar(info.character));
+            break;
+        }
+    }
+
+    void unicode(const ControlWord &word) {
+        unicodeSkipLeft_ = state().unicodeSkip;
+        if (!word.hasParameter || word.parameter < -32768 || word.parameter > 65535)
+            return;
+        const int value = word.parameter < 0 ? word.parameter + 65536 : word.parameter;
+        addText(QChar(static_cast<char16_t>(value)));
+    }
+
+    void font(const ControlWord &word) {
+        if (!word.hasParameter)
+            return;
+        GroupState &s = state();
+        flushBytes();
+        if (s.destination == Destination::FontTable) {
+            finishFontName();
+            currentFont_ = word.parameter;
+            fonts_[currentFont_] = FontEntry{};
+            fontNameOpen_ = true;
+            fontEntryDepth_ = stack_.size();
+            return;
+        }
+        if (s.chars.slot == FontSlot::DoubleByte)
+            s.chars.eastAsianFont = word.parameter;
+        else
+            s.chars.westernFont = word.parameter;
+    }
+
+    void finishFontName() {
+        flushBytes();
+        if (fontNameOpen_) {
+            QString &name = fonts_[currentFont_].name;
+            name = name.trimmed();
+        }
+        fontNameOpen_ = false;
+    }
+
+    // ---- text
+
+    int codePageOf(int fontNumber) const {
+        const auto it = fonts_.constFind(fontNumber);
+        if (it == fonts_.constEnd())
+            return ansiCodePage_;
+        const int codePage = it->codePage ? it->codePage : codePageOfCharset(it->charset);
+        return codePage && !codecNameOfCodePage(codePage).isEmpty() ? codePage : ansiCodePage_;
+    }
+
+    int currentCodePage() {
+        const GroupState &s = stack_.back();
+        if (s.destination == Destination::FontTable)
+            return currentFont_ >= 0 ? codePageOf(currentFont_) : ansiCodePage_;
+        const CharState &c = s.chars;
+        int number = c.westernFont;
+        if (c.slot == FontSlot::DoubleByte && c.eastAsianFont >= 0)
+            number = c.eastAsianFont;
+        return codePageOf(number >= 0 ? number : defaultFont_);
+    }
+
+    void addByte(unsigned char byte) {
+        const int codePage = currentCodePage();
+        if (!pendingBytes_.isEmpty() && codePage != pendingCodePage_)
+            flushBytes();
+        pendingCodePage_ = codePage;
+        pendingBytes_ += static_cast<char>(byte);
+    }
+
+    QStringDecoder &decoderFor(int codePage) {
+        auto it = decoders_.find(codePage);
+        if (it == decoders_.end()) {
+            auto decoder = std::make_unique<QStringDecoder>(
+                codecNameOfCodePage(codePage).constData(), QStringConverter::Flag::Stateless);
+            if (!decoder->isValid())
+                decoder = std::make_unique<QStringDecoder>(QStringConverter::Latin1,
+                                                           QStringConverter::Flag::Stateless);
+            it = decoders_.emplace(codePage, std::move(decoder)).first;
+        }
+        return *it->second;
+    }
+
+    void flushBytes() {
+        if (pendingBytes_.isEmpty())
+            return;
+        const QString text = decoderFor(pendingCodePage_).decode(pendingBytes_);
+        pendingBytes_.clear();
+        route(text);
+    }
+
+    void addText(const QString &text) {
+        flushBytes();
+        route(text);
+    }
+
+    void route(const QString &text) {
+        eastAsianBeforeAf_ = kNoFont;
+        switch (state().destination) {
+        case Destination::Text:
+            if (pendingRun_.isEmpty())
+                pendingState_ = state().chars;
+            else if (!(pendingState_ == state().chars)) {
+                flushRun();
+                pendingState_ = state().chars;
+            }
+            pendingRun_ += text;
+            break;
+        case Destination::FontTable:
+            if (fontNameOpen_)
+                fonts_[currentFont_].name += text;
+            break;
+        }
+    }
+
+    void flushRun() {
+        if (pendingRun_.isEmpty())
+            return;
+        sanitize(pendingRun_);
+        paragraph_.append(pendingRun_, resolve(pendingState_));
+        pendingRun_.clear();
+    }
+
+    void endParagraph() {
+        flushBytes();
+        flushRun();
+        paragraph_.alignment = state().alignment;
+        paragraph_.markFormat = resolve(state().chars);
+        document_.paragraphs.push_back(std::move(paragraph_));
+        paragraph_ = RtfParagraph{};
+    }
+
+    QString fontName(int number) const {
+        const auto it = fonts_.constFind(number);
+        return it == fonts_.constEnd() ? QString() : it->name;
+    }
+
+    RtfCharFormat resolve(const CharState &chars) const {
+        RtfCharFormat format;
+        format.family = chars.westernFont >= 0 ? fontName(chars.westernFont) : QString();
+        if (format.family.isEmpty())
+            format.family = fontName(defaultFont_);
+        if (chars.eastAsianFont >= 0) {
+            const QString eastAsian = fontName(chars.eastAsianFont);
+            if (eastAsian != format.family)
+                format.eastAsianFamily = eastAsian;
+        }
+        format.halfPoints = chars.halfPoints;
+        format.bold = chars.bold;
+        format.italic = chars.italic;
+        format.underline = chars.underline;
+        return format;
+    }
+
+    QByteArrayView data_;
+    qsizetype pos_ = 0;
+    bool finished_ = false;
+
+    std::vector<GroupState> stack_;
+    qsizetype overflowDepth_ = 0;
+    qsizetype skipDepth_ = 0;
+    int unicodeSkipLeft_ = 0;
+
+    int ansiCodePage_ = kWesternCodePage;
+    int defaultFont_ = 0;
+    QHash<int, FontEntry> fonts_;
+    int currentFont_ = -1; // the entry of the font table being read
+    // The East Asian font before the last \dbch\af, while nothing followed.
+    int eastAsianBeforeAf_ = kNoFont;
+    bool fontNameOpen_ = false;
+    std::size_t fontEntryDepth_ = 0;
+
+    QByteArray pendingBytes_;
+    int pendingCodePage_ = 0;
+    std::map<int, std::unique_ptr<QStringDecoder>> decoders_;
+
+    QString pendingRun_;
+    CharState pendingState_;
+    RtfParagraph paragraph_;
+    RtfDocument document_;
+};
+
+qsizetype rtfStart(QByteArrayView data) {
+    qsizetype i = 0;
+    if (data.startsWith("\xEF\xBB\xBF"))
+        i = 3;
+    while (i < data.size() &&
+           (data[i] == ' ' || data[i] == '\t' || data[i] == '\r' || data[i] == '\n'))
+        ++i;
+    return data.sliced(i).startsWith("{\\rtf") ? i : -1;
+}
+
+} // namespace
+
+bool looksLikeRtf(QByteArrayView data) {
+    return rtfStart(data) >= 0;
+}
+
+std::optional<RtfDocument> parseRtf(QByteArrayView data) {
+    const qsizetype start = rtfStart(data);
+    if (start < 0)
+        return std::nullopt;
+    return RtfReader(data.sliced(start)).read();
+}
+
+} // namespace drillpad
