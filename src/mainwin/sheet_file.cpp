@@ -13,6 +13,8 @@
 #include <QPrinter>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace drillpad {
 
 namespace {
@@ -66,12 +68,19 @@ std::optional<QString> decodeSheetText(QByteArrayView data) {
             // Text files written on Chinese Windows systems.
             QStringDecoder gbk(codecNameOfCodePage(kChineseCodePage).constData());
             text = gbk.decode(data);
-            if (gbk.hasError())
+            if (gbk.hasError() || text.contains(QChar::ReplacementCharacter))
                 return std::nullopt;
         }
     }
-    // A NUL is no part of any text: this is some other kind of file.
-    if (text.contains(QChar(u'\0')))
+    // Control characters other than line ends, tabs and page breaks, and
+    // the private characters that stray bytes become in GBK, are no part of
+    // a text: this is some other kind of file.
+    const auto foreign = [](QChar c) {
+        const char16_t u = c.unicode();
+        return (u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r' && u != u'\f') ||
+               (u >= 0xE000 && u <= 0xF8FF);
+    };
+    if (std::any_of(text.cbegin(), text.cend(), foreign))
         return std::nullopt;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
