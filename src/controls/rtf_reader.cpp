@@ -337,11 +337,14 @@ public:
             }
         }
         // Whatever was read counts, also when groups were left open.
+        finishFontName();
         flushBytes();
         flushRun();
         if (!paragraph_.runs.empty())
             endParagraph();
         document_.defaultFamily = fontName(defaultFont_);
+        if (resolvedWithoutFamily_)
+            giveDefaultFamily();
         return std::move(document_);
     }
 
@@ -829,16 +832,37 @@ private:
         paragraph_ = RtfParagraph{};
     }
 
+    // Text read before the default font was named takes it now.
+    void giveDefaultFamily() {
+        const QString &family = document_.defaultFamily;
+        const auto give = [&family](RtfCharFormat &format) {
+            if (format.family.isEmpty())
+                format.family = family;
+            if (format.eastAsianFamily == format.family)
+                format.eastAsianFamily.clear();
+        };
+        for (RtfParagraph &paragraph : document_.paragraphs) {
+            give(paragraph.markFormat);
+            std::vector<RtfRun> runs = std::move(paragraph.runs);
+            paragraph.runs.clear();
+            for (RtfRun &run : runs) {
+                give(run.format);
+                paragraph.append(run.text, run.format);
+            }
+        }
+    }
+
     QString fontName(int number) const {
         const auto it = fonts_.constFind(number);
         return it == fonts_.constEnd() ? QString() : it->name;
     }
 
-    RtfCharFormat resolve(const CharState &chars) const {
+    RtfCharFormat resolve(const CharState &chars) {
         RtfCharFormat format;
         format.family = chars.westernFont >= 0 ? fontName(chars.westernFont) : QString();
         if (format.family.isEmpty())
             format.family = fontName(defaultFont_);
+        resolvedWithoutFamily_ |= format.family.isEmpty();
         if (chars.eastAsianFont >= 0) {
             const QString eastAsian = fontName(chars.eastAsianFont);
             if (eastAsian != format.family)
@@ -877,6 +901,7 @@ private:
     CharState pendingState_;
     RtfParagraph paragraph_;
     RtfDocument document_;
+    bool resolvedWithoutFamily_ = false;
 };
 
 qsizetype rtfStart(QByteArrayView data) {
