@@ -100,15 +100,6 @@ private Q_SLOTS:
         QCOMPARE(store.queryValueEx(key, "A", &type, nullptr, &size), reg::kInvalidHandle);
     }
 
-    void answersUnderTheLocalMachineRootOnly() {
-        IniRegistryStore store({write("a.ini", "[Key]\nA=1\n")}, finderOf({}));
-        reg::Key key = 0;
-        const reg::Key currentUser = static_cast<reg::Key>(
-            static_cast<std::intptr_t>(static_cast<std::int32_t>(0x80000001u)));
-        QVERIFY(store.openKeyEx(currentUser, "Key", 0, reg::kRead, &key) != reg::kSuccess);
-        QCOMPARE(store.openKeyCount(), 0);
-    }
-
     // Without a file that names it, the tool's path is the first
     // system-information program installed.
     void installedProgramsAnswerTheToolsPath_data() {
@@ -166,15 +157,6 @@ private Q_SLOTS:
                                       QStringLiteral("MSINFO"), value));
         QCOMPARE(value, QStringLiteral("/opt/信息"));
         QCOMPARE(store.openKeyCount(), 0);
-    }
-
-    void defaultFilesEndNextToTheProgram() {
-        const QStringList files = IniRegistryStore::defaultIniFiles();
-        QVERIFY(files.size() >= 2);
-        for (const QString &file : files)
-            QVERIFY(file.endsWith(QStringLiteral("/drillpad-sysinfo.ini")));
-        QCOMPARE(files.last(),
-                 QCoreApplication::applicationDirPath() + QStringLiteral("/drillpad-sysinfo.ini"));
     }
 
     void fileExists_onlyForOrdinaryFiles_data() {
