@@ -67,6 +67,11 @@ FrmFace::FrmFace() {
     lblMemo_ = label("lblMemo");
     lblHint_ = label("lblHint");
 
+    // The fonts standing in for 宋体 have a taller line than the fixed label
+    // boxes were drawn for; centring the line keeps the digits inside them.
+    for (QLabel *fixed : {lblTotal_, lblRight_, lblCaption_, lblHint_})
+        fixed->setAlignment((fixed->alignment() & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter);
+
     setDefaultButton(cmdOK_);
     setCancelButton(cmdFinish_);
     cmdPause_->setTag(text(forms::kPauseDesignTag));
