@@ -55,11 +55,9 @@ void press(FrmFace &face, Qt::Key key) {
     QTest::keyClick(focused(face), key);
 }
 
-// Alt with a letter: a button clicks through its access key a moment later,
-// after showing itself pressed.
+// Alt with a letter, the access key of a button.
 void pressAlt(FrmFace &face, Qt::Key key) {
     QTest::keyClick(focused(face), key, Qt::AltModifier);
-    QTest::qWait(250);
 }
 
 // Types into the answer box and presses Enter there.
