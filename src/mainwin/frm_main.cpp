@@ -356,9 +356,11 @@ void FrmMain::formUnload() {
 }
 
 void FrmMain::closeEvent(QCloseEvent *event) {
-    // Closing the window unloads it; the unload is never cancelled.
+    // Closing the window unloads every window in the fixed order, this one
+    // included, and ends the process; it is never cancelled.
     event->accept();
-    unloadForm(FormId::Main);
+    UnloadAllForms();
+    endProcess();
 }
 
 } // namespace drillpad
