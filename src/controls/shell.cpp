@@ -14,7 +14,9 @@ namespace drillpad {
 namespace {
 
 #ifdef Q_OS_WIN
-const wchar_t *wide(const QString &text) { return reinterpret_cast<const wchar_t *>(text.utf16()); }
+const wchar_t *wide(const QString &text) {
+    return reinterpret_cast<const wchar_t *>(text.utf16());
+}
 
 const wchar_t *wideOrNull(const std::optional<QString> &text) {
     return text ? wide(*text) : nullptr;
@@ -28,9 +30,9 @@ public:
         // The Unicode entry point: the Chinese mail subjects need no code
         // page that can hold them.
         HWND owner = request.owner ? reinterpret_cast<HWND>(request.owner->winId()) : nullptr;
-        const HINSTANCE result = ShellExecuteW(
-            owner, wide(request.verb), wide(request.file), wideOrNull(request.parameters),
-            wideOrNull(request.folder), request.showCommand);
+        const HINSTANCE result = ShellExecuteW(owner, wide(request.verb), wide(request.file),
+                                               wideOrNull(request.parameters),
+                                               wideOrNull(request.folder), request.showCommand);
         // Values above 32 mean success.
         return reinterpret_cast<quintptr>(result) > 32;
 #else
@@ -48,6 +50,8 @@ template <> Shell &Seam<Shell>::real() {
     return shell;
 }
 
-bool shellExecute(const ShellRequest &request) { return Seam<Shell>::get().execute(request); }
+bool shellExecute(const ShellRequest &request) {
+    return Seam<Shell>::get().execute(request);
+}
 
 } // namespace drillpad

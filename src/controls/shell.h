@@ -13,12 +13,12 @@ namespace drillpad {
 // A request to the operating system's shell to open something (a web page,
 // a mail link) with whatever program the user has registered for it.
 struct ShellRequest {
-    QWidget *owner = nullptr;           // the window the request comes from
-    QString verb;                       // "open", "Open", ...
-    QString file;                       // what to open
-    std::optional<QString> parameters;  // nullopt: none at all, as opposed to ""
-    std::optional<QString> folder;      // working folder; nullopt: none
-    int showCommand = 0;                // 0 hidden, 1 normal window
+    QWidget *owner = nullptr;          // the window the request comes from
+    QString verb;                      // "open", "Open", ...
+    QString file;                      // what to open
+    std::optional<QString> parameters; // nullopt: none at all, as opposed to ""
+    std::optional<QString> folder;     // working folder; nullopt: none
+    int showCommand = 0;               // 0 hidden, 1 normal window
 
     friend bool operator==(const ShellRequest &, const ShellRequest &) = default;
 };

@@ -107,7 +107,10 @@ constexpr MenuDef kMenus[] = {
      .caption = "重做[&R]",
      .standardKey = QKeySequence::Redo},
     {.name = "mnuEditDivision1", .parent = "mnuEdit", .caption = "-"},
-    {.name = "mnuEditCut", .parent = "mnuEdit", .caption = "剪切[&T]", .standardKey = QKeySequence::Cut},
+    {.name = "mnuEditCut",
+     .parent = "mnuEdit",
+     .caption = "剪切[&T]",
+     .standardKey = QKeySequence::Cut},
     {.name = "mnuEditCopy",
      .parent = "mnuEdit",
      .caption = "复制[&C]",
@@ -203,14 +206,10 @@ constexpr ToolButtonDef kSystemButtons[] = {
 };
 
 constexpr ToolButtonDef kEditButtons[] = {
-    {.style = S::Placeholder, .width = 3000},
-    {S::Separator},
-    {S::Check, "tbBold", 3, "粗体"},
-    {S::Check, "tbItaic", 12, "斜体"},
-    {S::Check, "tbUnderline", 21, "下划线"},
-    {S::Separator},
-    {S::Group, "tbLeft", 14, "左对齐"},
-    {S::Group, "tbMid", 6, "居中"},
+    {.style = S::Placeholder, .width = 3000}, {S::Separator},
+    {S::Check, "tbBold", 3, "粗体"},          {S::Check, "tbItaic", 12, "斜体"},
+    {S::Check, "tbUnderline", 21, "下划线"},  {S::Separator},
+    {S::Group, "tbLeft", 14, "左对齐"},       {S::Group, "tbMid", 6, "居中"},
     {S::Group, "tbRight", 19, "右对齐"},
 };
 
@@ -221,7 +220,10 @@ constexpr ToolbarDef kToolbars[] = {
 
 constexpr ControlDef kFindControls[] = {
     {.name = "lblFind", .kind = K::Label, .caption = "查找内容:", .rect = {120, 180, 945, 255}},
-    {.name = "txtFind", .kind = K::TextBox, .rect = {1080, 120, 2655, 315}, .accessibleName = "查找内容"},
+    {.name = "txtFind",
+     .kind = K::TextBox,
+     .rect = {1080, 120, 2655, 315},
+     .accessibleName = "查找内容"},
     {.name = "cmdFindNext",
      .kind = K::CommandButton,
      .caption = "查找下一个[&F]",
@@ -252,12 +254,20 @@ constexpr FormDef kFindForm = {
 
 } // namespace
 
-const FormDef &frmMainDef() { return kForm; }
+const FormDef &frmMainDef() {
+    return kForm;
+}
 
-std::span<const ToolbarDef> frmMainToolbars() { return kToolbars; }
+std::span<const ToolbarDef> frmMainToolbars() {
+    return kToolbars;
+}
 
-const ImageListDef &frmMainImageList() { return kImageList; }
+const ImageListDef &frmMainImageList() {
+    return kImageList;
+}
 
-const FormDef &frmFindDef() { return kFindForm; }
+const FormDef &frmFindDef() {
+    return kFindForm;
+}
 
 } // namespace drillpad::forms

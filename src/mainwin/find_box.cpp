@@ -47,7 +47,9 @@ FindBox::FindBox(QTextEdit *editor, QWidget *parent) : FormDialog(parent), edito
     updateButtons();
 }
 
-QLineEdit *FindBox::txtFind() const { return controls_.get<QLineEdit>(QStringLiteral("txtFind")); }
+QLineEdit *FindBox::txtFind() const {
+    return controls_.get<QLineEdit>(QStringLiteral("txtFind"));
+}
 
 CommandButton *FindBox::button(const char *name) const {
     return controls_.get<CommandButton>(QString::fromLatin1(name));
@@ -63,9 +65,13 @@ void FindBox::showFor(const QString &selected) {
     txtFind()->selectAll();
 }
 
-void FindBox::cmdFindNext_Click() { find(false); }
+void FindBox::cmdFindNext_Click() {
+    find(false);
+}
 
-void FindBox::cmdFindPrevious_Click() { find(true); }
+void FindBox::cmdFindPrevious_Click() {
+    find(true);
+}
 
 void FindBox::find(bool backward) {
     const QString text = txtFind()->text();

@@ -71,7 +71,9 @@ const Value *lookUpKey(const std::pair<const char *, Value> (&table)[N], const Q
     return nullptr;
 }
 
-QClipboard &clipboard() { return *QGuiApplication::clipboard(); }
+QClipboard &clipboard() {
+    return *QGuiApplication::clipboard();
+}
 
 } // namespace
 
@@ -103,13 +105,17 @@ FrmMain::FrmMain() {
     Form_Load();
 }
 
-RichTextBox *FrmMain::txtMain() const { return controls_.get<RichTextBox>(QStringLiteral("txtMain")); }
+RichTextBox *FrmMain::txtMain() const {
+    return controls_.get<RichTextBox>(QStringLiteral("txtMain"));
+}
 
 QPlainTextEdit *FrmMain::txtHelp() const {
     return controls_.get<QPlainTextEdit>(QStringLiteral("txtHelp"));
 }
 
-QComboBox *FrmMain::cmbFont() const { return controls_.get<QComboBox>(QStringLiteral("cmbFont")); }
+QComboBox *FrmMain::cmbFont() const {
+    return controls_.get<QComboBox>(QStringLiteral("cmbFont"));
+}
 
 QComboBox *FrmMain::cmbFontSize() const {
     return controls_.get<QComboBox>(QStringLiteral("cmbFontSize"));
@@ -133,13 +139,16 @@ QAction *FrmMain::menuAction(const char *name) const {
 
 void FrmMain::setClientSizeTwips(const TwipsSize &size) {
     const QSize clientPixels(twipsToPixels(size.width), twipsToPixels(size.height));
-    const int menuHeight = menuBar()->isVisible() || !isVisible() ? menuBar()->sizeHint().height() : 0;
+    const int menuHeight =
+        menuBar()->isVisible() || !isVisible() ? menuBar()->sizeHint().height() : 0;
     resize(clientPixels.width(), clientPixels.height() + menuHeight);
     client_->resize(clientPixels);
     Form_Resize();
 }
 
-FindBox *FrmMain::findBox() const { return findBox_; }
+FindBox *FrmMain::findBox() const {
+    return findBox_;
+}
 
 void FrmMain::buildToolbars() {
     const ImageList images(forms::frmMainImageList());
@@ -148,7 +157,8 @@ void FrmMain::buildToolbars() {
             bar->setButtons(def.buttons, images);
     }
     // The font lists lie over the space left for them on the formatting bar.
-    for (QWidget *combo : {static_cast<QWidget *>(cmbFont()), static_cast<QWidget *>(cmbFontSize())})
+    for (QWidget *combo :
+         {static_cast<QWidget *>(cmbFont()), static_cast<QWidget *>(cmbFontSize())})
         toolbarEdit()->placeOnPlaceholder(combo, forms::kFontComboPlaceholder);
 }
 
@@ -162,7 +172,9 @@ void FrmMain::buildStatusBar() {
     statusBar_->addWidget(panel, 1);
 }
 
-void FrmMain::Form_Load() { FillFontList(cmbFont()); }
+void FrmMain::Form_Load() {
+    FillFontList(cmbFont());
+}
 
 void FrmMain::Form_Resize() {
     if (isMinimized())
@@ -276,38 +288,68 @@ void FrmMain::updateUndoRedo() {
     enable("tbRedo", "mnuEditRedo", sheet->isRedoAvailable());
 }
 
-void FrmMain::cmdGuide_Click() { frmGuide().showModal(); }
+void FrmMain::cmdGuide_Click() {
+    frmGuide().showModal();
+}
 
-void FrmMain::cmdFace_Click() { frmFace().showModal(); }
+void FrmMain::cmdFace_Click() {
+    frmFace().showModal();
+}
 
-void FrmMain::cmdReset_Click() { txtMain()->setText(QString()); }
+void FrmMain::cmdReset_Click() {
+    // An empty sheet stays as it is, so that undo has no empty step to take.
+    if (!txtMain()->document()->isEmpty())
+        txtMain()->setText(QString());
+}
 
-void FrmMain::cmdHelp_Click() { frmHelp().showModal(); }
+void FrmMain::cmdHelp_Click() {
+    frmHelp().showModal();
+}
 
-void FrmMain::cmdAbout_Click() { frmAbout().showModal(); }
+void FrmMain::cmdAbout_Click() {
+    frmAbout().showModal();
+}
 
-void FrmMain::cmdExit_Click() { endProcess(); }
+void FrmMain::cmdExit_Click() {
+    endProcess();
+}
 
 void FrmMain::mnuExit_Click() {
     UnloadAllForms();
     endProcess();
 }
 
-void FrmMain::mnuFileSave_Click() { saveSheet(*this); }
+void FrmMain::mnuFileSave_Click() {
+    saveSheet(*this);
+}
 
-void FrmMain::mnuFilePrint_Click() { printSheet(*this); }
+void FrmMain::mnuFilePrint_Click() {
+    printSheet(*this);
+}
 
-void FrmMain::tbOpen_Click() { openSheet(*this); }
+void FrmMain::tbOpen_Click() {
+    openSheet(*this);
+}
 
-void FrmMain::mnuEditUndo_Click() { txtMain()->undo(); }
+void FrmMain::mnuEditUndo_Click() {
+    txtMain()->undo();
+}
 
-void FrmMain::mnuEditRedo_Click() { txtMain()->redo(); }
+void FrmMain::mnuEditRedo_Click() {
+    txtMain()->redo();
+}
 
-void FrmMain::mnuEditCut_Click() { edit::cutToClipboard(*txtMain(), clipboard()); }
+void FrmMain::mnuEditCut_Click() {
+    edit::cutToClipboard(*txtMain(), clipboard());
+}
 
-void FrmMain::mnuEditCopy_Click() { edit::copyToClipboard(*txtMain(), clipboard()); }
+void FrmMain::mnuEditCopy_Click() {
+    edit::copyToClipboard(*txtMain(), clipboard());
+}
 
-void FrmMain::mnuEditPaste_Click() { edit::pasteFromClipboard(*txtMain(), clipboard()); }
+void FrmMain::mnuEditPaste_Click() {
+    edit::pasteFromClipboard(*txtMain(), clipboard());
+}
 
 void FrmMain::mnuEditFind_Click() {
     if (!findBox_)
@@ -315,7 +357,9 @@ void FrmMain::mnuEditFind_Click() {
     findBox_->showFor(txtMain()->selText());
 }
 
-void FrmMain::mnuHome_Click() { shellExecute(homePageRequest(this)); }
+void FrmMain::mnuHome_Click() {
+    shellExecute(homePageRequest(this));
+}
 
 void FrmMain::mnuWriteTo_Click() {
     shellExecute(mailRequest(this, QString::fromUtf8(kFriendSubject), programFolder()));
@@ -325,7 +369,9 @@ void FrmMain::mnuReportErr_Click() {
     shellExecute(mailRequest(this, QString::fromUtf8(kErrorReportSubject), programFolder()));
 }
 
-void FrmMain::mnuGbook_Click() { shellExecute(guestbookRequest(this)); }
+void FrmMain::mnuGbook_Click() {
+    shellExecute(guestbookRequest(this));
+}
 
 void FrmMain::toolbarSYSTEM_ButtonClick(const QAction *button) {
     if (const auto *handler = lookUpKey(kSystemKeys, button->objectName()))

@@ -35,7 +35,9 @@ ShellRequest homePageRequest(QWidget *owner) {
     return webRequest(owner, QString::fromUtf8(product::kHomePage));
 }
 
-ShellRequest guestbookRequest(QWidget *owner) { return webRequest(owner, guestbookAddress()); }
+ShellRequest guestbookRequest(QWidget *owner) {
+    return webRequest(owner, guestbookAddress());
+}
 
 ShellRequest mailRequest(QWidget *owner, const QString &subject, const QString &programFolder) {
     return {.owner = owner,
