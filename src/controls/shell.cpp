@@ -27,8 +27,8 @@ class RealShell final : public Shell {
 public:
     bool execute(const ShellRequest &request) override {
 #ifdef Q_OS_WIN
-        // The Unicode entry point: the Chinese mail subjects need no code
-        // page that can hold them.
+        // The Unicode entry point, so that the Chinese mail subjects arrive
+        // intact whatever the system's code page.
         HWND owner = request.owner ? reinterpret_cast<HWND>(request.owner->winId()) : nullptr;
         const HINSTANCE result = ShellExecuteW(owner, wide(request.verb), wide(request.file),
                                                wideOrNull(request.parameters),
