@@ -33,7 +33,9 @@ QChar operatorGlyph(Operator op) {
     return QChar();
 }
 
-int minimumBound(Operator op) { return op == Operator::Subtract ? 3 : 2; }
+int minimumBound(Operator op) {
+    return op == Operator::Subtract ? 3 : 2;
+}
 
 namespace {
 

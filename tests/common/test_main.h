@@ -10,7 +10,8 @@
 namespace drillpad {
 // Readable failure messages for twips values.
 inline char *toString(const TwipsRect &r) {
-    return QTest::toString(QStringLiteral("{%1, %2, %3, %4}").arg(r.left).arg(r.top).arg(r.width).arg(r.height));
+    return QTest::toString(
+        QStringLiteral("{%1, %2, %3, %4}").arg(r.left).arg(r.top).arg(r.width).arg(r.height));
 }
 inline char *toString(const TwipsSize &s) {
     return QTest::toString(QStringLiteral("%1 x %2").arg(s.width).arg(s.height));

@@ -49,9 +49,11 @@ private Q_SLOTS:
     void twipsAreKeptExactlyAndPlacedAt15PerPixel_data() {
         QTest::addColumn<TwipsRect>("rect");
         QTest::addColumn<QRect>("pixels");
-        QTest::newRow("whole pixels") << TwipsRect{2520, 960, 7320, 6135} << QRect(168, 64, 488, 409);
+        QTest::newRow("whole pixels")
+            << TwipsRect{2520, 960, 7320, 6135} << QRect(168, 64, 488, 409);
         QTest::newRow("between pixels") << TwipsRect{10, 35, 2657, 1817} << QRect(1, 2, 177, 121);
-        QTest::newRow("negative left") << TwipsRect{-120, 920, 8655, 3510} << QRect(-8, 61, 577, 234);
+        QTest::newRow("negative left")
+            << TwipsRect{-120, 920, 8655, 3510} << QRect(-8, 61, 577, 234);
     }
     void twipsAreKeptExactlyAndPlacedAt15PerPixel() {
         QFETCH(TwipsRect, rect);

@@ -159,8 +159,9 @@ private Q_SLOTS:
         RichTextBox box;
         box.show();
         QSignalSpy moves(&box, &RichTextBox::mouseMoved);
-        QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), box.viewport()->mapToGlobal(QPointF(5, 5)),
-                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, QPointF(5, 5),
+                         box.viewport()->mapToGlobal(QPointF(5, 5)), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
         QApplication::sendEvent(box.viewport(), &move);
         QCOMPARE(moves.count(), 1);
     }

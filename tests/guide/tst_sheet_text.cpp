@@ -17,7 +17,9 @@ QString shapeOf(const QString &sheet) {
     return shape;
 }
 
-QString repeated(QChar glyph, int count) { return QString(count, glyph); }
+QString repeated(QChar glyph, int count) {
+    return QString(count, glyph);
+}
 
 SheetSettings only(QuestionType type, int count, int to = 9) {
     SheetSettings settings;
@@ -80,11 +82,12 @@ private Q_SLOTS:
 
     void sectionsFollowTheFixedOrder() {
         SheetSettings settings;
-        for (QuestionType type : {QuestionType::Devition, QuestionType::Mul, QuestionType::Minus,
-                                  QuestionType::Add})
+        for (QuestionType type :
+             {QuestionType::Devition, QuestionType::Mul, QuestionType::Minus, QuestionType::Add})
             settings[type] = {true, 0, 9, 1};
         QCOMPARE(shapeOf(makeSheetText(settings)),
-                 QStringLiteral("\n加法题:\n+\n\n\n减法题:\n-\n\n\n乘法题:\n\u00D7\n\n\n除法题:\n\u00F7\n\n"));
+                 QStringLiteral(
+                     "\n加法题:\n+\n\n\n减法题:\n-\n\n\n乘法题:\n\u00D7\n\n\n除法题:\n\u00F7\n\n"));
     }
 
     void nothingTickedGivesAnEmptySheet() {
@@ -94,8 +97,7 @@ private Q_SLOTS:
 
     void divisionQuestionsDivideExactly() {
         const QString sheet = makeSheetText(only(QuestionType::Devition, 200));
-        static const QRegularExpression question(
-            QStringLiteral("([0-9]+)\u00F7([0-9]+)=\u3000"));
+        static const QRegularExpression question(QStringLiteral("([0-9]+)\u00F7([0-9]+)=\u3000"));
         int seen = 0;
         for (auto it = question.globalMatch(sheet); it.hasNext(); ++seen) {
             const QRegularExpressionMatch m = it.next();
@@ -110,8 +112,8 @@ private Q_SLOTS:
 
     void largestSheetHasEveryQuestion() {
         SheetSettings settings;
-        for (QuestionType type : {QuestionType::Add, QuestionType::Minus, QuestionType::Mul,
-                                  QuestionType::Devition})
+        for (QuestionType type :
+             {QuestionType::Add, QuestionType::Minus, QuestionType::Mul, QuestionType::Devition})
             settings[type] = {true, 0, 32767, 32767};
         const QString sheet = makeSheetText(settings);
         QCOMPARE(sheet.count(QChar(u'\u3000')), 4 * 32767);

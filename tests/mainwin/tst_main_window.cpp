@@ -26,7 +26,9 @@ void moveMouseOver(QWidget *widget) {
     QApplication::sendEvent(target, &move);
 }
 
-void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+void flushDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 } // namespace
 
@@ -90,7 +92,8 @@ private Q_SLOTS:
         combo.setEditText(QStringLiteral("宋体"));
         appendFontNames(&combo, {});
         QCOMPARE(combo.count(), 2);
-        appendFontNames(&combo, {QStringLiteral("Zeta"), QStringLiteral("宋体"), QStringLiteral("Alpha")});
+        appendFontNames(&combo,
+                        {QStringLiteral("Zeta"), QStringLiteral("宋体"), QStringLiteral("Alpha")});
         QCOMPARE(combo.count(), 5);
         QCOMPARE(combo.itemText(2), QStringLiteral("Zeta"));
         QCOMPARE(combo.itemText(3), QStringLiteral("宋体"));
@@ -104,14 +107,13 @@ private Q_SLOTS:
         QTest::addColumn<TwipsRect>("border");
         QTest::newRow("design size") << TwipsSize{9960, 7575} << TwipsRect{2520, 960, 7320, 6135}
                                      << TwipsRect{2510, 950, 7355, 6170};
-        QTest::newRow("grown by 1000") << TwipsSize{10960, 8575}
-                                       << TwipsRect{2520, 960, 8320, 7135}
+        QTest::newRow("grown by 1000") << TwipsSize{10960, 8575} << TwipsRect{2520, 960, 8320, 7135}
                                        << TwipsRect{2510, 950, 8355, 7170};
         QTest::newRow("smallest") << TwipsSize{2641, 1441} << TwipsRect{2520, 960, 1, 1}
                                   << TwipsRect{2510, 950, 36, 36};
-        QTest::newRow("fractional") << TwipsSize{9960.5f, 7575.25f}
-                                    << TwipsRect{2520, 960, 7320.5f, 6135.25f}
-                                    << TwipsRect{2510, 950, 7355.5f, 6170.25f};
+        QTest::newRow("fractional")
+            << TwipsSize{9960.5f, 7575.25f} << TwipsRect{2520, 960, 7320.5f, 6135.25f}
+            << TwipsRect{2510, 950, 7355.5f, 6170.25f};
     }
     void layoutRule() {
         QFETCH(TwipsSize, inner);
@@ -159,19 +161,23 @@ private Q_SLOTS:
         QTest::addColumn<QString>("hint");
         QTest::newRow("wizard button")
             << "cmdGuide"
-            << QStringLiteral("单击本按钮将出现向导界面,你可以用向导出题,也可以在向导界面中定制及定制自己的"
-                              "出题信息,并且重新出题");
+            << QStringLiteral(
+                   "单击本按钮将出现向导界面,你可以用向导出题,也可以在向导界面中定制及定制自己的"
+                   "出题信息,并且重新出题");
         QTest::newRow("quiz button")
             << "cmdFace"
-            << QStringLiteral("单击本按钮将出现交互界面,会自动出题,由用户交互完成,软件智能判断对错,并给出"
-                              "结果,还有分数及建议");
+            << QStringLiteral(
+                   "单击本按钮将出现交互界面,会自动出题,由用户交互完成,软件智能判断对错,并给出"
+                   "结果,还有分数及建议");
         QTest::newRow("about button")
             << "cmdAbout" << QStringLiteral("这是关于按钮,单击后将出现本软件的版权信息及详细信息");
-        QTest::newRow("hint panel") << "txtHelp" << QStringLiteral("这是向导界面,向导面板用来提示你的操作");
+        QTest::newRow("hint panel")
+            << "txtHelp" << QStringLiteral("这是向导界面,向导面板用来提示你的操作");
         QTest::newRow("editor")
             << "txtMain"
-            << QStringLiteral("这是出题后的显示界面,你可以在这里编辑修改题目,修改完后单击工具栏上的打印或者"
-                              "[文件]菜单中的[打印]菜单即可直接打印题目");
+            << QStringLiteral(
+                   "这是出题后的显示界面,你可以在这里编辑修改题目,修改完后单击工具栏上的打印或者"
+                   "[文件]菜单中的[打印]菜单即可直接打印题目");
     }
     void hintsFollowThePointer() {
         QFETCH(QString, control);
@@ -273,11 +279,10 @@ private Q_SLOTS:
         FrmMain &main = shownMain();
         QApplication::setActiveWindow(&main);
         QVERIFY(QTest::qWaitForWindowActive(&main));
-        const QStringList order = {QStringLiteral("cmdGuide"), QStringLiteral("cmdExit"),
-                                   QStringLiteral("cmdHelp"),  QStringLiteral("cmdAbout"),
-                                   QStringLiteral("cmdReset"), QStringLiteral("cmbFontSize"),
-                                   QStringLiteral("cmbFont"),  QStringLiteral("cmdFace"),
-                                   QStringLiteral("txtMain")};
+        const QStringList order = {
+            QStringLiteral("cmdGuide"), QStringLiteral("cmdExit"),  QStringLiteral("cmdHelp"),
+            QStringLiteral("cmdAbout"), QStringLiteral("cmdReset"), QStringLiteral("cmbFontSize"),
+            QStringLiteral("cmbFont"),  QStringLiteral("cmdFace"),  QStringLiteral("txtMain")};
         main.controls().widget(order.first())->setFocus();
         for (int i = 1; i < order.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

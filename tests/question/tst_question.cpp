@@ -46,7 +46,8 @@ struct Parsed {
 
 // Splits "a<glyph>b=　" into its parts; fails the test on any other shape.
 Parsed parseQuestion(const QString &text) {
-    static const QRegularExpression shape(QStringLiteral("^([1-9][0-9]*)([-+\u00D7\u00F7])([1-9][0-9]*)=\u3000$"));
+    static const QRegularExpression shape(
+        QStringLiteral("^([1-9][0-9]*)([-+\u00D7\u00F7])([1-9][0-9]*)=\u3000$"));
     const QRegularExpressionMatch m = shape.match(text);
     if (!m.hasMatch()) {
         QTest::qFail(qPrintable(QStringLiteral("malformed question: ") + text), __FILE__, __LINE__);
