@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QPrinter>
 #include <QStringDecoder>
+#include <QTextDocument>
 
 #include <algorithm>
 
@@ -132,10 +133,20 @@ void openSheet(FrmMain &window) {
 
 void printSheet(FrmMain &window) {
     RichTextBox *editor = window.txtMain();
-    QPrinter *printer = choosePrinter(&window, editor->textCursor().hasSelection());
+    const bool selection = editor->textCursor().hasSelection();
+    QPrinter *printer = choosePrinter(&window, selection);
     if (!printer)
         return;
-    if (!editor->printSelection(printer))
+    // The dialog offers the selection when there is one; choosing all pages
+    // there instead prints the whole sheet.
+    bool printed = true;
+    if (selection && printer->printRange() != QPrinter::Selection) {
+        editor->document()->print(printer);
+        printed = printer->printerState() != QPrinter::Error;
+    } else {
+        printed = editor->printSelection(printer);
+    }
+    if (!printed)
         showWarning(&window, QStringLiteral("打印失败:无法使用打印机“%1”。")
                                  .arg(printer->outputFileName().isEmpty()
                                           ? printer->printerName()

@@ -41,7 +41,8 @@ private:
 };
 
 // A print dialog that the user confirms (with a printer writing PDF to
-// `pdfPath`) or cancels.
+// `pdfPath`) or cancels. Like the real one, it offers to print only the
+// selection when there is one; `allPages` is the user choosing everything.
 class FakePrintDialogs final : public PrintDialogs {
 public:
     explicit FakePrintDialogs(const QString &pdfPath) : printer(QPrinter::HighResolution) {
@@ -52,11 +53,13 @@ public:
     QPrinter *choosePrinter(QWidget *, bool selection) override {
         ++shown;
         offeredSelection = selection;
+        printer.setPrintRange(selection && !allPages ? QPrinter::Selection : QPrinter::AllPages);
         return accept ? &printer : nullptr;
     }
 
     QPrinter printer;
     bool accept = true;
+    bool allPages = false;
     int shown = 0;
     bool offeredSelection = false;
 };

@@ -51,6 +51,15 @@ QString pdfText(const QString &path) {
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
+// The names of the fonts a PDF uses, as pdffonts lists them.
+QString pdfFonts(const QString &path) {
+    QProcess process;
+    process.start(QStringLiteral("pdffonts"), {path});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
 QString withoutBlanks(QString text) {
     static const QRegularExpression blanks(QStringLiteral("\\s"),
                                            QRegularExpression::UseUnicodePropertiesOption);
@@ -97,6 +106,7 @@ private Q_SLOTS:
     void openRefusesWhatItCannotRead();
     void cancellingOpenKeepsTheSheet();
     void printPrintsTheWholeSheet();
+    void printPrintsOnlyTheSelection_data();
     void printPrintsOnlyTheSelection();
     void cancellingPrintPrintsNothing();
     void failedPrintIsReported();
@@ -359,17 +369,31 @@ void TestSheetFile::printPrintsTheWholeSheet() {
     QVERIFY(messages_.messages.isEmpty());
 }
 
+void TestSheetFile::printPrintsOnlyTheSelection_data() {
+    QTest::addColumn<bool>("allPages");
+    QTest::addColumn<QString>("printed");
+    QTest::newRow("selection") << false << QStringLiteral("2×3=");
+    QTest::newRow("all pages chosen in the dialog") << true << withoutBlanks(kSheet);
+}
+
 void TestSheetFile::printPrintsOnlyTheSelection() {
+    QFETCH(bool, allPages);
+    QFETCH(QString, printed);
     FakePrintDialogs printers(path(QStringLiteral("out.pdf")));
+    printers.allPages = allPages;
     ScopedSeam<PrintDialogs> seam(printers);
     QTextCursor cursor(editor()->document());
     const int start = editor()->document()->findBlockByNumber(2).position();
     cursor.setPosition(start);
     cursor.setPosition(start + 5, QTextCursor::KeepAnchor); // "2×3=" and the gap
     editor()->setTextCursor(cursor);
+    editor()->setSelBold(true);
     print();
     QVERIFY(printers.offeredSelection);
-    QCOMPARE(withoutBlanks(pdfText(printers.printer.outputFileName())), QStringLiteral("2×3=1"));
+    QCOMPARE(withoutBlanks(pdfText(printers.printer.outputFileName())), printed + u'1');
+    // With its formatting: the bold face is in the document.
+    QVERIFY(pdfFonts(printers.printer.outputFileName()).contains(QStringLiteral("Bold")));
+    QCOMPARE(editor()->selText(), QStringLiteral("2×3=\u3000")); // the selection stays
 }
 
 void TestSheetFile::cancellingPrintPrintsNothing() {
@@ -385,6 +409,7 @@ void TestSheetFile::cancellingPrintPrintsNothing() {
 void TestSheetFile::failedPrintIsReported() {
     FakePrintDialogs printers(path(QStringLiteral("missing/out.pdf")));
     ScopedSeam<PrintDialogs> seam(printers);
+    QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
     print();
     QCOMPARE(messages_.messages.size(), 1);
     QVERIFY(messages_.messages.first().startsWith(QStringLiteral("打印失败")));
