@@ -101,6 +101,31 @@ struct WordInfo {
     char16_t character = 0; // for Word::Character
 };
 
+// Every underline style reads as underlined.
+// clang-format off
+constexpr std::string_view kUnderlineStyles[] = {
+    "ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave", "ulldash", "ulth", "ulthd",
+    "ulthdash", "ulthdashd", "ulthdashdd", "ulthldash", "ululdbwave", "ulw", "ulwave",
+};
+// clang-format on
+
+// Destinations whose content is not text of the document.
+// clang-format off
+constexpr std::string_view kSkippedDestinations[] = {
+    "annotation", "atnauthor", "atndate", "atnid", "atnparent", "atnref", "atntime", "author",
+    "bkmkend", "bkmkstart", "buptim", "colortbl", "colorschememapping", "comment", "company",
+    "creatim", "datafield", "datastore", "do", "doccomm", "docvar", "falt", "fchars", "filetbl",
+    "fldinst", "footer", "footerf", "footerl", "footerr", "footnote", "ftncn", "ftnsep",
+    "ftnsepc", "generator", "header", "headerf", "headerl", "headerr", "info", "keywords",
+    "latentstyles", "lchars", "listoverridetable", "listpicture", "listtable", "manager",
+    "mmathPr", "nonshppict", "object", "objclass", "objdata", "operator", "passwordhash",
+    "pgdsctbl", "pgptbl", "pict", "pn", "pntxta", "pntxtb", "printim", "private", "protusertbl",
+    "revtbl", "revtim", "rsidtbl", "rxe", "shp", "shpinst", "shppict", "stylesheet", "subject",
+    "tc", "template", "themedata", "title", "txe", "userprops", "wgrffmtfilter", "xe",
+    "xmlnstbl",
+};
+// clang-format on
+
 const std::unordered_map<std::string_view, WordInfo> &wordTable() {
     static const std::unordered_map<std::string_view, WordInfo> table = [] {
         std::unordered_map<std::string_view, WordInfo> t = {
@@ -160,93 +185,9 @@ const std::unordered_map<std::string_view, WordInfo> &wordTable() {
             {"ltrmark", {Word::Character, 0x200E}},
             {"rtlmark", {Word::Character, 0x200F}},
         };
-        // Every underline style reads as underlined.
-        for (std::string_view style :
-             {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave", "ulldash", "ulth",
-              "ulthd", "ulthdash", "ulthdashd", "ulthdashdd", "ulthldash", "ululdbwave", "ulw",
-              "ulwave"})
+        for (std::string_view style : kUnderlineStyles)
             t.emplace(style, WordInfo{Word::Underline});
-        // Destinations whose content is not text of the document.
-        for (std::string_view skipped : {"annotation",
-                                         "atnauthor",
-                                         "atndate",
-                                         "atnid",
-                                         "atnparent",
-                                         "atnref",
-                                         "atntime",
-                                         "author",
-                                         "bkmkend",
-                                         "bkmkstart",
-                                         "buptim",
-                                         "colortbl",
-                                         "colorschememapping",
-                                         "comment",
-                                         "company",
-                                         "creatim",
-                                         "datafield",
-                                         "datastore",
-                                         "do",
-                                         "doccomm",
-                                         "docvar",
-                                         "falt",
-                                         "fchars",
-                                         "filetbl",
-                                         "fldinst",
-                                         "footer",
-                                         "footerf",
-                                         "footerl",
-                                         "footerr",
-                                         "footnote",
-                                         "ftncn",
-                                         "ftnsep",
-                                         "ftnsepc",
-                                         "generator",
-                                         "header",
-                                         "headerf",
-                                         "headerl",
-                                         "headerr",
-                                         "info",
-                                         "keywords",
-                                         "latentstyles",
-                                         "lchars",
-                                         "listoverridetable",
-                                         "listpicture",
-                                         "listtable",
-                                         "manager",
-                                         "mmathPr",
-                                         "nonshppict",
-                                         "object",
-                                         "objclass",
-                                         "objdata",
-                                         "operator",
-                                         "passwordhash",
-                                         "pgdsctbl",
-                                         "pgptbl",
-                                         "pict",
-                                         "pn",
-                                         "pntxta",
-                                         "pntxtb",
-                                         "printim",
-                                         "private",
-                                         "protusertbl",
-                                         "revtbl",
-                                         "revtim",
-                                         "rsidtbl",
-                                         "rxe",
-                                         "shp",
-                                         "shpinst",
-                                         "shppict",
-                                         "stylesheet",
-                                         "subject",
-                                         "tc",
-                                         "template",
-                                         "themedata",
-                                         "title",
-                                         "txe",
-                                         "userprops",
-                                         "wgrffmtfilter",
-                                         "xe",
-                                         "xmlnstbl"})
+        for (std::string_view skipped : kSkippedDestinations)
             t.emplace(skipped, WordInfo{Word::Skip});
         return t;
     }();
