@@ -423,6 +423,15 @@ private Q_SLOTS:
         QCOMPARE(shownHint, *stepHintText(4));
     }
 
+    // The sheet replaces the document in one step, which one undo takes back.
+    void finishIsOneUndoStep() {
+        open();
+        perform(QStringLiteral("NNN"));
+        QCOMPARE(readSheet(editorText()).size(), 1);
+        frmMain().txtMain()->undo();
+        QCOMPARE(editorText(), kOldSheet);
+    }
+
     void backAndFinishWritesAFreshSheet() {
         open();
         perform(QStringLiteral("NNNSB"));
