@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <tuple>
 #include <utility>
 
 namespace drillpad {
@@ -70,6 +71,17 @@ public:
         return static_cast<int>(m * draw_(static_cast<int>(first), static_cast<int>(last)));
     }
 
+    // A dividend and a divisor that divide exactly, with a quotient of at
+    // least 2 wherever the range has such a pair: 17÷17 teaches nothing.
+    std::pair<int, int> exactDivision() const {
+        const bool properQuotient = 2LL * lo_ <= hi_;
+        const int divisor = properQuotient ? draw_(lo_, hi_ / 2) : any();
+        const long long smallest = (lo_ + divisor - 1) / divisor;
+        const int quotient = draw_(
+            static_cast<int>(std::max<long long>(properQuotient ? 2 : 1, smallest)), hi_ / divisor);
+        return {divisor * quotient, divisor};
+    }
+
     // A divisor of n (n >= 1) within lo..hi.
     std::optional<int> divisorOf(long long n) const {
         std::array<int, 256> found{};
@@ -119,8 +131,7 @@ std::optional<MixedQuestion> fillOperands(Operator first, Operator second,
             c = *factor;
             inner = static_cast<long long>(b) * c;
         } else {
-            c = drawer.any();
-            b = *drawer.multipleOf(c); // c itself is one
+            std::tie(b, c) = drawer.exactDivision();
             inner = b / c;
         }
         const std::optional<int> left = first == Operator::Subtract
@@ -157,8 +168,7 @@ std::optional<MixedQuestion> fillOperands(Operator first, Operator second,
         t = a - b;
         break;
     case Operator::Divide:
-        b = drawer.any();
-        a = *drawer.multipleOf(b);
+        std::tie(a, b) = drawer.exactDivision();
         t = a / b;
         break;
     }

@@ -137,6 +137,42 @@ private Q_SLOTS:
                          QStringLiteral("%1,%2: %3").arg(pair.first).arg(pair.second).arg(count)));
     }
 
+    // A division of one operand by another gives at least 2 where the range
+    // allows it, so that x÷x questions do not crowd the sheet; in a range
+    // too narrow for that, x÷x is all there is.
+    void dividesToProperQuotients_data() {
+        QTest::addColumn<int>("lo");
+        QTest::addColumn<int>("hi");
+        QTest::addColumn<bool>("narrow");
+        QTest::newRow("2..20") << 2 << 20 << false;
+        QTest::newRow("10..20") << 10 << 20 << false;
+        QTest::newRow("11..20") << 11 << 20 << true;
+    }
+    void dividesToProperQuotients() {
+        QFETCH(int, lo);
+        QFETCH(int, hi);
+        QFETCH(bool, narrow);
+        int divisions = 0;
+        for (int i = 0; i < 3000; ++i) {
+            const MixedQuestion q = *drawMixedQuestion(lo, hi);
+            const auto [a, b, c] = q.operands;
+            const auto [first, second] = q.operators;
+            long long quotient = 0;
+            if (first == kDiv)
+                quotient = a / b;
+            else if (second == kDiv && (first == kAdd || first == kSub))
+                quotient = b / c;
+            else
+                continue;
+            ++divisions;
+            if (narrow)
+                QCOMPARE(quotient, 1LL);
+            else
+                QVERIFY2(quotient >= 2, qPrintable(QString::number(quotient)));
+        }
+        QVERIFY(divisions > 300);
+    }
+
     void refusesEmptyRanges_data() {
         QTest::addColumn<int>("lo");
         QTest::addColumn<int>("hi");
