@@ -1,5 +1,7 @@
 #pragma once
 
+#include "question/mixed_question.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -40,6 +42,22 @@ inline std::optional<ReadQuestion> readQuestion(const QString &text) {
     if (!ended || question.operands.size() != question.glyphs.size() + 1)
         return std::nullopt;
     return question;
+}
+
+// A mixed question read back, to be evaluated.
+inline MixedQuestion asMixed(const ReadQuestion &read) {
+    const auto operatorOf = [](QChar glyph) {
+        for (const Operator op :
+             {Operator::Add, Operator::Subtract, Operator::Multiply, Operator::Divide}) {
+            if (operatorGlyph(op) == glyph)
+                return op;
+        }
+        return Operator::Add;
+    };
+    return MixedQuestion{
+        {int(read.operands.value(0)), int(read.operands.value(1)), int(read.operands.value(2))},
+        {operatorOf(read.glyphs.size() > 0 ? read.glyphs[0] : QChar()),
+         operatorOf(read.glyphs.size() > 1 ? read.glyphs[1] : QChar())}};
 }
 
 // One section of a sheet: its heading and its question lines.

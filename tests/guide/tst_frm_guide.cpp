@@ -125,16 +125,6 @@ void tickOnly(std::initializer_list<QuestionType> types) {
                                                types.end());
 }
 
-Operator operatorOf(QChar glyph) {
-    if (glyph == u'-')
-        return Operator::Subtract;
-    if (glyph == u'×')
-        return Operator::Multiply;
-    if (glyph == u'÷')
-        return Operator::Divide;
-    return Operator::Add;
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(QuestionType)
@@ -490,9 +480,7 @@ private Q_SLOTS:
                 QVERIFY2(q, qPrintable(text));
                 if (types[s] == int(QuestionType::Mix)) {
                     QCOMPARE(q->glyphs.size(), 2);
-                    QVERIFY(evaluateMixed(
-                        {{int(q->operands[0]), int(q->operands[1]), int(q->operands[2])},
-                         {operatorOf(q->glyphs[0]), operatorOf(q->glyphs[1])}}));
+                    QVERIFY2(evaluateMixed(asMixed(*q)), qPrintable(text));
                     for (const long long operand : q->operands)
                         QVERIFY(operand >= 2 && operand <= 12);
                 }

@@ -15,16 +15,6 @@ SheetSettings only(QuestionType type, int from, int to, int count) {
     return settings;
 }
 
-Operator operatorOf(QChar glyph) {
-    if (glyph == u'-')
-        return Operator::Subtract;
-    if (glyph == u'×')
-        return Operator::Multiply;
-    if (glyph == u'÷')
-        return Operator::Divide;
-    return Operator::Add;
-}
-
 // The operands a pupil works with: for division the divisor and the
 // quotient, as the range of a division row bounds them.
 QList<long long> boundedOperands(const ReadQuestion &q) {
@@ -130,10 +120,7 @@ private Q_SLOTS:
                 QCOMPARE(q->glyphs, glyphs);
             } else {
                 QCOMPARE(q->glyphs.size(), 2);
-                const MixedQuestion mixed{
-                    {int(q->operands[0]), int(q->operands[1]), int(q->operands[2])},
-                    {operatorOf(q->glyphs[0]), operatorOf(q->glyphs[1])}};
-                QVERIFY2(evaluateMixed(mixed), qPrintable(text));
+                QVERIFY2(evaluateMixed(asMixed(*q)), qPrintable(text));
             }
             if (glyphs == u"-")
                 QVERIFY2(q->operands[0] > q->operands[1], qPrintable(text));
