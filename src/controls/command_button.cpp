@@ -1,6 +1,7 @@
 #include "controls/command_button.h"
 
 #include <QKeyEvent>
+#include <QShortcutEvent>
 
 namespace drillpad {
 
@@ -10,6 +11,21 @@ CommandButton::CommandButton(QWidget *parent) : QPushButton(parent) {
     // one; a focused button still takes Enter itself (keyPressEvent).
     setAutoDefault(false);
     setDefault(false);
+}
+
+bool CommandButton::event(QEvent *event) {
+    // An access key clicks at once, like a mouse click, rather than after a
+    // pressed-look animation.
+    if (event->type() == QEvent::Shortcut && isEnabled()) {
+        const auto *shortcut = static_cast<QShortcutEvent *>(event);
+        if (!shortcut->isAmbiguous()) {
+            if (focusPolicy() & Qt::TabFocus)
+                setFocus(Qt::ShortcutFocusReason);
+            click();
+            return true;
+        }
+    }
+    return QPushButton::event(event);
 }
 
 void CommandButton::mouseMoveEvent(QMouseEvent *event) {

@@ -30,6 +30,7 @@ Q_SIGNALS:
     void mouseMoved();
 
 protected:
+    bool event(QEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 

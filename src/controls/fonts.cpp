@@ -10,8 +10,8 @@ namespace drillpad {
 
 void installFontSubstitutions() {
     const QStringList song = {QStringLiteral("Noto Serif CJK SC"),
-                              QStringLiteral("Noto Sans CJK SC"),
-                              QStringLiteral("AR PL UMing CN"), QStringLiteral("WenQuanYi Zen Hei")};
+                              QStringLiteral("Noto Sans CJK SC"), QStringLiteral("AR PL UMing CN"),
+                              QStringLiteral("WenQuanYi Zen Hei")};
     const QStringList li = {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UKai CN"),
                             QStringLiteral("Noto Sans CJK SC")};
     QFont::insertSubstitutions(QStringLiteral("宋体"), song);

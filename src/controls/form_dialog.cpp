@@ -32,8 +32,8 @@ void FormDialog::showModal() {
 }
 
 void FormDialog::keyPressEvent(QKeyEvent *event) {
-    const bool plain = event->modifiers() == Qt::NoModifier ||
-                       event->modifiers() == Qt::KeypadModifier;
+    const bool plain =
+        event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
     if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
         if (defaultButton_ && defaultButton_->isEnabled() && defaultButton_->isVisible())
             defaultButton_->click();

@@ -17,6 +17,8 @@ template <> ProcessControl &Seam<ProcessControl>::real() {
     return control;
 }
 
-void endProcess() { Seam<ProcessControl>::get().endProcess(); }
+void endProcess() {
+    Seam<ProcessControl>::get().endProcess();
+}
 
 } // namespace drillpad

@@ -44,7 +44,9 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent) {
     setTabChangesFocus(false);
 }
 
-QString RichTextBox::text() const { return toLineFeeds(document()->toPlainText()); }
+QString RichTextBox::text() const {
+    return toLineFeeds(document()->toPlainText());
+}
 
 void RichTextBox::setText(const QString &text) {
     // Without a page size the layout skips the edit and the caret's move;
@@ -68,9 +70,13 @@ void RichTextBox::setText(const QString &text) {
     document()->setPageSize(pageSize);
 }
 
-QString RichTextBox::selText() const { return toLineFeeds(textCursor().selectedText()); }
+QString RichTextBox::selText() const {
+    return toLineFeeds(textCursor().selectedText());
+}
 
-void RichTextBox::setSelText(const QString &text) { textCursor().insertText(text); }
+void RichTextBox::setSelText(const QString &text) {
+    textCursor().insertText(text);
+}
 
 template <typename Value, typename Read>
 std::optional<Value> RichTextBox::uniformCharProperty(Read read) const {

@@ -11,9 +11,13 @@ namespace {
 constexpr const char *kGeometryProperty = "drillpadTwipsGeometry";
 }
 
-int twipsToPixels(float twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
+int twipsToPixels(float twips) {
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
 
-float pixelsToTwips(int pixels) { return static_cast<float>(pixels) * kTwipsPerPixel; }
+float pixelsToTwips(int pixels) {
+    return static_cast<float>(pixels) * kTwipsPerPixel;
+}
 
 QRect toPixels(const TwipsRect &rect) {
     return QRect(twipsToPixels(rect.left), twipsToPixels(rect.top), twipsToPixels(rect.width),
@@ -21,8 +25,7 @@ QRect toPixels(const TwipsRect &rect) {
 }
 
 void setTwipsGeometry(QWidget *widget, const TwipsRect &rect) {
-    widget->setProperty(kGeometryProperty,
-                        QRectF(rect.left, rect.top, rect.width, rect.height));
+    widget->setProperty(kGeometryProperty, QRectF(rect.left, rect.top, rect.width, rect.height));
     widget->setGeometry(toPixels(rect));
 }
 
@@ -30,8 +33,8 @@ TwipsRect twipsGeometry(const QWidget *widget) {
     const QVariant stored = widget->property(kGeometryProperty);
     if (stored.isValid()) {
         const QRectF r = stored.toRectF();
-        return {static_cast<float>(r.x()), static_cast<float>(r.y()),
-                static_cast<float>(r.width()), static_cast<float>(r.height())};
+        return {static_cast<float>(r.x()), static_cast<float>(r.y()), static_cast<float>(r.width()),
+                static_cast<float>(r.height())};
     }
     const QRect g = widget->geometry();
     return {pixelsToTwips(g.x()), pixelsToTwips(g.y()), pixelsToTwips(g.width()),

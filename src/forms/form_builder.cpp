@@ -253,8 +253,8 @@ ControlMap buildMenus(const FormDef &form, QMenuBar *menuBar) {
         auto *menu = map.get<QMenu>(QString::fromUtf8(def.parent));
         if (!menu)
             continue;
-        QAction *action = def.isSeparator() ? menu->addSeparator()
-                                            : menu->addAction(captionText(def.caption));
+        QAction *action =
+            def.isSeparator() ? menu->addSeparator() : menu->addAction(captionText(def.caption));
         action->setObjectName(name);
         if (def.shortcut)
             action->setShortcut(QKeySequence(QString::fromLatin1(def.shortcut)));

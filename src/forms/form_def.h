@@ -39,7 +39,9 @@ struct Colour {
     friend constexpr bool operator==(const Colour &, const Colour &) = default;
 };
 
-constexpr Colour rgb(std::uint32_t value) { return {Colour::Kind::Rgb, value}; }
+constexpr Colour rgb(std::uint32_t value) {
+    return {Colour::Kind::Rgb, value};
+}
 inline constexpr Colour kButtonFace{Colour::Kind::ButtonFace, 0};
 inline constexpr Colour kDesktop{Colour::Kind::Desktop, 0};
 inline constexpr Colour kWindowBackground{Colour::Kind::WindowBackground, 0};
@@ -63,9 +65,9 @@ enum ControlFlag : std::uint32_t {
     NoFlags = 0,
     Hidden = 1u << 0,
     Disabled = 1u << 1,
-    Checked = 1u << 2,    // check box ticked, option button selected
-    NoBorder = 1u << 3,   // text boxes, picture boxes
-    Centred = 1u << 4,    // text centred
+    Checked = 1u << 2,     // check box ticked, option button selected
+    NoBorder = 1u << 3,    // text boxes, picture boxes
+    Centred = 1u << 4,     // text centred
     SizedToText = 1u << 5, // labels that take the size of their caption
     Transparent = 1u << 6, // labels that paint no background
     ReadOnly = 1u << 7,
@@ -73,9 +75,9 @@ enum ControlFlag : std::uint32_t {
 };
 
 struct ControlDef {
-    const char *name = nullptr;   // the name behaviour code refers to
+    const char *name = nullptr; // the name behaviour code refers to
     ControlKind kind = ControlKind::Label;
-    const char *parent = nullptr; // containing control; nullptr: the window
+    const char *parent = nullptr;  // containing control; nullptr: the window
     const char *caption = nullptr; // caption or initial text (UTF-8)
     TwipsRect rect{};
     FontDef font{};
@@ -109,11 +111,11 @@ struct FormDef {
     const char *caption = nullptr;
     TwipsSize client{};
     BorderStyle border = BorderStyle::Sizable;
-    bool centred = false;             // centred on the screen when shown
-    TwipsRect position{};             // screen position of the client area, when not centred
+    bool centred = false; // centred on the screen when shown
+    TwipsRect position{}; // screen position of the client area, when not centred
     bool minMaxButtons = false;
     bool inTaskBar = true;
-    const char *icon = nullptr;       // resource path
+    const char *icon = nullptr; // resource path
     std::span<const ControlDef> controls;
     std::span<const char *const> tabOrder; // buttons and input fields, in order
     std::span<const MenuDef> menus{};

@@ -124,6 +124,8 @@ constexpr FormDef kForm = {
 
 } // namespace
 
-const FormDef &frmMainDef() { return kForm; }
+const FormDef &frmMainDef() {
+    return kForm;
+}
 
 } // namespace drillpad::forms

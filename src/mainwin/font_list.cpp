@@ -12,6 +12,8 @@ void appendFontNames(QComboBox *cmbFont, const QStringList &fontNames) {
     cmbFont->setEditText(shown);
 }
 
-void FillFontList(QComboBox *cmbFont) { appendFontNames(cmbFont, QFontDatabase::families()); }
+void FillFontList(QComboBox *cmbFont) {
+    appendFontNames(cmbFont, QFontDatabase::families());
+}
 
 } // namespace drillpad

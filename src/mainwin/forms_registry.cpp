@@ -47,7 +47,7 @@ public:
         unloading_ = true;
         if (unloadObserver())
             unloadObserver()(id);
-        if constexpr (requires(Form &f) { f.formUnload(); })
+        if constexpr (requires(Form & f) { f.formUnload(); })
             form_->formUnload();
         Form *form = form_.data();
         form_.clear();
@@ -84,46 +84,47 @@ void deleteRemainingForms() {
 
 } // namespace
 
-FrmMain &frmMain() { return mainInstance.get(); }
-FrmGuide &frmGuide() { return guideInstance.get(); }
-FrmFace &frmFace() { return faceInstance.get(); }
-FrmHelp &frmHelp() { return helpInstance.get(); }
-FrmAbout &frmAbout() { return aboutInstance.get(); }
+FrmMain &frmMain() {
+    return mainInstance.get();
+}
+FrmGuide &frmGuide() {
+    return guideInstance.get();
+}
+FrmFace &frmFace() {
+    return faceInstance.get();
+}
+FrmHelp &frmHelp() {
+    return helpInstance.get();
+}
+FrmAbout &frmAbout() {
+    return aboutInstance.get();
+}
 
-bool isFormLoaded(FormId id) {
+namespace {
+// Calls fn with the instance of the window.
+template <typename Fn> auto withInstance(FormId id, Fn fn) {
     switch (id) {
     case FormId::About:
-        return aboutInstance.loaded();
+        return fn(aboutInstance);
     case FormId::Face:
-        return faceInstance.loaded();
+        return fn(faceInstance);
     case FormId::Guide:
-        return guideInstance.loaded();
+        return fn(guideInstance);
     case FormId::Main:
-        return mainInstance.loaded();
+        return fn(mainInstance);
     case FormId::Help:
-        return helpInstance.loaded();
+        break;
     }
-    return false;
+    return fn(helpInstance);
+}
+} // namespace
+
+bool isFormLoaded(FormId id) {
+    return withInstance(id, [](const auto &instance) { return instance.loaded(); });
 }
 
 void unloadForm(FormId id) {
-    switch (id) {
-    case FormId::About:
-        aboutInstance.unload(id);
-        break;
-    case FormId::Face:
-        faceInstance.unload(id);
-        break;
-    case FormId::Guide:
-        guideInstance.unload(id);
-        break;
-    case FormId::Main:
-        mainInstance.unload(id);
-        break;
-    case FormId::Help:
-        helpInstance.unload(id);
-        break;
-    }
+    withInstance(id, [id](auto &instance) { instance.unload(id); });
 }
 
 void UnloadAllForms() {

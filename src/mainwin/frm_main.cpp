@@ -55,13 +55,17 @@ FrmMain::FrmMain() {
     Form_Load();
 }
 
-RichTextBox *FrmMain::txtMain() const { return controls_.get<RichTextBox>(QStringLiteral("txtMain")); }
+RichTextBox *FrmMain::txtMain() const {
+    return controls_.get<RichTextBox>(QStringLiteral("txtMain"));
+}
 
 QPlainTextEdit *FrmMain::txtHelp() const {
     return controls_.get<QPlainTextEdit>(QStringLiteral("txtHelp"));
 }
 
-QComboBox *FrmMain::cmbFont() const { return controls_.get<QComboBox>(QStringLiteral("cmbFont")); }
+QComboBox *FrmMain::cmbFont() const {
+    return controls_.get<QComboBox>(QStringLiteral("cmbFont"));
+}
 
 QComboBox *FrmMain::cmbFontSize() const {
     return controls_.get<QComboBox>(QStringLiteral("cmbFontSize"));
@@ -77,13 +81,16 @@ QAction *FrmMain::menuAction(const char *name) const {
 
 void FrmMain::setClientSizeTwips(const TwipsSize &size) {
     const QSize clientPixels(twipsToPixels(size.width), twipsToPixels(size.height));
-    const int menuHeight = menuBar()->isVisible() || !isVisible() ? menuBar()->sizeHint().height() : 0;
+    const int menuHeight =
+        menuBar()->isVisible() || !isVisible() ? menuBar()->sizeHint().height() : 0;
     resize(clientPixels.width(), clientPixels.height() + menuHeight);
     client_->resize(clientPixels);
     Form_Resize();
 }
 
-void FrmMain::Form_Load() { FillFontList(cmbFont()); }
+void FrmMain::Form_Load() {
+    FillFontList(cmbFont());
+}
 
 void FrmMain::Form_Resize() {
     if (isMinimized())
@@ -165,26 +172,42 @@ void FrmMain::connectHandlers() {
     onMenu("mnuAboutAbout", &FrmMain::cmdAbout_Click);
 }
 
-void FrmMain::cmdGuide_Click() { frmGuide().showModal(); }
+void FrmMain::cmdGuide_Click() {
+    frmGuide().showModal();
+}
 
-void FrmMain::cmdFace_Click() { frmFace().showModal(); }
+void FrmMain::cmdFace_Click() {
+    frmFace().showModal();
+}
 
-void FrmMain::cmdReset_Click() { txtMain()->setText(QString()); }
+void FrmMain::cmdReset_Click() {
+    txtMain()->setText(QString());
+}
 
-void FrmMain::cmdHelp_Click() { frmHelp().showModal(); }
+void FrmMain::cmdHelp_Click() {
+    frmHelp().showModal();
+}
 
-void FrmMain::cmdAbout_Click() { frmAbout().showModal(); }
+void FrmMain::cmdAbout_Click() {
+    frmAbout().showModal();
+}
 
-void FrmMain::cmdExit_Click() { endProcess(); }
+void FrmMain::cmdExit_Click() {
+    endProcess();
+}
 
 void FrmMain::mnuExit_Click() {
     UnloadAllForms();
     endProcess();
 }
 
-void FrmMain::mnuFileSave_Click() { saveSheet(*this); }
+void FrmMain::mnuFileSave_Click() {
+    saveSheet(*this);
+}
 
-void FrmMain::mnuFilePrint_Click() { printSheet(*this); }
+void FrmMain::mnuFilePrint_Click() {
+    printSheet(*this);
+}
 
 void FrmMain::formUnload() {
     UnloadAllForms();
@@ -192,9 +215,11 @@ void FrmMain::formUnload() {
 }
 
 void FrmMain::closeEvent(QCloseEvent *event) {
-    // Closing the window unloads it; the unload is never cancelled.
+    // Closing the window unloads every window in the fixed order, this one
+    // included, and ends the process; it is never cancelled.
     event->accept();
-    unloadForm(FormId::Main);
+    UnloadAllForms();
+    endProcess();
 }
 
 } // namespace drillpad

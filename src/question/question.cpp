@@ -3,6 +3,7 @@
 #include "question/random.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace drillpad {
 
@@ -32,11 +33,14 @@ QChar operatorGlyph(Operator op) {
     return QChar();
 }
 
-int minimumBound(Operator op) { return op == Operator::Subtract ? 3 : 2; }
+int minimumBound(Operator op) {
+    return op == Operator::Subtract ? 3 : 2;
+}
 
 namespace {
 
-void appendNumber(QString &out, long long value) {
+// Writes the decimal digits of value at `out`; returns the end.
+char16_t *writeNumber(char16_t *out, long long value) {
     char16_t digits[24];
     int count = 0;
     const bool negative = value < 0;
@@ -47,32 +51,39 @@ void appendNumber(QString &out, long long value) {
         magnitude /= 10;
     } while (magnitude != 0);
     if (negative)
-        out.append(QChar(u'-'));
+        *out++ = u'-';
     while (count > 0)
-        out.append(QChar(digits[--count]));
+        *out++ = digits[--count];
+    return out;
+}
+
+// Writes "a<glyph>b=" and the answer gap; returns the end. `out` must hold
+// 48 characters.
+char16_t *writeQuestion(char16_t *out, long long a, Operator op, long long b, bool withGap) {
+    out = writeNumber(out, a);
+    *out++ = operatorGlyph(op).unicode();
+    out = writeNumber(out, b);
+    *out++ = u'=';
+    if (withGap)
+        *out++ = kAnswerGap;
+    return out;
 }
 
 // The written question for operands a and b: for division a and b are the
 // two factors and the dividend a×b is written before the divisor b.
 QString formatQuestion(Operator op, long long a, long long b) {
-    QString text;
-    text.reserve(24);
-    if (op == Operator::Divide)
-        appendQuestion(text, a * b, op, b);
-    else
-        appendQuestion(text, a, op, b);
-    return text;
+    char16_t buffer[48];
+    const char16_t *end =
+        writeQuestion(buffer, op == Operator::Divide ? a * b : a, op, b, /*withGap=*/true);
+    return QString(reinterpret_cast<const QChar *>(buffer), static_cast<qsizetype>(end - buffer));
 }
 
 } // namespace
 
 void appendQuestion(QString &out, long long a, Operator op, long long b, bool withGap) {
-    appendNumber(out, a);
-    out.append(operatorGlyph(op));
-    appendNumber(out, b);
-    out.append(QChar(u'='));
-    if (withGap)
-        out.append(QChar(kAnswerGap));
+    char16_t buffer[48];
+    const char16_t *end = writeQuestion(buffer, a, op, b, withGap);
+    out.append(reinterpret_cast<const QChar *>(buffer), static_cast<qsizetype>(end - buffer));
 }
 
 QString MakeQuestion(const QString &operatorCode, std::int16_t n) {
@@ -80,12 +91,19 @@ QString MakeQuestion(const QString &operatorCode, std::int16_t n) {
     if (!op || n < minimumBound(*op))
         return QString();
     for (;;) {
-        const long long a = randomUpToValue(n);
-        const long long b = randomUpToValue(n);
+        long long a = randomUpToValue(n);
+        long long b = randomUpToValue(n);
         if (a <= 1 || b <= 1)
             continue;
-        if (*op == Operator::Subtract && a - b <= 0)
-            continue;
+        if (*op == Operator::Subtract) {
+            // Redrawing until a > b and putting the larger operand first give
+            // the same uniform distribution over the pairs b < a; the latter
+            // needs half the draws.
+            if (a == b)
+                continue;
+            if (a < b)
+                std::swap(a, b);
+        }
         return formatQuestion(*op, a, b);
     }
 }
@@ -105,8 +123,8 @@ QString makeQuestionInRange(Operator op, int lo, int hi) {
         for (;;) {
             const long long a = randomBetween(lo, hi);
             const long long b = randomBetween(lo, hi);
-            if (a > b)
-                return formatQuestion(op, a, b);
+            if (a != b)
+                return formatQuestion(op, std::max(a, b), std::min(a, b));
         }
     }
     return formatQuestion(op, randomBetween(lo, hi), randomBetween(lo, hi));

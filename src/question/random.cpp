@@ -17,8 +17,7 @@ std::uint64_t timeOfDayNanoseconds() {
     return static_cast<std::uint64_t>(ts.tv_sec) * 1000000000ull +
            static_cast<std::uint64_t>(ts.tv_nsec);
 #else
-    return static_cast<std::uint64_t>(
-        std::chrono::system_clock::now().time_since_epoch().count());
+    return static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
 #endif
 }
 
@@ -38,8 +37,12 @@ int randomUpToValue(int n) {
     return static_cast<int>(std::floor(drawUnit() * n)) + 1;
 }
 
-QString RandomUpTo(std::int16_t n) { return QString::number(randomUpToValue(n)); }
+QString RandomUpTo(std::int16_t n) {
+    return QString::number(randomUpToValue(n));
+}
 
-int randomBetween(int lo, int hi) { return lo - 1 + randomUpToValue(hi - lo + 1); }
+int randomBetween(int lo, int hi) {
+    return lo - 1 + randomUpToValue(hi - lo + 1);
+}
 
 } // namespace drillpad

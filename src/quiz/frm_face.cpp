@@ -1,10 +1,280 @@
 #include "quiz/frm_face.h"
 
+#include "controls/command_button.h"
+#include "controls/message_box.h"
+#include "forms/frm_face_def.h"
+#include "quiz/quiz_logic.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTimer>
+
 namespace drillpad {
 
+namespace {
+
+// A text box has no tag of its own; the expected answer travels as this
+// property of txtQuestion.
+constexpr const char *kTagProperty = "tag";
+
+constexpr const char *kRunning = "1";
+constexpr const char *kStopped = "0";
+constexpr const char *kPauseCaption = "暂停[&P]";
+constexpr const char *kPausedCaption = "暂停中...";
+constexpr const char *kRateCaption = "正确率:";
+constexpr const char *kScoreCaption = "总分:";
+constexpr int kComboToItems = 100;
+
+QString text(const char *utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+// The accessible name of the number beside a caption such as "总分:".
+QString withoutColon(const QString &caption) {
+    QString name = caption;
+    if (name.endsWith(QLatin1Char(':')))
+        name.chop(1);
+    return name;
+}
+
+} // namespace
+
 FrmFace::FrmFace() {
-    setObjectName(QStringLiteral("frmFace"));
-    setWindowTitle(QStringLiteral("交互界面"));
+    const forms::FormDef &def = forms::frmFaceDef();
+    forms::applyWindowDef(def, this, this);
+    controls_ = forms::buildControls(def, this);
+    forms::applyTabOrder(def, controls_);
+
+    txtQuestion_ = controls_.get<QLineEdit>(QStringLiteral("txtQuestion"));
+    txtAnswer_ = controls_.get<QLineEdit>(QStringLiteral("txtAnswer"));
+    listHistory_ = controls_.get<QListWidget>(QStringLiteral("listHistory"));
+    comboTo_ = controls_.get<QComboBox>(QStringLiteral("comboTo"));
+    timer1_ = controls_.get<QTimer>(QStringLiteral("Timer1"));
+    cmdBegin_ = button("cmdBegin");
+    cmdClose_ = button("cmdClose");
+    cmdOK_ = button("cmdOK");
+    cmdJump_ = button("cmdJump");
+    cmdPause_ = button("cmdPause");
+    cmdFinish_ = button("cmdFinish");
+    lblTotal_ = label("lblTotal");
+    lblRight_ = label("lblRight");
+    lblCaption_ = label("lblCaption");
+    lblCent_ = label("lblCent");
+    lblMemo_ = label("lblMemo");
+    lblHint_ = label("lblHint");
+
+    // The fonts standing in for 宋体 have a taller line than the fixed label
+    // boxes were drawn for; centring the line keeps the digits inside them.
+    for (QLabel *fixed : {lblTotal_, lblRight_, lblCaption_, lblHint_})
+        fixed->setAlignment((fixed->alignment() & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter);
+
+    setDefaultButton(cmdOK_);
+    setCancelButton(cmdFinish_);
+    cmdPause_->setTag(text(forms::kPauseDesignTag));
+    txtQuestion_->setProperty(kTagProperty, QString());
+
+    connectHandlers();
+    // The timer is enabled by design, from the moment the window exists.
+    timer1_->start();
+    Form_Load();
+}
+
+CommandButton *FrmFace::button(const char *name) const {
+    return controls_.get<CommandButton>(QString::fromLatin1(name));
+}
+
+QLabel *FrmFace::label(const char *name) const {
+    return controls_.get<QLabel>(QString::fromLatin1(name));
+}
+
+QRadioButton *FrmFace::optActive(int index) const {
+    return controls_.get<QRadioButton>(QStringLiteral("optActive(%1)").arg(index));
+}
+
+QString FrmFace::expectedAnswer() const {
+    return txtQuestion_->property(kTagProperty).toString();
+}
+
+QString FrmFace::runFlag() const {
+    return cmdPause_->tag();
+}
+
+void FrmFace::Form_Load() {
+    // Adding items to an empty editable combo box would show the first one;
+    // the design text stays.
+    const QString design = comboTo_->currentText();
+    for (int i = 1; i <= kComboToItems; ++i)
+        comboTo_->addItem(QString::number(i));
+    comboTo_->setEditText(design);
+}
+
+void FrmFace::connectHandlers() {
+    const auto onClick = [this](CommandButton *b, void (FrmFace::*handler)()) {
+        connect(b, &QPushButton::clicked, this, handler);
+    };
+    onClick(cmdBegin_, &FrmFace::cmdBegin_Click);
+    onClick(cmdOK_, &FrmFace::cmdOK_Click);
+    onClick(cmdJump_, &FrmFace::cmdJump_Click);
+    onClick(cmdPause_, &FrmFace::cmdPause_Click);
+    onClick(cmdFinish_, &FrmFace::cmdFinish_Click);
+    onClick(cmdClose_, &FrmFace::cmdClose_Click);
+    for (int i = 0; i < forms::kFaceOperationCount; ++i) {
+        // A change of selection, by mouse, arrow keys or code, is the click.
+        connect(optActive(i), &QRadioButton::toggled, this, [this, i](bool checked) {
+            if (checked)
+                optActive_Click(i);
+        });
+    }
+    connect(timer1_, &QTimer::timeout, this, &FrmFace::Timer1_Timer);
+}
+
+Operator FrmFace::selectedOperation() const {
+    constexpr Operator kOperations[] = {Operator::Add, Operator::Subtract, Operator::Multiply,
+                                        Operator::Divide};
+    for (int i = 0; i < forms::kFaceOperationCount; ++i) {
+        if (optActive(i)->isChecked())
+            return kOperations[i];
+    }
+    return Operator::Add;
+}
+
+std::optional<int> FrmFace::acceptedBound() {
+    const quiz::BoundCheck check =
+        quiz::parseBound(comboTo_->currentText(), selectedOperation(), QLocale::system());
+    if (!check.bound)
+        showWarning(this, check.message);
+    return check.bound;
+}
+
+void FrmFace::setLabel(QLabel *label, const QString &caption) {
+    label->setText(caption);
+    const forms::ControlDef *def =
+        forms::findControl(forms::frmFaceDef(), label->objectName().toLatin1().constData());
+    if (def && (def->flags & forms::SizedToText))
+        label->resize(label->sizeHint());
+}
+
+void FrmFace::setRateCaption(const QString &caption) {
+    setLabel(lblCaption_, caption);
+    lblCent_->setAccessibleName(withoutColon(caption));
+}
+
+void FrmFace::setRunning(bool running) {
+    cmdPause_->setTag(text(running ? kRunning : kStopped));
+    cmdFinish_->setEnabled(running);
+    cmdOK_->setEnabled(running);
+    cmdJump_->setEnabled(running);
+}
+
+void FrmFace::getQuestion(int n) {
+    const quiz::QuizQuestion question = quiz::drawQuizQuestion(selectedOperation(), n);
+    txtQuestion_->setText(question.text);
+    txtQuestion_->setProperty(kTagProperty, question.answer);
+    txtAnswer_->setFocus();
+}
+
+void FrmFace::cmdBegin_Click() {
+    const std::optional<int> bound = acceptedBound();
+    if (!bound)
+        return; // stays idle
+    setRateCaption(text(kRateCaption));
+    setLabel(lblCent_, QStringLiteral("100%"));
+    setLabel(lblMemo_, QStringLiteral("..."));
+    cmdBegin_->setEnabled(false);
+    cmdClose_->setEnabled(false);
+    cmdPause_->setEnabled(true);
+    setRunning(true);
+    getQuestion(*bound);
+}
+
+void FrmFace::cmdOK_Click() {
+    const QString answer = txtAnswer_->text();
+    if (answer.isEmpty()) {
+        txtAnswer_->setFocus();
+        setLabel(lblHint_, text(quiz::kAnswerHint));
+        return;
+    }
+    // The next question needs a usable bound; refusing before judging keeps
+    // the answer for when the bound is mended.
+    const std::optional<int> bound = acceptedBound();
+    if (!bound)
+        return;
+
+    ++TotalCount;
+    setLabel(lblTotal_, QString::number(TotalCount));
+    const bool right = answer == expectedAnswer();
+    listHistory_->addItem(quiz::historyLine(TotalCount, txtQuestion_->text(), answer, right));
+    listHistory_->scrollToBottom();
+    if (right) {
+        ++RightCount;
+        setLabel(lblRight_, QString::number(RightCount));
+    }
+    setLabel(lblCent_,
+             quiz::rateText(quiz::ratePercent(RightCount, TotalCount), QLocale::system()) +
+                 QLatin1Char('%'));
+    getQuestion(*bound);
+    txtAnswer_->clear();
+}
+
+void FrmFace::cmdJump_Click() {
+    if (!acceptedBound())
+        return;
+    txtAnswer_->setText(text(quiz::kSkippedAnswer));
+    cmdOK_Click();
+}
+
+void FrmFace::cmdPause_Click() {
+    const bool pausing = runFlag() == QLatin1String(kRunning);
+    setRunning(!pausing);
+    cmdPause_->setCaption(text(pausing ? kPausedCaption : kPauseCaption));
+}
+
+void FrmFace::GetCent() {
+    const int score = quiz::scoreOf(RightCount, TotalCount);
+    setRateCaption(text(kScoreCaption));
+    // With nothing judged there is no rate; the label keeps its text.
+    if (TotalCount > 0)
+        setLabel(lblCent_,
+                 quiz::rateText(quiz::ratePercent(RightCount, TotalCount), QLocale::system()));
+    setLabel(lblMemo_, quiz::commentFor(score));
+}
+
+void FrmFace::cmdFinish_Click() {
+    GetCent();
+    cmdBegin_->setEnabled(true);
+    cmdClose_->setEnabled(true);
+    cmdPause_->setEnabled(false);
+    setRunning(false);
+}
+
+void FrmFace::cmdClose_Click() {
+    hide();
+}
+
+void FrmFace::optActive_Click(int) {
+    if (cmdBegin_->isEnabled())
+        return; // idle: only the selection changes
+    if (const std::optional<int> bound = acceptedBound())
+        getQuestion(*bound);
+}
+
+void FrmFace::Timer1_Timer() {
+    if (runFlag() == QLatin1String(kRunning))
+        lblHint_->clear();
+}
+
+void FrmFace::closeEvent(QCloseEvent *event) {
+    // Like its Close button, the title bar closes the window only when no
+    // quiz is running or paused.
+    if (!cmdClose_->isEnabled()) {
+        event->ignore();
+        return;
+    }
+    FormDialog::closeEvent(event);
 }
 
 } // namespace drillpad

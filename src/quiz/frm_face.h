@@ -1,14 +1,101 @@
 #pragma once
 
 #include "controls/form_dialog.h"
+#include "forms/form_builder.h"
+#include "question/question.h"
+
+#include <cstdint>
+#include <optional>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QRadioButton;
+class QTimer;
 
 namespace drillpad {
 
-// Placeholder until the window is built.
+class CommandButton;
+
+// The quiz window: draws one question at a time for the chosen operation and
+// upper bound, judges the answers, keeps the history and the running rate,
+// and ends a quiz with a score and a comment. Closing only hides it, so the
+// counters and the history last as long as the window object.
 class FrmFace : public FormDialog {
     Q_OBJECT
 public:
     FrmFace();
+
+    const forms::ControlMap &controls() const { return controls_; }
+    CommandButton *button(const char *name) const;
+    QLabel *label(const char *name) const;
+    QLineEdit *txtQuestion() const { return txtQuestion_; }
+    QLineEdit *txtAnswer() const { return txtAnswer_; }
+    QListWidget *listHistory() const { return listHistory_; }
+    QComboBox *comboTo() const { return comboTo_; }
+    QRadioButton *optActive(int index) const;
+    QTimer *timer1() const { return timer1_; }
+
+    std::int64_t totalCount() const { return TotalCount; }
+    std::int64_t rightCount() const { return RightCount; }
+    // The expected answer, kept as the tag of txtQuestion.
+    QString expectedAnswer() const;
+    // "1" while a quiz runs and is not paused, "0" otherwise (cmdPause's tag).
+    QString runFlag() const;
+
+    // Draws a question of the selected operation with operands from 1 to n
+    // (a bound already accepted for it), shows it and stores its answer.
+    void getQuestion(int n);
+    // Turns the totals into the score and its comment.
+    void GetCent();
+
+    // Handlers.
+    void cmdBegin_Click();
+    void cmdOK_Click();
+    void cmdJump_Click();
+    void cmdPause_Click();
+    void cmdFinish_Click();
+    void cmdClose_Click();
+    void optActive_Click(int index);
+    void Timer1_Timer();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void Form_Load();
+    void connectHandlers();
+    Operator selectedOperation() const;
+    // The bound in comboTo for the selected operation, or nothing after
+    // telling the user which range is allowed.
+    std::optional<int> acceptedBound();
+    void setRunning(bool running);
+    void setLabel(QLabel *label, const QString &text);
+    void setRateCaption(const QString &caption);
+
+    forms::ControlMap controls_;
+    QLineEdit *txtQuestion_ = nullptr;
+    QLineEdit *txtAnswer_ = nullptr;
+    QListWidget *listHistory_ = nullptr;
+    QComboBox *comboTo_ = nullptr;
+    QTimer *timer1_ = nullptr;
+    CommandButton *cmdBegin_ = nullptr;
+    CommandButton *cmdClose_ = nullptr;
+    CommandButton *cmdOK_ = nullptr;
+    CommandButton *cmdJump_ = nullptr;
+    CommandButton *cmdPause_ = nullptr;
+    CommandButton *cmdFinish_ = nullptr;
+    QLabel *lblTotal_ = nullptr;
+    QLabel *lblRight_ = nullptr;
+    QLabel *lblCaption_ = nullptr;
+    QLabel *lblCent_ = nullptr;
+    QLabel *lblMemo_ = nullptr;
+    QLabel *lblHint_ = nullptr;
+
+    // Answers judged and answers judged right since the window was created.
+    std::int64_t TotalCount = 0;
+    std::int64_t RightCount = 0;
 };
 
 } // namespace drillpad

@@ -1,0 +1,142 @@
+#include "common/test_main.h"
+#include "controls/command_button.h"
+#include "controls/form_dialog.h"
+#include "controls/twips.h"
+
+#include <QLineEdit>
+#include <QSignalSpy>
+
+using namespace drillpad;
+
+namespace {
+
+#define QVERIFY_ACTIVE(w)                                                                          \
+    do {                                                                                           \
+        if (!QTest::qWaitForWindowActive(w))                                                       \
+            qWarning("window did not become active");                                              \
+    } while (false)
+
+// A shown, active window with an edit field, a default and a cancel button.
+struct Window {
+    FormDialog dialog;
+    QLineEdit *edit = new QLineEdit(&dialog);
+    CommandButton *ok = new CommandButton(&dialog);
+    CommandButton *finish = new CommandButton(&dialog);
+    CommandButton *other = new CommandButton(&dialog);
+
+    Window() {
+        ok->setCaption(QStringLiteral("确认[&O]"));
+        finish->setCaption(QStringLiteral("结束[&S]"));
+        other->setCaption(QStringLiteral("跳过[&N]"));
+        ok->move(0, 30);
+        finish->move(0, 60);
+        other->move(0, 90);
+        dialog.setDefaultButton(ok);
+        dialog.setCancelButton(finish);
+        dialog.show();
+        dialog.activateWindow();
+        QApplication::setActiveWindow(&dialog);
+        QVERIFY_ACTIVE(&dialog);
+        edit->setFocus();
+    }
+};
+
+} // namespace
+
+class TestControls : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void twipsAreKeptExactlyAndPlacedAt15PerPixel_data() {
+        QTest::addColumn<TwipsRect>("rect");
+        QTest::addColumn<QRect>("pixels");
+        QTest::newRow("whole pixels")
+            << TwipsRect{2520, 960, 7320, 6135} << QRect(168, 64, 488, 409);
+        QTest::newRow("between pixels") << TwipsRect{10, 35, 2657, 1817} << QRect(1, 2, 177, 121);
+        QTest::newRow("negative left")
+            << TwipsRect{-120, 920, 8655, 3510} << QRect(-8, 61, 577, 234);
+    }
+    void twipsAreKeptExactlyAndPlacedAt15PerPixel() {
+        QFETCH(TwipsRect, rect);
+        QFETCH(QRect, pixels);
+        QWidget parent;
+        QWidget child(&parent);
+        setTwipsGeometry(&child, rect);
+        QCOMPARE(twipsGeometry(&child), rect);
+        QCOMPARE(child.geometry(), pixels);
+    }
+
+    void widgetPlacedByQtReportsItsPixelsInTwips() {
+        QWidget widget;
+        widget.setGeometry(2, 3, 40, 50);
+        QCOMPARE(twipsGeometry(&widget), (TwipsRect{30, 45, 600, 750}));
+    }
+
+    void accessKeyClicksOnlyWhileEnabled() {
+        Window w;
+        QSignalSpy clicks(w.other, &QPushButton::clicked);
+        QTest::keyClick(w.edit, Qt::Key_N, Qt::AltModifier);
+        QCOMPARE(clicks.count(), 1);
+        w.other->setEnabled(false);
+        QTest::keyClick(w.edit, Qt::Key_N, Qt::AltModifier);
+        QCOMPARE(clicks.count(), 1);
+    }
+
+    void enterAndEscapeActOnlyWhileTheirButtonsAreEnabled_data() {
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<int>("expectedClicks");
+        QTest::newRow("enabled") << true << 1;
+        QTest::newRow("disabled") << false << 0;
+    }
+    void enterAndEscapeActOnlyWhileTheirButtonsAreEnabled() {
+        QFETCH(bool, enabled);
+        QFETCH(int, expectedClicks);
+        Window w;
+        w.ok->setEnabled(enabled);
+        w.finish->setEnabled(enabled);
+        QSignalSpy okClicks(w.ok, &QPushButton::clicked);
+        QSignalSpy finishClicks(w.finish, &QPushButton::clicked);
+        QTest::keyClick(w.edit, Qt::Key_Return);
+        QTest::keyClick(w.edit, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(okClicks.count(), 2 * expectedClicks);
+        QTest::keyClick(w.edit, Qt::Key_Escape);
+        QCOMPARE(finishClicks.count(), expectedClicks);
+        QVERIFY2(w.dialog.isVisible(), "Esc must never close the window by itself");
+    }
+
+    void focusedButtonTakesEnterItself() {
+        Window w;
+        QSignalSpy okClicks(w.ok, &QPushButton::clicked);
+        QSignalSpy otherClicks(w.other, &QPushButton::clicked);
+        w.other->setFocus();
+        QTest::keyClick(w.other, Qt::Key_Return);
+        QCOMPARE(otherClicks.count(), 1);
+        QCOMPARE(okClicks.count(), 0);
+    }
+
+    void tagIsAFreeText() {
+        CommandButton button;
+        QCOMPARE(button.tag(), QString());
+        button.setTag(QStringLiteral("1"));
+        QCOMPARE(button.tag(), QStringLiteral("1"));
+    }
+
+    void captionShowsAccessKeyMarker() {
+        CommandButton button;
+        button.setCaption(QStringLiteral("保存[&S]"));
+        QCOMPARE(button.caption(), QStringLiteral("保存[&S]"));
+        QCOMPARE(button.shortcut(), QKeySequence(Qt::ALT | Qt::Key_S));
+    }
+
+    void mouseMoveIsSignalled() {
+        CommandButton button;
+        button.show();
+        QSignalSpy moves(&button, &CommandButton::mouseMoved);
+        QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), button.mapToGlobal(QPointF(3, 3)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&button, &move);
+        QCOMPARE(moves.count(), 1);
+    }
+};
+
+DRILLPAD_TEST_MAIN(TestControls)
+#include "tst_controls.moc"

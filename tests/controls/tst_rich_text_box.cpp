@@ -1,0 +1,171 @@
+#include "common/test_main.h"
+#include "controls/rich_text_box.h"
+
+#include <QClipboard>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTextBlock>
+
+using namespace drillpad;
+
+namespace {
+
+void select(RichTextBox &box, int start, int end) {
+    QTextCursor cursor = box.textCursor();
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    box.setTextCursor(cursor);
+}
+
+} // namespace
+
+class TestRichTextBox : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void textTravelsWithLoneLineFeeds_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("sheet") << QStringLiteral("\n乘法题:\n2\u00D73=\u30004\u00D75=\u3000\n\n");
+        QTest::newRow("no final line feed") << QStringLiteral("a\nb");
+    }
+    void textTravelsWithLoneLineFeeds() {
+        QFETCH(QString, text);
+        RichTextBox box;
+        box.setText(QStringLiteral("old content"));
+        box.setText(text);
+        QCOMPARE(box.text(), text);
+        QCOMPARE(box.document()->blockCount(), static_cast<int>(text.count(u'\n')) + 1);
+    }
+
+    void appendingToTheReadTextExtendsTheDocument() {
+        RichTextBox box;
+        box.setText(QStringLiteral("\n加法题:\n"));
+        box.setText(box.text() + QStringLiteral("2+2=\u3000"));
+        QCOMPARE(box.text(), QStringLiteral("\n加法题:\n2+2=\u3000"));
+    }
+
+    void settingTextDropsFormattingAndIsOneUndoStep() {
+        RichTextBox box;
+        box.setText(QStringLiteral("first"));
+        select(box, 0, 5);
+        box.setSelBold(true);
+        box.setSelAlignment(RichTextBox::AlignCenterCode);
+        box.setText(QStringLiteral("second"));
+        select(box, 0, 6);
+        QCOMPARE(box.selBold(), std::optional<bool>(false));
+        QCOMPARE(box.selAlignment(), std::optional<int>(RichTextBox::AlignLeftCode));
+        box.undo();
+        QCOMPARE(box.text(), QStringLiteral("first"));
+    }
+
+    void selectedTextReadAndReplaced() {
+        RichTextBox box;
+        box.setText(QStringLiteral("ab\ncd"));
+        select(box, 1, 4);
+        QCOMPARE(box.selText(), QStringLiteral("b\nc"));
+        box.setSelText(QStringLiteral("XY"));
+        QCOMPARE(box.text(), QStringLiteral("aXYd"));
+        select(box, 2, 2);
+        QCOMPARE(box.selText(), QString());
+        box.setSelText(QStringLiteral("-"));
+        QCOMPARE(box.text(), QStringLiteral("aX-Yd"));
+    }
+
+    void togglesReportMixedSelections() {
+        RichTextBox box;
+        box.setText(QStringLiteral("bold plain"));
+        select(box, 0, 4);
+        box.setSelBold(true);
+        QCOMPARE(box.selBold(), std::optional<bool>(true));
+        select(box, 0, 10);
+        QCOMPARE(box.selBold(), std::nullopt);
+        select(box, 5, 10);
+        QCOMPARE(box.selBold(), std::optional<bool>(false));
+    }
+
+    void formattingAppliesToTextTypedNextWithoutSelection() {
+        RichTextBox box;
+        box.setText(QStringLiteral("x"));
+        select(box, 1, 1);
+        box.setSelItalic(true);
+        box.setSelFontName(QStringLiteral("隶书"));
+        QVERIFY(box.setSelFontSize(QStringLiteral("128")));
+        box.insertPlainText(QStringLiteral("y"));
+        select(box, 1, 2);
+        QCOMPARE(box.selItalic(), std::optional<bool>(true));
+        QCOMPARE(box.selFontName(), std::optional<QString>(QStringLiteral("隶书")));
+        QCOMPARE(box.selFontSize(), std::optional<double>(128));
+        select(box, 0, 1);
+        QCOMPARE(box.selItalic(), std::optional<bool>(false));
+    }
+
+    void fontSizeTextThatIsNoSizeIsIgnored_data() {
+        QTest::addColumn<QString>("size");
+        QTest::newRow("design text") << QStringLiteral("五号");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("zero") << QStringLiteral("0");
+        QTest::newRow("negative") << QStringLiteral("-3");
+        QTest::newRow("huge") << QStringLiteral("100000");
+    }
+    void fontSizeTextThatIsNoSizeIsIgnored() {
+        QFETCH(QString, size);
+        RichTextBox box;
+        box.setText(QStringLiteral("abc"));
+        select(box, 0, 3);
+        const std::optional<double> before = box.selFontSize();
+        QVERIFY(!box.setSelFontSize(size));
+        QCOMPARE(box.selFontSize(), before);
+    }
+
+    void alignmentCodesApplyToSelectedParagraphs_data() {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("qtAlignment");
+        QTest::newRow("left") << 0 << int(Qt::AlignLeft);
+        QTest::newRow("right") << 1 << int(Qt::AlignRight);
+        QTest::newRow("centre") << 2 << int(Qt::AlignHCenter);
+    }
+    void alignmentCodesApplyToSelectedParagraphs() {
+        QFETCH(int, code);
+        QFETCH(int, qtAlignment);
+        RichTextBox box;
+        box.setText(QStringLiteral("one\ntwo\nthree"));
+        select(box, 5, 9); // from "two" into "three"
+        box.setSelAlignment(code);
+        QCOMPARE(box.selAlignment(), std::optional<int>(code));
+        const QTextBlock first = box.document()->firstBlock();
+        QCOMPARE(first.blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+                 Qt::AlignLeft); // untouched
+        QCOMPARE(int(first.next().blockFormat().alignment() & Qt::AlignHorizontal_Mask),
+                 qtAlignment);
+        QCOMPARE(int(first.next().next().blockFormat().alignment() & Qt::AlignHorizontal_Mask),
+                 qtAlignment);
+    }
+
+    void pasteInsertsPlainTextOnly() {
+        RichTextBox box;
+        box.setText(QStringLiteral("ab"));
+        select(box, 1, 1);
+        auto *mime = new QMimeData;
+        mime->setHtml(QStringLiteral("<b>bold</b>"));
+        mime->setText(QStringLiteral("bold"));
+        QGuiApplication::clipboard()->setMimeData(mime);
+        box.paste();
+        QCOMPARE(box.text(), QStringLiteral("aboldb"));
+        select(box, 1, 5);
+        QCOMPARE(box.selBold(), std::optional<bool>(false));
+    }
+
+    void mouseMoveIsSignalled() {
+        RichTextBox box;
+        box.show();
+        QSignalSpy moves(&box, &RichTextBox::mouseMoved);
+        QMouseEvent move(QEvent::MouseMove, QPointF(5, 5),
+                         box.viewport()->mapToGlobal(QPointF(5, 5)), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(box.viewport(), &move);
+        QCOMPARE(moves.count(), 1);
+    }
+};
+
+DRILLPAD_TEST_MAIN(TestRichTextBox)
+#include "tst_rich_text_box.moc"
