@@ -150,9 +150,12 @@ std::optional<int> RichTextBox::selAlignment() const {
 
 void RichTextBox::mergeSelectionFormat(const QTextCharFormat &format) {
     QTextCursor cursor = textCursor();
+    // One undo step, however many changes the two merges record.
+    cursor.beginEditBlock();
     if (cursor.hasSelection())
         cursor.mergeCharFormat(format);
     mergeCurrentCharFormat(format);
+    cursor.endEditBlock();
 }
 
 void RichTextBox::setSelBold(bool on) {

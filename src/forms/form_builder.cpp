@@ -3,6 +3,7 @@
 #include "controls/command_button.h"
 #include "controls/rich_text_box.h"
 #include "controls/shape.h"
+#include "controls/tool_bar.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -168,6 +169,8 @@ QObject *createControl(const ControlDef &def, QWidget *parent) {
     }
     case ControlKind::Container:
         return new QWidget(parent);
+    case ControlKind::Toolbar:
+        return new ToolBar(parent);
     }
     return nullptr;
 }
@@ -258,6 +261,8 @@ ControlMap buildMenus(const FormDef &form, QMenuBar *menuBar) {
         action->setObjectName(name);
         if (def.shortcut)
             action->setShortcut(QKeySequence(QString::fromLatin1(def.shortcut)));
+        else if (def.standardKey != QKeySequence::UnknownKey)
+            action->setShortcuts(def.standardKey);
         map.insert(name, action);
     }
     return map;

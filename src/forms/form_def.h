@@ -3,6 +3,7 @@
 #include "controls/twips.h"
 
 #include <QColor>
+#include <QKeySequence>
 
 #include <cstdint>
 #include <span>
@@ -26,6 +27,7 @@ enum class ControlKind {
     RichTextBox,
     Timer,
     Container, // a plain area that only holds other controls
+    Toolbar,   // button bar; its buttons are added by the window's behaviour
 };
 
 // A colour as a window definition gives it: none, an RGB value or one of the
@@ -98,6 +100,9 @@ struct MenuDef {
     const char *parent = nullptr;
     const char *caption = nullptr;
     const char *shortcut = nullptr; // portable text, e.g. "Ctrl+S"
+    // The platform's usual keys for a standard command (undo, copy, ...),
+    // used instead of a fixed shortcut.
+    QKeySequence::StandardKey standardKey = QKeySequence::UnknownKey;
 
     constexpr bool isSeparator() const {
         return caption && caption[0] == '-' && caption[1] == '\0';

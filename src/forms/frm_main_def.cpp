@@ -14,8 +14,8 @@ constexpr const char *kFontSizeItems[] = {"8",  "9",  "10", "11", "12", "14", "1
 using K = ControlKind;
 
 constexpr ControlDef kControls[] = {
-    {.name = "toolbarSYSTEM", .kind = K::Container, .rect = {0, 0, 9960, 360}},
-    {.name = "toolbarEdit", .kind = K::Container, .rect = {0, 360, 9960, 360}},
+    {.name = "toolbarSYSTEM", .kind = K::Toolbar, .rect = {0, 0, 9960, 360}},
+    {.name = "toolbarEdit", .kind = K::Toolbar, .rect = {0, 360, 9960, 360}},
     {.name = "cmbFont",
      .kind = K::ComboBox,
      .parent = "toolbarEdit",
@@ -98,6 +98,32 @@ constexpr MenuDef kMenus[] = {
     {.name = "mnuFileDivision2", .parent = "mnuFile", .caption = "-"},
     {.name = "mnuExit", .parent = "mnuFile", .caption = "退出[&E]", .shortcut = "Ctrl+E"},
     {.name = "mnuEdit", .caption = "编辑[&E]"},
+    {.name = "mnuEditUndo",
+     .parent = "mnuEdit",
+     .caption = "撤销[&U]",
+     .standardKey = QKeySequence::Undo},
+    {.name = "mnuEditRedo",
+     .parent = "mnuEdit",
+     .caption = "重做[&R]",
+     .standardKey = QKeySequence::Redo},
+    {.name = "mnuEditDivision1", .parent = "mnuEdit", .caption = "-"},
+    {.name = "mnuEditCut",
+     .parent = "mnuEdit",
+     .caption = "剪切[&T]",
+     .standardKey = QKeySequence::Cut},
+    {.name = "mnuEditCopy",
+     .parent = "mnuEdit",
+     .caption = "复制[&C]",
+     .standardKey = QKeySequence::Copy},
+    {.name = "mnuEditPaste",
+     .parent = "mnuEdit",
+     .caption = "粘贴[&P]",
+     .standardKey = QKeySequence::Paste},
+    {.name = "mnuEditDivision2", .parent = "mnuEdit", .caption = "-"},
+    {.name = "mnuEditFind",
+     .parent = "mnuEdit",
+     .caption = "查找[&F]",
+     .standardKey = QKeySequence::Find},
     {.name = "mnuAbout", .caption = "帮助[&A]"},
     {.name = "mnuHelp", .parent = "mnuAbout", .caption = "使用说明[&H]"},
     {.name = "mnuFileDivision4", .parent = "mnuAbout", .caption = "-"},
@@ -122,10 +148,126 @@ constexpr FormDef kForm = {
     .menus = kMenus,
 };
 
+// ImageList1. Pictures that no button shows have none.
+constexpr ImageDef kImages[] = {
+    {"IMG1", nullptr},
+    {"IMG2", ":/images/tb_open.svg"},
+    {"IMG3", ":/images/tb_bold.svg"},
+    {"IMG4", nullptr},
+    {"IMG5", ":/images/tb_copy.svg"},
+    {"IMG6", ":/images/tb_center.svg"},
+    {"IMG7", ":/images/tb_cut.svg"},
+    {"IMG8", nullptr},
+    {"IMG9", ":/images/tb_find.svg"},
+    {"IMG10", ":/images/tb_help.svg"},
+    {"IMG11", nullptr},
+    {"IMG12", ":/images/tb_italic.svg"},
+    {"IMG13", nullptr},
+    {"IMG14", ":/images/tb_left.svg"},
+    {"IMG15", nullptr},
+    {"IMG16", ":/images/tb_paste.svg"},
+    {"IMG17", nullptr},
+    {"IMG18", ":/images/tb_redo.svg"},
+    {"IMG19", ":/images/tb_right.svg"},
+    {"IMG20", ":/images/tb_undo.svg"},
+    {"IMG21", ":/images/tb_underline.svg"},
+    {"IMG22", nullptr},
+    {"IMG23", ":/images/tb_save.svg"},
+    {"IMG24", ":/images/tb_print.svg"},
+    {"IMG25", ":/images/tb_new.svg"},
+};
+
+constexpr ImageListDef kImageList = {
+    .name = "ImageList1",
+    .imageWidth = 16,
+    .imageHeight = 16,
+    .maskColour = 0xC0C0C0,
+    .images = kImages,
+};
+
+using S = ToolButtonStyle;
+
+constexpr ToolButtonDef kSystemButtons[] = {
+    {S::Push, "tbNew", 25, "新建"},
+    {S::Push, "tbOpen", 2, "打开"},
+    {S::Push, "tbSave", 23, "保存"},
+    {S::Separator},
+    {S::Push, "tbPrint", 24, "打印"},
+    {S::Separator},
+    {S::Push, "tbCut", 7, "剪切"},
+    {S::Push, "tbCopy", 5, "复制"},
+    {S::Push, "tbPaste", 16, "粘贴"},
+    {S::Push, "tbFind", 9, "查找"},
+    {S::Separator},
+    {S::Push, "tbUndo", 20, "撤销"},
+    {S::Push, "tbRedo", 18, "重做"},
+    {S::Separator},
+    {S::Push, "tbHelp", 10, "帮助"},
+};
+
+constexpr ToolButtonDef kEditButtons[] = {
+    {.style = S::Placeholder, .width = 3000}, {S::Separator},
+    {S::Check, "tbBold", 3, "粗体"},          {S::Check, "tbItaic", 12, "斜体"},
+    {S::Check, "tbUnderline", 21, "下划线"},  {S::Separator},
+    {S::Group, "tbLeft", 14, "左对齐"},       {S::Group, "tbMid", 6, "居中"},
+    {S::Group, "tbRight", 19, "右对齐"},
+};
+
+constexpr ToolbarDef kToolbars[] = {
+    {"toolbarSYSTEM", kSystemButtons},
+    {"toolbarEdit", kEditButtons},
+};
+
+constexpr ControlDef kFindControls[] = {
+    {.name = "lblFind", .kind = K::Label, .caption = "查找内容:", .rect = {120, 180, 945, 255}},
+    {.name = "txtFind",
+     .kind = K::TextBox,
+     .rect = {1080, 120, 2655, 315},
+     .accessibleName = "查找内容"},
+    {.name = "cmdFindNext",
+     .kind = K::CommandButton,
+     .caption = "查找下一个[&F]",
+     .rect = {3900, 120, 1395, 330}},
+    {.name = "cmdFindPrevious",
+     .kind = K::CommandButton,
+     .caption = "查找上一个[&B]",
+     .rect = {3900, 540, 1395, 330}},
+    {.name = "cmdFindClose",
+     .kind = K::CommandButton,
+     .caption = "关闭[&C]",
+     .rect = {3900, 960, 1395, 330}},
+};
+
+constexpr const char *kFindTabOrder[] = {"txtFind", "cmdFindNext", "cmdFindPrevious",
+                                         "cmdFindClose"};
+
+constexpr FormDef kFindForm = {
+    .name = "frmFind",
+    .caption = "查找",
+    .client = {5415, 1410},
+    .border = BorderStyle::FixedDialog,
+    .centred = true,
+    .inTaskBar = false,
+    .controls = kFindControls,
+    .tabOrder = kFindTabOrder,
+};
+
 } // namespace
 
 const FormDef &frmMainDef() {
     return kForm;
+}
+
+std::span<const ToolbarDef> frmMainToolbars() {
+    return kToolbars;
+}
+
+const ImageListDef &frmMainImageList() {
+    return kImageList;
+}
+
+const FormDef &frmFindDef() {
+    return kFindForm;
 }
 
 } // namespace drillpad::forms

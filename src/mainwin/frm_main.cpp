@@ -5,10 +5,14 @@
 #include "controls/command_button.h"
 #include "controls/process.h"
 #include "controls/rich_text_box.h"
+#include "controls/tool_bar.h"
 #include "forms/frm_main_def.h"
 #include "guide/frm_guide.h"
+#include "mainwin/edit_tools.h"
+#include "mainwin/find_box.h"
 #include "mainwin/font_list.h"
 #include "mainwin/forms_registry.h"
+#include "mainwin/links.h"
 #include "mainwin/main_hints.h"
 #include "mainwin/main_layout.h"
 #include "mainwin/sheet_file.h"
@@ -17,9 +21,14 @@
 #include <QAbstractScrollArea>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QStatusBar>
+#include <QTextDocument>
+
+#include <utility>
 
 namespace drillpad {
 
@@ -28,6 +37,44 @@ namespace {
 constexpr float kStatusBarHeight = 255.0f;
 // The two toolbars fill the band above the editor.
 constexpr const char *kTopBands[] = {"toolbarSYSTEM", "toolbarEdit"};
+
+// What each key of the document toolbar runs. Keys are compared exactly; a
+// key not listed does nothing.
+constexpr std::pair<const char *, void (FrmMain::*)()> kSystemKeys[] = {
+    {"tbNew", &FrmMain::cmdGuide_Click},       {"tbOpen", &FrmMain::tbOpen_Click},
+    {"tbSave", &FrmMain::mnuFileSave_Click},   {"tbPrint", &FrmMain::mnuFilePrint_Click},
+    {"tbCut", &FrmMain::mnuEditCut_Click},     {"tbCopy", &FrmMain::mnuEditCopy_Click},
+    {"tbPaste", &FrmMain::mnuEditPaste_Click}, {"tbFind", &FrmMain::mnuEditFind_Click},
+    {"tbUndo", &FrmMain::mnuEditUndo_Click},   {"tbRedo", &FrmMain::mnuEditRedo_Click},
+    {"tbHelp", &FrmMain::cmdHelp_Click},
+};
+
+// The formatting toolbar: three switches and three paragraph alignments.
+constexpr std::pair<const char *, const edit::Toggle *> kToggleKeys[] = {
+    {"tbBold", &edit::kBold},
+    {"tbItaic", &edit::kItalic},
+    {"tbUnderline", &edit::kUnderline},
+};
+constexpr std::pair<const char *, int> kAlignmentKeys[] = {
+    {"tbLeft", RichTextBox::AlignLeftCode},
+    {"tbMid", RichTextBox::AlignCenterCode},
+    {"tbRight", RichTextBox::AlignRightCode},
+};
+
+// The value listed for a key, or nullptr.
+template <typename Value, std::size_t N>
+const Value *lookUpKey(const std::pair<const char *, Value> (&table)[N], const QString &key) {
+    for (const auto &[name, value] : table) {
+        if (key == QLatin1String(name))
+            return &value;
+    }
+    return nullptr;
+}
+
+QClipboard &clipboard() {
+    return *QGuiApplication::clipboard();
+}
+
 } // namespace
 
 FrmMain::FrmMain() {
@@ -40,17 +87,20 @@ FrmMain::FrmMain() {
     controls_ = forms::buildControls(def, client_);
     forms::applyTabOrder(def, controls_);
 
-    statusBar_ = new QStatusBar(client_);
-    statusBar_->setObjectName(QStringLiteral("StatusBar1"));
-    statusBar_->setSizeGripEnabled(false);
+    buildToolbars();
+    buildStatusBar();
 
     // The border lies beneath the editor.
     if (QWidget *shape = controls_.widget(QStringLiteral("shapeTXT")))
         shape->lower();
 
+    // The empty sheet the window starts with is nothing to undo.
+    txtMain()->document()->clearUndoRedoStacks();
+
     client_->installEventFilter(this);
     connectHints();
     connectHandlers();
+    updateUndoRedo();
     setClientSizeTwips(def.client);
     Form_Load();
 }
@@ -71,6 +121,14 @@ QComboBox *FrmMain::cmbFontSize() const {
     return controls_.get<QComboBox>(QStringLiteral("cmbFontSize"));
 }
 
+ToolBar *FrmMain::toolbarSYSTEM() const {
+    return controls_.get<ToolBar>(QStringLiteral("toolbarSYSTEM"));
+}
+
+ToolBar *FrmMain::toolbarEdit() const {
+    return controls_.get<ToolBar>(QStringLiteral("toolbarEdit"));
+}
+
 CommandButton *FrmMain::button(const char *name) const {
     return controls_.get<CommandButton>(QString::fromLatin1(name));
 }
@@ -86,6 +144,32 @@ void FrmMain::setClientSizeTwips(const TwipsSize &size) {
     resize(clientPixels.width(), clientPixels.height() + menuHeight);
     client_->resize(clientPixels);
     Form_Resize();
+}
+
+FindBox *FrmMain::findBox() const {
+    return findBox_;
+}
+
+void FrmMain::buildToolbars() {
+    const ImageList images(forms::frmMainImageList());
+    for (const forms::ToolbarDef &def : forms::frmMainToolbars()) {
+        if (auto *bar = controls_.get<ToolBar>(QString::fromLatin1(def.name)))
+            bar->setButtons(def.buttons, images);
+    }
+    // The font lists lie over the space left for them on the formatting bar.
+    for (QWidget *combo :
+         {static_cast<QWidget *>(cmbFont()), static_cast<QWidget *>(cmbFontSize())})
+        toolbarEdit()->placeOnPlaceholder(combo, forms::kFontComboPlaceholder);
+}
+
+void FrmMain::buildStatusBar() {
+    statusBar_ = new QStatusBar(client_);
+    statusBar_->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar_->setSizeGripEnabled(false);
+    // One empty panel across the whole bar.
+    auto *panel = new QLabel(statusBar_);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    statusBar_->addWidget(panel, 1);
 }
 
 void FrmMain::Form_Load() {
@@ -170,6 +254,38 @@ void FrmMain::connectHandlers() {
     onMenu("mnuFilePrint", &FrmMain::mnuFilePrint_Click);
     onMenu("mnuHelp", &FrmMain::cmdHelp_Click);
     onMenu("mnuAboutAbout", &FrmMain::cmdAbout_Click);
+    onMenu("mnuEditUndo", &FrmMain::mnuEditUndo_Click);
+    onMenu("mnuEditRedo", &FrmMain::mnuEditRedo_Click);
+    onMenu("mnuEditCut", &FrmMain::mnuEditCut_Click);
+    onMenu("mnuEditCopy", &FrmMain::mnuEditCopy_Click);
+    onMenu("mnuEditPaste", &FrmMain::mnuEditPaste_Click);
+    onMenu("mnuEditFind", &FrmMain::mnuEditFind_Click);
+    onMenu("mnuHome", &FrmMain::mnuHome_Click);
+    onMenu("mnuWriteTo", &FrmMain::mnuWriteTo_Click);
+    onMenu("mnuReportErr", &FrmMain::mnuReportErr_Click);
+    onMenu("mnuGbook", &FrmMain::mnuGbook_Click);
+
+    connect(toolbarSYSTEM(), &ToolBar::buttonClick, this, &FrmMain::toolbarSYSTEM_ButtonClick);
+    connect(toolbarEdit(), &ToolBar::buttonClick, this, &FrmMain::toolbarEdit_ButtonClick);
+    connect(cmbFont(), &QComboBox::activated, this, &FrmMain::cmbFont_Click);
+    connect(cmbFontSize(), &QComboBox::activated, this, &FrmMain::cmbFontSize_Click);
+
+    QTextDocument *sheet = txtMain()->document();
+    connect(sheet, &QTextDocument::undoAvailable, this, &FrmMain::updateUndoRedo);
+    connect(sheet, &QTextDocument::redoAvailable, this, &FrmMain::updateUndoRedo);
+}
+
+void FrmMain::updateUndoRedo() {
+    // Undo and redo are greyed while there is nothing to undo or redo.
+    const auto enable = [this](const char *key, const char *entry, bool on) {
+        if (QAction *button = toolbarSYSTEM()->button(QString::fromLatin1(key)))
+            button->setEnabled(on);
+        if (QAction *action = menuAction(entry))
+            action->setEnabled(on);
+    };
+    const QTextDocument *sheet = txtMain()->document();
+    enable("tbUndo", "mnuEditUndo", sheet->isUndoAvailable());
+    enable("tbRedo", "mnuEditRedo", sheet->isRedoAvailable());
 }
 
 void FrmMain::cmdGuide_Click() {
@@ -181,7 +297,9 @@ void FrmMain::cmdFace_Click() {
 }
 
 void FrmMain::cmdReset_Click() {
-    txtMain()->setText(QString());
+    // An empty sheet stays as it is, so that undo has no empty step to take.
+    if (!txtMain()->document()->isEmpty())
+        txtMain()->setText(QString());
 }
 
 void FrmMain::cmdHelp_Click() {
@@ -207,6 +325,75 @@ void FrmMain::mnuFileSave_Click() {
 
 void FrmMain::mnuFilePrint_Click() {
     printSheet(*this);
+}
+
+void FrmMain::tbOpen_Click() {
+    openSheet(*this);
+}
+
+void FrmMain::mnuEditUndo_Click() {
+    txtMain()->undo();
+}
+
+void FrmMain::mnuEditRedo_Click() {
+    txtMain()->redo();
+}
+
+void FrmMain::mnuEditCut_Click() {
+    edit::cutToClipboard(*txtMain(), clipboard());
+}
+
+void FrmMain::mnuEditCopy_Click() {
+    edit::copyToClipboard(*txtMain(), clipboard());
+}
+
+void FrmMain::mnuEditPaste_Click() {
+    edit::pasteFromClipboard(*txtMain(), clipboard());
+}
+
+void FrmMain::mnuEditFind_Click() {
+    if (!findBox_)
+        findBox_ = new FindBox(txtMain(), this);
+    findBox_->showFor(txtMain()->selText());
+}
+
+void FrmMain::mnuHome_Click() {
+    shellExecute(homePageRequest(this));
+}
+
+void FrmMain::mnuWriteTo_Click() {
+    shellExecute(mailRequest(this, QString::fromUtf8(kFriendSubject), programFolder()));
+}
+
+void FrmMain::mnuReportErr_Click() {
+    shellExecute(mailRequest(this, QString::fromUtf8(kErrorReportSubject), programFolder()));
+}
+
+void FrmMain::mnuGbook_Click() {
+    shellExecute(guestbookRequest(this));
+}
+
+void FrmMain::toolbarSYSTEM_ButtonClick(const QAction *button) {
+    if (const auto *handler = lookUpKey(kSystemKeys, button->objectName()))
+        (this->**handler)();
+}
+
+void FrmMain::toolbarEdit_ButtonClick(const QAction *button) {
+    const QString key = button->objectName();
+    if (const auto *format = lookUpKey(kToggleKeys, key))
+        edit::toggle(*txtMain(), **format);
+    else if (const int *code = lookUpKey(kAlignmentKeys, key))
+        txtMain()->setSelAlignment(*code);
+}
+
+void FrmMain::cmbFont_Click() {
+    txtMain()->setSelFontName(cmbFont()->currentText());
+    txtMain()->setFocus();
+}
+
+void FrmMain::cmbFontSize_Click() {
+    txtMain()->setSelFontSize(cmbFontSize()->currentText());
+    txtMain()->setFocus();
 }
 
 void FrmMain::formUnload() {

@@ -3,6 +3,7 @@
 #include "forms/form_builder.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 class QAction;
 class QComboBox;
@@ -13,9 +14,12 @@ namespace drillpad {
 
 class RichTextBox;
 class CommandButton;
+class ToolBar;
+class FindBox;
 
 // The main window: the sheet editor, the launch buttons with their hints,
-// the menus, and the layout rule that follows the window's size.
+// the menus, the toolbars with the editing and formatting tools, and the
+// layout rule that follows the window's size.
 class FrmMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -26,6 +30,10 @@ public:
     QComboBox *cmbFont() const;
     QComboBox *cmbFontSize() const;
     QStatusBar *statusBar1() const { return statusBar_; }
+    ToolBar *toolbarSYSTEM() const;
+    ToolBar *toolbarEdit() const;
+    // The find box, once it has been opened.
+    FindBox *findBox() const;
     CommandButton *button(const char *name) const;
     QAction *menuAction(const char *name) const;
     // The client area, in which every control is placed in twips.
@@ -45,6 +53,28 @@ public:
     void mnuExit_Click();
     void mnuFileSave_Click();
     void mnuFilePrint_Click();
+    void tbOpen_Click();
+
+    // The Edit menu, also run by the document toolbar.
+    void mnuEditUndo_Click();
+    void mnuEditRedo_Click();
+    void mnuEditCut_Click();
+    void mnuEditCopy_Click();
+    void mnuEditPaste_Click();
+    void mnuEditFind_Click();
+
+    // The web and mail links of the Help menu.
+    void mnuHome_Click();
+    void mnuWriteTo_Click();
+    void mnuReportErr_Click();
+    void mnuGbook_Click();
+
+    // Each toolbar reports a click with the button; its key decides.
+    void toolbarSYSTEM_ButtonClick(const QAction *button);
+    void toolbarEdit_ButtonClick(const QAction *button);
+    // Picking an entry from a font list applies it to the selection.
+    void cmbFont_Click();
+    void cmbFontSize_Click();
 
     // Runs when the window unloads: every window is unloaded and the
     // process ends.
@@ -59,11 +89,15 @@ private:
     void Form_Resize();
     void connectHints();
     void connectHandlers();
+    void buildToolbars();
+    void buildStatusBar();
+    void updateUndoRedo();
 
     QWidget *client_ = nullptr;
     QStatusBar *statusBar_ = nullptr;
     forms::ControlMap controls_;
     forms::ControlMap menus_;
+    QPointer<FindBox> findBox_;
 };
 
 } // namespace drillpad

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "controls/rich_text_box.h"
+
+#include <optional>
+
+class QClipboard;
+
+namespace drillpad {
+
+// What the main window's editing and formatting tools do to the sheet.
+namespace edit {
+
+// A switch of the selection's character format: it reads the selection's
+// state and writes the opposite.
+struct Toggle {
+    std::optional<bool> (RichTextBox::*read)() const;
+    void (RichTextBox::*write)(bool);
+};
+
+inline constexpr Toggle kBold{&RichTextBox::selBold, &RichTextBox::setSelBold};
+inline constexpr Toggle kItalic{&RichTextBox::selItalic, &RichTextBox::setSelItalic};
+inline constexpr Toggle kUnderline{&RichTextBox::selUnderline, &RichTextBox::setSelUnderline};
+
+// Writes the negation of the selection's state. A selection that is partly
+// on reports no single state; the whole of it is switched on, as word
+// processors do.
+void toggle(RichTextBox &editor, const Toggle &format);
+
+// The clipboard is emptied first; then the selected text, if there is any,
+// is put on it as plain text. Cut then deletes the selection.
+void copyToClipboard(const RichTextBox &editor, QClipboard &clipboard);
+void cutToClipboard(RichTextBox &editor, QClipboard &clipboard);
+// Replaces the selection by the clipboard's plain text (nothing when it
+// holds no text), which takes the formatting of that place.
+void pasteFromClipboard(RichTextBox &editor, const QClipboard &clipboard);
+
+} // namespace edit
+} // namespace drillpad
