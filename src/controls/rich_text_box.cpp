@@ -54,6 +54,12 @@ QString RichTextBox::text() const {
 }
 
 void RichTextBox::setText(const QString &text) {
+    // Without a page size the layout skips the edit and the caret's move;
+    // restoring it then lays the new text out from the top a step at a time,
+    // as for a fresh document, instead of all at once (seconds for a sheet
+    // of 160000 questions).
+    const QSizeF pageSize = document()->pageSize();
+    document()->setPageSize(QSizeF(0, 0));
     QTextCursor cursor(document());
     cursor.beginEditBlock();
     cursor.select(QTextCursor::Document);
@@ -66,6 +72,7 @@ void RichTextBox::setText(const QString &text) {
     QTextCursor start(document());
     setTextCursor(start);
     setCurrentCharFormat(QTextCharFormat());
+    document()->setPageSize(pageSize);
 }
 
 QString RichTextBox::selText() const {

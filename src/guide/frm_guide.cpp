@@ -1,10 +1,319 @@
 #include "guide/frm_guide.h"
 
+#include "controls/command_button.h"
+#include "controls/message_box.h"
+#include "controls/rich_text_box.h"
+#include "forms/frm_guide_def.h"
+#include "guide/guide_steps.h"
+#include "mainwin/forms_registry.h"
+#include "mainwin/frm_main.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
 namespace drillpad {
 
+namespace {
+
+constexpr const char *kNextCaption = "下一步[&N]";
+constexpr const char *kFinishCaption = "完成[&F]";
+constexpr const char *kNoTypeMessage = "请选择出题类型";
+constexpr const char *kCountReset = "20";
+
+// Where the page panels lie once loaded: all three in one place.
+constexpr TwipsRect kPagePlace = {2040, 120, 6525, 3315};
+
+// The page on which a field's box lies.
+int pageOf(GuideField field) {
+    return field == GuideField::Count ? 3 : 2;
+}
+
+const forms::GuideTypeControls &namesOf(QuestionType type) {
+    return forms::kGuideTypeControls[static_cast<int>(type)];
+}
+
+const char *nameOf(QuestionType type, GuideField field) {
+    const forms::GuideTypeControls &names = namesOf(type);
+    switch (field) {
+    case GuideField::From:
+        return names.from;
+    case GuideField::To:
+        return names.to;
+    case GuideField::Count:
+        return names.count;
+    }
+    return names.count;
+}
+
+constexpr QuestionType kTypes[] = {QuestionType::Add, QuestionType::Minus, QuestionType::Mul,
+                                   QuestionType::Devition, QuestionType::Mix};
+
+} // namespace
+
 FrmGuide::FrmGuide() {
-    setObjectName(QStringLiteral("frmGuide"));
-    setWindowTitle(QStringLiteral("出题向导"));
+    const forms::FormDef &def = forms::frmGuideDef();
+    forms::applyWindowDef(def, this, this);
+    controls_ = forms::buildControls(def, this);
+    forms::applyTabOrder(def, controls_);
+
+    // A picture box shows its picture at its own size from the top-left
+    // corner, cut off at the box's edges.
+    for (const char *name : {"Picture1", "Picture2"}) {
+        if (auto *picture = controls_.get<QLabel>(QString::fromLatin1(name))) {
+            picture->setScaledContents(false);
+            picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        }
+    }
+    // The hint box and the success text only show text; the keyboard passes
+    // them by.
+    for (const char *name : {"txtGuideHelp", "Text1"}) {
+        if (QWidget *widget = controls_.widget(QString::fromLatin1(name)))
+            widget->setFocusPolicy(Qt::NoFocus);
+    }
+
+    connectHandlers();
+    Form_Load();
+}
+
+CommandButton *FrmGuide::button(const char *name) const {
+    return controls_.get<CommandButton>(QString::fromLatin1(name));
+}
+
+QGroupBox *FrmGuide::page(int number) const {
+    return controls_.get<QGroupBox>(QString::fromLatin1(forms::kGuidePages[number - 1]));
+}
+
+QPlainTextEdit *FrmGuide::txtGuideHelp() const {
+    return controls_.get<QPlainTextEdit>(QStringLiteral("txtGuideHelp"));
+}
+
+QCheckBox *FrmGuide::chkSelectAll() const {
+    return controls_.get<QCheckBox>(QStringLiteral("chkSelectAll"));
+}
+
+QCheckBox *FrmGuide::typeCheck(QuestionType type) const {
+    return controls_.get<QCheckBox>(QString::fromLatin1(namesOf(type).check));
+}
+
+QWidget *FrmGuide::entryBox(QuestionType type, GuideField field) const {
+    return controls_.widget(QString::fromLatin1(nameOf(type, field)));
+}
+
+QString FrmGuide::entryText(QuestionType type, GuideField field) const {
+    QWidget *box = entryBox(type, field);
+    if (auto *combo = qobject_cast<QComboBox *>(box))
+        return combo->currentText();
+    if (auto *edit = qobject_cast<QLineEdit *>(box))
+        return edit->text();
+    return QString();
+}
+
+void FrmGuide::setEntryText(QuestionType type, GuideField field, const QString &text) {
+    QWidget *box = entryBox(type, field);
+    if (auto *combo = qobject_cast<QComboBox *>(box))
+        combo->setEditText(text);
+    else if (auto *edit = qobject_cast<QLineEdit *>(box))
+        edit->setText(text);
+}
+
+GuideEntries FrmGuide::entries() const {
+    GuideEntries result;
+    for (const QuestionType type : kTypes) {
+        TypeEntries &entry = result[type];
+        entry.selected = typeCheck(type)->isChecked();
+        entry.from = entryText(type, GuideField::From);
+        entry.to = entryText(type, GuideField::To);
+        entry.count = entryText(type, GuideField::Count);
+    }
+    return result;
+}
+
+void FrmGuide::connectHandlers() {
+    const auto onClick = [this](const char *name, void (FrmGuide::*handler)()) {
+        if (CommandButton *b = button(name))
+            connect(b, &QPushButton::clicked, this, handler);
+    };
+    onClick("cmdNext", &FrmGuide::cmdNext_Click);
+    onClick("cmdBack", &FrmGuide::cmdBack_Click);
+    onClick("cmdReset", &FrmGuide::cmdReset_Click);
+    onClick("cmdCancle", &FrmGuide::cmdCancle_Click);
+    // Like the check box's click event, this follows every change of its
+    // value, by mouse or keyboard.
+    connect(chkSelectAll(), &QCheckBox::toggled, this, &FrmGuide::chkSelectAll_Click);
+}
+
+void FrmGuide::Form_Load() {
+    for (int number = 1; number <= 3; ++number) {
+        QGroupBox *panel = page(number);
+        setTwipsGeometry(panel, kPagePlace);
+        // No border (see eventFilter), but opaque, so that the success text
+        // behind shows only when no page is.
+        panel->setFlat(true);
+        panel->setAutoFillBackground(true);
+        panel->installEventFilter(this);
+    }
+    setGuideStep(1);
+    button("cmdBack")->setEnabled(false);
+    EnableTypeControls(*this);
+}
+
+void FrmGuide::hideAllPages() {
+    for (int number = 1; number <= 3; ++number)
+        page(number)->hide();
+}
+
+void FrmGuide::showPage(int number) {
+    for (int other = 1; other <= 3; ++other) {
+        if (other != number)
+            page(other)->hide();
+    }
+    page(number)->show();
+}
+
+void FrmGuide::setNextCaption(const char *caption) {
+    button("cmdNext")->setCaption(QString::fromUtf8(caption));
+}
+
+void FrmGuide::cmdNext_Click() {
+    setGuideStep(static_cast<std::int16_t>(guideStep() + 1));
+    hideAllPages();
+    // The counts are read and checked when they are used, at Finish; on the
+    // earlier pages nothing is done with them.
+    switch (guideStep()) {
+    case 1:
+        showPage(1);
+        EnableTypeControls(*this);
+        break;
+    case 2: {
+        EnableTypeControls(*this);
+        bool anyTicked = false;
+        for (const QuestionType type : kTypes)
+            anyTicked = anyTicked || typeCheck(type)->isChecked();
+        if (!anyTicked) {
+            // Page 1 is back before the message, so that the success text
+            // behind the pages never shows with it.
+            setGuideStep(1);
+            showPage(1);
+            showMessage(this, QString::fromUtf8(kNoTypeMessage));
+        } else {
+            showPage(2);
+        }
+        break;
+    }
+    case 3:
+        EnableTypeControls(*this);
+        showPage(3);
+        setNextCaption(kFinishCaption);
+        break;
+    case 4:
+        EnableTypeControls(*this);
+        finish();
+        break;
+    case 5:
+        setGuideStep(4);
+        EnableTypeControls(*this);
+        button("cmdNext")->setEnabled(false);
+        break;
+    default:
+        break;
+    }
+    if (guideStep() > 1)
+        button("cmdBack")->setEnabled(true);
+    ShowStepHint(*this);
+}
+
+bool FrmGuide::finish() {
+    const std::variant<SheetSettings, EntryError> checked = checkGuideEntries(entries());
+    if (const auto *error = std::get_if<EntryError>(&checked)) {
+        // Nothing is written: back to the page that holds the box.
+        const int number = pageOf(error->field);
+        setGuideStep(static_cast<std::int16_t>(number));
+        showPage(number);
+        setNextCaption(number == 3 ? kFinishCaption : kNextCaption);
+        showWarning(this, error->message);
+        QWidget *box = entryBox(error->type, error->field);
+        box->setFocus(Qt::OtherFocusReason);
+        if (auto *combo = qobject_cast<QComboBox *>(box))
+            combo->lineEdit()->selectAll();
+        else if (auto *edit = qobject_cast<QLineEdit *>(box))
+            edit->selectAll();
+        return false;
+    }
+    frmMain().txtMain()->setText(makeSheetText(std::get<SheetSettings>(checked)));
+    hide();
+    return true;
+}
+
+void FrmGuide::cmdBack_Click() {
+    setGuideStep(static_cast<std::int16_t>(guideStep() - 1));
+    hideAllPages();
+    switch (guideStep()) {
+    case 1:
+    case 2:
+        showPage(guideStep());
+        EnableTypeControls(*this);
+        break;
+    case 3:
+        showPage(3);
+        setNextCaption(kFinishCaption);
+        EnableTypeControls(*this);
+        break;
+    default:
+        break;
+    }
+    if (guideStep() < 3)
+        setNextCaption(kNextCaption);
+    if (guideStep() == 1)
+        button("cmdBack")->setEnabled(false);
+    if (guideStep() < 5)
+        button("cmdNext")->setEnabled(true);
+    ShowStepHint(*this);
+}
+
+void FrmGuide::cmdReset_Click() {
+    showPage(1);
+    setGuideStep(1);
+    setNextCaption(kNextCaption);
+    button("cmdNext")->setEnabled(true);
+    button("cmdBack")->setEnabled(false);
+    for (const QuestionType type : kTypes) {
+        if (type != QuestionType::Mix)
+            setEntryText(type, GuideField::Count, QString::fromLatin1(kCountReset));
+    }
+    frmMain().txtMain()->setText(QString());
+}
+
+void FrmGuide::cmdCancle_Click() {
+    unloadForm(FormId::Guide);
+}
+
+void FrmGuide::chkSelectAll_Click() {
+    const bool ticked = chkSelectAll()->isChecked();
+    for (const QuestionType type : kTypes)
+        typeCheck(type)->setChecked(ticked);
+}
+
+bool FrmGuide::eventFilter(QObject *watched, QEvent *event) {
+    // The page panels are frames without a border: only their background,
+    // which Qt fills before the paint event, is drawn.
+    if (event->type() == QEvent::Paint) {
+        for (int number = 1; number <= 3; ++number) {
+            if (watched == page(number))
+                return true;
+        }
+    }
+    return FormDialog::eventFilter(watched, event);
+}
+
+void FrmGuide::closeEvent(QCloseEvent *event) {
+    // Closing the window unloads it, as Cancel does.
+    event->accept();
+    unloadForm(FormId::Guide);
 }
 
 } // namespace drillpad

@@ -1,14 +1,66 @@
 #pragma once
 
 #include "controls/form_dialog.h"
+#include "forms/form_builder.h"
+#include "guide/guide_entries.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QPlainTextEdit;
 
 namespace drillpad {
 
-// Placeholder until the window is built.
+class CommandButton;
+
+// The exercise-sheet wizard: three pages (types, ranges, counts) stacked in
+// one place, moved through with Next and Back; Finish writes the sheet into
+// the main window's editor and hides the wizard, which keeps its settings
+// until it is unloaded by Cancel or by closing it.
 class FrmGuide : public FormDialog {
     Q_OBJECT
 public:
     FrmGuide();
+
+    const forms::ControlMap &controls() const { return controls_; }
+    CommandButton *button(const char *name) const;
+    QGroupBox *page(int number) const; // Step1 to Step3
+    QPlainTextEdit *txtGuideHelp() const;
+    QCheckBox *chkSelectAll() const;
+    QCheckBox *typeCheck(QuestionType type) const;
+    // The box that holds one field of a type: a range box (a combo box) or
+    // the count box (a line edit).
+    QWidget *entryBox(QuestionType type, GuideField field) const;
+    // The text of an entry box.
+    QString entryText(QuestionType type, GuideField field) const;
+    void setEntryText(QuestionType type, GuideField field, const QString &text);
+
+    // The settings as the controls hold them now.
+    GuideEntries entries() const;
+
+    // Event handlers.
+    void cmdNext_Click();
+    void cmdBack_Click();
+    void cmdReset_Click();
+    void cmdCancle_Click();
+    void chkSelectAll_Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void Form_Load();
+    void connectHandlers();
+    void hideAllPages();
+    void showPage(int number);
+    void setNextCaption(const char *caption);
+    // Writes the sheet, or refuses the entries, puts the wizard back on the
+    // page of the offending box, gives it the focus and returns false.
+    bool finish();
+
+    forms::ControlMap controls_;
 };
 
 } // namespace drillpad

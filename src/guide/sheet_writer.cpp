@@ -1,5 +1,7 @@
 #include "guide/sheet_writer.h"
 
+#include "question/mixed_question.h"
+
 namespace drillpad {
 
 SheetSettings SheetSettings::initial() {
@@ -10,7 +12,10 @@ SheetSettings SheetSettings::initial() {
 
 namespace {
 
-QString drawQuestion(Operator op, const TypeSettings &type) {
+QString drawQuestion(const SectionLayout &section, const TypeSettings &type) {
+    if (!section.op)
+        return makeMixedQuestion(type.from, type.to);
+    const Operator op = *section.op;
     if (type.from <= 2) {
         // The generator's own range, 2..to.
         static const QString codes[] = {QStringLiteral("+"), QStringLiteral("-"),
@@ -21,6 +26,10 @@ QString drawQuestion(Operator op, const TypeSettings &type) {
 }
 
 } // namespace
+
+bool sectionRangeAllowed(const SectionLayout &section, int from, int to) {
+    return section.op ? questionRangeAllowed(*section.op, from, to) : mixedRangeAllowed(from, to);
+}
 
 QString makeSheetText(const SheetSettings &settings) {
     qsizetype expected = 0;
@@ -40,7 +49,7 @@ QString makeSheetText(const SheetSettings &settings) {
         sheet += QString::fromUtf8(section.heading);
         sheet += QChar(u'\n');
         for (int i = 1; i <= type.count; ++i) {
-            sheet += drawQuestion(section.op, type);
+            sheet += drawQuestion(section, type);
             if (i % section.perLine == 0)
                 sheet += QChar(u'\n');
         }

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 namespace drillpad {
 
@@ -34,11 +35,12 @@ struct SheetSettings {
     static SheetSettings initial();
 };
 
-// How one single-operation section of the sheet is written.
+// How one section of the sheet is written. The mixed section has no single
+// operator: its questions combine three operands with two of + - × ÷.
 struct SectionLayout {
     QuestionType type;
     const char *heading;
-    Operator op;
+    std::optional<Operator> op;
     int perLine;
 };
 
@@ -47,13 +49,19 @@ inline constexpr SectionLayout kSheetSections[] = {
     {QuestionType::Minus, "减法题:", Operator::Subtract, 9},
     {QuestionType::Mul, "乘法题:", Operator::Multiply, 8},
     {QuestionType::Devition, "除法题:", Operator::Divide, 8},
+    {QuestionType::Mix, "四则混合运算题:", std::nullopt, 6},
 };
+
+// Whether a ticked type's range allows a question: operands are drawn from
+// max(2, from) to `to`.
+bool sectionRangeAllowed(const SectionLayout &section, int from, int to);
 
 // The whole sheet text for the settings: for each ticked type, in the order
 // above, a line feed, the heading, a line feed, the questions with a line
 // feed after every full line, and two closing line feeds. Operands of a type
-// are drawn from max(2, from) to `to`. The settings must have been checked
-// (counts from 0, a question possible in each ticked range).
+// are drawn from max(2, from) to `to` (for division: the divisor and the
+// quotient). The settings must have been checked (counts from 0, a question
+// possible in each ticked range).
 QString makeSheetText(const SheetSettings &settings);
 
 } // namespace drillpad

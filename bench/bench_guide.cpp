@@ -1,0 +1,106 @@
+// The largest sheet the wizard can write: every type ticked with 32767
+// questions, as sheet text alone and from the Finish click into the editor.
+#include "controls/command_button.h"
+#include "controls/fonts.h"
+#include "controls/rich_text_box.h"
+#include "guide/frm_guide.h"
+#include "guide/sheet_writer.h"
+#include "mainwin/forms_registry.h"
+#include "mainwin/frm_main.h"
+
+#include <QApplication>
+#include <QCheckBox>
+
+#include <benchmark/benchmark.h>
+
+using namespace drillpad;
+
+namespace {
+
+constexpr int kLargest = 32767;
+
+SheetSettings largestSheet(int to) {
+    SheetSettings settings;
+    for (TypeSettings &type : settings.types)
+        type = {true, 0, to, kLargest};
+    return settings;
+}
+
+void BM_SheetText(benchmark::State &state) {
+    const SheetSettings settings = largestSheet(static_cast<int>(state.range(0)));
+    qsizetype length = 0;
+    for (auto _ : state) {
+        const QString sheet = makeSheetText(settings);
+        length = sheet.size();
+        benchmark::DoNotOptimize(sheet.constData());
+    }
+    state.counters["chars"] = static_cast<double>(length);
+    state.counters["questions"] = 5.0 * kLargest;
+}
+// "to" 3 is the slowest subtraction draw (one pair in nine accepted); 32767
+// gives the longest text.
+BENCHMARK(BM_SheetText)->Arg(3)->Arg(9)->Arg(kLargest)->Unit(benchmark::kMillisecond);
+
+// Fills the wizard with the largest settings and leaves it on page 3.
+FrmGuide &preparedGuide() {
+    FrmGuide &guide = frmGuide();
+    guide.show();
+    guide.chkSelectAll()->setChecked(true);
+    guide.button("cmdNext")->click();
+    for (int type = 0; type < kQuestionTypeCount; ++type) {
+        guide.setEntryText(static_cast<QuestionType>(type), GuideField::To,
+                           QString::number(kLargest));
+        guide.setEntryText(static_cast<QuestionType>(type), GuideField::Count,
+                           QString::number(kLargest));
+    }
+    guide.button("cmdNext")->click();
+    return guide;
+}
+
+// From the Finish click until the sheet is in the editor and the wizard is
+// hidden; Back returns to page 3 between iterations, outside the timing.
+void BM_FinishIntoEditor(benchmark::State &state) {
+    const bool paint = state.range(0) != 0;
+    FrmMain &main = frmMain();
+    main.show();
+    FrmGuide &guide = preparedGuide();
+    for (auto _ : state) {
+        guide.button("cmdNext")->click();
+        if (paint) {
+            // The editor as the user next sees it.
+            main.txtMain()->viewport()->repaint();
+            QCoreApplication::processEvents();
+        }
+        state.PauseTiming();
+        if (guide.isVisible() || main.txtMain()->document()->isEmpty())
+            state.SkipWithError("Finish did not write the sheet");
+        guide.show();
+        guide.button("cmdBack")->click();
+        // Undo steps would pile up the old sheets between iterations.
+        main.txtMain()->document()->clearUndoRedoStacks();
+        state.ResumeTiming();
+    }
+    state.counters["chars"] = static_cast<double>(main.txtMain()->document()->characterCount());
+    unloadForm(FormId::Guide);
+}
+BENCHMARK(BM_FinishIntoEditor)
+    ->ArgName("paint")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(8);
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    initialiseApplication();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

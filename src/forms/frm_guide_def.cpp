@@ -1,0 +1,246 @@
+#include "forms/frm_guide_def.h"
+
+namespace drillpad::forms {
+
+namespace {
+
+using K = ControlKind;
+
+// The width of a caption in the default font: a Chinese character is 12
+// pixels wide, a Latin one half of that. Labels sized to their text start
+// from it and grow to the font's real extent when built.
+constexpr float textWidth(const char *text) {
+    float width = 0;
+    for (const char *p = text; *p; ++p) {
+        const auto byte = static_cast<unsigned char>(*p);
+        if (byte < 0x80)
+            width += 90;
+        else if (byte >= 0xE0) // lead byte of a three-byte character
+            width += 180;
+    }
+    return width;
+}
+
+constexpr float kLabelHeight = 180;
+
+constexpr ControlDef label(const char *name, const char *parent, const char *caption, float left,
+                           float top, std::uint32_t flags = SizedToText) {
+    return {.name = name,
+            .kind = K::Label,
+            .parent = parent,
+            .caption = caption,
+            .rect = {left, top, textWidth(caption), kLabelHeight},
+            .flags = flags};
+}
+
+// Page 2: the range boxes, editable combo boxes with an empty list.
+constexpr ControlDef rangeBox(const char *name, float left, float top, const char *text,
+                              const char *accessibleName) {
+    return {.name = name,
+            .kind = K::ComboBox,
+            .parent = "frameSelectNumber",
+            .caption = text,
+            .rect = {left, top, 735, 300},
+            .accessibleName = accessibleName};
+}
+
+constexpr ControlDef rangeLabel(const char *name, const char *caption, float left, float top) {
+    return label(name, "frameSelectNumber", caption, left, top);
+}
+
+// Page 3: the count boxes and their labels, with a transparent background.
+constexpr ControlDef countBox(const char *name, float left, float top, float width,
+                              const char *accessibleName) {
+    return {.name = name,
+            .kind = K::TextBox,
+            .parent = "frameSelectMany",
+            .caption = "20",
+            .rect = {left, top, width, 270},
+            .accessibleName = accessibleName};
+}
+
+constexpr ControlDef countLabel(const char *name, const char *caption, float left, float top) {
+    return label(name, "frameSelectMany", caption, left, top, SizedToText | Transparent);
+}
+
+constexpr ControlDef typeCheck(const char *name, const char *caption, float top, float height,
+                               std::uint32_t flags = NoFlags) {
+    return {.name = name,
+            .kind = K::CheckBox,
+            .parent = "frameSelectType",
+            .caption = caption,
+            .rect = {240, top, 1455, height},
+            .flags = flags};
+}
+
+constexpr ControlDef stepPanel(const char *name, float left, float top, std::uint32_t flags) {
+    return {.name = name,
+            .kind = K::Frame,
+            .parent = "Frame1",
+            .rect = {left, top, 6525, 3315},
+            .flags = flags};
+}
+
+constexpr ControlDef kControls[] = {
+    {.name = "Picture1",
+     .kind = K::PictureBox,
+     .rect = {0, 0, 8550, 1000},
+     .flags = NoBorder,
+     .picture = ":/images/guide_banner.svg"},
+    // Its left edge lies outside the window so that it shows as two rules.
+    {.name = "Frame1", .kind = K::Frame, .rect = {-120, 920, 8655, 3510}},
+    {.name = "Picture2",
+     .kind = K::PictureBox,
+     .parent = "Frame1",
+     .rect = {120, 120, 1815, 3375},
+     .flags = NoBorder,
+     .picture = ":/images/guide_side.svg"},
+    {.name = "txtGuideHelp",
+     .kind = K::MultiLineTextBox,
+     .parent = "Picture2",
+     .caption = kGuideHelpDesignText,
+     .rect = {120, 840, 1455, 2295},
+     .foreground = rgb(0x008000),
+     .background = rgb(0xFFFFFF),
+     .flags = NoBorder | ReadOnly,
+     .accessibleName = "提示"},
+    // Behind the page panels: seen only when no page is shown.
+    {.name = "Text1",
+     .kind = K::TextBox,
+     .parent = "Frame1",
+     .caption = "已出题成功!",
+     .rect = {4320, 1560, 1815, 270},
+     .font = {.family = "宋体", .points = 12},
+     .foreground = rgb(0x00C000),
+     .background = kButtonFace,
+     .flags = NoBorder | ReadOnly | Centred,
+     .accessibleName = "出题结果"},
+    stepPanel("Step1", 2160, 2280, NoFlags),
+    stepPanel("Step2", 2040, 120, Hidden),
+    stepPanel("Step3", 7560, 240, Hidden),
+    {.name = "Shape1",
+     .kind = K::Shape,
+     .rect = {0, 4410, 8535, 33},
+     .foreground = rgb(0xFFFFFF),
+     .background = rgb(0xFFFFFF)},
+    {.name = "cmdReset",
+     .kind = K::CommandButton,
+     .caption = "复位[&R]",
+     .rect = {1920, 4680, 1575, 375}},
+    {.name = "cmdBack",
+     .kind = K::CommandButton,
+     .caption = "上一步[&B]",
+     .rect = {3840, 4680, 1365, 345}},
+    {.name = "cmdNext",
+     .kind = K::CommandButton,
+     .caption = "下一步[&N]",
+     .rect = {5280, 4680, 1365, 345}},
+    {.name = "cmdCancle",
+     .kind = K::CommandButton,
+     .caption = "取消[&C]",
+     .rect = {6960, 4680, 1365, 345}},
+
+    // Page 1: the question types.
+    {.name = "frameSelectType",
+     .kind = K::Frame,
+     .parent = "Step1",
+     .caption = "请选择",
+     .rect = {360, 480, 2055, 2535}},
+    typeCheck("chkAdd", "加法运算训练", 480, 255),
+    typeCheck("chkMinus", "减法运算训练", 840, 255),
+    typeCheck("chkMul", "乘法运算训练", 1200, 255, Checked),
+    typeCheck("chkDevition", "除法运算训练", 1560, 255),
+    typeCheck("chkMix", "四则混合运算", 2040, 375),
+    {.name = "chkSelectAll",
+     .kind = K::CheckBox,
+     .parent = "Step1",
+     .caption = "全部选择[&A]",
+     .rect = {4200, 2600, 1575, 255}},
+
+    // Page 2: the ranges.
+    {.name = "frameSelectNumber",
+     .kind = K::Frame,
+     .parent = "Step2",
+     .caption = "请选择出题数字范围",
+     .rect = {480, 480, 5535, 2535}},
+    rangeLabel("Label1", "加法范围:", 840, 480),
+    rangeLabel("Label2", "从", 1920, 480),
+    rangeBox("comboAdd", 2400, 360, "0", "加法范围从"),
+    rangeLabel("Label3", "到", 3480, 480),
+    rangeBox("comboAdd_", 3960, 360, "9", "加法范围到"),
+    rangeLabel("Label4", "减法范围:", 840, 840),
+    rangeLabel("Label5", "从", 1920, 840),
+    rangeBox("comboMinus", 2400, 720, "0", "减法范围从"),
+    rangeLabel("Label6", "到", 3480, 840),
+    rangeBox("comboMinus_", 3960, 720, "9", "减法范围到"),
+    rangeLabel("Label7", "乘法范围:", 840, 1200),
+    rangeLabel("Label8", "从", 1920, 1200),
+    rangeBox("comboMul", 2400, 1080, "0", "乘法范围从"),
+    rangeLabel("Label9", "到", 3480, 1200),
+    rangeBox("comboMul_", 3960, 1080, "9", "乘法范围到"),
+    rangeLabel("Label10", "除法除数范围:", 480, 1560),
+    rangeLabel("Label11", "从", 1920, 1560),
+    rangeBox("comboDevition", 2400, 1440, "0", "除法除数范围从"),
+    rangeLabel("Label12", "到", 3480, 1560),
+    rangeBox("comboDevition_", 3960, 1440, "9", "除法除数范围到"),
+    rangeLabel("Label13", "四则运算范围:", 480, 2040),
+    rangeLabel("Label14", "从", 1920, 2040),
+    rangeBox("comboMix", 2400, 1920, "0", "四则运算范围从"),
+    rangeLabel("Label15", "到", 3480, 2040),
+    rangeBox("comboMix_", 3960, 1920, "9", "四则运算范围到"),
+
+    // Page 3: the counts.
+    {.name = "frameSelectMany",
+     .kind = K::Frame,
+     .parent = "Step3",
+     .caption = "请输入出题数量",
+     .rect = {360, 360, 5895, 2655}},
+    countLabel("Label16", "加法:", 240, 480),
+    countLabel("Label17", "出题", 1200, 480),
+    countBox("txtHowADD", 1800, 480, 975, "加法出题数量"),
+    countLabel("Label18", "道", 3000, 480),
+    countLabel("Label19", "减法:", 240, 840),
+    countLabel("Label20", "出题", 1200, 840),
+    countBox("txtHowMinus", 1800, 840, 975, "减法出题数量"),
+    countLabel("Label21", "道", 3000, 840),
+    countLabel("Label22", "乘法:", 240, 1200),
+    countLabel("Label23", "出题", 1200, 1200),
+    countBox("txtHowMul", 1800, 1200, 975, "乘法出题数量"),
+    countLabel("Label24", "道", 3000, 1200),
+    countLabel("Label25", "除法:", 240, 1560),
+    countLabel("Label26", "出题", 1200, 1560),
+    countBox("txtHowDevition", 1800, 1560, 975, "除法出题数量"),
+    countLabel("Label27", "道", 3000, 1560),
+    countLabel("Label28", "四则混合运算:", 240, 2280),
+    countLabel("Label29", "出题", 1680, 2280),
+    countBox("txtHowMix", 2280, 2280, 1215, "四则混合运算出题数量"),
+    countLabel("Label30", "道", 3720, 2280),
+};
+
+constexpr const char *kTabOrder[] = {
+    "cmdCancle",   "cmdBack",     "cmdNext",        "chkAdd",        "chkMinus",
+    "chkMul",      "chkDevition", "comboDevition_", "comboDevition", "comboMul_",
+    "comboMul",    "comboMinus_", "comboMinus",     "comboAdd_",     "comboAdd",
+    "txtHowMinus", "txtHowMul",   "txtHowDevition", "txtHowMix",     "txtHowADD",
+    "cmdReset",    "chkMix",      "chkSelectAll",   "comboMix",      "comboMix_",
+};
+
+constexpr FormDef kForm = {
+    .name = "frmGuide",
+    .caption = "出题向导",
+    .client = {8550, 5355},
+    .border = BorderStyle::FixedSingle,
+    .centred = true,
+    .minMaxButtons = false,
+    .icon = ":/images/guide_icon.svg",
+    .controls = kControls,
+    .tabOrder = kTabOrder,
+};
+
+} // namespace
+
+const FormDef &frmGuideDef() {
+    return kForm;
+}
+
+} // namespace drillpad::forms

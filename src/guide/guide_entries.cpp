@@ -1,0 +1,93 @@
+#include "guide/guide_entries.h"
+
+namespace drillpad {
+
+namespace {
+
+// The smallest "to" that gives a question whatever "from" is.
+int smallestTo(const SectionLayout &section) {
+    return section.op ? minimumBound(*section.op) : 2;
+}
+
+QString wholeNumberMessage(const QString &what, int smallest) {
+    return QStringLiteral("%1必须是%2到%3之间的整数").arg(what).arg(smallest).arg(kLargestEntry);
+}
+
+} // namespace
+
+QString questionTypeName(QuestionType type) {
+    switch (type) {
+    case QuestionType::Add:
+        return QStringLiteral("加法");
+    case QuestionType::Minus:
+        return QStringLiteral("减法");
+    case QuestionType::Mul:
+        return QStringLiteral("乘法");
+    case QuestionType::Devition:
+        return QStringLiteral("除法");
+    case QuestionType::Mix:
+        return QStringLiteral("四则混合运算");
+    }
+    return QString();
+}
+
+std::optional<int> parseWholeNumber(const QString &text) {
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return std::nullopt;
+    int value = 0;
+    for (const QChar ch : trimmed) {
+        int digit = -1;
+        if (ch >= u'0' && ch <= u'9')
+            digit = ch.unicode() - u'0';
+        else if (ch >= u'\uFF10' && ch <= u'\uFF19') // typed with a full-width input method
+            digit = ch.unicode() - u'\uFF10';
+        if (digit < 0)
+            return std::nullopt;
+        value = value * 10 + digit;
+        if (value > kLargestEntry)
+            return std::nullopt;
+    }
+    return value;
+}
+
+std::variant<SheetSettings, EntryError> checkGuideEntries(const GuideEntries &entries) {
+    SheetSettings settings;
+    for (const SectionLayout &section : kSheetSections) {
+        const TypeEntries &typeEntries = entries[section.type];
+        TypeSettings &type = settings[section.type];
+        type.selected = typeEntries.selected;
+        if (!type.selected)
+            continue;
+
+        const QString name = questionTypeName(section.type);
+        const auto refuse = [&](GuideField field, const QString &message) {
+            return EntryError{section.type, field, message};
+        };
+        const std::optional<int> from = parseWholeNumber(typeEntries.from);
+        if (!from)
+            return refuse(GuideField::From,
+                          wholeNumberMessage(name + QStringLiteral("范围的起始数"), 0));
+        const std::optional<int> to = parseWholeNumber(typeEntries.to);
+        if (!to || *to < smallestTo(section))
+            return refuse(GuideField::To, wholeNumberMessage(name + QStringLiteral("范围的结束数"),
+                                                             smallestTo(section)));
+        if (!sectionRangeAllowed(section, *from, *to)) {
+            const QString rule = section.type == QuestionType::Minus
+                                     ? QStringLiteral("范围的起始数必须小于结束数")
+                                     : QStringLiteral("范围的起始数不能大于结束数");
+            return refuse(GuideField::From, name + rule);
+        }
+        const std::optional<int> count = parseWholeNumber(typeEntries.count);
+        if (!count)
+            return refuse(GuideField::Count,
+                          wholeNumberMessage(name + QStringLiteral("的出题数量"), 0));
+
+        type.from = *from;
+        type.to = *to;
+        type.count = *count;
+    }
+    return settings;
+}
+
+} // namespace drillpad
