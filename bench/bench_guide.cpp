@@ -1,5 +1,6 @@
 // The largest sheet the wizard can write: every type ticked with 32767
 // questions, as sheet text alone and from the Finish click into the editor.
+#include "bench_main.h"
 #include "controls/command_button.h"
 #include "controls/fonts.h"
 #include "controls/rich_text_box.h"
@@ -92,15 +93,4 @@ BENCHMARK(BM_FinishIntoEditor)
 
 } // namespace
 
-int main(int argc, char **argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    initialiseApplication();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+DRILLPAD_BENCHMARK_MAIN()

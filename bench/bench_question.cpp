@@ -1,3 +1,4 @@
+#include "bench_main.h"
 #include "controls/fonts.h"
 #include "controls/rich_text_box.h"
 #include "guide/sheet_writer.h"
@@ -56,12 +57,4 @@ BENCHMARK(BM_SheetIntoEditor_4x32767)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char **argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    initialiseApplication();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+DRILLPAD_BENCHMARK_MAIN()

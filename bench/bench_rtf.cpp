@@ -1,5 +1,6 @@
 // Saving and loading the largest sheet the wizard writes: four sections of
 // 32767 questions each.
+#include "bench_main.h"
 #include "controls/fonts.h"
 #include "controls/rich_text_box.h"
 #include "controls/rtf_document.h"
@@ -50,7 +51,9 @@ QTemporaryDir &folder() {
     return dir;
 }
 
-QString sheetPath() { return folder().filePath(QStringLiteral("sheet.rtf")); }
+QString sheetPath() {
+    return folder().filePath(QStringLiteral("sheet.rtf"));
+}
 
 void BM_SaveLargestSheet(benchmark::State &state) {
     const RichTextBox &editor = sheetEditor();
@@ -92,11 +95,4 @@ BENCHMARK(BM_ParseRtfOnly)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char **argv) {
-    QApplication app(argc, argv);
-    initialiseApplication();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+DRILLPAD_BENCHMARK_MAIN()
