@@ -65,12 +65,6 @@ private Q_SLOTS:
         QCOMPARE(child.geometry(), pixels);
     }
 
-    void widgetPlacedByQtReportsItsPixelsInTwips() {
-        QWidget widget;
-        widget.setGeometry(2, 3, 40, 50);
-        QCOMPARE(twipsGeometry(&widget), (TwipsRect{30, 45, 600, 750}));
-    }
-
     void accessKeyClicksOnlyWhileEnabled() {
         Window w;
         QSignalSpy clicks(w.other, &QPushButton::clicked);
@@ -111,30 +105,6 @@ private Q_SLOTS:
         QTest::keyClick(w.other, Qt::Key_Return);
         QCOMPARE(otherClicks.count(), 1);
         QCOMPARE(okClicks.count(), 0);
-    }
-
-    void tagIsAFreeText() {
-        CommandButton button;
-        QCOMPARE(button.tag(), QString());
-        button.setTag(QStringLiteral("1"));
-        QCOMPARE(button.tag(), QStringLiteral("1"));
-    }
-
-    void captionShowsAccessKeyMarker() {
-        CommandButton button;
-        button.setCaption(QStringLiteral("保存[&S]"));
-        QCOMPARE(button.caption(), QStringLiteral("保存[&S]"));
-        QCOMPARE(button.shortcut(), QKeySequence(Qt::ALT | Qt::Key_S));
-    }
-
-    void mouseMoveIsSignalled() {
-        CommandButton button;
-        button.show();
-        QSignalSpy moves(&button, &CommandButton::mouseMoved);
-        QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), button.mapToGlobal(QPointF(3, 3)),
-                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(&button, &move);
-        QCOMPARE(moves.count(), 1);
     }
 };
 
