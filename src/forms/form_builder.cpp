@@ -1,6 +1,7 @@
 #include "forms/form_builder.h"
 
 #include "controls/command_button.h"
+#include "controls/frame_box.h"
 #include "controls/rich_text_box.h"
 #include "controls/shape.h"
 #include "controls/tool_bar.h"
@@ -105,8 +106,8 @@ QObject *createControl(const ControlDef &def, QWidget *parent) {
         return edit;
     }
     case ControlKind::Frame: {
-        auto *frame = new QGroupBox(captionText(def.caption), parent);
-        frame->setFlat(def.flags & NoBorder);
+        auto *frame = new FrameBox(captionText(def.caption), parent);
+        frame->setBorder(!(def.flags & NoBorder));
         return frame;
     }
     case ControlKind::CheckBox: {
@@ -133,11 +134,12 @@ QObject *createControl(const ControlDef &def, QWidget *parent) {
         return list;
     }
     case ControlKind::PictureBox: {
+        // A picture box shows its picture at the picture's own size from the
+        // top-left corner, cut off at the box's edges.
         auto *picture = new QLabel(parent);
-        if (def.picture) {
+        picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        if (def.picture)
             picture->setPixmap(QPixmap(QString::fromUtf8(def.picture)));
-            picture->setScaledContents(true);
-        }
         if (!(def.flags & NoBorder))
             picture->setFrameShape(QFrame::Box);
         return picture;

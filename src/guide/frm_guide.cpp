@@ -1,6 +1,7 @@
 #include "guide/frm_guide.h"
 
 #include "controls/command_button.h"
+#include "controls/frame_box.h"
 #include "controls/message_box.h"
 #include "controls/rich_text_box.h"
 #include "forms/frm_guide_def.h"
@@ -11,7 +12,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -61,14 +61,6 @@ FrmGuide::FrmGuide() {
     controls_ = forms::buildControls(def, this);
     forms::applyTabOrder(def, controls_);
 
-    // A picture box shows its picture at its own size from the top-left
-    // corner, cut off at the box's edges.
-    for (const char *name : {"Picture1", "Picture2"}) {
-        if (auto *picture = controls_.get<QLabel>(QString::fromLatin1(name))) {
-            picture->setScaledContents(false);
-            picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        }
-    }
     // The hint box and the success text only show text; the keyboard passes
     // them by.
     for (const char *name : {"txtGuideHelp", "Text1"}) {
@@ -84,8 +76,8 @@ CommandButton *FrmGuide::button(const char *name) const {
     return controls_.get<CommandButton>(QString::fromLatin1(name));
 }
 
-QGroupBox *FrmGuide::page(int number) const {
-    return controls_.get<QGroupBox>(QString::fromLatin1(forms::kGuidePages[number - 1]));
+FrameBox *FrmGuide::page(int number) const {
+    return controls_.get<FrameBox>(QString::fromLatin1(forms::kGuidePages[number - 1]));
 }
 
 QPlainTextEdit *FrmGuide::txtGuideHelp() const {
@@ -149,13 +141,12 @@ void FrmGuide::connectHandlers() {
 
 void FrmGuide::Form_Load() {
     for (int number = 1; number <= 3; ++number) {
-        QGroupBox *panel = page(number);
+        FrameBox *panel = page(number);
         setTwipsGeometry(panel, kPagePlace);
-        // No border (see eventFilter), but opaque, so that the success text
-        // behind shows only when no page is.
-        panel->setFlat(true);
+        // No border, but opaque, so that the success text behind shows only
+        // when no page is.
+        panel->setBorder(false);
         panel->setAutoFillBackground(true);
-        panel->installEventFilter(this);
     }
     setGuideStep(1);
     button("cmdBack")->setEnabled(false);
@@ -296,18 +287,6 @@ void FrmGuide::chkSelectAll_Click() {
     const bool ticked = chkSelectAll()->isChecked();
     for (const QuestionType type : kTypes)
         typeCheck(type)->setChecked(ticked);
-}
-
-bool FrmGuide::eventFilter(QObject *watched, QEvent *event) {
-    // The page panels are frames without a border: only their background,
-    // which Qt fills before the paint event, is drawn.
-    if (event->type() == QEvent::Paint) {
-        for (int number = 1; number <= 3; ++number) {
-            if (watched == page(number))
-                return true;
-        }
-    }
-    return FormDialog::eventFilter(watched, event);
 }
 
 void FrmGuide::closeEvent(QCloseEvent *event) {

@@ -6,11 +6,12 @@
 
 class QCheckBox;
 class QComboBox;
-class QGroupBox;
 class QLineEdit;
 class QPlainTextEdit;
 
 namespace drillpad {
+
+class FrameBox;
 
 class CommandButton;
 
@@ -25,7 +26,7 @@ public:
 
     const forms::ControlMap &controls() const { return controls_; }
     CommandButton *button(const char *name) const;
-    QGroupBox *page(int number) const; // Step1 to Step3
+    FrameBox *page(int number) const; // Step1 to Step3
     QPlainTextEdit *txtGuideHelp() const;
     QCheckBox *chkSelectAll() const;
     QCheckBox *typeCheck(QuestionType type) const;
@@ -48,7 +49,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void Form_Load();
