@@ -18,9 +18,7 @@ QString drawQuestion(const SectionLayout &section, const TypeSettings &type) {
     const Operator op = *section.op;
     if (type.from <= 2) {
         // The generator's own range, 2..to.
-        static const QString codes[] = {QStringLiteral("+"), QStringLiteral("-"),
-                                        QStringLiteral("*"), QStringLiteral("/")};
-        return MakeQuestion(codes[static_cast<int>(op)], static_cast<std::int16_t>(type.to));
+        return makeQuestion(op, static_cast<std::int16_t>(type.to));
     }
     return makeQuestionInRange(op, type.from, type.to);
 }

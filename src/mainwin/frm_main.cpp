@@ -139,9 +139,7 @@ QAction *FrmMain::menuAction(const char *name) const {
 
 void FrmMain::setClientSizeTwips(const TwipsSize &size) {
     const QSize clientPixels(twipsToPixels(size.width), twipsToPixels(size.height));
-    const int menuHeight =
-        menuBar()->isVisible() || !isVisible() ? menuBar()->sizeHint().height() : 0;
-    resize(clientPixels.width(), clientPixels.height() + menuHeight);
+    resize(clientPixels.width(), clientPixels.height() + menuBar()->sizeHint().height());
     client_->resize(clientPixels);
     Form_Resize();
 }

@@ -88,14 +88,18 @@ void appendQuestion(QString &out, long long a, Operator op, long long b, bool wi
 
 QString MakeQuestion(const QString &operatorCode, std::int16_t n) {
     const std::optional<Operator> op = operatorFromCode(operatorCode);
-    if (!op || n < minimumBound(*op))
+    return op ? makeQuestion(*op, n) : QString();
+}
+
+QString makeQuestion(Operator op, std::int16_t n) {
+    if (n < minimumBound(op))
         return QString();
     for (;;) {
         long long a = randomUpToValue(n);
         long long b = randomUpToValue(n);
         if (a <= 1 || b <= 1)
             continue;
-        if (*op == Operator::Subtract) {
+        if (op == Operator::Subtract) {
             // Redrawing until a > b and putting the larger operand first give
             // the same uniform distribution over the pairs b < a; the latter
             // needs half the draws.
@@ -104,7 +108,7 @@ QString MakeQuestion(const QString &operatorCode, std::int16_t n) {
             if (a < b)
                 std::swap(a, b);
         }
-        return formatQuestion(*op, a, b);
+        return formatQuestion(op, a, b);
     }
 }
 

@@ -26,6 +26,7 @@ int minimumBound(Operator op);
 // gives an empty text, and so does a bound too small for the operator (the
 // redrawing could never end); callers check bounds before calling.
 QString MakeQuestion(const QString &operatorCode, std::int16_t n);
+QString makeQuestion(Operator op, std::int16_t n);
 
 // The same with both operands drawn directly from lo..hi (2 <= lo). Returns
 // an empty text when no question exists in that range.
