@@ -1,7 +1,8 @@
 #include "common/fakes.h"
-#include "common/file_fakes.h"
 #include "common/test_main.h"
 
+#include "controls/file_dialogs.h"
+#include "controls/print_dialog.h"
 #include "controls/rich_text_box.h"
 #include "controls/rtf_reader.h"
 #include "mainwin/forms_registry.h"
@@ -11,6 +12,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -20,13 +22,13 @@
 
 using namespace drillpad;
 using namespace drillpad::testing;
+using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(drillpad::SheetFormat)
 
 namespace {
 
-const QString kSheet =
-    QStringLiteral("\n乘法题:\n2×3=\u30004×5=\u3000\n除法题:\n8÷2=\u30009÷3=\u3000\n\n");
+const QString kSheet = u"\n乘法题:\n2×3=\u30004×5=\u3000\n除法题:\n8÷2=\u30009÷3=\u3000\n\n"_s;
 
 QByteArray contents(const QString &path) {
     QFile file(path);
@@ -38,48 +40,62 @@ bool writeFile(const QString &path, const QByteArray &data) {
     return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
 }
 
-// The text of a PDF as pdftotext reads it, pages joined; the test fails
-// when pdftotext cannot be run.
-QString pdfText(const QString &path) {
+// The output of a poppler tool on a PDF; the test fails when it cannot run.
+QString poppler(const QString &tool, const QStringList &arguments) {
     QProcess process;
-    process.start(QStringLiteral("pdftotext"),
-                  {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
-    if (!process.waitForFinished(60000) || process.exitCode() != 0) {
-        qWarning("pdftotext failed: %s", process.readAllStandardError().constData());
-        return QString();
-    }
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// The names of the fonts a PDF uses, as pdffonts lists them.
-QString pdfFonts(const QString &path) {
-    QProcess process;
-    process.start(QStringLiteral("pdffonts"), {path});
+    process.start(tool, arguments);
     if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return QString();
+        qWarning("%s failed: %s", qPrintable(tool), process.readAllStandardError().constData());
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 QString withoutBlanks(QString text) {
-    static const QRegularExpression blanks(QStringLiteral("\\s"),
+    static const QRegularExpression blanks(u"\\s"_s,
                                            QRegularExpression::UseUnicodePropertiesOption);
     return text.remove(blanks);
 }
 
-// Makes writing any file past `bytes` fail, as a full disk would.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &previous_);
-        rlimit limit = previous_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
+// Answers each file dialog from a script (nothing: cancelled) and records
+// how it was opened.
+struct ScriptedFileDialogs final : FileDialogs {
+    struct Shown {
+        bool save;
+        QStringList filters;
+        FileChoice initial;
+    };
+    std::optional<FileChoice> saveFile(QWidget *, const QStringList &filters,
+                                       const FileChoice &initial) override {
+        shown.append({true, filters, initial});
+        return answers.isEmpty() ? std::nullopt : answers.takeFirst();
     }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &previous_); }
+    std::optional<FileChoice> openFile(QWidget *, const QStringList &filters,
+                                       const FileChoice &initial) override {
+        shown.append({false, filters, initial});
+        return answers.isEmpty() ? std::nullopt : answers.takeFirst();
+    }
+    QList<std::optional<FileChoice>> answers;
+    QList<Shown> shown;
+};
 
-private:
-    rlimit previous_{};
+// A print dialog confirmed with a printer writing PDF, or cancelled. Like
+// the real one it offers the selection when there is one; `allPages` is the
+// user choosing everything instead.
+struct PdfPrintDialogs final : PrintDialogs {
+    explicit PdfPrintDialogs(const QString &pdfPath) : printer(QPrinter::HighResolution) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfPath);
+    }
+    QPrinter *choosePrinter(QWidget *, bool selection) override {
+        ++shown;
+        offeredSelection = selection;
+        printer.setPrintRange(selection && !allPages ? QPrinter::Selection : QPrinter::AllPages);
+        return accept ? &printer : nullptr;
+    }
+    QPrinter printer;
+    bool accept = true;
+    bool allPages = false;
+    bool offeredSelection = false;
+    int shown = 0;
 };
 
 } // namespace
@@ -87,333 +103,240 @@ private:
 class TestSheetFile : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
-    void init();
-    void cleanup();
-
-    void targetNameAndFormat_data();
-    void targetNameAndFormat();
-    void saveWritesTheSheetAsRtf();
-    void secondSaveOffersTheFirstName();
-    void cancellingSaveWritesNothing();
-    void textEntrySavesPlainText();
-    void failedSaveNamesFileAndReason_data();
-    void failedSaveNamesFileAndReason();
-    void failedSaveLeavesTheOldFile();
-    void openReplacesTheSheet_data();
-    void openReplacesTheSheet();
-    void openRefusesWhatItCannotRead_data();
-    void openRefusesWhatItCannotRead();
-    void cancellingOpenKeepsTheSheet();
-    void printPrintsTheWholeSheet();
-    void printPrintsOnlyTheSelection_data();
-    void printPrintsOnlyTheSelection();
-    void cancellingPrintPrintsNothing();
-    void failedPrintIsReported();
-
-private:
     FrmMain &window() { return frmMain(); }
     RichTextBox *editor() { return frmMain().txtMain(); }
     void save() { window().menuAction("mnuFileSave")->trigger(); }
     void print() { window().menuAction("mnuFilePrint")->trigger(); }
-    QString path(const QString &name) const { return dir_->filePath(name); }
-
-    std::unique_ptr<QTemporaryDir> dir_;
-    RecordingMessageBoxes messages_;
-    ScriptedFileDialogs dialogs_;
-    std::unique_ptr<ScopedSeam<MessageBoxes>> messageSeam_;
-    std::unique_ptr<ScopedSeam<FileDialogs>> dialogSeam_;
-};
-
-void TestSheetFile::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    messages_.messages.clear();
-    dialogs_.answers.clear();
-    dialogs_.shown.clear();
-    messageSeam_ = std::make_unique<ScopedSeam<MessageBoxes>>(messages_);
-    dialogSeam_ = std::make_unique<ScopedSeam<FileDialogs>>(dialogs_);
-    editor()->setText(kSheet);
-}
-
-void TestSheetFile::cleanup() {
-    dialogSeam_.reset();
-    messageSeam_.reset();
-    // A fresh main window, and with it a fresh dialog, for every test.
-    RecordingProcessControl process;
-    ScopedSeam<ProcessControl> processSeam(process);
-    unloadForm(FormId::Main);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-void TestSheetFile::targetNameAndFormat_data() {
-    QTest::addColumn<QString>("chosen");
-    QTest::addColumn<int>("filter");
-    QTest::addColumn<QString>("written");
-    QTest::addColumn<SheetFormat>("format");
-    const SheetFormat rtf = SheetFormat::Rtf;
-    const SheetFormat text = SheetFormat::Text;
-    QTest::newRow("name alone") << "/d/sheet" << 0 << "/d/sheet.rtf" << rtf;
-    QTest::newRow("name with .rtf") << "/d/sheet.rtf" << 0 << "/d/sheet.rtf" << rtf;
-    QTest::newRow("suffix in capitals") << "/d/SHEET.RTF" << 0 << "/d/SHEET.RTF" << rtf;
-    QTest::newRow("other suffix") << "/d/sheet.txt" << 0 << "/d/sheet.txt.rtf" << rtf;
-    QTest::newRow("text entry") << "/d/sheet" << 1 << "/d/sheet.txt" << text;
-    QTest::newRow("text entry with .txt") << "/d/sheet.txt" << 1 << "/d/sheet.txt" << text;
-    QTest::newRow("text entry, .rtf typed") << "/d/a.rtf" << 1 << "/d/a.rtf.txt" << text;
-    QTest::newRow("dotted folder") << "/d.rtf/sheet" << 0 << "/d.rtf/sheet.rtf" << rtf;
-}
-
-void TestSheetFile::targetNameAndFormat() {
-    QFETCH(QString, chosen);
-    QFETCH(int, filter);
-    QFETCH(QString, written);
-    QFETCH(SheetFormat, format);
-    QCOMPARE(sheetTarget(chosen, filter), (SheetTarget{written, format}));
-}
-
-void TestSheetFile::saveWritesTheSheetAsRtf() {
-    QTextCursor cursor(editor()->document()->findBlockByNumber(1));
-    cursor.select(QTextCursor::BlockUnderCursor);
-    editor()->setTextCursor(cursor);
-    editor()->setSelBold(true);
-    editor()->setSelAlignment(RichTextBox::AlignCenterCode);
-
-    dialogs_.answers << FileChoice{path(QStringLiteral("sheet")), 0};
-    save();
-
-    QCOMPARE(dialogs_.shown.size(), 1);
-    QVERIFY(dialogs_.shown[0].save);
-    QCOMPARE(dialogs_.shown[0].filters,
-             (QStringList{QStringLiteral("RTF格式 (*.rtf)"), QStringLiteral("文本格式(*.txt)")}));
-    QCOMPARE(dialogs_.shown[0].initial.path, QString());
-    QVERIFY(messages_.messages.isEmpty());
-    const std::optional<RtfDocument> saved = parseRtf(contents(path(QStringLiteral("sheet.rtf"))));
-    QVERIFY(saved.has_value());
-    QCOMPARE(saved->plainText(), kSheet);
-    QCOMPARE(saved->paragraphs[1].alignment, RtfAlignment::Centre);
-    QVERIFY(saved->paragraphs[1].runs.front().format.bold);
-    QVERIFY(!saved->paragraphs[2].runs.front().format.bold);
-    QVERIFY(!QFile::exists(path(QStringLiteral("sheet"))));
-}
-
-void TestSheetFile::secondSaveOffersTheFirstName() {
-    const FileChoice first{path(QStringLiteral("sheet.rtf")), 0};
-    dialogs_.answers << first;
-    save();
-    editor()->setText(QStringLiteral("第二次"));
-    dialogs_.answers << first; // the user accepts what is offered
-    save();
-    QCOMPARE(dialogs_.shown.size(), 2);
-    QCOMPARE(dialogs_.shown[1].initial, first);
-    QCOMPARE(parseRtf(contents(first.path))->plainText(), QStringLiteral("第二次"));
-    QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList{QStringLiteral("sheet.rtf")});
-}
-
-void TestSheetFile::cancellingSaveWritesNothing() {
-    dialogs_.answers << FileChoice{path(QStringLiteral("first")), 1};
-    save();
-    dialogs_.answers << std::nullopt;
-    save();
-    QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList{QStringLiteral("first.txt")});
-    QVERIFY(messages_.messages.isEmpty());
-    QCOMPARE(editor()->text(), kSheet);
-    // A cancelled dialog forgets nothing.
-    dialogs_.answers << std::nullopt;
-    save();
-    QCOMPARE(dialogs_.shown.last().initial, (FileChoice{path(QStringLiteral("first")), 1}));
-}
-
-void TestSheetFile::textEntrySavesPlainText() {
-    dialogs_.answers << FileChoice{path(QStringLiteral("sheet")), 1};
-    save();
-    QCOMPARE(contents(path(QStringLiteral("sheet.txt"))), kSheet.toUtf8());
-}
-
-void TestSheetFile::failedSaveNamesFileAndReason_data() {
-    QTest::addColumn<QString>("chosen");
-    QTest::addColumn<QString>("written");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("missing folder") << "missing/sheet"
-                                    << "missing/sheet.rtf"
-                                    << "文件夹不存在";
-    QTest::newRow("a folder of that name") << "folder.rtf"
-                                           << "folder.rtf"
-                                           << "文件夹";
-    QTest::newRow("folder that takes no files") << "/proc/sheet.rtf"
-                                                << "/proc/sheet.rtf"
-                                                << "无法在这个文件夹里写文件";
-}
-
-void TestSheetFile::failedSaveNamesFileAndReason() {
-    QFETCH(QString, chosen);
-    QFETCH(QString, written);
-    QFETCH(QString, reason);
-    QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("folder.rtf")));
-    dialogs_.answers << FileChoice{QDir(dir_->path()).filePath(chosen), 0};
-    save();
-    QCOMPARE(messages_.messages.size(), 1);
-    const QString message = messages_.messages.first();
-    QVERIFY2(message.startsWith(QStringLiteral("无法保存文件")), qPrintable(message));
-    QVERIFY2(message.contains(QDir::toNativeSeparators(QDir(dir_->path()).filePath(written))),
-             qPrintable(message));
-    QVERIFY2(message.contains(reason), qPrintable(message));
-    QCOMPARE(editor()->text(), kSheet);
-}
-
-void TestSheetFile::failedSaveLeavesTheOldFile() {
-    const QString target = path(QStringLiteral("sheet.rtf"));
-    QVERIFY(writeFile(target, "{\\rtf1 old}"));
-    QString big;
-    for (int i = 0; i < 2000; ++i)
-        big += QStringLiteral("12×12=\u3000");
-    editor()->setText(big);
-    dialogs_.answers << FileChoice{target, 0};
-    {
-        FileSizeLimit full(4096);
-        save();
+    void select(int block, int from, int length) {
+        QTextCursor cursor(editor()->document());
+        cursor.setPosition(editor()->document()->findBlockByNumber(block).position() + from);
+        cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor, length);
+        editor()->setTextCursor(cursor);
     }
-    QCOMPARE(messages_.messages.size(), 1);
-    QVERIFY(messages_.messages.first().contains(QDir::toNativeSeparators(target)));
-    QVERIFY(messages_.messages.first().contains(QStringLiteral("磁盘可能已满")));
-    QCOMPARE(contents(target), QByteArray("{\\rtf1 old}"));
-    QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList{QStringLiteral("sheet.rtf")});
-}
 
-void TestSheetFile::openReplacesTheSheet_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("data");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("RTF") << "old.rtf"
-                         << QByteArray(
-                                "{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0\\fcharset134 "
-                                "\\'cb\\'ce\\'cc\\'e5;}}\\b \\'bf\\'da\\'cb\\'e3\\b0\\par 1+1=}")
-                         << QStringLiteral("口算\n1+1=");
-    QTest::newRow("RTF whatever its name")
-        << "sheet.txt" << QByteArray("{\\rtf1 a\\par b}") << QStringLiteral("a\nb");
-    QTest::newRow("UTF-8 text") << "sheet.txt"
-                                << QStringLiteral("乘法题:\r\n2×3=\u3000\r\n").toUtf8()
-                                << QStringLiteral("乘法题:\n2×3=\u3000\n");
-    QTest::newRow("UTF-8 with byte-order mark")
-        << "a.txt" << QByteArray("\xEF\xBB\xBF") + QStringLiteral("加法").toUtf8()
-        << QStringLiteral("加法");
-    QTest::newRow("GBK text") << "a.txt" << QByteArray("\xbf\xda\xcb\xe3\r1")
-                              << QStringLiteral("口算\n1");
-    QByteArray utf16("\xFF\xFE");
-    utf16.append(reinterpret_cast<const char *>(u"除法÷"), 6);
-    QTest::newRow("UTF-16 text") << "a.txt" << utf16 << QStringLiteral("除法÷");
-    QTest::newRow("empty text file") << "a.txt" << QByteArray() << QString();
-}
+    // What each test starts with, in place of the real dialogs and message boxes.
+    struct Session {
+        QTemporaryDir dir;
+        RecordingMessageBoxes messages;
+        ScriptedFileDialogs dialogs;
+        ScopedSeam<MessageBoxes> messageSeam{messages};
+        ScopedSeam<FileDialogs> dialogSeam{dialogs};
+    };
+    std::unique_ptr<Session> session_;
+    QStringList &messages() { return session_->messages.messages; }
+    ScriptedFileDialogs &dialogs() { return session_->dialogs; }
+    QString path(const QString &name) const { return QDir(session_->dir.path()).filePath(name); }
+    QStringList files() const { return QDir(session_->dir.path()).entryList(QDir::Files); }
 
-void TestSheetFile::openReplacesTheSheet() {
-    QFETCH(QString, name);
-    QFETCH(QByteArray, data);
-    QFETCH(QString, text);
-    QVERIFY(writeFile(path(name), data));
-    dialogs_.answers << FileChoice{path(name), 0};
-    openSheet(window());
-    QVERIFY2(messages_.messages.isEmpty(), qPrintable(messages_.messages.join(u'\n')));
-    QCOMPARE(editor()->text(), text);
-    QVERIFY(!dialogs_.shown.first().save);
-    // The next save offers the name opened.
-    dialogs_.answers << std::nullopt;
-    save();
-    QCOMPARE(dialogs_.shown.last().initial.path, path(name));
-}
+private Q_SLOTS:
+    void init() {
+        session_ = std::make_unique<Session>();
+        editor()->setText(kSheet);
+    }
+    void cleanup() {
+        session_.reset();
+        // A fresh main window, and with it a fresh dialog, for every test.
+        RecordingProcessControl process;
+        ScopedSeam<ProcessControl> processSeam(process);
+        unloadForm(FormId::Main);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 
-void TestSheetFile::openRefusesWhatItCannotRead_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("data");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("not RTF") << "sheet.rtf" << QByteArray("PK\3\4 no rtf") << "不是有效的RTF文件";
-    QTest::newRow("not text") << "sheet.txt" << QByteArray("ab\0cd", 5) << "不是文本文件";
-    QTest::newRow("not text in any encoding")
-        << "sheet.txt" << QByteArray("\xff\xff\xff\x80") << "不是文本文件";
-    QTest::newRow("missing file") << "gone.rtf" << QByteArray() << "文件不存在";
-}
+    void targetNameAndFormat_data() {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<SheetFormat>("format");
+        const SheetFormat rtf = SheetFormat::Rtf;
+        const SheetFormat text = SheetFormat::Text;
+        QTest::newRow("name with .rtf") << "/d/sheet.rtf" << 0 << "/d/sheet.rtf" << rtf;
+        QTest::newRow("suffix in capitals") << "/d/SHEET.RTF" << 0 << "/d/SHEET.RTF" << rtf;
+        QTest::newRow("other suffix") << "/d/sheet.txt" << 0 << "/d/sheet.txt.rtf" << rtf;
+        QTest::newRow("text entry with .txt") << "/d/sheet.txt" << 1 << "/d/sheet.txt" << text;
+        QTest::newRow("text entry, .rtf typed") << "/d/a.rtf" << 1 << "/d/a.rtf.txt" << text;
+        QTest::newRow("dotted folder") << "/d.rtf/sheet" << 0 << "/d.rtf/sheet.rtf" << rtf;
+    }
+    void targetNameAndFormat() {
+        QFETCH(QString, chosen);
+        QFETCH(int, filter);
+        QFETCH(QString, written);
+        QFETCH(SheetFormat, format);
+        QCOMPARE(sheetTarget(chosen, filter), (SheetTarget{written, format}));
+    }
 
-void TestSheetFile::openRefusesWhatItCannotRead() {
-    QFETCH(QString, name);
-    QFETCH(QByteArray, data);
-    QFETCH(QString, reason);
-    if (!data.isEmpty())
-        QVERIFY(writeFile(path(name), data));
-    dialogs_.answers << FileChoice{path(name), 0};
-    openSheet(window());
-    QCOMPARE(messages_.messages.size(), 1);
-    QVERIFY2(messages_.messages.first().contains(QDir::toNativeSeparators(path(name))),
-             qPrintable(messages_.messages.first()));
-    QVERIFY2(messages_.messages.first().contains(reason), qPrintable(messages_.messages.first()));
-    QCOMPARE(editor()->text(), kSheet);
-}
+    void saveWritesTheSheetAndOffersItsNameAgain() {
+        select(1, 0, 4);
+        editor()->setSelBold(true);
+        editor()->setSelAlignment(RichTextBox::AlignCenterCode);
+        QVERIFY(writeFile(path(u"sheet.rtf"_s), "{\\rtf1 old}"));
+        const FileChoice first{path(u"sheet"_s), 0};
+        dialogs().answers << first << std::nullopt << FileChoice{path(u"sheet"_s), 1};
+        save();
+        save(); // cancelled
+        save();
+        QCOMPARE(dialogs().shown.size(), 3);
+        QVERIFY(dialogs().shown[0].save);
+        QCOMPARE(dialogs().shown[0].filters,
+                 (QStringList{u"RTF格式 (*.rtf)"_s, u"文本格式(*.txt)"_s}));
+        QCOMPARE(dialogs().shown[0].initial.path, QString());
+        QCOMPARE(dialogs().shown[1].initial, first);
+        QCOMPARE(dialogs().shown[2].initial, first); // a cancelled dialog forgets nothing
+        QVERIFY(messages().isEmpty());
 
-void TestSheetFile::cancellingOpenKeepsTheSheet() {
-    dialogs_.answers << std::nullopt;
-    openSheet(window());
-    QCOMPARE(dialogs_.shown.size(), 1);
-    QCOMPARE(editor()->text(), kSheet);
-    QVERIFY(messages_.messages.isEmpty());
-}
+        const std::optional<RtfDocument> saved = parseRtf(contents(path(u"sheet.rtf"_s)));
+        QVERIFY(saved.has_value());
+        QCOMPARE(saved->plainText(), kSheet);
+        QCOMPARE(saved->paragraphs[1].alignment, RtfAlignment::Centre);
+        QVERIFY(saved->paragraphs[1].runs.front().format.bold);
+        QVERIFY(!saved->paragraphs[2].runs.front().format.bold);
+        QCOMPARE(contents(path(u"sheet.txt"_s)), kSheet.toUtf8()); // the text entry
+        QCOMPARE(files(), (QStringList{u"sheet.rtf"_s, u"sheet.txt"_s}));
+    }
 
-void TestSheetFile::printPrintsTheWholeSheet() {
-    FakePrintDialogs printers(path(QStringLiteral("out.pdf")));
-    ScopedSeam<PrintDialogs> seam(printers);
-    QTextCursor cursor(editor()->document()->findBlockByNumber(1));
-    cursor.select(QTextCursor::BlockUnderCursor);
-    cursor.clearSelection(); // the caret stays, nothing is selected
-    editor()->setTextCursor(cursor);
-    print();
-    QCOMPARE(printers.shown, 1);
-    QVERIFY(!printers.offeredSelection);
-    // The page number follows the text.
-    QCOMPARE(withoutBlanks(pdfText(printers.printer.outputFileName())),
-             withoutBlanks(kSheet) + QStringLiteral("1"));
-    QVERIFY(messages_.messages.isEmpty());
-}
+    void failedSaveKeepsTheOldFileAndSaysWhy_data() {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("reason");
+        const auto row = [](const char *tag, const char *chosen, const char *written,
+                            const char *reason) {
+            QTest::newRow(tag) << QString::fromUtf8(chosen) << QString::fromUtf8(written)
+                               << QString::fromUtf8(reason);
+        };
+        row("missing folder", "missing/sheet", "missing/sheet.rtf", "文件夹不存在");
+        row("a folder of that name", "folder.rtf", "folder.rtf", "文件夹");
+        row("folder that takes no files", "/proc/sheet.rtf", "/proc/sheet.rtf",
+            "无法在这个文件夹里写文件");
+        row("disk full", "sheet.rtf", "sheet.rtf", "磁盘可能已满");
+    }
+    void failedSaveKeepsTheOldFileAndSaysWhy() {
+        QFETCH(QString, chosen);
+        QFETCH(QString, written);
+        QFETCH(QString, reason);
+        QVERIFY(QDir().mkdir(path(u"folder.rtf"_s)));
+        QVERIFY(writeFile(path(u"sheet.rtf"_s), "{\\rtf1 old}"));
+        const QString sheet = u"12×12=\u3000"_s.repeated(2000);
+        editor()->setText(sheet);
+        dialogs().answers << FileChoice{path(chosen), 0};
+        rlimit previous{};
+        getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit full = previous;
+        full.rlim_cur = 4096; // no file grows past 4 KiB, as on a full disk
+        std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &full);
+        save();
+        setrlimit(RLIMIT_FSIZE, &previous);
+        QCOMPARE(messages().size(), 1);
+        const QString message = messages().first();
+        QVERIFY2(message.startsWith(u"无法保存文件"_s), qPrintable(message));
+        QVERIFY2(message.contains(QDir::toNativeSeparators(path(written))), qPrintable(message));
+        QVERIFY2(message.contains(reason), qPrintable(message));
+        QCOMPARE(editor()->text(), sheet);
+        QCOMPARE(contents(path(u"sheet.rtf"_s)), QByteArray("{\\rtf1 old}"));
+        QCOMPARE(files(), QStringList{u"sheet.rtf"_s});
+    }
 
-void TestSheetFile::printPrintsOnlyTheSelection_data() {
-    QTest::addColumn<bool>("allPages");
-    QTest::addColumn<QString>("printed");
-    QTest::newRow("selection") << false << QStringLiteral("2×3=");
-    QTest::newRow("all pages chosen in the dialog") << true << withoutBlanks(kSheet);
-}
+    void opening_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("refused");
+        const auto row = [](const char *tag, const QString &name, const QByteArray &data,
+                            const QString &text, const QString &refused = QString()) {
+            QTest::newRow(tag) << name << data << text << refused;
+        };
+        row("RTF", u"old.rtf"_s,
+            "{\\rtf1\\ansi\\ansicpg936{\\fonttbl{\\f0\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}"
+            "\\b \\'bf\\'da\\'cb\\'e3\\b0\\par 1+1=}",
+            u"口算\n1+1="_s);
+        row("GBK text", u"a.txt"_s, "\xbf\xda\xcb\xe3\r1", u"口算\n1"_s);
+        row("not RTF", u"sheet.rtf"_s, "PK\3\4 no rtf", kSheet, u"不是有效的RTF文件"_s);
+        row("not text", u"sheet.txt"_s, QByteArray("ab\0cd", 5), kSheet, u"不是文本文件"_s);
+        row("missing file", u"gone.rtf"_s, "", kSheet, u"文件不存在"_s);
+    }
+    void opening() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, data);
+        QFETCH(QString, text);
+        QFETCH(QString, refused);
+        if (name != u"gone.rtf"_s)
+            QVERIFY(writeFile(path(name), data));
+        dialogs().answers << FileChoice{path(name), 0};
+        openSheet(window());
+        QVERIFY(!dialogs().shown.first().save);
+        QCOMPARE(editor()->text(), text);
+        if (!refused.isEmpty()) {
+            QCOMPARE(messages().size(), 1);
+            const QString message = messages().first();
+            QVERIFY2(message.contains(QDir::toNativeSeparators(path(name))), qPrintable(message));
+            QVERIFY2(message.contains(refused), qPrintable(message));
+            return;
+        }
+        QVERIFY2(messages().isEmpty(), qPrintable(messages().join(u'\n')));
+        save(); // offers the name opened
+        QCOMPARE(dialogs().shown.last().initial.path, path(name));
+    }
 
-void TestSheetFile::printPrintsOnlyTheSelection() {
-    QFETCH(bool, allPages);
-    QFETCH(QString, printed);
-    FakePrintDialogs printers(path(QStringLiteral("out.pdf")));
-    printers.allPages = allPages;
-    ScopedSeam<PrintDialogs> seam(printers);
-    QTextCursor cursor(editor()->document());
-    const int start = editor()->document()->findBlockByNumber(2).position();
-    cursor.setPosition(start);
-    cursor.setPosition(start + 5, QTextCursor::KeepAnchor); // "2×3=" and the gap
-    editor()->setTextCursor(cursor);
-    editor()->setSelBold(true);
-    print();
-    QVERIFY(printers.offeredSelection);
-    QCOMPARE(withoutBlanks(pdfText(printers.printer.outputFileName())), printed + u'1');
-    // With its formatting: the bold face is in the document.
-    QVERIFY(pdfFonts(printers.printer.outputFileName()).contains(QStringLiteral("Bold")));
-    QCOMPARE(editor()->selText(), QStringLiteral("2×3=\u3000")); // the selection stays
-}
+    void cancelling_data() {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("save") << "mnuFileSave";
+        QTest::newRow("open") << "open";
+        QTest::newRow("print") << "mnuFilePrint";
+    }
+    void cancelling() {
+        QFETCH(QString, action);
+        PdfPrintDialogs printers(path(u"out.pdf"_s));
+        printers.accept = false;
+        ScopedSeam<PrintDialogs> seam(printers);
+        if (action == u"open"_s)
+            openSheet(window());
+        else
+            window().menuAction(action.toLatin1().constData())->trigger();
+        QCOMPARE(int(dialogs().shown.size()) + printers.shown, 1);
+        QCOMPARE(files(), QStringList());
+        QVERIFY(messages().isEmpty());
+        QCOMPARE(editor()->text(), kSheet);
+    }
 
-void TestSheetFile::cancellingPrintPrintsNothing() {
-    FakePrintDialogs printers(path(QStringLiteral("out.pdf")));
-    printers.accept = false;
-    ScopedSeam<PrintDialogs> seam(printers);
-    print();
-    QCOMPARE(printers.shown, 1);
-    QVERIFY(!QFile::exists(path(QStringLiteral("out.pdf"))));
-    QVERIFY(messages_.messages.isEmpty());
-}
+    void printing_data() {
+        QTest::addColumn<bool>("selection");
+        QTest::addColumn<bool>("allPages");
+        QTest::addColumn<QString>("printed");
+        QTest::newRow("nothing selected") << false << false << kSheet;
+        QTest::newRow("selection") << true << false << u"2×3="_s;
+        QTest::newRow("all pages chosen in the dialog") << true << true << kSheet;
+    }
+    void printing() {
+        QFETCH(bool, selection);
+        QFETCH(bool, allPages);
+        QFETCH(QString, printed);
+        PdfPrintDialogs printers(path(u"out.pdf"_s));
+        printers.allPages = allPages;
+        ScopedSeam<PrintDialogs> seam(printers);
+        select(2, 0, 5); // "2×3=" and the gap
+        editor()->setSelBold(true);
+        select(2, 0, selection ? 5 : 0);
+        print();
+        QCOMPARE(printers.shown, 1);
+        QCOMPARE(printers.offeredSelection, selection);
+        // The page number follows the text.
+        const QString pdf = printers.printer.outputFileName();
+        QCOMPARE(withoutBlanks(poppler(u"pdftotext"_s, {u"-enc"_s, u"UTF-8"_s, pdf, u"-"_s})),
+                 withoutBlanks(printed) + u'1');
+        // With its formatting: the bold face is in the document.
+        QVERIFY(poppler(u"pdffonts"_s, {pdf}).contains(u"Bold"_s));
+        QCOMPARE(editor()->selText(), selection ? u"2×3=\u3000"_s : QString());
+        QVERIFY(messages().isEmpty());
+    }
 
-void TestSheetFile::failedPrintIsReported() {
-    FakePrintDialogs printers(path(QStringLiteral("missing/out.pdf")));
-    ScopedSeam<PrintDialogs> seam(printers);
-    QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
-    print();
-    QCOMPARE(messages_.messages.size(), 1);
-    QVERIFY(messages_.messages.first().startsWith(QStringLiteral("打印失败")));
-}
+    void failedPrintIsReported() {
+        PdfPrintDialogs printers(path(u"missing/out.pdf"_s));
+        ScopedSeam<PrintDialogs> seam(printers);
+        QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
+        print();
+        QCOMPARE(messages().size(), 1);
+        QVERIFY(messages().first().startsWith(u"打印失败"_s));
+    }
+};
 
 DRILLPAD_TEST_MAIN(TestSheetFile)
 #include "tst_sheet_file.moc"
