@@ -1,8 +1,6 @@
 #include "common/test_main.h"
 #include "controls/rich_text_box.h"
 
-#include <QClipboard>
-#include <QMimeData>
 #include <QTextBlock>
 
 using namespace drillpad;
@@ -48,19 +46,6 @@ private Q_SLOTS:
         QCOMPARE(box.selAlignment(), std::optional<int>(RichTextBox::AlignLeftCode));
         box.undo();
         QCOMPARE(box.text(), QStringLiteral("first"));
-    }
-
-    void selectedTextReadAndReplaced() {
-        RichTextBox box;
-        box.setText(QStringLiteral("ab\ncd"));
-        select(box, 1, 4);
-        QCOMPARE(box.selText(), QStringLiteral("b\nc"));
-        box.setSelText(QStringLiteral("XY"));
-        QCOMPARE(box.text(), QStringLiteral("aXYd"));
-        select(box, 2, 2);
-        QCOMPARE(box.selText(), QString());
-        box.setSelText(QStringLiteral("-"));
-        QCOMPARE(box.text(), QStringLiteral("aX-Yd"));
     }
 
     void togglesReportMixedSelections() {
@@ -114,20 +99,6 @@ private Q_SLOTS:
                  qtAlignment);
         QCOMPARE(int(first.next().next().blockFormat().alignment() & Qt::AlignHorizontal_Mask),
                  qtAlignment);
-    }
-
-    void pasteInsertsPlainTextOnly() {
-        RichTextBox box;
-        box.setText(QStringLiteral("ab"));
-        select(box, 1, 1);
-        auto *mime = new QMimeData;
-        mime->setHtml(QStringLiteral("<b>bold</b>"));
-        mime->setText(QStringLiteral("bold"));
-        QGuiApplication::clipboard()->setMimeData(mime);
-        box.paste();
-        QCOMPARE(box.text(), QStringLiteral("aboldb"));
-        select(box, 1, 5);
-        QCOMPARE(box.selBold(), std::optional<bool>(false));
     }
 };
 

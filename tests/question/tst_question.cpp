@@ -135,39 +135,6 @@ private Q_SLOTS:
         if (op == u"/" && bound == 32767)
             QVERIFY(sawLargeDividend);
     }
-
-    void rangedQuestions_data() {
-        QTest::addColumn<int>("op");
-        QTest::addColumn<int>("lo");
-        QTest::addColumn<int>("hi");
-        QTest::addColumn<bool>("possible");
-        QTest::newRow("addition 10..20") << int(Operator::Add) << 10 << 20 << true;
-        QTest::newRow("subtraction one pair") << int(Operator::Subtract) << 7 << 8 << true;
-        QTest::newRow("division 5..6") << int(Operator::Divide) << 5 << 6 << true;
-        QTest::newRow("from below 2") << int(Operator::Multiply) << 0 << 3 << true;
-        QTest::newRow("from above to") << int(Operator::Add) << 21 << 20 << false;
-        QTest::newRow("subtraction single value") << int(Operator::Subtract) << 8 << 8 << false;
-    }
-    void rangedQuestions() {
-        QFETCH(int, op);
-        QFETCH(int, lo);
-        QFETCH(int, hi);
-        QFETCH(bool, possible);
-        const auto oper = static_cast<Operator>(op);
-        QCOMPARE(questionRangeAllowed(oper, lo, hi), possible);
-        if (!possible) {
-            QCOMPARE(makeQuestionInRange(oper, lo, hi), QString());
-            return;
-        }
-        for (int i = 0; i < 500; ++i) {
-            const Parsed q = parseQuestion(makeQuestionInRange(oper, lo, hi));
-            QVERIFY(q.ok);
-            const long long first = oper == Operator::Divide ? q.a / q.b : q.a;
-            QVERIFY(first >= std::max(lo, 2) && first <= hi && q.b >= std::max(lo, 2) && q.b <= hi);
-            if (oper == Operator::Subtract)
-                QVERIFY(q.a > q.b);
-        }
-    }
 };
 
 DRILLPAD_TEST_MAIN(TestQuestion)
