@@ -32,6 +32,40 @@ const char kWordPad[] =
     "\\f0\\fs32\\'b3\\'cb\\'b7\\'a8\\'cc\\'e2:\\b0\\fs22\\par\r\n\\pard\\sa200\\sl276\\slmult1"
     "\\f1\\lang2052 3\\'a1\\'c14=\\'a1\\'a1\\tab \\i italic\\i0  \\ul under\\ulnone\\line next"
     "\\par\r\n\\pard\\qr\\f0\\fs21\\'b3\\'fd\\'b7\\'a8\\par\r\n}\r\n\0";
+// Word: \uc2 with GBK fallbacks, \loch/\hich/\dbch fonts, \af after \rtlch,
+// destinations to skip.
+const char kWord[] =
+    "{\\rtf1\\adeflang1025\\ansi\\ansicpg936\\uc2\\adeff0\\deff0\\deflangfe2052{\\fonttbl{\\f0"
+    "\\fbidi \\froman\\fcharset0\\fprq2{\\*\\panose 02020603050405020304}Times New Roman;}{\\f13"
+    "\\fbidi \\fnil\\fcharset134\\fprq2{\\*\\panose 0201060003}\\'cb\\'ce\\'cc\\'e5{\\*"
+    "\\falt SimSun};}\r\n{\\f37\\fswiss\\fcharset0 Calibri;}}{\\colortbl;\\red0\\green0"
+    "\\blue0;}{\\stylesheet{\\ql \\fs21\\loch\\f37\\hich\\af37\\dbch\\af13 \\snext0 Normal;}}{"
+    "\\*\\rsidtbl \\rsid1000}{\\info{\\title Sheet}{\\creatim\\yr2024\\mo3}}\r\n\\paperw11906"
+    "\\sectd \\pard\\plain \\ltrpar\\qc \\rtlch\\fcs1 \\af0\\afs22 \\ltrch\\fcs0 \\fs21\\loch"
+    "\\af37\\hich\\af37\\dbch\\af13 {\\rtlch\\fcs1 \\af0 \\ltrch\\fcs0 \\b\\fs32\\hich\\af13"
+    "\\dbch\\af13\\loch\\f13 \\u20056\\'b3\\'cb\\u27861\\'b7\\'a8\\u39064\\'cc\\'e2}{\\rtlch"
+    "\\fcs1 \\af0 \\ltrch\\fcs0 \\b\\fs32\\hich\\af37\\dbch\\af13\\loch\\f37 :}{\\par }\r\n"
+    "\\pard \\ltrpar\\qj {\\i\\insrsid2000 \\hich\\af37\\dbch\\af13\\loch\\f37 8}{\\i\\ul \\hich"
+    "\\af37\\dbch\\af13\\loch\\f37 \\u215\\'a1\\'c1 9=\\u12288\\'a1\\'a1}{\\*"
+    "\\bkmkstart _GoBack}{\\*\\bkmkend _GoBack}{\\*\\shppict{\\pict{\\*\\picprop}\\pngblip"
+    "\\picw10 89504e47}}{\\nonshppict{\\pict\\wmetafile8 0100}}{\\par }{\\*"
+    "\\themedata 504b030414000600}{\\*\\datastore 01050000}}";
+// LibreOffice: \'3f fallbacks, the East Asian font in \dbch\af followed by the
+// complex-script one, page styles, \par after the group.
+const char kLibreOffice[] =
+    "{\\rtf1\\ansi\\deff3\\adeflang1025\n{\\fonttbl{\\f0\\froman\\fprq2"
+    "\\fcharset0 Times New Roman;}{\\f3\\froman\\fprq2\\fcharset0 Liberation Serif{\\*"
+    "\\falt Times New Roman};}{\\f4\\fnil\\fprq2\\fcharset0 Noto Serif CJK SC;}{\\f5\\fnil"
+    "\\fprq2\\fcharset0 Noto Sans Devanagari;}}\n{\\colortbl;\\red0\\green0\\blue0;}\n{"
+    "\\stylesheet{\\s0\\snext0\\dbch\\af4\\langfe2052\\dbch\\af5\\afs24\\alang1081\\loch\\f3"
+    "\\fs24\\lang2052 Normal;}}\n{\\*\\generator LibreOffice/7.4$Linux_X86_64}{\\info{\\creatim"
+    "\\yr2024\\mo3}}{\\*\\userprops}\\deftab709\n{\\*\\pgdsctbl\n{\\pgdsc0\\pgdscuse451"
+    "\\pgwsxn11906\\pgdscnxt0 Default Page Style;}}\n\\formshade\\paperh16838\\sectd\\sbknone"
+    "\\pgndec\n{\\*\\ftnsep\\chftnsep}\\pard\\plain \\s0\\qr\\widctlpar\\ltrpar\\cf0\\dbch\\af4"
+    "\\langfe2052\\dbch\\af5\\afs24\\alang1081\\loch\\f3\\fs24\\lang2052{\\b\\fs32\\dbch\\af4"
+    "\\loch\\f3\\hich\\af3\\rtlch\\ab\\ltrch\\loch\n\\u20056\\'3f\\u27861\\'3f\\u39064\\'3f:}\n"
+    "\\par \\pard\\plain \\s0\\ql\\dbch\\af4\\dbch\\af5\\afs24\\loch\\f3\\fs24{\\i\\ul\\ulc0"
+    "\\loch\n7\\u215\\'3f3=\\u12288\\'3f}{\\fs21\\loch\n 2\\u247\\'3f1=}\n\\par }";
 
 } // namespace
 
@@ -101,26 +135,46 @@ private Q_SLOTS:
                             [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
     }
 
-    void readsWordPadFiles() {
-        const std::optional<RtfDocument> rtf = parseRtf(kWordPad);
-        QVERIFY(rtf.has_value());
-        QCOMPARE(rtf->plainText(), u"乘法题:\n3×4=\u3000\titalic under\u2028next\n除法"_s);
+    void readsOtherProgramsFiles() {
         using A = RtfAlignment;
-        const QString calibri = u"Calibri"_s;
-        const std::tuple<QString, RtfAlignment, F> expected[] = {
-            {u"乘法题"_s, A::Centre, fmt(kSong, 32, Bold)},
-            {u"3×4"_s, A::Left, fmt(calibri, 22)},
-            {u"italic"_s, A::Left, fmt(calibri, 22, Italic)},
-            {u"under"_s, A::Left, fmt(calibri, 22, Underline)},
-            {u"next"_s, A::Left, fmt(calibri, 22)},
-            {u"除法"_s, A::Right, song(21)}};
-        for (const auto &[piece, alignment, format] : expected) {
-            bool found = false;
-            for (const RtfParagraph &p : rtf->paragraphs)
-                for (const RtfRun &run : p.runs)
-                    found |= run.text.contains(piece) && run.format == format &&
-                             p.alignment == alignment;
-            QVERIFY2(found, qPrintable(piece));
+        using Expect = std::tuple<QString, RtfAlignment, F>;
+        const QString calibri = u"Calibri"_s, serif = u"Liberation Serif"_s,
+                      cjk = u"Noto Serif CJK SC"_s;
+        const struct {
+            const char *sample;
+            QString text;
+            QList<Expect> expected;
+        } files[] = {
+            {kWordPad,
+             u"乘法题:\n3×4=\u3000\titalic under\u2028next\n除法"_s,
+             {{u"乘法题"_s, A::Centre, fmt(kSong, 32, Bold)},
+              {u"3×4"_s, A::Left, fmt(calibri, 22)},
+              {u"italic"_s, A::Left, fmt(calibri, 22, Italic)},
+              {u"under"_s, A::Left, fmt(calibri, 22, Underline)},
+              {u"除法"_s, A::Right, song(21)}}},
+            {kWord,
+             u"乘法题:\n8× 9=\u3000"_s,
+             {{u"乘法题"_s, A::Centre, fmt(kSong, 32, Bold)},
+              {u":"_s, A::Centre, fmt(calibri, 32, Bold, kSong)},
+              {u"9="_s, A::Justify, fmt(calibri, 21, Italic | Underline, kSong)}}},
+            {kLibreOffice,
+             u"乘法题:\n7×3=\u3000 2÷1="_s,
+             {{u"乘法题"_s, A::Right, fmt(serif, 32, Bold, cjk)},
+              {u"7×3"_s, A::Left, fmt(serif, 24, Italic | Underline, cjk)},
+              {u"2÷1"_s, A::Left, fmt(serif, 21, Plain, cjk)}}},
+        };
+        for (const auto &file : files) {
+            const std::optional<RtfDocument> rtf = parseRtf(file.sample);
+            QVERIFY(rtf.has_value());
+            QCOMPARE(rtf->plainText(), file.text);
+            for (const auto &[piece, alignment, format] : file.expected) {
+                bool found = false;
+                for (const RtfParagraph &p : rtf->paragraphs)
+                    for (const RtfRun &run : p.runs)
+                        found |= run.text.contains(piece) && run.format == format &&
+                                 p.alignment == alignment;
+                QVERIFY2(found, qPrintable(piece));
+            }
         }
     }
 
