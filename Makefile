@@ -45,6 +45,11 @@ fuzz: deps
 bench: build
 	@sh scripts/bench.sh $(BUILD)
 
+# The README's screenshots, taken on a virtual X display.
+.PHONY: screenshots
+screenshots: build
+	@sh scripts/screenshots.sh $(BUILD)
+
 format:
 	find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
