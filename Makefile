@@ -5,7 +5,9 @@ FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all deps configure build run test sanitize fuzz bench format clean
+PREFIX     ?= /usr/local
+
+.PHONY: all deps configure build run test sanitize fuzz bench package install format clean
 
 all: build
 
@@ -44,6 +46,14 @@ fuzz: deps
 
 bench: build
 	@sh scripts/bench.sh $(BUILD)
+
+# The Debian package, written to $(BUILD)/package.
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+# Installs into $(PREFIX) (DESTDIR is honoured for staging).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 # The README's screenshots, taken on a virtual X display.
 .PHONY: screenshots

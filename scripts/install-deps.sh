@@ -1,7 +1,7 @@
 #!/bin/sh
-# Installs the Debian 12 packages that building, testing, benchmarking and
-# screenshots need. Idempotent: packages already present are skipped, and
-# apt-get is not touched at all when nothing is missing.
+# Installs the Debian 12 packages that building, testing, packaging,
+# benchmarking and screenshots need. Idempotent: packages already present are
+# skipped, and apt-get is not touched at all when nothing is missing.
 set -eu
 
 PACKAGES="
@@ -25,6 +25,10 @@ x11-utils
 imagemagick
 poppler-utils
 pandoc
+appstream
+desktop-file-utils
+dpkg-dev
+file
 "
 
 missing=""

@@ -5,8 +5,12 @@
 #include "forms/frm_help_def.h"
 #include "mainwin/forms_registry.h"
 
+#include "version.h"
+
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 
 namespace drillpad {
 
@@ -43,8 +47,23 @@ ShapeWidget *FrmHelp::shapeHelp() const {
     return controls_.get<ShapeWidget>(QStringLiteral("shapeHelp"));
 }
 
+QStringList FrmHelp::documentCandidates(const QString &programFolder) {
+    return {programFolder + QStringLiteral("/help.rtf"),
+            QDir::cleanPath(programFolder + QLatin1Char('/') +
+                            QLatin1String(product::kDataFromProgram) +
+                            QStringLiteral("/help.rtf"))};
+}
+
+QString FrmHelp::documentPath(const QString &programFolder) {
+    const QStringList candidates = documentCandidates(programFolder);
+    for (const QString &path : candidates)
+        if (QFileInfo::exists(path))
+            return path;
+    return candidates.first();
+}
+
 QString FrmHelp::documentPath() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/help.rtf");
+    return documentPath(QCoreApplication::applicationDirPath());
 }
 
 void FrmHelp::Form_Load() {

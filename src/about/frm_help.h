@@ -21,8 +21,8 @@ struct HelpLayout {
 };
 std::optional<HelpLayout> helpLayoutFor(TwipsSize inner, TwipsSize previousViewer);
 
-// The help window: shows the manual "help.rtf" from the program's folder,
-// read afresh each time the window loads. A missing or damaged manual leaves
+// The help window: shows the manual "help.rtf", read afresh each time the
+// window loads. A missing or damaged manual leaves
 // the viewer empty. Closing the window unloads it.
 class FrmHelp : public FormDialog {
     Q_OBJECT
@@ -32,7 +32,11 @@ public:
     RichTextBox *txtHelp() const;
     ShapeWidget *shapeHelp() const;
 
-    // The program's folder followed by "/help.rtf".
+    // Where the manual is looked for: next to the program (a build tree), then
+    // in the installed data folder, found relative to the program's folder.
+    static QStringList documentCandidates(const QString &programFolder);
+    // The first of those that exists; the first when none does.
+    static QString documentPath(const QString &programFolder);
     static QString documentPath();
 
 protected:

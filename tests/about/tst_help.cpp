@@ -7,7 +7,9 @@
 #include "mainwin/forms_registry.h"
 #include "mainwin/frm_main.h"
 
+#include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 using namespace drillpad;
 using namespace drillpad::testing;
@@ -60,6 +62,35 @@ private Q_SLOTS:
         QVERIFY(writeManual("{\\rtf1 second}"));
         QCOMPARE(frmHelp().txtHelp()->text(), QStringLiteral("second"));
         QCOMPARE(frmHelp().windowTitle(), QStringLiteral("软件使用说明"));
+    }
+
+    // A build tree keeps the manual next to the program; an installed copy
+    // (program in bin/, data in share/drillpad/) finds it in its data folder,
+    // wherever the tree was installed or unpacked.
+    void manualIsFoundWhereItLies_data() {
+        QTest::addColumn<bool>("nextToProgram");
+        QTest::addColumn<bool>("inDataFolder");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("build tree") << true << false << "bin/help.rtf";
+        QTest::newRow("installed") << false << true << "share/drillpad/help.rtf";
+        QTest::newRow("both: next to the program wins") << true << true << "bin/help.rtf";
+        QTest::newRow("neither") << false << false << "bin/help.rtf";
+    }
+    void manualIsFoundWhereItLies() {
+        QFETCH(bool, nextToProgram);
+        QFETCH(bool, inDataFolder);
+        QFETCH(QString, expected);
+        QTemporaryDir root;
+        QVERIFY(root.isValid());
+        const QDir dir(root.path());
+        QVERIFY(dir.mkpath(QStringLiteral("bin")) && dir.mkpath(QStringLiteral("share/drillpad")));
+        for (const auto &[wanted, name] : {std::pair{nextToProgram, "bin/help.rtf"},
+                                           std::pair{inDataFolder, "share/drillpad/help.rtf"}}) {
+            QFile file(dir.filePath(QLatin1String(name)));
+            QVERIFY(!wanted || (file.open(QIODevice::WriteOnly) && file.write("{\\rtf1 x}") > 0));
+        }
+        QCOMPARE(FrmHelp::documentPath(dir.filePath(QStringLiteral("bin"))),
+                 dir.filePath(expected));
     }
 
     // The viewer fills the window less 24 twips; the outline around it
