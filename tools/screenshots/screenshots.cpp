@@ -148,7 +148,9 @@ void writeSheet() {
     click(guide.button("cmdNext")); // to the ranges
     click(guide.button("cmdNext")); // to the counts
     const auto count = [&guide](QuestionType type) {
-        return qobject_cast<QLineEdit *>(guide.entryBox(type, GuideField::Count));
+        auto *box = qobject_cast<QLineEdit *>(guide.entryBox(type, GuideField::Count));
+        require(box != nullptr, u"no count box for "_s + questionTypeName(type));
+        return box;
     };
     retype(count(QuestionType::Add), u"18"_s);
     retype(count(QuestionType::Mul), u"16"_s);
