@@ -7,7 +7,8 @@ CMAKE_GEN  := -G Ninja
 
 PREFIX     ?= /usr/local
 
-.PHONY: all deps configure build run test sanitize fuzz bench package install format clean
+.PHONY: all deps configure build run test sanitize fuzz bench package install screenshots \
+        format clean
 
 all: build
 
@@ -56,12 +57,11 @@ install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 # The README's screenshots, taken on a virtual X display.
-.PHONY: screenshots
 screenshots: build
 	@sh scripts/screenshots.sh $(BUILD)
 
 format:
-	find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	find src tests bench fuzz tools packaging -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

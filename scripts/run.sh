@@ -9,42 +9,18 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
     exec "$APP"
 fi
 
+# shellcheck source=SCRIPTDIR/virtual-display.sh
+. "$(dirname "$0")/virtual-display.sh"
 SHOT="$BUILD/drillpad-main.png"
-DISPLAY_NUM=:97
-Xvfb "$DISPLAY_NUM" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-XVFB_PID=$!
-APP_PID=""
-cleanup() {
-    [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
-    kill "$XVFB_PID" 2>/dev/null || true
-}
-trap cleanup EXIT INT TERM
+WORK=$(mktemp -d)
+trap 'stop_virtual_display "$WORK"' EXIT
+trap 'exit 1' INT TERM
 
-export DISPLAY="$DISPLAY_NUM"
-# Wait for the X server to accept clients.
-i=0
-until xdpyinfo >/dev/null 2>&1; do
-    i=$((i + 1))
-    [ "$i" -gt 50 ] && { echo "Xvfb did not start" >&2; exit 1; }
-    sleep 0.1
-done
-
+start_virtual_display "$WORK"
 QT_QPA_PLATFORM=xcb "$APP" &
 APP_PID=$!
-
-# Wait for the main window to be mapped, then give it a moment to paint.
-# Without a window manager there is no frame: the window's own geometry,
-# as xwininfo lists it ("WxH+X+Y"), is what the screenshot keeps.
-i=0
-GEOMETRY=""
-while [ -z "$GEOMETRY" ]; do
-    i=$((i + 1))
-    [ "$i" -gt 100 ] && { echo "Drillpad did not open its window" >&2; exit 1; }
-    sleep 0.1
-    GEOMETRY=$(xwininfo -root -tree 2>/dev/null |
-        awk '/"Drillpad"/ { for (f = 1; f <= NF; f++) if ($f ~ /^[0-9]+x[0-9]+\+/) {
-                 split($f, g, /[x+]/); if (g[1] > 100 && g[2] > 100) { print $f; exit } } }')
-done
-sleep 1
+GEOMETRY=$(wait_for_main_window "$APP_PID") ||
+    { echo "Drillpad did not open its window" >&2; exit 1; }
+sleep 1 # let it paint
 import -window root -crop "$GEOMETRY" +repage "$SHOT"
 echo "No display found: Drillpad ran on a virtual display; screenshot saved as $SHOT"

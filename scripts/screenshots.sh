@@ -13,27 +13,13 @@ if [ ! -x "$TOOL" ]; then
     exit 1
 fi
 
-# Xvfb picks a free display itself and writes its number to descriptor 3.
+# shellcheck source=SCRIPTDIR/virtual-display.sh
+. "$(dirname "$0")/virtual-display.sh"
 WORK=$(mktemp -d)
-DISPLAY_FILE="$WORK/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$DISPLAY_FILE" >/dev/null 2>&1 &
-XVFB_PID=$!
-cleanup() {
-    kill "$XVFB_PID" 2>/dev/null || true
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
+trap 'stop_virtual_display "$WORK"' EXIT
 trap 'exit 1' INT TERM
-
-# Wait for the display number, then for the server to accept clients.
-i=0
-until [ -s "$DISPLAY_FILE" ] && xdpyinfo -display ":$(cat "$DISPLAY_FILE")" >/dev/null 2>&1; do
-    i=$((i + 1))
-    [ "$i" -gt 100 ] && { echo "Xvfb did not start" >&2; exit 1; }
-    sleep 0.1
-done
+start_virtual_display "$WORK"
 
 # The C locale with UTF-8 keeps the rate's number format the same whoever
 # remakes the pictures.
-DISPLAY=":$(cat "$DISPLAY_FILE")" QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 \
-    XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$WORK}" "$TOOL" "$OUTDIR"
+QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 "$TOOL" "$OUTDIR"

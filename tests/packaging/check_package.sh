@@ -5,19 +5,15 @@
 # starts on a virtual display and shows its main window.
 #   check_package.sh BUILD_DIR APP_ID VERSION
 set -eu
+# shellcheck source=SCRIPTDIR/../../scripts/virtual-display.sh
+. "$(dirname "$0")/../../scripts/virtual-display.sh"
 BUILD=$1
 APP_ID=$2
 VERSION=$3
 
 SCRATCH=$(mktemp -d)
-XVFB_PID=""
-APP_PID=""
-cleanup() {
-    [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
-    rm -rf "$SCRATCH"
-}
-trap cleanup EXIT INT TERM
+trap 'stop_virtual_display "$SCRATCH"' EXIT
+trap 'exit 1' INT TERM
 
 failures=0
 fail() {
@@ -57,7 +53,7 @@ extra=$(grep -v '/$' "$SCRATCH/contents" |
 DEPENDS=$(dpkg-deb --field "$DEB" Depends)
 echo "Depends: $DEPENDS"
 for name in fonts-noto-cjk libqt6widgets6 libqt6printsupport6 libqt6svg6; do
-    echo ", $DEPENDS," | grep -q ", $name[ ,]" || fail "Depends lacks $name"
+    echo ", $DEPENDS," | grep -q ", ${name}[ ,]" || fail "Depends lacks $name"
 done
 echo "$DEPENDS" | tr ',' '\n' | sed 's/^ *//' | while read -r name op version; do
     installed=$(dpkg-query -W -f '${Version}' "$name" 2>/dev/null) ||
@@ -83,30 +79,14 @@ if echo "$out" | grep -q '^[EWIP]:'; then
 fi
 
 # --- Start the unpacked program on a virtual display. ---
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$SCRATCH/display" 2>/dev/null &
-XVFB_PID=$!
-i=0
-until [ -s "$SCRATCH/display" ]; do
-    i=$((i + 1))
-    [ "$i" -gt 100 ] && { echo "FAIL: Xvfb did not start" >&2; exit 1; }
-    sleep 0.1
-done
-export DISPLAY=":$(cat "$SCRATCH/display")"
+start_virtual_display "$SCRATCH"
 QT_QPA_PLATFORM=xcb "$ROOT/usr/bin/drillpad" >"$SCRATCH/app.log" 2>&1 &
 APP_PID=$!
-i=0
-until xwininfo -root -tree 2>/dev/null |
-        awk '/"Drillpad"/ { for (f = 1; f <= NF; f++) if ($f ~ /^[0-9]+x[0-9]+\+/) {
-                 split($f, g, /[x+]/); if (g[1] > 100 && g[2] > 100) found = 1 } }
-             END { exit !found }'; do
-    i=$((i + 1))
-    if [ "$i" -gt 300 ] || ! kill -0 "$APP_PID" 2>/dev/null; then
-        cat "$SCRATCH/app.log" >&2
-        echo "FAIL: the installed program did not show its main window" >&2
-        exit 1
-    fi
-    sleep 0.1
-done
+if ! wait_for_main_window "$APP_PID" >/dev/null; then
+    cat "$SCRATCH/app.log" >&2
+    echo "FAIL: the installed program did not show its main window" >&2
+    exit 1
+fi
 sleep 1
 kill -0 "$APP_PID" 2>/dev/null || fail "the installed program ended after showing its window"
 
@@ -117,7 +97,7 @@ grep -q 'libqsvg' "$SCRATCH/plugins" || fail "the SVG plugin was not loaded"
 while read -r plugin; do
     package=$(dpkg -S "$plugin" 2>/dev/null | head -n 1 | cut -d: -f1)
     [ -n "$package" ] || { fail "no package owns $plugin"; continue; }
-    echo ", $DEPENDS," | grep -q ", $package[ ,]" || fail "plugin $plugin: Depends lacks $package"
+    echo ", $DEPENDS," | grep -q ", ${package}[ ,]" || fail "plugin $plugin: Depends lacks $package"
 done <"$SCRATCH/plugins"
 
 echo "package $(basename "$DEB"): $(stat -c %s "$DEB") bytes," \
