@@ -10,9 +10,9 @@
 #include <cstdio>
 
 int main(int argc, char *argv[]) {
-    // Runs during the build, where there may be no display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // It only draws into images, and runs during the build, where there may
+    // be no display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList args = QGuiApplication::arguments();
     if (args.size() < 4) {

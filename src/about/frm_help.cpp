@@ -47,19 +47,14 @@ ShapeWidget *FrmHelp::shapeHelp() const {
     return controls_.get<ShapeWidget>(QStringLiteral("shapeHelp"));
 }
 
-QStringList FrmHelp::documentCandidates(const QString &programFolder) {
-    return {programFolder + QStringLiteral("/help.rtf"),
-            QDir::cleanPath(programFolder + QLatin1Char('/') +
-                            QLatin1String(product::kDataFromProgram) +
-                            QStringLiteral("/help.rtf"))};
-}
-
 QString FrmHelp::documentPath(const QString &programFolder) {
-    const QStringList candidates = documentCandidates(programFolder);
-    for (const QString &path : candidates)
-        if (QFileInfo::exists(path))
-            return path;
-    return candidates.first();
+    const QString besideProgram = programFolder + QStringLiteral("/help.rtf");
+    const QString installed =
+        QDir::cleanPath(programFolder + QLatin1Char('/') +
+                        QLatin1String(product::kDataFromProgram) + QStringLiteral("/help.rtf"));
+    if (!QFileInfo::exists(besideProgram) && QFileInfo::exists(installed))
+        return installed;
+    return besideProgram;
 }
 
 QString FrmHelp::documentPath() {

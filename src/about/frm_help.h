@@ -22,8 +22,8 @@ struct HelpLayout {
 std::optional<HelpLayout> helpLayoutFor(TwipsSize inner, TwipsSize previousViewer);
 
 // The help window: shows the manual "help.rtf", read afresh each time the
-// window loads. A missing or damaged manual leaves
-// the viewer empty. Closing the window unloads it.
+// window loads. A missing or damaged manual leaves the viewer empty. Closing
+// the window unloads it.
 class FrmHelp : public FormDialog {
     Q_OBJECT
 public:
@@ -32,10 +32,9 @@ public:
     RichTextBox *txtHelp() const;
     ShapeWidget *shapeHelp() const;
 
-    // Where the manual is looked for: next to the program (a build tree), then
-    // in the installed data folder, found relative to the program's folder.
-    static QStringList documentCandidates(const QString &programFolder);
-    // The first of those that exists; the first when none does.
+    // The manual next to the program (a build tree) if it is there, else the
+    // one in the installed data folder, found relative to the program's
+    // folder; the place next to the program when there is neither.
     static QString documentPath(const QString &programFolder);
     static QString documentPath();
 
