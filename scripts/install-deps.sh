@@ -15,6 +15,13 @@ libqt6svg6
 qt6-qpa-plugins
 libgl-dev
 fonts-noto-cjk
+fonts-arphic-ukai
+qt6-translations-l10n
+qt6-charts-dev
+libqt6sql6-sqlite
+at-spi2-core
+dbus-x11
+python3-pyatspi
 libbenchmark-dev
 clang
 libclang-rt-14-dev
