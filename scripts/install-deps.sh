@@ -18,6 +18,7 @@ fonts-noto-cjk
 fonts-arphic-ukai
 qt6-translations-l10n
 qt6-charts-dev
+libqt6opengl6-dev
 libqt6sql6-sqlite
 at-spi2-core
 dbus-x11
