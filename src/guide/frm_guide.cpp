@@ -1,12 +1,12 @@
 #include "guide/frm_guide.h"
 
+#include "app/forms_registry.h"
 #include "controls/command_button.h"
 #include "controls/frame_box.h"
 #include "controls/message_box.h"
 #include "controls/rich_text_box.h"
 #include "forms/frm_guide_def.h"
 #include "guide/guide_steps.h"
-#include "mainwin/forms_registry.h"
 #include "mainwin/frm_main.h"
 
 #include <QCheckBox>

@@ -1,10 +1,10 @@
+#include "app/forms_registry.h"
 #include "common/fakes.h"
 #include "common/test_main.h"
 #include "controls/file_dialogs.h"
 #include "controls/print_dialog.h"
 #include "controls/rich_text_box.h"
 #include "controls/rtf_reader.h"
-#include "mainwin/forms_registry.h"
 #include "mainwin/frm_main.h"
 #include "mainwin/sheet_file.h"
 #include <QPrinter>

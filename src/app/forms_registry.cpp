@@ -1,4 +1,4 @@
-#include "mainwin/forms_registry.h"
+#include "app/forms_registry.h"
 
 #include "about/frm_about.h"
 #include "about/frm_help.h"
