@@ -1,5 +1,5 @@
+#include "app/application.h"
 #include "app/forms_registry.h"
-#include "controls/fonts.h"
 #include "mainwin/frm_main.h"
 
 #include <QApplication>

@@ -4,10 +4,8 @@
 #include "controls/command_button.h"
 #include "controls/frame_box.h"
 #include "controls/message_box.h"
-#include "controls/rich_text_box.h"
 #include "forms/frm_guide_def.h"
 #include "guide/guide_steps.h"
-#include "mainwin/frm_main.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -235,7 +233,7 @@ bool FrmGuide::finish() {
             edit->selectAll();
         return false;
     }
-    frmMain().txtMain()->setText(makeSheetText(std::get<SheetSettings>(checked)));
+    Q_EMIT sheetReplaced(makeSheetText(std::get<SheetSettings>(checked)));
     hide();
     return true;
 }
@@ -276,7 +274,7 @@ void FrmGuide::cmdReset_Click() {
         if (type != QuestionType::Mix)
             setEntryText(type, GuideField::Count, QString::fromLatin1(kCountReset));
     }
-    frmMain().txtMain()->setText(QString());
+    Q_EMIT sheetReplaced(QString());
 }
 
 void FrmGuide::cmdCancle_Click() {
