@@ -23,14 +23,15 @@ F fmt(const QString &family, int halfPoints, int attributes = Plain,
     return F{family, eastAsian, halfPoints, b, i, u};
 }
 
-// A file as WordPad saves it: GBK bytes through \'hh, formatting switched on
-// and off in place.
+// A file as WordPad saves it: GBK bytes through \'hh, Western text in a
+// Western font (Windows-1252 whatever the document's code page), formatting
+// switched on and off in place.
 const char kWordPad[] =
     "{\\rtf1\\ansi\\ansicpg936\\deff0\\nouicompat\\deflang1033\\deflangfe2052{\\fonttbl{\\f0"
     "\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}{\\f1\\fnil\\fcharset0 Calibri;}}\r\n{\\*"
     "\\generator Riched20 10.0.19041}\\viewkind4\\uc1 \r\n\\pard\\sa200\\sl276\\slmult1\\qc\\b"
     "\\f0\\fs32\\'b3\\'cb\\'b7\\'a8\\'cc\\'e2:\\b0\\fs22\\par\r\n\\pard\\sa200\\sl276\\slmult1"
-    "\\f1\\lang2052 3\\'a1\\'c14=\\'a1\\'a1\\tab \\i italic\\i0  \\ul under\\ulnone\\line next"
+    "\\f1\\lang2052 3\\'d74=\\f0\\'a1\\'a1\\f1\\tab \\i italic\\i0  \\ul under\\ulnone\\line next"
     "\\par\r\n\\pard\\qr\\f0\\fs21\\'b3\\'fd\\'b7\\'a8\\par\r\n}\r\n\0";
 // Word: \uc2 with GBK fallbacks, \loch/\hich/\dbch fonts, \af after \rtlch,
 // destinations to skip.
