@@ -59,8 +59,8 @@ struct RtfDocument {
 // gigabytes, so it is refused; the largest sheet has about 30000 paragraphs
 // of a few runs and a hundred characters each.
 inline constexpr std::size_t kMaxParagraphs = 300'000;
-inline constexpr std::size_t kMaxRunsPerParagraph = 10'000;
-inline constexpr std::size_t kMaxRuns = 1'000'000;
+inline constexpr std::size_t kMaxRunsPerParagraph = 5'000;
+inline constexpr std::size_t kMaxRuns = 500'000;
 inline constexpr std::size_t kMaxParagraphLength = 1'000'000;
 
 // The smallest and largest font sizes kept, in points.
