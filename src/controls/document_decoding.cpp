@@ -74,6 +74,8 @@ QString tooLargeMessage() {
 std::optional<QString> decodePlainText(QByteArrayView data) {
     std::optional<QString> text;
     if (data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF")) {
+        if (data.size() % 2)
+            return std::nullopt; // a character cut in half
         text =
             decodeStrictly(QStringDecoder(data.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE
                                                                       : QStringConverter::Utf16BE),
