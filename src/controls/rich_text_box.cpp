@@ -68,12 +68,7 @@ template <typename Fill> void RichTextBox::replaceContent(Fill fill) {
 
 void RichTextBox::setText(const QString &text) {
     replaceContent([&text](QTextDocument &document) {
-        QTextCursor cursor(&document);
-        cursor.beginEditBlock();
-        cursor.select(QTextCursor::Document);
-        cursor.removeSelectedText();
-        cursor.setBlockFormat(QTextBlockFormat());
-        cursor.setBlockCharFormat(QTextCharFormat());
+        QTextCursor cursor = beginReplacingContent(document);
         cursor.setCharFormat(QTextCharFormat());
         cursor.insertText(text, QTextCharFormat());
         cursor.endEditBlock();

@@ -173,14 +173,19 @@ bool sameBlock(const RtfParagraph &a, const RtfParagraph &b) {
 
 } // namespace
 
-void rtfToTextDocument(const RtfDocument &rtf, QTextDocument &document) {
-    QtFormats formats(document.defaultFont().family());
+QTextCursor beginReplacingContent(QTextDocument &document) {
     QTextCursor cursor(&document);
     cursor.beginEditBlock();
     cursor.select(QTextCursor::Document);
     cursor.removeSelectedText();
     cursor.setBlockFormat(QTextBlockFormat());
     cursor.setBlockCharFormat(QTextCharFormat());
+    return cursor;
+}
+
+void rtfToTextDocument(const RtfDocument &rtf, QTextDocument &document) {
+    QtFormats formats(document.defaultFont().family());
+    QTextCursor cursor = beginReplacingContent(document);
     const auto &paragraphs = rtf.paragraphs;
     QString stretch;
     for (std::size_t i = 0; i < paragraphs.size(); ++i) {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <vector>
 
+class QTextCursor;
 class QTextDocument;
 
 namespace drillpad {
@@ -75,6 +76,10 @@ int clampHalfPoints(int halfPoints);
 // The document's paragraphs and runs with every format resolved against the
 // document's default font.
 RtfDocument rtfFromTextDocument(const QTextDocument &document);
+
+// Empties the document in an edit block left open for what replaces its
+// content: the cursor, at the start, ends it.
+QTextCursor beginReplacingContent(QTextDocument &document);
 
 // Replaces the whole content of `document` in one undoable step. A paragraph
 // that starts a new page becomes a block whose format has the page break
