@@ -121,11 +121,13 @@ void BM_BareSetPlainText(benchmark::State &state) {
 }
 BENCHMARK(BM_BareSetPlainText)->Unit(benchmark::kMillisecond);
 
-// Files up to the size limit that once took minutes and gigabytes.
+// Files up to the size limit that once took minutes and gigabytes, and
+// files as large as are opened at all.
 QByteArray pathological(int kind, qsizetype bytes) {
-    static const char *const pieces[] = {"\\par ", "{\\b a}{\\i b}", "{\\f1 x}{\\f2 y}\\par\n",
-                                         "x\\tab ", ""};
-    QByteArray data = "{\\rtf1\\ansi ";
+    const QByteArray line(240, 'x');
+    const QByteArray pieces[] = {"\\par ", "{\\b a}{\\i b}", "{\\f1 x}{\\f2 y}\\par\n", "x\\tab ",
+                                 "",       line + '\n',      line + "\\par\n"};
+    QByteArray data = kind == 5 ? "" : "{\\rtf1\\ansi ";
     if (kind == 3) {
         data += "{\\fonttbl";
         while (data.size() < bytes)
@@ -139,9 +141,9 @@ QByteArray pathological(int kind, qsizetype bytes) {
         piece += "\\par\n";
     }
     data.reserve(bytes + piece.size());
-    while (data.size() < bytes)
+    while (data.size() + piece.size() < bytes)
         data += piece;
-    return data + "}";
+    return kind == 5 ? data : data + "}";
 }
 
 void BM_OpenPathological(benchmark::State &state) {
@@ -157,6 +159,8 @@ void BM_OpenPathological(benchmark::State &state) {
         const DecodedDocument decoded = decodeDocument(contents.data);
         if (decoded.rtf)
             editor.setRtfDocument(*decoded.rtf);
+        else if (decoded.ok())
+            editor.setText(decoded.text);
         showEditor(editor);
         state.counters["refused"] = decoded.ok() ? 0 : 1;
         state.counters["paragraphs"] = editor.document()->blockCount();
@@ -164,10 +168,11 @@ void BM_OpenPathological(benchmark::State &state) {
 }
 // Kinds: 0 empty paragraphs, 1 format changes in one paragraph, 2 short
 // paragraphs of two runs, 3 a font table of tiny entries, 4 paragraphs of
-// as many format changes as a paragraph may have; sizes in KB, from just
-// below the limits to the largest file opened.
+// as many format changes as a paragraph may have, 5 plain text and 6 RTF of
+// long lines; sizes in KB, from just below the limits to the largest file
+// opened.
 BENCHMARK(BM_OpenPathological)
-    ->ArgsProduct({{0, 1, 2, 3, 4}, {29, 1400, 5000, 65000}})
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6}, {29, 1400, 5000, 65000}})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 

@@ -499,7 +499,7 @@ private:
                 while (pos_ < data_.size() && byteAt(pos_) >= 0x20 && byteAt(pos_) < 0x80 &&
                        byteAt(pos_) != '{' && byteAt(pos_) != '}' && byteAt(pos_) != '\\')
                     ++pos_;
-                addText(QString::fromLatin1(data_.data() + runStart, pos_ - runStart));
+                addText(QLatin1String(data_.data() + runStart, pos_ - runStart));
             } else if (c >= 0x80) {
                 addByte(c);
             } else if (c == '\t') {
@@ -711,8 +711,8 @@ private:
             return;
         const int value = word.parameter < 0 ? word.parameter + 65536 : word.parameter;
         // Word writes a symbol font's signs as the font's private code.
-        const int codePage = currentCodePage();
-        if (isSymbolCodePage(codePage) && value >= 0xF020 && value <= 0xF0FF) {
+        const int codePage = value >= 0xF020 && value <= 0xF0FF ? currentCodePage() : 0;
+        if (isSymbolCodePage(codePage)) {
             const char byte = static_cast<char>(value - 0xF000);
             addText(decodeSymbolBytes(codePage, QByteArrayView(&byte, 1)));
             return;
@@ -827,12 +827,16 @@ private:
         route(text);
     }
 
-    void addText(const QString &text) {
+    // Text comes as QString, QStringView or QLatin1String: the common
+    // pieces, ASCII runs and single characters, go in without a string of
+    // their own.
+    template <typename Text> void addText(const Text &text) {
         flushBytes();
         route(text);
     }
+    void addText(QChar c) { addText(QStringView(&c, 1)); }
 
-    void route(const QString &text) {
+    template <typename Text> void route(const Text &text) {
         eastAsianBeforeAf_ = kNoFont;
         switch (state().destination) {
         case Destination::Text:
