@@ -202,6 +202,19 @@ private Q_SLOTS:
         row("field result is text, its instruction is not",
             "{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}}}", u"link"_s);
 
+        row("double-byte characters in raw bytes, split by a line end",
+            "{\\rtf1\\ansi\\ansicpg936 \x8c\r\nW\xb3\xcb\x8c}", u"學乘\uFFFD"_s);
+        row("a first byte cut off by a Unicode character or a font change",
+            "{\\rtf1\\ansicpg950{\\fonttbl{\\f1\\fcharset0 Arial;}}\\'a4\\u21475?\\'a4\\f1 Q}",
+            u"\uFFFD口\uFFFDQ"_s);
+        row("symbol font signs as Word's private codes",
+            "{\\rtf1{\\fonttbl{\\f3\\fcharset2 Symbol;}{\\f4\\fcharset2 Wingdings 2;}}"
+            "{\\f3\\u-3913?\\'d6 x}{\\f4\\'50}}",
+            u"•√ x\uF050"_s);
+        row("empty cells keep their place", "{\\rtf1 \\cell b\\cell\\cell d\\cell\\row\\cell\\row}",
+            u"\tb\t\td\n"_s);
+        row("text of an object outside its result",
+            "{\\rtf1 {\\object x{\\*\\objdata 01}y\\par{\\result z}}}", u"z"_s);
         row("groups left open", "{\\rtf1 a{\\b b{\\i c", u"abc"_s);
         row("huge numbers",
             "{\\rtf1\\fs99999999999999999999\\f-99999999999999999999\\uc99999999999 a"
