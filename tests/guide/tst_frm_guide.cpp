@@ -165,8 +165,8 @@ private Q_SLOTS:
         QCOMPARE(state(), u"1 p1 下一步[&N]+ Back- h1 shown"_s);
     }
 
-    // After a Finish, Reset empties the document and restores the four
-    // counts, but keeps the ticks, the ranges and the mixed count. Cancel and
+    // After a Finish, Reset empties the document and restores all five
+    // counts, but keeps the ticks and the ranges. Cancel and
     // the close box unload the wizard, which opens afresh; the step number
     // outlives the window.
     void resetAndCancel() {
@@ -181,9 +181,9 @@ private Q_SLOTS:
         QCOMPARE(state(), u"1 p1 下一步[&N]+ Back- h4 shown"_s);
         QCOMPARE(editorText(), QString());
         const TypeEntries add = guide.entries()[QuestionType::Add];
-        QCOMPARE(
-            (QStringList{add.from, add.to, add.count, guide.entries()[QuestionType::Mix].count}),
-            (QStringList{u"3"_s, u"30"_s, u"20"_s, u"7"_s}));
+        const TypeEntries mix = guide.entries()[QuestionType::Mix];
+        QCOMPARE((QStringList{add.from, add.to, add.count, mix.from, mix.to, mix.count}),
+                 (QStringList{u"3"_s, u"30"_s, u"20"_s, u"3"_s, u"30"_s, u"20"_s}));
         QVERIFY(guide.typeCheck(QuestionType::Mix)->isChecked() &&
                 !guide.typeCheck(QuestionType::Add)->isChecked());
         perform(u"NN"_s);
