@@ -270,10 +270,8 @@ void FrmGuide::cmdReset_Click() {
     setNextCaption(kNextCaption);
     button("cmdNext")->setEnabled(true);
     button("cmdBack")->setEnabled(false);
-    for (const QuestionType type : kTypes) {
-        if (type != QuestionType::Mix)
-            setEntryText(type, GuideField::Count, QString::fromLatin1(kCountReset));
-    }
+    for (const QuestionType type : kTypes)
+        setEntryText(type, GuideField::Count, QString::fromLatin1(kCountReset));
     Q_EMIT sheetReplaced(QString());
 }
 
