@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 namespace drillpad {
 
@@ -235,7 +236,11 @@ bool FrmGuide::finish() {
             edit->selectAll();
         return false;
     }
-    frmMain().txtMain()->setText(makeSheetText(std::get<SheetSettings>(checked)));
+    RichTextBox *sheet = frmMain().txtMain();
+    sheet->setText(makeSheetText(std::get<SheetSettings>(checked)));
+    // A fresh sheet is no edit of the user's: it can be written again at
+    // will, so leaving it asks nothing.
+    sheet->document()->setModified(false);
     hide();
     return true;
 }
