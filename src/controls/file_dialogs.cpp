@@ -1,18 +1,10 @@
 #include "controls/file_dialogs.h"
 
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 namespace drillpad {
 
 namespace {
-
-// The first pattern of an entry without "*.", as a default suffix: "rtf".
-QString suffixOf(const QString &entry) {
-    static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
-    return pattern.match(entry).captured(1);
-}
 
 class RealFileDialogs final : public FileDialogs {
 public:
@@ -29,26 +21,7 @@ private:
     static std::optional<FileChoice> run(QWidget *parent, const QStringList &filters,
                                          const FileChoice &initial, QFileDialog::AcceptMode mode) {
         QFileDialog dialog(parent);
-        dialog.setAcceptMode(mode);
-        dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
-                                                           : QFileDialog::ExistingFile);
-        dialog.setNameFilters(filters);
-        const int index = qBound(0, initial.filterIndex, static_cast<int>(filters.size()) - 1);
-        if (!filters.isEmpty())
-            dialog.selectNameFilter(filters.at(index));
-        if (mode == QFileDialog::AcceptSave) {
-            // The dialog adds the entry's suffix itself, so that it asks
-            // before replacing the file that will really be written.
-            dialog.setDefaultSuffix(filters.isEmpty() ? QString() : suffixOf(filters.at(index)));
-            QObject::connect(
-                &dialog, &QFileDialog::filterSelected, &dialog,
-                [&dialog](const QString &entry) { dialog.setDefaultSuffix(suffixOf(entry)); });
-        }
-        if (!initial.path.isEmpty()) {
-            const QFileInfo info(initial.path);
-            dialog.setDirectory(info.absolutePath());
-            dialog.selectFile(info.fileName());
-        }
+        prepareFileDialog(dialog, mode, filters, initial);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return std::nullopt;
         return FileChoice{dialog.selectedFiles().constFirst(),
@@ -61,6 +34,25 @@ private:
 template <> FileDialogs &Seam<FileDialogs>::real() {
     static RealFileDialogs dialogs;
     return dialogs;
+}
+
+void prepareFileDialog(QFileDialog &dialog, QFileDialog::AcceptMode mode,
+                       const QStringList &filters, const FileChoice &initial) {
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
+                                                       : QFileDialog::ExistingFile);
+    // The program may add a suffix to the name chosen, so the dialog would
+    // ask about another file than the one written: the program asks itself.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, mode == QFileDialog::AcceptSave);
+    dialog.setNameFilters(filters);
+    const int index = qBound(0, initial.filterIndex, static_cast<int>(filters.size()) - 1);
+    if (!filters.isEmpty())
+        dialog.selectNameFilter(filters.at(index));
+    if (!initial.path.isEmpty()) {
+        const QFileInfo info(initial.path);
+        dialog.setDirectory(info.absolutePath());
+        dialog.selectFile(info.fileName());
+    }
 }
 
 QStringList filterEntries(const QString &filter) {

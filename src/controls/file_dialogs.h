@@ -2,13 +2,12 @@
 
 #include "controls/seam.h"
 
+#include <QFileDialog>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
-
-class QWidget;
 
 namespace drillpad {
 
@@ -31,6 +30,13 @@ public:
     virtual std::optional<FileChoice> openFile(QWidget *parent, const QStringList &filters,
                                                const FileChoice &initial) = 0;
 };
+
+// Sets up a dialog as the real save and open dialogs show it: the filters
+// with the initial entry selected, the initial folder and name. A save
+// dialog asks nothing before replacing a file; its caller does that for the
+// name it really writes.
+void prepareFileDialog(QFileDialog &dialog, QFileDialog::AcceptMode mode,
+                       const QStringList &filters, const FileChoice &initial);
 
 // The entries of a filter written as "label|pattern|label|pattern": the
 // labels, which carry their patterns in brackets.

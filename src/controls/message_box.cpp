@@ -1,6 +1,7 @@
 #include "controls/message_box.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace drillpad {
 
@@ -13,6 +14,13 @@ public:
     }
     void warning(QWidget *parent, const QString &text) override {
         show(parent, QMessageBox::Warning, text);
+    }
+    int ask(QWidget *parent, const Question &question) override {
+        QMessageBox box(parent);
+        prepareQuestionBox(box, question);
+        box.exec();
+        const int chosen = static_cast<int>(box.buttons().indexOf(box.clickedButton()));
+        return chosen >= 0 ? chosen : question.escapeButton;
     }
 
 private:
@@ -35,6 +43,25 @@ void showMessage(QWidget *parent, const QString &text) {
 
 void showWarning(QWidget *parent, const QString &text) {
     Seam<MessageBoxes>::get().warning(parent, text);
+}
+
+bool askYesNo(QWidget *parent, const QString &text) {
+    const Question question{text, {QStringLiteral("是"), QStringLiteral("否")}, 1, 1};
+    return Seam<MessageBoxes>::get().ask(parent, question) == 0;
+}
+
+void prepareQuestionBox(QMessageBox &box, const Question &question) {
+    box.setIcon(QMessageBox::Question);
+    box.setWindowTitle(QString::fromLatin1(kAppTitle));
+    box.setText(question.text);
+    // One role for all keeps the buttons in the order given on every
+    // desktop; the roles' own orders differ between desktops.
+    for (const QString &caption : question.buttons)
+        box.addButton(caption, QMessageBox::ActionRole);
+    const QList<QAbstractButton *> buttons = box.buttons();
+    if (auto *button = qobject_cast<QPushButton *>(buttons.value(question.defaultButton)))
+        box.setDefaultButton(button);
+    box.setEscapeButton(buttons.value(question.escapeButton));
 }
 
 } // namespace drillpad

@@ -32,6 +32,20 @@ Qt::Alignment qtAlignment(int code) {
     }
 }
 
+// The paragraphs a selection covers, as a cursor spanning them. A selection
+// that ends at the very start of a paragraph (Shift+Down over one line) does
+// not cover that paragraph; a caret alone covers its own.
+QTextCursor coveredParagraphs(const QTextCursor &selection) {
+    QTextCursor cursor(selection.document());
+    const int start = selection.selectionStart();
+    int end = selection.selectionEnd();
+    if (end > start && selection.document()->findBlock(end).position() == end)
+        --end;
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    return cursor;
+}
+
 int alignmentCode(Qt::Alignment alignment) {
     if (alignment & Qt::AlignRight)
         return RichTextBox::AlignRightCode;
@@ -141,7 +155,7 @@ std::optional<double> RichTextBox::selFontSize() const {
 }
 
 std::optional<int> RichTextBox::selAlignment() const {
-    const QTextCursor cursor = textCursor();
+    const QTextCursor cursor = coveredParagraphs(textCursor());
     QTextBlock block = document()->findBlock(cursor.selectionStart());
     const QTextBlock last = document()->findBlock(cursor.selectionEnd());
     const int first = alignmentCode(block.blockFormat().alignment());
@@ -200,7 +214,7 @@ bool RichTextBox::setSelFontSize(const QString &points) {
 }
 
 void RichTextBox::setSelAlignment(int code) {
-    QTextCursor cursor = textCursor();
+    QTextCursor cursor = coveredParagraphs(textCursor());
     QTextBlockFormat format;
     format.setAlignment(qtAlignment(code));
     cursor.mergeBlockFormat(format);

@@ -50,7 +50,8 @@ public:
     // The size is given as text and taken as points; text that is not a
     // positive number is ignored.
     bool setSelFontSize(const QString &points);
-    // Applies an alignment code to the paragraphs of the selection.
+    // Applies an alignment code to the paragraphs the selection covers (not
+    // one it only ends at the start of), or to the caret's paragraph.
     void setSelAlignment(int code);
 
     // The whole document as RTF, and back. Reading replaces the whole

@@ -94,8 +94,13 @@ FrmMain::FrmMain() {
     if (QWidget *shape = controls_.widget(QStringLiteral("shapeTXT")))
         shape->lower();
 
-    // The empty sheet the window starts with is nothing to undo.
-    txtMain()->document()->clearUndoRedoStacks();
+    // The empty sheet the window starts with is nothing to undo or to save.
+    QTextDocument *sheet = txtMain()->document();
+    sheet->clearUndoRedoStacks();
+    sheet->setModified(false);
+    // The caption marks a sheet with unsaved edits.
+    setWindowTitle(windowTitle() + QStringLiteral("[*]"));
+    connect(sheet, &QTextDocument::modificationChanged, this, &QWidget::setWindowModified);
 
     client_->installEventFilter(this);
     connectHints();
@@ -309,10 +314,14 @@ void FrmMain::cmdAbout_Click() {
 }
 
 void FrmMain::cmdExit_Click() {
-    endProcess();
+    // Ends at once, without unloading, once unsaved edits are dealt with.
+    if (offerToSaveSheet(*this))
+        endProcess();
 }
 
 void FrmMain::mnuExit_Click() {
+    if (!offerToSaveSheet(*this))
+        return;
     UnloadAllForms();
     endProcess();
 }
@@ -401,7 +410,12 @@ void FrmMain::formUnload() {
 
 void FrmMain::closeEvent(QCloseEvent *event) {
     // Closing the window unloads every window in the fixed order, this one
-    // included, and ends the process; it is never cancelled.
+    // included, and ends the process; only the user's "取消" to saving
+    // unsaved edits keeps it open.
+    if (!offerToSaveSheet(*this)) {
+        event->ignore();
+        return;
+    }
     event->accept();
     UnloadAllForms();
     endProcess();

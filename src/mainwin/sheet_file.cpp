@@ -9,6 +9,7 @@
 #include "mainwin/frm_main.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QPrinter>
 #include <QTextDocument>
 
@@ -50,22 +51,55 @@ SheetTarget sheetTarget(const QString &chosenPath, int filterIndex) {
     return target;
 }
 
-void saveSheet(FrmMain &window) {
+bool saveSheet(FrmMain &window) {
     const std::optional<FileChoice> choice = dMain(window).showSave(&window);
     if (!choice)
-        return;
+        return false;
     const SheetTarget target = sheetTarget(choice->path, choice->filterIndex);
+    // The name written may not be the one the dialog saw, so the question is
+    // asked here, about the file that would be lost.
+    const QFileInfo existing(target.path);
+    if (existing.exists() && !existing.isDir() &&
+        !askYesNo(&window,
+                  QStringLiteral("文件“%1”已存在。要替换它吗?").arg(shownName(target.path))))
+        return false;
     RichTextBox *editor = window.txtMain();
     const FileStatus status = target.format == SheetFormat::Rtf
                                   ? editor->saveFile(target.path)
                                   : writeFileAtomically(target.path, editor->text().toUtf8());
-    if (!status.ok())
+    if (!status.ok()) {
         showWarning(
             &window,
             QStringLiteral("无法保存文件“%1”:%2").arg(shownName(target.path), status.error));
+        return false;
+    }
+    editor->document()->setModified(false);
+    return true;
+}
+
+bool offerToSaveSheet(FrmMain &window) {
+    const QTextDocument *sheet = window.txtMain()->document();
+    if (!sheet->isModified() || sheet->isEmpty())
+        return true;
+    enum { Save, DontSave, Cancel };
+    const Question question{
+        QString::fromUtf8(kSaveChangesQuestion),
+        {QStringLiteral("保存"), QStringLiteral("不保存"), QStringLiteral("取消")},
+        Save,
+        Cancel};
+    switch (Seam<MessageBoxes>::get().ask(&window, question)) {
+    case Save:
+        return saveSheet(window);
+    case DontSave:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void openSheet(FrmMain &window) {
+    if (!offerToSaveSheet(window))
+        return;
     const std::optional<FileChoice> choice = dMain(window).showOpen(&window);
     if (!choice)
         return;
@@ -81,10 +115,12 @@ void openSheet(FrmMain &window) {
         refuseFile(window, path, decoded.refusal);
         return;
     }
+    RichTextBox *editor = window.txtMain();
     if (decoded.rtf)
-        window.txtMain()->setRtfDocument(*decoded.rtf);
+        editor->setRtfDocument(*decoded.rtf);
     else
-        window.txtMain()->setText(decoded.text);
+        editor->setText(decoded.text);
+    editor->document()->setModified(false);
 }
 
 void printSheet(FrmMain &window) {

@@ -12,10 +12,18 @@ class FileDialog;
 
 // The sheet as a file: save ("保存[&S]", Ctrl+S, the toolbar's save button),
 // open (the toolbar's open button) and print ("打印[&P]", the toolbar's print
-// button).
-void saveSheet(FrmMain &window);
+// button). Saving asks before it replaces a file and returns whether the
+// sheet was written.
+bool saveSheet(FrmMain &window);
 void openSheet(FrmMain &window);
 void printSheet(FrmMain &window);
+
+// Before the sheet is given up (ending the program, opening a file): when it
+// holds edits that were never saved, asks whether to save them. False when
+// the user would rather keep it: "取消", or the save did not happen.
+bool offerToSaveSheet(FrmMain &window);
+
+inline constexpr const char *kSaveChangesQuestion = "出题区的内容已修改。要保存吗?";
 
 // The main window's common dialog `dMain`, with the sheet's filter list; it
 // lives as long as the window and remembers the name chosen last.

@@ -57,6 +57,10 @@ public:
     bool fileExists(const QString &path) override { return installed(path); }
     void information(QWidget *, const QString &text) override { messages << text; }
     void warning(QWidget *, const QString &text) override { messages << "warning: " + text; }
+    int ask(QWidget *, const Question &question) override {
+        messages << "question: " + question.text;
+        return question.escapeButton;
+    }
 
     QMap<QByteArray, QMap<QByteArray, Value>> values; // by key and value name
     QByteArrayList opens;

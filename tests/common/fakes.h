@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/file_dialogs.h"
 #include "controls/message_box.h"
 #include "controls/process.h"
 
@@ -7,12 +8,48 @@
 
 namespace drillpad::testing {
 
-// Records every message instead of showing it.
+// Records every message and question instead of showing it. Questions are
+// answered from `answers` (button captions, or "Esc", in turn); with none
+// left, the user presses Esc.
 class RecordingMessageBoxes final : public MessageBoxes {
 public:
     void information(QWidget *, const QString &text) override { messages << text; }
     void warning(QWidget *, const QString &text) override { messages << text; }
+    int ask(QWidget *, const Question &question) override {
+        questions << question;
+        if (answers.isEmpty())
+            return question.escapeButton;
+        const QString answer = answers.takeFirst();
+        const int chosen = static_cast<int>(question.buttons.indexOf(answer));
+        if (chosen < 0 && answer != QLatin1String("Esc"))
+            qWarning("no such button in the question: %s", qPrintable(question.text));
+        return chosen < 0 ? question.escapeButton : chosen;
+    }
     QStringList messages;
+    QList<Question> questions;
+    QStringList answers;
+};
+
+// Answers file dialogs from a script (none left: cancelled); records each
+// dialog shown as "save <initial path> <initial filter>" or "open ...".
+class ScriptedFileDialogs final : public FileDialogs {
+public:
+    using Choice = std::optional<FileChoice>;
+    Choice saveFile(QWidget *, const QStringList &f, const FileChoice &i) override {
+        return answer("save", f, i);
+    }
+    Choice openFile(QWidget *, const QStringList &f, const FileChoice &i) override {
+        return answer("open", f, i);
+    }
+    QList<Choice> answers;
+    QStringList shown, filters;
+
+private:
+    Choice answer(const char *kind, const QStringList &f, const FileChoice &i) {
+        shown << QStringLiteral("%1 %2 %3").arg(QLatin1String(kind), i.path).arg(i.filterIndex);
+        filters = f;
+        return answers.isEmpty() ? std::nullopt : answers.takeFirst();
+    }
 };
 
 // Records requests to end the process instead of ending it.

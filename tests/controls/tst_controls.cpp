@@ -1,12 +1,18 @@
 #include "common/test_main.h"
 #include "controls/command_button.h"
+#include "controls/file_dialogs.h"
 #include "controls/form_dialog.h"
+#include "controls/message_box.h"
 #include "controls/twips.h"
 
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QSignalSpy>
 
 using namespace drillpad;
+
+Q_DECLARE_METATYPE(drillpad::Question)
 
 namespace {
 
@@ -105,6 +111,78 @@ private Q_SLOTS:
         QTest::keyClick(w.other, Qt::Key_Return);
         QCOMPARE(otherClicks.count(), 1);
         QCOMPARE(okClicks.count(), 0);
+    }
+
+    // "隶书" is a brush face of its own, not the face of "宋体".
+    void chineseFontNamesResolveToDifferentFaces() {
+        const QString song = QFontInfo(QFont(QStringLiteral("宋体"))).family();
+        const QString li = QFontInfo(QFont(QStringLiteral("隶书"))).family();
+        QCOMPARE(li, QStringLiteral("AR PL UKai CN"));
+        QVERIFY2(song != li, qPrintable(song));
+    }
+
+    void questionBoxes_data() {
+        QTest::addColumn<Question>("question");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("chosen");
+        const Question replace{QStringLiteral("文件“a.rtf”已存在。要替换它吗?"),
+                               {QStringLiteral("是"), QStringLiteral("否")},
+                               1,
+                               1};
+        const Question save{
+            QStringLiteral("出题区的内容已修改。要保存吗?"),
+            {QStringLiteral("保存"), QStringLiteral("不保存"), QStringLiteral("取消")},
+            0,
+            2};
+        QTest::newRow("replace, Enter") << replace << int(Qt::Key_Return) << 1;
+        QTest::newRow("replace, Esc") << replace << int(Qt::Key_Escape) << 1;
+        QTest::newRow("save, Enter") << save << int(Qt::Key_Return) << 0;
+        QTest::newRow("save, Esc") << save << int(Qt::Key_Escape) << 2;
+    }
+    // A question shows its buttons in the order given, titled "Drillpad"; Enter
+    // takes the default button and Esc the escape button.
+    void questionBoxes() {
+        QFETCH(Question, question);
+        QFETCH(int, key);
+        QFETCH(int, chosen);
+        QMessageBox box;
+        prepareQuestionBox(box, question);
+        QCOMPARE(box.windowTitle(), QStringLiteral("Drillpad"));
+        QCOMPARE(box.text(), question.text);
+        QStringList captions;
+        for (QAbstractButton *button : box.buttons())
+            captions << button->text();
+        QCOMPARE(captions, question.buttons);
+        box.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        QTest::keyClick(&box, Qt::Key(key));
+        QTRY_VERIFY(!box.isVisible());
+        QCOMPARE(box.buttons().indexOf(box.clickedButton()), chosen);
+    }
+
+    // The save dialog asks nothing before replacing a file (the program asks
+    // about the name it really writes); both offer the filters and the name
+    // chosen last.
+    void fileDialogs_data() {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("save") << int(QFileDialog::AcceptSave);
+        QTest::newRow("open") << int(QFileDialog::AcceptOpen);
+    }
+    void fileDialogs() {
+        QFETCH(int, mode);
+        const auto acceptMode = QFileDialog::AcceptMode(mode);
+        QTemporaryDir folder;
+        const QStringList filters = filterEntries(QStringLiteral("A (*.a)|*.a|B (*.b)|*.b"));
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        prepareFileDialog(dialog, acceptMode, filters, {folder.filePath(QStringLiteral("x.b")), 1});
+        QCOMPARE(dialog.testOption(QFileDialog::DontConfirmOverwrite),
+                 acceptMode == QFileDialog::AcceptSave);
+        QCOMPARE(dialog.acceptMode(), acceptMode);
+        QCOMPARE(dialog.nameFilters(),
+                 (QStringList{QStringLiteral("A (*.a)"), QStringLiteral("B (*.b)")}));
+        QCOMPARE(dialog.selectedNameFilter(), QStringLiteral("B (*.b)"));
+        QCOMPARE(QFileInfo(dialog.directory().absolutePath()), QFileInfo(folder.path()));
     }
 };
 

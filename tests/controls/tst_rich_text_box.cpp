@@ -100,6 +100,36 @@ private Q_SLOTS:
         QCOMPARE(int(first.next().next().blockFormat().alignment() & Qt::AlignHorizontal_Mask),
                  qtAlignment);
     }
+
+    void alignmentSparesAParagraphTheSelectionOnlyReaches_data() {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("end");
+        QTest::addColumn<QString>("centred"); // per paragraph: c centred, - left
+        // "one\ntwo\nthree": "two" starts at 4, "three" at 8.
+        QTest::newRow("one line to the next one's start") << 4 << 8 << "-c-";
+        QTest::newRow("backwards from the next one's start") << 8 << 4 << "-c-";
+        QTest::newRow("two lines to the start of the third") << 0 << 8 << "cc-";
+        QTest::newRow("into the next line") << 4 << 9 << "-cc";
+        QTest::newRow("caret at a line's start") << 8 << 8 << "--c";
+        QTest::newRow("line break alone") << 7 << 8 << "-c-";
+        QTest::newRow("everything") << 0 << 13 << "ccc";
+    }
+    void alignmentSparesAParagraphTheSelectionOnlyReaches() {
+        QFETCH(int, start);
+        QFETCH(int, end);
+        QFETCH(QString, centred);
+        RichTextBox box;
+        box.setText(QStringLiteral("one\ntwo\nthree"));
+        select(box, start, end);
+        QCOMPARE(box.selAlignment(), std::optional<int>(RichTextBox::AlignLeftCode));
+        box.setSelAlignment(RichTextBox::AlignCenterCode);
+        QString found;
+        for (QTextBlock block = box.document()->firstBlock(); block.isValid(); block = block.next())
+            found += block.blockFormat().alignment() & Qt::AlignHCenter ? u'c' : u'-';
+        QCOMPARE(found, centred);
+        // Read back over the same selection: what it covers is uniformly centred.
+        QCOMPARE(box.selAlignment(), std::optional<int>(RichTextBox::AlignCenterCode));
+    }
 };
 
 DRILLPAD_TEST_MAIN(TestRichTextBox)

@@ -212,8 +212,12 @@ private Q_SLOTS:
         frmMain().button("cmdGuide")->click();
         QVERIFY(wasModal && !frmGuide().isVisible() && messages_.messages.isEmpty());
         QVERIFY(editorText().startsWith(u"\n乘法题:\n"_s));
+        // A fresh sheet holds no edit of the user's; the old one, taken back, does.
+        QTextDocument *sheet = frmMain().txtMain()->document();
+        QVERIFY(!sheet->isModified());
         frmMain().txtMain()->undo();
         QCOMPARE(editorText(), kOldSheet);
+        QVERIFY(sheet->isModified());
     }
 
     // Every ticked type gets its section, in order, the mixed one last, with a

@@ -3,12 +3,15 @@
 #include "common/test_main.h"
 #include "controls/command_button.h"
 #include "controls/rich_text_box.h"
+#include "controls/tool_bar.h"
 #include "mainwin/frm_main.h"
 #include "mainwin/main_layout.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QPlainTextEdit>
+#include <QToolButton>
+#include <QWindow>
 
 using namespace drillpad;
 
@@ -25,6 +28,11 @@ void moveMouseOver(QWidget *widget) {
     QApplication::sendEvent(target, &move);
 }
 
+// The caption as the window shows it, with its modified marker worked in.
+QString shownTitle(const QWidget &window) {
+    return window.windowHandle() ? window.windowHandle()->title() : QString();
+}
+
 void flushDeletes() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
@@ -36,6 +44,10 @@ class TestMainWindow : public QObject {
 
     testing::RecordingProcessControl process_;
     ScopedSeam<ProcessControl> processSeam_{process_};
+    testing::RecordingMessageBoxes messages_;
+    ScopedSeam<MessageBoxes> messageSeam_{messages_};
+    testing::ScriptedFileDialogs dialogs_;
+    ScopedSeam<FileDialogs> dialogSeam_{dialogs_};
     QList<FormId> unloaded_;
 
     FrmMain &shownMain() {
@@ -49,6 +61,8 @@ class TestMainWindow : public QObject {
 private Q_SLOTS:
     void init() {
         process_.endRequests = 0;
+        messages_ = {};
+        dialogs_ = {};
         unloaded_.clear();
         setUnloadObserver([this](FormId id) { unloaded_ << id; });
     }
@@ -61,7 +75,7 @@ private Q_SLOTS:
 
     void startsWithItsDesignState() {
         FrmMain &main = shownMain();
-        QCOMPARE(main.windowTitle(), QStringLiteral("Drillpad"));
+        QCOMPARE(shownTitle(main), QStringLiteral("Drillpad"));
         QCOMPARE(main.txtMain()->text(), QString());
         QCOMPARE(main.cmbFont()->currentText(), QStringLiteral("宋体"));
         QCOMPARE(main.cmbFontSize()->currentText(), QStringLiteral("五号"));
@@ -201,11 +215,114 @@ private Q_SLOTS:
         FrmMain &main = shownMain();
         frmGuide();
         main.txtMain()->setText(QStringLiteral("unsaved"));
+        messages_.answers = {QStringLiteral("不保存")};
         QTest::mouseClick(main.button("cmdExit"), Qt::LeftButton);
+        QCOMPARE(messages_.questions.size(), 1);
         QCOMPARE(process_.endRequests, 1);
         QVERIFY(unloaded_.isEmpty());
         QVERIFY(isFormLoaded(FormId::Main));
         QVERIFY(isFormLoaded(FormId::Guide));
+    }
+
+    void exitOffersToSaveUnsavedEdits_data() {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("sheet"); // "saved", "emptied" or "edited" since
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("saveChosen"); // the save dialog accepted
+        for (const char *way : {"cmdExit", "Ctrl+E", "mnuExit", "close box"}) {
+            QTest::addRow("%s, saved", way) << way << "saved" << QString() << false;
+            QTest::addRow("%s, emptied", way) << way << "emptied" << QString() << false;
+            QTest::addRow("%s, 保存", way) << way << "edited"
+                                           << "保存" << true;
+            QTest::addRow("%s, 保存 cancelled", way) << way << "edited"
+                                                     << "保存" << false;
+            QTest::addRow("%s, 不保存", way) << way << "edited"
+                                             << "不保存" << false;
+            QTest::addRow("%s, 取消", way) << way << "edited"
+                                           << "取消" << false;
+            QTest::addRow("%s, Esc", way) << way << "edited"
+                                          << "Esc" << false;
+        }
+    }
+    // Every way out asks about edits not yet saved, unless the sheet is empty;
+    // once the user has chosen, each way ends as it always does. Choosing to
+    // keep the sheet, or a save that does not happen, keeps everything.
+    void exitOffersToSaveUnsavedEdits() {
+        QFETCH(QString, way);
+        QFETCH(QString, sheet);
+        QFETCH(QString, answer);
+        QFETCH(bool, saveChosen);
+        QTemporaryDir folder;
+        const QString saved = folder.filePath(QStringLiteral("sheet.rtf"));
+        frmGuide();
+        FrmMain &main = shownMain();
+        QApplication::setActiveWindow(&main);
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        RichTextBox *editor = main.txtMain();
+        QTest::keyClicks(editor, QStringLiteral("7+8=12"));
+        if (sheet == QLatin1String("saved")) {
+            dialogs_.answers << FileChoice{saved, 0};
+            main.menuAction("mnuFileSave")->trigger();
+            QVERIFY(QFile::remove(saved));
+        } else if (sheet == QLatin1String("emptied")) {
+            QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(editor, Qt::Key_Delete);
+        }
+        const QString text = editor->text();
+        messages_.answers = {answer};
+        if (saveChosen)
+            dialogs_.answers << FileChoice{saved, 0};
+
+        if (way == QLatin1String("cmdExit"))
+            QTest::mouseClick(main.button("cmdExit"), Qt::LeftButton);
+        else if (way == QLatin1String("Ctrl+E"))
+            QTest::keyClick(editor, Qt::Key_E, Qt::ControlModifier);
+        else if (way == QLatin1String("mnuExit"))
+            main.menuAction("mnuExit")->trigger();
+        else
+            main.close();
+
+        const bool asked = sheet == QLatin1String("edited");
+        QCOMPARE(messages_.questions.size(), asked ? 1 : 0);
+        if (asked)
+            QCOMPARE(messages_.questions.first(),
+                     (Question{
+                         QStringLiteral("出题区的内容已修改。要保存吗?"),
+                         {QStringLiteral("保存"), QStringLiteral("不保存"), QStringLiteral("取消")},
+                         0,
+                         2}));
+        QCOMPARE(QFile::exists(saved), saveChosen);
+        const bool ends = !asked || saveChosen || answer == QStringLiteral("不保存");
+        QCOMPARE(process_.endRequests > 0, ends);
+        const bool unloads = ends && way != QLatin1String("cmdExit");
+        const QList<FormId> order = {FormId::Guide, FormId::Main};
+        QCOMPARE(unloaded_, unloads ? order : QList<FormId>());
+        if (ends)
+            return;
+        QVERIFY(main.isVisible() && isFormLoaded(FormId::Guide));
+        QCOMPARE(editor->text(), text);
+        QVERIFY(editor->document()->isModified());
+        QCOMPARE(shownTitle(main), QStringLiteral("Drillpad*"));
+    }
+
+    // The caption marks unsaved edits: typing, formatting; saving, a sheet
+    // from the wizard and undoing back to the saved state clear the mark.
+    void captionMarksUnsavedEdits() {
+        QTemporaryDir folder;
+        FrmMain &main = shownMain();
+        RichTextBox *editor = main.txtMain();
+        QCOMPARE(shownTitle(main), QStringLiteral("Drillpad"));
+        QTest::keyClicks(editor, QStringLiteral("3+4="));
+        QCOMPARE(shownTitle(main), QStringLiteral("Drillpad*"));
+        dialogs_.answers << FileChoice{folder.filePath(QStringLiteral("a")), 0};
+        main.menuAction("mnuFileSave")->trigger();
+        QCOMPARE(shownTitle(main), QStringLiteral("Drillpad"));
+        editor->selectAll();
+        QTest::mouseClick(main.toolbarEdit()->buttonWidget(QStringLiteral("tbBold")),
+                          Qt::LeftButton);
+        QCOMPARE(shownTitle(main), QStringLiteral("Drillpad*"));
+        main.menuAction("mnuEditUndo")->trigger();
+        QCOMPARE(shownTitle(main), QStringLiteral("Drillpad"));
     }
 
     void tabOrderFollowsTheDefinition() {

@@ -5,9 +5,11 @@
 #include "controls/print_dialog.h"
 #include "controls/rich_text_box.h"
 #include "controls/rtf_reader.h"
+#include "controls/tool_bar.h"
 #include "mainwin/frm_main.h"
 #include "mainwin/sheet_file.h"
 #include <QPrinter>
+#include <QToolButton>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -36,24 +38,6 @@ QString poppler(const QString &tool, const QStringList &arguments) {
     const QRegularExpression blanks(u"\\s"_s, QRegularExpression::UseUnicodePropertiesOption);
     return QString::fromUtf8(process.readAllStandardOutput()).remove(blanks);
 }
-
-// Answers file dialogs from a script (none left: cancelled); records "save/open path filter".
-struct ScriptedFileDialogs final : FileDialogs {
-    using Choice = std::optional<FileChoice>;
-    Choice answer(const char *kind, const QStringList &f, const FileChoice &i) {
-        shown << u"%1 %2 %3"_s.arg(QLatin1String(kind), i.path).arg(i.filterIndex);
-        filters = f;
-        return answers.isEmpty() ? std::nullopt : answers.takeFirst();
-    }
-    Choice saveFile(QWidget *, const QStringList &f, const FileChoice &i) override {
-        return answer("save", f, i);
-    }
-    Choice openFile(QWidget *, const QStringList &f, const FileChoice &i) override {
-        return answer("open", f, i);
-    }
-    QList<Choice> answers;
-    QStringList shown, filters;
-};
 
 // A print dialog writing PDF, or cancelled; `allPages`: the user declines the selection.
 struct PdfPrintDialogs final : PrintDialogs {
@@ -88,7 +72,7 @@ class TestSheetFile : public QObject {
     std::optional<QTemporaryDir> dir_;
     testing::RecordingMessageBoxes messages_;
     QStringList &messages = messages_.messages;
-    ScriptedFileDialogs dialogs;
+    testing::ScriptedFileDialogs dialogs;
     ScopedSeam<MessageBoxes> messageSeam_{messages_};
     ScopedSeam<FileDialogs> dialogSeam_{dialogs};
     QString path(const QString &name) const { return QDir(dir_->path()).filePath(name); }
@@ -97,8 +81,11 @@ private Q_SLOTS:
     void init() {
         dir_.emplace();
         messages.clear();
+        messages_.questions.clear();
+        messages_.answers = {u"是"_s, u"是"_s, u"是"_s}; // replacing is the point here
         dialogs = {};
         editor()->setText(kSheet);
+        editor()->document()->setModified(false); // as the wizard leaves it
     }
     void cleanup() {
         testing::RecordingProcessControl process;
@@ -192,6 +179,120 @@ private Q_SLOTS:
             QVERIFY2(messages.first().contains(QDir::toNativeSeparators(path(name))) &&
                          messages.first().contains(refused),
                      qPrintable(messages.first()));
+    }
+
+    void replacing_data() {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<QString>("existing"); // the file already in the folder
+        QTest::addColumn<QString>("answer");   // to the question; "" for none asked
+        const struct {
+            const char *chosen;
+            int filter;
+            const char *existing;
+        } names[] = {
+            {"练习1.2", 0, "练习1.2.rtf"}, // the dialog sees no suffix-less "练习1.2"
+            {"2024.5.1", 0, "2024.5.1.rtf"}, {"a.txt", 0, "a.txt.rtf"},
+            {"第1.2课", 1, "第1.2课.txt"},   {"sheet.rtf", 0, "sheet.rtf"}, // the name as written
+        };
+        for (const auto &name : names) {
+            for (const QString &answer : {u"是"_s, u"否"_s, u"Esc"_s})
+                QTest::addRow("%s %s", name.chosen, qPrintable(answer))
+                    << QString::fromUtf8(name.chosen) << name.filter
+                    << QString::fromUtf8(name.existing) << answer;
+        }
+        // Files of the very name chosen are not the ones written: nothing to ask.
+        QTest::newRow("练习1.2 beside") << u"练习1.2"_s << 0 << u"练习1.2"_s << QString();
+        QTest::newRow("2024.5.1 beside") << u"2024.5.1"_s << 1 << u"2024.5.1"_s << QString();
+    }
+    // Saving asks before it replaces the file it really writes, with "否" the
+    // default; "否" and Esc leave the old file byte for byte and the sheet unsaved.
+    void replacing() {
+        QFETCH(QString, chosen);
+        QFETCH(int, filter);
+        QFETCH(QString, existing);
+        QFETCH(QString, answer);
+        const QByteArray old = "{\\rtf1\\ansi old sheet\\par}\r\n";
+        QVERIFY(writeFile(path(existing), old));
+        editor()->setSelText(u"7×8=\u3000"_s); // an edit
+        messages_.answers = {answer};
+        dialogs.answers << FileChoice{path(chosen), filter};
+        save();
+        QCOMPARE(dialogs.shown.size(), 1);
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join(u'\n')));
+        const QString written = sheetTarget(path(chosen), filter).path;
+        if (answer.isEmpty()) {
+            QVERIFY(messages_.questions.isEmpty());
+            QCOMPARE(contents(path(existing)), old);
+            QVERIFY(QFile::exists(written) && !editor()->document()->isModified());
+            return;
+        }
+        QCOMPARE(written, path(existing));
+        QCOMPARE(messages_.questions.size(), 1);
+        const Question &asked = messages_.questions.first();
+        QCOMPARE(asked.text,
+                 u"文件“%1”已存在。要替换它吗?"_s.arg(QDir::toNativeSeparators(written)));
+        QCOMPARE(asked.buttons, (QStringList{u"是"_s, u"否"_s}));
+        QCOMPARE(asked.defaultButton, 1);
+        QCOMPARE(asked.escapeButton, 1);
+        const bool replaced = answer == u"是"_s;
+        QCOMPARE(editor()->document()->isModified(), !replaced);
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList{existing});
+        if (!replaced) {
+            QCOMPARE(contents(written), old);
+            return;
+        }
+        const QByteArray now = contents(written);
+        if (filter == 1) {
+            QCOMPARE(now, editor()->text().toUtf8());
+        } else {
+            const std::optional<RtfDocument> saved = parseRtf(now);
+            QVERIFY(saved && saved->plainText() == editor()->text());
+        }
+    }
+
+    void openingUnsavedEdits_data() {
+        QTest::addColumn<bool>("edited");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("saveChosen"); // the save dialog accepted
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("nothing edited") << false << QString() << false << true;
+        QTest::newRow("保存") << true << u"保存"_s << true << true;
+        QTest::newRow("保存, save dialog cancelled") << true << u"保存"_s << false << false;
+        QTest::newRow("不保存") << true << u"不保存"_s << false << true;
+        QTest::newRow("取消") << true << u"取消"_s << false << false;
+        QTest::newRow("Esc") << true << u"Esc"_s << false << false;
+    }
+    // Opening another file first offers to save unsaved edits; the file opened
+    // is a sheet with nothing to save.
+    void openingUnsavedEdits() {
+        QFETCH(bool, edited);
+        QFETCH(QString, answer);
+        QFETCH(bool, saveChosen);
+        QFETCH(bool, opened);
+        QVERIFY(writeFile(path(u"other.txt"_s), "other"));
+        editor()->document()->setModified(false);
+        if (edited)
+            QTest::keyClicks(editor(), u"12"_s);
+        const QString sheet = editor()->text();
+        messages_.answers = {answer};
+        if (answer == u"保存"_s) // the save dialog first, accepted or cancelled
+            dialogs.answers << (saveChosen ? std::optional(FileChoice{path(u"mine"_s), 0})
+                                           : std::nullopt);
+        dialogs.answers << FileChoice{path(u"other.txt"_s), 1};
+        QTest::mouseClick(frmMain().toolbarSYSTEM()->buttonWidget(u"tbOpen"_s), Qt::LeftButton);
+        QCOMPARE(messages_.questions.size(), edited ? 1 : 0);
+        if (edited)
+            QCOMPARE(messages_.questions.first(), (Question{u"出题区的内容已修改。要保存吗?"_s,
+                                                            {u"保存"_s, u"不保存"_s, u"取消"_s},
+                                                            0,
+                                                            2}));
+        QCOMPARE(QFile::exists(path(u"mine.rtf"_s)), saveChosen);
+        QCOMPARE(editor()->text(), opened ? u"other"_s : sheet);
+        QCOMPARE(editor()->document()->isModified(), !opened);
+        QCOMPARE(dialogs.shown.size(), int(answer == u"保存"_s) + int(opened));
+        if (opened)
+            QVERIFY(dialogs.shown.last().startsWith(u"open"_s));
     }
 
     // The selection offered, kept or declined; formatting and page number; cancelling.

@@ -133,7 +133,7 @@ private Q_SLOTS:
         editor()->setText(u"\n乘法题:\n2\u00D73=\u3000\n4\u00D75=\u3000"_s);
         select(0, 17);
         editor()->setSelAlignment(RichTextBox::AlignCenterCode);
-        select(2, 6); // from inside the heading to inside the first line of questions
+        select(2, 7); // from inside the heading to inside the first line of questions
         run(u"tbRight"_s);
         run(u"tbLeft"_s);
         const QList<int> expected = {2, 0, 0, 2};
@@ -145,6 +145,22 @@ private Q_SLOTS:
         for (const char *group : {"tbLeft", "tbMid", "tbRight"})
             QCOMPARE(window_->toolbarEdit()->button(QLatin1String(group))->isChecked(),
                      group == "tbLeft"_L1);
+    }
+
+    // A line selected with Shift+Down ends at the start of the next one, which
+    // keeps its alignment.
+    void alignmentOfALineSelectedByShiftDown() {
+        editor()->setText(u"\n乘法题:\n2\u00D73=\u3000\n4\u00D75=\u3000"_s);
+        select(1, 1);
+        QTest::keyClick(editor(), Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(editor()->selText(), u"乘法题:\n"_s);
+        run(u"tbMid"_s);
+        const QList<int> expected = {0, 2, 0, 0};
+        for (int paragraph = 0; paragraph < expected.size(); ++paragraph) {
+            const QTextBlock block = editor()->document()->findBlockByNumber(paragraph);
+            QCOMPARE(block.blockFormat().alignment() & Qt::AlignHCenter ? 2 : 0,
+                     expected.at(paragraph));
+        }
     }
 
     // A size picked applies to the selection; a font picked with nothing
