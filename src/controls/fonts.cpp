@@ -1,5 +1,6 @@
 #include "controls/fonts.h"
 
+#include "controls/translations.h"
 #include "forms/form_builder.h"
 #include "version.h"
 
@@ -25,6 +26,7 @@ void initialiseApplication() {
     QApplication::setApplicationVersion(QString::fromLatin1(version::kText));
     // Lets the desktop match the windows to the installed desktop entry.
     QGuiApplication::setDesktopFileName(QString::fromLatin1(product::kAppId));
+    installQtTranslations();
     installFontSubstitutions();
     QApplication::setFont(forms::fontOf({}));
 }

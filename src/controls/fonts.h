@@ -10,7 +10,7 @@ namespace drillpad {
 void installFontSubstitutions();
 
 // Application-wide settings shared by the program and its tests: names, font
-// substitutions, the default font.
+// substitutions, the default font, Qt's Chinese texts.
 void initialiseApplication();
 
 } // namespace drillpad

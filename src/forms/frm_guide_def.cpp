@@ -24,13 +24,15 @@ constexpr float textWidth(const char *text) {
 constexpr float kLabelHeight = 180;
 
 constexpr ControlDef label(const char *name, const char *parent, const char *caption, float left,
-                           float top, std::uint32_t flags = SizedToText) {
+                           float top, std::uint32_t flags = SizedToText,
+                           const char *buddy = nullptr) {
     return {.name = name,
             .kind = K::Label,
             .parent = parent,
             .caption = caption,
             .rect = {left, top, textWidth(caption), kLabelHeight},
-            .flags = flags};
+            .flags = flags,
+            .buddy = buddy};
 }
 
 // Page 2: the range boxes, editable combo boxes with an empty list.
@@ -44,8 +46,10 @@ constexpr ControlDef rangeBox(const char *name, float left, float top, const cha
             .accessibleName = accessibleName};
 }
 
-constexpr ControlDef rangeLabel(const char *name, const char *caption, float left, float top) {
-    return label(name, "frameSelectNumber", caption, left, top);
+// A row caption, or the "从"/"到" in front of the range box it names.
+constexpr ControlDef rangeLabel(const char *name, const char *caption, float left, float top,
+                                const char *box = nullptr) {
+    return label(name, "frameSelectNumber", caption, left, top, SizedToText, box);
 }
 
 // Page 3: the count boxes and their labels, with a transparent background.
@@ -103,7 +107,7 @@ constexpr ControlDef kControls[] = {
      .foreground = rgb(0x008000),
      .background = rgb(0xFFFFFF),
      .flags = NoBorder | ReadOnly,
-     .accessibleName = "提示"},
+     .accessibleDescription = "提示"},
     // Behind the page panels: seen only when no page is shown.
     {.name = "Text1",
      .kind = K::TextBox,
@@ -114,7 +118,7 @@ constexpr ControlDef kControls[] = {
      .foreground = rgb(0x00C000),
      .background = kButtonFace,
      .flags = NoBorder | ReadOnly | Centred,
-     .accessibleName = "出题结果"},
+     .accessibleDescription = "出题结果"},
     stepPanel("Step1", 2160, 2280, NoFlags),
     stepPanel("Step2", 2040, 120, Hidden),
     stepPanel("Step3", 7560, 240, Hidden),
@@ -164,29 +168,29 @@ constexpr ControlDef kControls[] = {
      .caption = "请选择出题数字范围",
      .rect = {480, 480, 5535, 2535}},
     rangeLabel("Label1", "加法范围:", 840, 480),
-    rangeLabel("Label2", "从", 1920, 480),
+    rangeLabel("Label2", "从", 1920, 480, "comboAdd"),
     rangeBox("comboAdd", 2400, 360, "0", "加法范围从"),
-    rangeLabel("Label3", "到", 3480, 480),
+    rangeLabel("Label3", "到", 3480, 480, "comboAdd_"),
     rangeBox("comboAdd_", 3960, 360, "9", "加法范围到"),
     rangeLabel("Label4", "减法范围:", 840, 840),
-    rangeLabel("Label5", "从", 1920, 840),
+    rangeLabel("Label5", "从", 1920, 840, "comboMinus"),
     rangeBox("comboMinus", 2400, 720, "0", "减法范围从"),
-    rangeLabel("Label6", "到", 3480, 840),
+    rangeLabel("Label6", "到", 3480, 840, "comboMinus_"),
     rangeBox("comboMinus_", 3960, 720, "9", "减法范围到"),
     rangeLabel("Label7", "乘法范围:", 840, 1200),
-    rangeLabel("Label8", "从", 1920, 1200),
+    rangeLabel("Label8", "从", 1920, 1200, "comboMul"),
     rangeBox("comboMul", 2400, 1080, "0", "乘法范围从"),
-    rangeLabel("Label9", "到", 3480, 1200),
+    rangeLabel("Label9", "到", 3480, 1200, "comboMul_"),
     rangeBox("comboMul_", 3960, 1080, "9", "乘法范围到"),
     rangeLabel("Label10", "除法除数范围:", 480, 1560),
-    rangeLabel("Label11", "从", 1920, 1560),
+    rangeLabel("Label11", "从", 1920, 1560, "comboDevition"),
     rangeBox("comboDevition", 2400, 1440, "0", "除法除数范围从"),
-    rangeLabel("Label12", "到", 3480, 1560),
+    rangeLabel("Label12", "到", 3480, 1560, "comboDevition_"),
     rangeBox("comboDevition_", 3960, 1440, "9", "除法除数范围到"),
     rangeLabel("Label13", "四则运算范围:", 480, 2040),
-    rangeLabel("Label14", "从", 1920, 2040),
+    rangeLabel("Label14", "从", 1920, 2040, "comboMix"),
     rangeBox("comboMix", 2400, 1920, "0", "四则运算范围从"),
-    rangeLabel("Label15", "到", 3480, 2040),
+    rangeLabel("Label15", "到", 3480, 2040, "comboMix_"),
     rangeBox("comboMix_", 3960, 1920, "9", "四则运算范围到"),
 
     // Page 3: the counts.

@@ -30,6 +30,8 @@
 
 #include <utility>
 
+using namespace Qt::StringLiterals;
+
 namespace drillpad {
 
 namespace {
@@ -154,6 +156,15 @@ void FrmMain::buildToolbars() {
         if (auto *bar = controls_.get<ToolBar>(QString::fromLatin1(def.name)))
             bar->setButtons(def.buttons, images);
     }
+    for (const forms::ToolbarDef &def : forms::frmMainToolbars()) {
+        for (const ToolButtonDef &button : def.buttons) {
+            if (QAction *entry = button.menuEntry ? menuAction(button.menuEntry) : nullptr)
+                controls_.get<ToolBar>(QString::fromLatin1(def.name))
+                    ->showShortcut(QString::fromLatin1(button.key), entry->shortcut());
+        }
+    }
+    // The empty sheet is aligned left.
+    showCaretAlignment();
     // The font lists lie over the space left for them on the formatting bar.
     for (QWidget *combo :
          {static_cast<QWidget *>(cmbFont()), static_cast<QWidget *>(cmbFontSize())})
@@ -248,6 +259,7 @@ void FrmMain::connectHandlers() {
             connect(action, &QAction::triggered, this, handler);
     };
     onMenu("mnuExit", &FrmMain::mnuExit_Click);
+    onMenu("mnuFileOpen", &FrmMain::tbOpen_Click);
     onMenu("mnuFileSave", &FrmMain::mnuFileSave_Click);
     onMenu("mnuFilePrint", &FrmMain::mnuFilePrint_Click);
     onMenu("mnuHelp", &FrmMain::cmdHelp_Click);
@@ -263,10 +275,29 @@ void FrmMain::connectHandlers() {
     onMenu("mnuReportErr", &FrmMain::mnuReportErr_Click);
     onMenu("mnuGbook", &FrmMain::mnuGbook_Click);
 
+    // The Format menu's entries click the formatting switches.
+    for (const forms::ToolbarDef &def : forms::frmMainToolbars()) {
+        if (def.name != "toolbarEdit"_L1)
+            continue;
+        for (const ToolButtonDef &button : def.buttons) {
+            QAction *entry = button.menuEntry ? menuAction(button.menuEntry) : nullptr;
+            QAction *target = toolbarEdit()->button(QString::fromLatin1(button.key));
+            if (entry && target)
+                connect(entry, &QAction::triggered, target, &QAction::trigger);
+        }
+    }
+
     connect(toolbarSYSTEM(), &ToolBar::buttonClick, this, &FrmMain::toolbarSYSTEM_ButtonClick);
     connect(toolbarEdit(), &ToolBar::buttonClick, this, &FrmMain::toolbarEdit_ButtonClick);
     connect(cmbFont(), &QComboBox::activated, this, &FrmMain::cmbFont_Click);
     connect(cmbFontSize(), &QComboBox::activated, this, &FrmMain::cmbFontSize_Click);
+
+    // The formatting tools show the format at the caret.
+    RichTextBox *editor = txtMain();
+    connect(editor, &QTextEdit::cursorPositionChanged, this, &FrmMain::showCaretFormat);
+    connect(editor, &QTextEdit::selectionChanged, this, &FrmMain::showCaretFormat);
+    connect(editor, &QTextEdit::currentCharFormatChanged, this, &FrmMain::showCaretFormat);
+    connect(editor, &QTextEdit::textChanged, this, &FrmMain::showCaretFormat);
 
     QTextDocument *sheet = txtMain()->document();
     connect(sheet, &QTextDocument::undoAvailable, this, &FrmMain::updateUndoRedo);
@@ -284,6 +315,32 @@ void FrmMain::updateUndoRedo() {
     const QTextDocument *sheet = txtMain()->document();
     enable("tbUndo", "mnuEditUndo", sheet->isUndoAvailable());
     enable("tbRedo", "mnuEditRedo", sheet->isRedoAvailable());
+}
+
+void FrmMain::showCaretFormat() {
+    const RichTextBox *editor = txtMain();
+    for (const auto &[key, format] : kToggleKeys) {
+        if (QAction *button = toolbarEdit()->button(QLatin1String(key)))
+            button->setChecked((editor->*format->read)().value_or(false));
+    }
+    showCaretAlignment();
+    // A mixed selection leaves the boxes blank.
+    const auto show = [](QComboBox *box, const std::optional<QString> &text) {
+        const QString shown = text.value_or(QString());
+        if (box->currentText() != shown)
+            box->setEditText(shown);
+    };
+    show(cmbFont(), editor->selFontName());
+    show(cmbFontSize(), edit::fontSizeText(editor->selFontSize()));
+}
+
+void FrmMain::showCaretAlignment() {
+    // A selection over paragraphs aligned differently presses none.
+    const std::optional<int> alignment = txtMain()->selAlignment();
+    for (const auto &[key, code] : kAlignmentKeys) {
+        if (QAction *button = toolbarEdit()->button(QLatin1String(key)))
+            button->setChecked(alignment == code);
+    }
 }
 
 void FrmMain::cmdGuide_Click() {

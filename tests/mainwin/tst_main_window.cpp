@@ -163,8 +163,9 @@ private Q_SLOTS:
         QTest::mouseClick(main.button("cmdReset"), Qt::LeftButton);
         QCOMPARE(main.txtMain()->text(), QString());
         QCOMPARE(main.txtHelp()->toPlainText(), hint);
+        // The font lists show the caret's format, the default 宋体 9 pt.
         QCOMPARE(main.cmbFont()->currentText(), QStringLiteral("宋体"));
-        QCOMPARE(main.cmbFontSize()->currentText(), QStringLiteral("五号"));
+        QCOMPARE(main.cmbFontSize()->currentText(), QStringLiteral("9"));
         QTest::mouseClick(main.button("cmdReset"), Qt::LeftButton);
         QCOMPARE(main.txtMain()->text(), QString());
     }

@@ -128,7 +128,8 @@ private Q_SLOTS:
         }
     }
 
-    // Every paragraph the selection touches, and only those; the last one clicked shows pressed.
+    // Every paragraph the selection touches, and only those; the group shows the
+    // alignment of the paragraph the caret ends in (the last one, centred).
     void alignment() {
         editor()->setText(u"\n乘法题:\n2\u00D73=\u3000\n4\u00D75=\u3000"_s);
         select(0, 17);
@@ -144,7 +145,7 @@ private Q_SLOTS:
         }
         for (const char *group : {"tbLeft", "tbMid", "tbRight"})
             QCOMPARE(window_->toolbarEdit()->button(QLatin1String(group))->isChecked(),
-                     group == "tbLeft"_L1);
+                     group == "tbMid"_L1);
     }
 
     // A size picked applies to the selection; a font picked with nothing
