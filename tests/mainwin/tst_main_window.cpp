@@ -6,11 +6,13 @@
 #include "mainwin/frm_main.h"
 #include "mainwin/main_layout.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QPlainTextEdit>
 
 using namespace drillpad;
+using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(drillpad::FormId)
 
@@ -153,6 +155,10 @@ private Q_SLOTS:
         FrmMain &main = shownMain();
         moveMouseOver(main.controls().widget(control));
         QCOMPARE(main.txtHelp()->toPlainText(), hint);
+        // What a screen reader reads of the panel: the hint, then what it is.
+        QAccessibleInterface *panel = QAccessible::queryAccessibleInterface(main.txtHelp());
+        QCOMPARE(panel->text(QAccessible::Name) + u'|' + panel->text(QAccessible::Description),
+                 hint + u"|提示"_s);
     }
 
     void resetEmptiesTheSheetAndNothingElse() {
