@@ -19,8 +19,8 @@ namespace {
 class ToolButtonAccessible final : public QAccessibleWidget {
 public:
     explicit ToolButtonAccessible(QToolButton *button)
-        : QAccessibleWidget(button, button->isCheckable() ? QAccessible::CheckBox
-                                                          : QAccessible::Button) {}
+        : QAccessibleWidget(button,
+                            button->isCheckable() ? QAccessible::CheckBox : QAccessible::Button) {}
 
     QAccessible::State state() const override {
         QAccessible::State state = QAccessibleWidget::state();

@@ -54,9 +54,9 @@ private Q_SLOTS:
         dialog.setAcceptMode(QFileDialog::AcceptMode(mode));
         auto *buttons = dialog.findChild<QDialogButtonBox *>();
         QVERIFY(buttons);
-        const QString text = buttons->button(mode == QFileDialog::AcceptSave
-                                                 ? QDialogButtonBox::Save
-                                                 : QDialogButtonBox::Open)
+        const QString text = buttons
+                                 ->button(mode == QFileDialog::AcceptSave ? QDialogButtonBox::Save
+                                                                          : QDialogButtonBox::Open)
                                  ->text();
         QVERIFY2(text.startsWith(accept), qPrintable(text));
         QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text(), u"取消"_s);

@@ -172,14 +172,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("key");
-        QTest::newRow("bold, toggle") << u"粗体"_s << QAccessibleActionInterface::toggleAction()
-                                      << u"tbBold"_s;
-        QTest::newRow("bold, press") << u"粗体"_s << QAccessibleActionInterface::pressAction()
-                                     << u"tbBold"_s;
+        QTest::newRow("bold, toggle")
+            << u"粗体"_s << QAccessibleActionInterface::toggleAction() << u"tbBold"_s;
+        QTest::newRow("bold, press")
+            << u"粗体"_s << QAccessibleActionInterface::pressAction() << u"tbBold"_s;
         QTest::newRow("underline, toggle")
             << u"下划线"_s << QAccessibleActionInterface::toggleAction() << u"tbUnderline"_s;
-        QTest::newRow("centre, press") << u"居中"_s << QAccessibleActionInterface::pressAction()
-                                       << u"tbMid"_s;
+        QTest::newRow("centre, press")
+            << u"居中"_s << QAccessibleActionInterface::pressAction() << u"tbMid"_s;
     }
     void accessibleActions() {
         QFETCH(QString, name);
@@ -216,9 +216,9 @@ private Q_SLOTS:
                 tips << bar->buttonWidget(key)->toolTip();
         }
         QCOMPARE(tips.mid(0, 3), (QStringList{u"新建"_s, u"打开 (Ctrl+O)"_s, u"保存 (Ctrl+S)"_s}));
-        QCOMPARE(tips.mid(11), (QStringList{u"粗体 (Ctrl+B)"_s, u"斜体 (Ctrl+I)"_s,
-                                            u"下划线 (Ctrl+U)"_s, u"左对齐"_s, u"居中"_s,
-                                            u"右对齐"_s}));
+        QCOMPARE(tips.mid(11),
+                 (QStringList{u"粗体 (Ctrl+B)"_s, u"斜体 (Ctrl+I)"_s, u"下划线 (Ctrl+U)"_s,
+                              u"左对齐"_s, u"居中"_s, u"右对齐"_s}));
         for (const QString &tip : tips)
             QVERIFY2(!tip.isEmpty() && tip.at(0).unicode() >= 0x4E00, qPrintable(tip));
 

@@ -186,8 +186,8 @@ private Q_SLOTS:
 
         face.button("cmdFinish")->click();
         const QStringList finished = announced(face);
-        for (const QString &line : {u"总分: "_s + rate(200.0 / 3),
-                                    u"评语及建议: "_s + face.label("lblMemo")->text()})
+        for (const QString &line :
+             {u"总分: "_s + rate(200.0 / 3), u"评语及建议: "_s + face.label("lblMemo")->text()})
             QVERIFY2(finished.contains(line), qPrintable(line + u" in "_s + finished.join(u", ")));
         QCOMPARE(face.label("lblMemo")->text(), u"再不努力就不行了,及格，努力啊"_s);
     }
@@ -214,7 +214,8 @@ private Q_SLOTS:
             seen << focus();
             press(Qt::Key_Right);
             const bool settled = QTest::qWaitFor([&] { return focus() == u"txtAnswer"_s; });
-            seen << (settled ? focus() : u"stayed in "_s + focus()) << QString(face.txtQuestion()->text().at(1)) << QString::number(face.totalCount());
+            seen << (settled ? focus() : u"stayed in "_s + focus())
+                 << QString(face.txtQuestion()->text().at(1)) << QString::number(face.totalCount());
             press(Qt::Key_P, Qt::AltModifier);
             seen << focus();
             press(Qt::Key_Return);
@@ -235,8 +236,8 @@ private Q_SLOTS:
         });
         frmMain().button("cmdFace")->click();
         QCOMPARE(seen, (QStringList{u"cmdBegin"_s, kRunning, u"txtAnswer"_s, u"optActive(0)"_s,
-                                    u"txtAnswer"_s, u"-"_s, u"0"_s, u"cmdPause"_s, kRunning, u"txtAnswer"_s,
-                                    u"1"_s, u"cmdJump"_s, u"此题跳过       ×"_s}));
+                                    u"txtAnswer"_s, u"-"_s, u"0"_s, u"cmdPause"_s, kRunning,
+                                    u"txtAnswer"_s, u"1"_s, u"cmdJump"_s, u"此题跳过       ×"_s}));
         unloadForm(FormId::Face);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
