@@ -1,5 +1,7 @@
 #include "controls/command_button.h"
 
+#include "controls/click_accessible.h"
+
 #include <QKeyEvent>
 #include <QShortcutEvent>
 
@@ -23,6 +25,7 @@ bool isPlainEscape(const QKeyEvent *event) {
 }
 
 CommandButton::CommandButton(QWidget *parent) : QPushButton(parent) {
+    installClickAccessibility();
     setMouseTracking(true);
     // Enter goes to the window's default button, never to Qt's own notion of
     // one; a focused button still takes Enter itself (keyPressEvent).

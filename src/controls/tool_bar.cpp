@@ -1,72 +1,13 @@
 #include "controls/tool_bar.h"
 
+#include "controls/click_accessible.h"
 #include "controls/twips.h"
 
-#include <QAccessibleWidget>
 #include <QActionGroup>
 #include <QToolButton>
 #include <QWidgetAction>
 
 namespace drillpad {
-
-namespace {
-
-// What a screen reader sees of a toolbar button. Qt's own interface toggles
-// a check-style button's pressed look without running its command; here
-// both "press" and "toggle" click the button, exactly as the mouse does.
-// The click is queued so that a button opening a modal window does not hold
-// up the reader's request.
-class ToolButtonAccessible final : public QAccessibleWidget {
-public:
-    explicit ToolButtonAccessible(QToolButton *button)
-        : QAccessibleWidget(button,
-                            button->isCheckable() ? QAccessible::CheckBox : QAccessible::Button) {}
-
-    QAccessible::State state() const override {
-        QAccessible::State state = QAccessibleWidget::state();
-        const QToolButton *b = button();
-        state.checkable = b->isCheckable();
-        state.checked = b->isChecked();
-        state.pressed = b->isDown();
-        return state;
-    }
-
-    QAccessible::Role role() const override {
-        return button()->isCheckable() ? QAccessible::CheckBox : QAccessible::Button;
-    }
-
-    QStringList actionNames() const override {
-        QStringList names;
-        if (widget()->isEnabled()) {
-            if (button()->isCheckable())
-                names << toggleAction();
-            names << pressAction();
-        }
-        return names + QAccessibleWidget::actionNames();
-    }
-
-    void doAction(const QString &actionName) override {
-        if (actionName != pressAction() && actionName != toggleAction())
-            return QAccessibleWidget::doAction(actionName);
-        if (widget()->isEnabled())
-            QMetaObject::invokeMethod(button(), &QAbstractButton::click, Qt::QueuedConnection);
-    }
-
-    QStringList keyBindingsForAction(const QString &) const override { return {}; }
-
-private:
-    QToolButton *button() const { return static_cast<QToolButton *>(widget()); }
-};
-
-QAccessibleInterface *toolButtonAccessible(const QString &className, QObject *object) {
-    auto *button = qobject_cast<QToolButton *>(object);
-    if (className == QLatin1String("QToolButton") && button &&
-        qobject_cast<ToolBar *>(button->parentWidget()))
-        return new ToolButtonAccessible(button);
-    return nullptr;
-}
-
-} // namespace
 
 ImageList::ImageList(const ImageListDef &def) : def_(def) {}
 
@@ -91,11 +32,7 @@ QIcon ImageList::icon(int position) const {
 }
 
 ToolBar::ToolBar(QWidget *parent) : QToolBar(parent) {
-    static const bool accessibleButtons = [] {
-        QAccessible::installFactory(toolButtonAccessible);
-        return true;
-    }();
-    Q_UNUSED(accessibleButtons);
+    installClickAccessibility();
     // The bar stays where the window puts it.
     setMovable(false);
     setFloatable(false);
