@@ -6,6 +6,8 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 
 using namespace drillpad;
@@ -60,6 +62,12 @@ private Q_SLOTS:
                                  ->text();
         QVERIFY2(text.startsWith(accept), qPrintable(text));
         QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text(), u"取消"_s);
+    }
+
+    void printDialog() {
+        QPrinter printer;
+        QPrintDialog dialog(&printer);
+        QCOMPARE(dialog.windowTitle(), u"打印"_s);
     }
 
     void editorContextMenu() {
