@@ -23,7 +23,9 @@ for candidate in /usr/bin/python3 python3; do
 done
 [ -n "$PYTHON" ] || skip "no Python with pyatspi"
 command -v dbus-run-session >/dev/null || skip "no dbus-run-session"
-command -v Xvfb >/dev/null && command -v xdpyinfo >/dev/null || skip "no Xvfb"
+if ! command -v Xvfb >/dev/null || ! command -v xdpyinfo >/dev/null; then
+    skip "no Xvfb"
+fi
 [ -x "$PROGRAM" ] || { echo "FAIL: no program at $PROGRAM"; exit 1; }
 
 SCRATCH=$(mktemp -d)
