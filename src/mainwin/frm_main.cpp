@@ -30,8 +30,6 @@
 
 #include <utility>
 
-using namespace Qt::StringLiterals;
-
 namespace drillpad {
 
 namespace {
@@ -156,11 +154,18 @@ void FrmMain::buildToolbars() {
         if (auto *bar = controls_.get<ToolBar>(QString::fromLatin1(def.name)))
             bar->setButtons(def.buttons, images);
     }
+    // Buttons that share their command with a menu entry show its key in
+    // their tooltip; the Format menu's entries click the formatting switches.
     for (const forms::ToolbarDef &def : forms::frmMainToolbars()) {
+        auto *bar = controls_.get<ToolBar>(QString::fromLatin1(def.name));
         for (const ToolButtonDef &button : def.buttons) {
-            if (QAction *entry = button.menuEntry ? menuAction(button.menuEntry) : nullptr)
-                controls_.get<ToolBar>(QString::fromLatin1(def.name))
-                    ->showShortcut(QString::fromLatin1(button.key), entry->shortcut());
+            QAction *entry = button.menuEntry ? menuAction(button.menuEntry) : nullptr;
+            if (!bar || !entry)
+                continue;
+            const QString key = QString::fromLatin1(button.key);
+            bar->showShortcut(key, entry->shortcut());
+            if (bar == toolbarEdit())
+                connect(entry, &QAction::triggered, bar->button(key), &QAction::trigger);
         }
     }
     // The empty sheet is aligned left.
@@ -274,18 +279,6 @@ void FrmMain::connectHandlers() {
     onMenu("mnuWriteTo", &FrmMain::mnuWriteTo_Click);
     onMenu("mnuReportErr", &FrmMain::mnuReportErr_Click);
     onMenu("mnuGbook", &FrmMain::mnuGbook_Click);
-
-    // The Format menu's entries click the formatting switches.
-    for (const forms::ToolbarDef &def : forms::frmMainToolbars()) {
-        if (def.name != "toolbarEdit"_L1)
-            continue;
-        for (const ToolButtonDef &button : def.buttons) {
-            QAction *entry = button.menuEntry ? menuAction(button.menuEntry) : nullptr;
-            QAction *target = toolbarEdit()->button(QString::fromLatin1(button.key));
-            if (entry && target)
-                connect(entry, &QAction::triggered, target, &QAction::trigger);
-        }
-    }
 
     connect(toolbarSYSTEM(), &ToolBar::buttonClick, this, &FrmMain::toolbarSYSTEM_ButtonClick);
     connect(toolbarEdit(), &ToolBar::buttonClick, this, &FrmMain::toolbarEdit_ButtonClick);
