@@ -57,6 +57,15 @@ def labelled_by(node):
     return names
 
 
+def labels_for(node):
+    """The nodes that a label names."""
+    targets = []
+    for relation in node.getRelationSet():
+        if relation.getRelationType() == pyatspi.RELATION_LABEL_FOR:
+            targets += [relation.getTarget(i) for i in range(relation.getNTargets())]
+    return targets
+
+
 def value_labelled(window, caption):
     """The text read for the value that a caption labels."""
     node = wait_for(caption, lambda: find(window, test=lambda n: caption in labelled_by(n)))
@@ -143,6 +152,8 @@ def main():
         upper = find(quiz, test=lambda n: "到" in labelled_by(n))
         assert upper is not None and upper.getRole() == pyatspi.ROLE_COMBO_BOX
         assert upper.name == "9", upper.name
+        caption = find(quiz, pyatspi.ROLE_LABEL, "到")
+        assert [n.getRole() for n in labels_for(caption)] == [pyatspi.ROLE_COMBO_BOX]
         print("quiz: rate %s, score %s, comment %s, 到 box reads %s"
               % (rate, score.name, comment, upper.name))
         press(find(quiz, pyatspi.ROLE_PUSH_BUTTON, "关闭[C]"))
