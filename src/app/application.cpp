@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "controls/fonts.h"
+#include "controls/translations.h"
 #include "forms/form_builder.h"
 #include "version.h"
 
@@ -16,6 +17,7 @@ void initialiseApplication() {
     QApplication::setApplicationVersion(QString::fromLatin1(version::kText));
     // Lets the desktop match the windows to the installed desktop entry.
     QGuiApplication::setDesktopFileName(QString::fromLatin1(product::kAppId));
+    installQtTranslations();
     installFontSubstitutions();
     QApplication::setFont(forms::fontOf({}));
 }

@@ -1,11 +1,31 @@
 #include "controls/command_button.h"
 
+#include "controls/click_accessible.h"
+
 #include <QKeyEvent>
 #include <QShortcutEvent>
 
 namespace drillpad {
 
+namespace {
+
+bool withoutModifiers(const QKeyEvent *event) {
+    return (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+} // namespace
+
+bool isPlainEnter(const QKeyEvent *event) {
+    return (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+           withoutModifiers(event);
+}
+
+bool isPlainEscape(const QKeyEvent *event) {
+    return event->key() == Qt::Key_Escape && withoutModifiers(event);
+}
+
 CommandButton::CommandButton(QWidget *parent) : QPushButton(parent) {
+    installClickAccessibility();
     setMouseTracking(true);
     // Enter goes to the window's default button, never to Qt's own notion of
     // one; a focused button still takes Enter itself (keyPressEvent).
@@ -34,8 +54,7 @@ void CommandButton::mouseMoveEvent(QMouseEvent *event) {
 }
 
 void CommandButton::keyPressEvent(QKeyEvent *event) {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        event->modifiers() == Qt::NoModifier) {
+    if (isPlainEnter(event)) {
         if (isEnabled())
             click();
         event->accept();

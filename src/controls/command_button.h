@@ -3,7 +3,15 @@
 #include <QPushButton>
 #include <QString>
 
+class QKeyEvent;
+
 namespace drillpad {
+
+// Enter or Return, from the main keys or the keypad, with no other modifier
+// held: the key that confirms, wherever it comes from.
+bool isPlainEnter(const QKeyEvent *event);
+// Esc with no modifier held.
+bool isPlainEscape(const QKeyEvent *event);
 
 // The push button of every window. Captions carry their access key as
 // "保存[&S]"; Alt with that letter clicks the button while it is enabled.

@@ -21,6 +21,11 @@ private:
     static std::optional<FileChoice> run(QWidget *parent, const QStringList &filters,
                                          const FileChoice &initial, QFileDialog::AcceptMode mode) {
         QFileDialog dialog(parent);
+#if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
+        // A desktop's own dialog speaks the desktop's language; Qt's speaks
+        // the program's Chinese.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+#endif
         prepareFileDialog(dialog, mode, filters, initial);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return std::nullopt;

@@ -32,15 +32,13 @@ void FormDialog::showModal() {
 }
 
 void FormDialog::keyPressEvent(QKeyEvent *event) {
-    const bool plain =
-        event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
-    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+    if (isPlainEnter(event)) {
         if (defaultButton_ && defaultButton_->isEnabled() && defaultButton_->isVisible())
             defaultButton_->click();
         event->accept();
         return;
     }
-    if (plain && event->key() == Qt::Key_Escape) {
+    if (isPlainEscape(event)) {
         if (cancelButton_ && cancelButton_->isEnabled() && cancelButton_->isVisible())
             cancelButton_->click();
         event->accept();

@@ -1,5 +1,6 @@
 #include "controls/tool_bar.h"
 
+#include "controls/click_accessible.h"
 #include "controls/twips.h"
 
 #include <QActionGroup>
@@ -31,6 +32,7 @@ QIcon ImageList::icon(int position) const {
 }
 
 ToolBar::ToolBar(QWidget *parent) : QToolBar(parent) {
+    installClickAccessibility();
     // The bar stays where the window puts it.
     setMovable(false);
     setFloatable(false);
@@ -76,8 +78,10 @@ void ToolBar::setButtons(std::span<const ToolButtonDef> buttons, const ImageList
         QWidget *widget = widgetForAction(action);
         widget->setObjectName(key);
         widget->setFocusPolicy(Qt::NoFocus);
-        if (def.accessibleName)
+        if (def.accessibleName) {
             widget->setAccessibleName(QString::fromUtf8(def.accessibleName));
+            action->setToolTip(widget->accessibleName());
+        }
         connect(action, &QAction::triggered, this, [this, action] { Q_EMIT buttonClick(action); });
     }
 }
@@ -103,6 +107,14 @@ QStringList ToolBar::keys() const {
             result << action->objectName();
     }
     return result;
+}
+
+void ToolBar::showShortcut(const QString &key, const QKeySequence &shortcut) {
+    QToolButton *widget = buttonWidget(key);
+    if (!widget || shortcut.isEmpty())
+        return;
+    button(key)->setToolTip(QStringLiteral("%1 (%2)").arg(
+        widget->accessibleName(), shortcut.toString(QKeySequence::NativeText)));
 }
 
 QWidget *ToolBar::placeholder(int position) const {

@@ -62,12 +62,16 @@ struct ToolButtonDef {
     const char *key = nullptr;            // identifies the button
     int image = 0;                        // 1-based position in the image list; 0: none
     const char *accessibleName = nullptr; // the button shows no text, screen readers say this
-    float width = 0;                      // placeholders, in twips
+    // The menu entry that runs the same command; its shortcut key shows in
+    // the button's tooltip.
+    const char *menuEntry = nullptr;
+    float width = 0; // placeholders, in twips
 };
 
-// A bar of picture buttons identified by key. The buttons show no text and no
-// tooltip and take no keyboard focus, so that clicking one leaves the focus
-// (and the selection) where it was.
+// A bar of picture buttons identified by key. The buttons show no text, only
+// a tooltip with their name, and take no keyboard focus, so that clicking one
+// leaves the focus (and the selection) where it was. Screen readers' press
+// and toggle actions click them like the mouse.
 class ToolBar : public QToolBar {
     Q_OBJECT
 public:
@@ -82,6 +86,8 @@ public:
     QToolButton *buttonWidget(const QString &key) const;
     // The keys of the buttons, left to right.
     QStringList keys() const;
+    // Adds the key that runs a button's command to its tooltip: "粗体 (Ctrl+B)".
+    void showShortcut(const QString &key, const QKeySequence &shortcut);
     // The placeholder at a position, or nullptr.
     QWidget *placeholder(int position) const;
     // Lays a control on a placeholder, keeping its twips position, which then

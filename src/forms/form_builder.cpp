@@ -183,6 +183,29 @@ QObject *createControl(const ControlDef &def, QWidget *parent) {
     return nullptr;
 }
 
+// A read-only text box that shows a value is read out by its text, like a
+// label; its name follows the text.
+void readOutByText(QWidget *widget) {
+    if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
+        edit->setAccessibleName(edit->text());
+        QObject::connect(edit, &QLineEdit::textChanged, edit, &QWidget::setAccessibleName);
+    } else if (auto *text = qobject_cast<QPlainTextEdit *>(widget)) {
+        text->setAccessibleName(text->toPlainText());
+        QObject::connect(text, &QPlainTextEdit::textChanged, text,
+                         [text] { text->setAccessibleName(text->toPlainText()); });
+    }
+}
+
+void setAccessibleTexts(QWidget *widget, const ControlDef &def) {
+    if (def.accessibleName)
+        widget->setAccessibleName(QString::fromUtf8(def.accessibleName));
+    if (def.accessibleDescription) {
+        widget->setAccessibleDescription(QString::fromUtf8(def.accessibleDescription));
+        if (!def.accessibleName)
+            readOutByText(widget);
+    }
+}
+
 } // namespace
 
 ControlMap buildControls(const FormDef &form, QWidget *client) {
@@ -208,8 +231,14 @@ ControlMap buildControls(const FormDef &form, QWidget *client) {
             widget->setEnabled(false);
         if (def.flags & Hidden)
             widget->setVisible(false);
-        if (def.accessibleName)
-            widget->setAccessibleName(QString::fromUtf8(def.accessibleName));
+        setAccessibleTexts(widget, def);
+    }
+    // Captions name the control they stand in front of; that control may
+    // come later in the definition.
+    for (const ControlDef &def : form.controls) {
+        auto *caption = map.get<QLabel>(objectNameOf(def));
+        if (caption && def.buddy)
+            caption->setBuddy(map.widget(QString::fromUtf8(def.buddy)));
     }
     return map;
 }

@@ -89,9 +89,15 @@ struct ControlDef {
     std::uint32_t flags = NoFlags;
     int index = -1;                       // position in a control array
     const char *accessibleName = nullptr; // for screen readers
+    // What a control that shows a value (a label, a read-only text) shows:
+    // screen readers read its text as its name and this as its description.
+    const char *accessibleDescription = nullptr;
     const char *picture = nullptr;        // resource path of a picture
     int interval = 0;                     // timers, in milliseconds
     std::span<const char *const> items{}; // list entries of combo and list boxes
+    // Labels: the control this caption stands in front of (QLabel::setBuddy),
+    // so that screen readers announce the caption with it.
+    const char *buddy = nullptr;
 };
 
 // An entry of a window's menu bar. Top-level menus have no parent; a

@@ -24,13 +24,15 @@ constexpr float textWidth(const char *text) {
 constexpr float kLabelHeight = 180;
 
 constexpr ControlDef label(const char *name, const char *parent, const char *caption, float left,
-                           float top, std::uint32_t flags = SizedToText) {
+                           float top, std::uint32_t flags = SizedToText,
+                           const char *buddy = nullptr) {
     return {.name = name,
             .kind = K::Label,
             .parent = parent,
             .caption = caption,
             .rect = {left, top, textWidth(caption), kLabelHeight},
-            .flags = flags};
+            .flags = flags,
+            .buddy = buddy};
 }
 
 // Page 2: the range boxes, editable combo boxes offering usual bounds. Their
@@ -58,8 +60,10 @@ constexpr ControlDef toBox(const char *name, float top, const char *accessibleNa
     return rangeBox(name, 3960, top, "9", accessibleName, kToItems);
 }
 
-constexpr ControlDef rangeLabel(const char *name, const char *caption, float left, float top) {
-    return label(name, "frameSelectNumber", caption, left, top);
+// A row caption, or the "从"/"到" in front of the range box it names.
+constexpr ControlDef rangeLabel(const char *name, const char *caption, float left, float top,
+                                const char *box = nullptr) {
+    return label(name, "frameSelectNumber", caption, left, top, SizedToText, box);
 }
 
 // Page 3: the count boxes and their labels, with a transparent background.
@@ -117,7 +121,7 @@ constexpr ControlDef kControls[] = {
      .foreground = rgb(0x008000),
      .background = rgb(0xFFFFFF),
      .flags = NoBorder | ReadOnly,
-     .accessibleName = "提示"},
+     .accessibleDescription = "提示"},
     // Behind the page panels: seen only when no page is shown.
     {.name = "Text1",
      .kind = K::TextBox,
@@ -128,7 +132,7 @@ constexpr ControlDef kControls[] = {
      .foreground = rgb(0x00C000),
      .background = kButtonFace,
      .flags = NoBorder | ReadOnly | Centred,
-     .accessibleName = "出题结果"},
+     .accessibleDescription = "出题结果"},
     stepPanel("Step1", 2160, 2280, NoFlags),
     stepPanel("Step2", 2040, 120, Hidden),
     stepPanel("Step3", 7560, 240, Hidden),
@@ -178,29 +182,29 @@ constexpr ControlDef kControls[] = {
      .caption = "请选择出题数字范围",
      .rect = {480, 480, 5535, 2535}},
     rangeLabel("Label1", "加法范围:", 840, 480),
-    rangeLabel("Label2", "从", 1920, 480),
+    rangeLabel("Label2", "从", 1920, 480, "comboAdd"),
     fromBox("comboAdd", 360, "加法范围从"),
-    rangeLabel("Label3", "到", 3480, 480),
+    rangeLabel("Label3", "到", 3480, 480, "comboAdd_"),
     toBox("comboAdd_", 360, "加法范围到"),
     rangeLabel("Label4", "减法范围:", 840, 840),
-    rangeLabel("Label5", "从", 1920, 840),
+    rangeLabel("Label5", "从", 1920, 840, "comboMinus"),
     fromBox("comboMinus", 720, "减法范围从"),
-    rangeLabel("Label6", "到", 3480, 840),
+    rangeLabel("Label6", "到", 3480, 840, "comboMinus_"),
     toBox("comboMinus_", 720, "减法范围到"),
     rangeLabel("Label7", "乘法范围:", 840, 1200),
-    rangeLabel("Label8", "从", 1920, 1200),
+    rangeLabel("Label8", "从", 1920, 1200, "comboMul"),
     fromBox("comboMul", 1080, "乘法范围从"),
-    rangeLabel("Label9", "到", 3480, 1200),
+    rangeLabel("Label9", "到", 3480, 1200, "comboMul_"),
     toBox("comboMul_", 1080, "乘法范围到"),
     rangeLabel("Label10", "除法除数范围:", 480, 1560),
-    rangeLabel("Label11", "从", 1920, 1560),
+    rangeLabel("Label11", "从", 1920, 1560, "comboDevition"),
     fromBox("comboDevition", 1440, "除法除数范围从"),
-    rangeLabel("Label12", "到", 3480, 1560),
+    rangeLabel("Label12", "到", 3480, 1560, "comboDevition_"),
     toBox("comboDevition_", 1440, "除法除数范围到"),
     rangeLabel("Label13", "四则运算范围:", 480, 2040),
-    rangeLabel("Label14", "从", 1920, 2040),
+    rangeLabel("Label14", "从", 1920, 2040, "comboMix"),
     fromBox("comboMix", 1920, "四则运算范围从"),
-    rangeLabel("Label15", "到", 3480, 2040),
+    rangeLabel("Label15", "到", 3480, 2040, "comboMix_"),
     toBox("comboMix_", 1920, "四则运算范围到"),
 
     // Page 3: the counts.

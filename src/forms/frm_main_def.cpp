@@ -49,7 +49,7 @@ constexpr ControlDef kControls[] = {
      .foreground = rgb(0x008000),
      .background = kButtonFace,
      .flags = NoBorder | ReadOnly,
-     .accessibleName = "提示"},
+     .accessibleDescription = "提示"},
     {.name = "cmdReset",
      .kind = K::CommandButton,
      .parent = "Frame1",
@@ -79,7 +79,7 @@ constexpr ControlDef kControls[] = {
      .font = {.family = "Arial", .points = 9},
      .background = kButtonFace,
      .flags = NoBorder | ReadOnly,
-     .accessibleName = "主页"},
+     .accessibleDescription = "主页"},
     {.name = "shapeTXT", .kind = K::Shape, .rect = {2280, 960, 1335, 2055}, .foreground = kDesktop},
     {.name = "txtMain",
      .kind = K::RichTextBox,
@@ -92,6 +92,7 @@ constexpr const char *kTabOrder[] = {"cmdGuide",    "cmdExit", "cmdHelp", "cmdAb
 
 constexpr MenuDef kMenus[] = {
     {.name = "mnuFile", .caption = "文件[&F]"},
+    {.name = "mnuFileOpen", .parent = "mnuFile", .caption = "打开[&O]...", .shortcut = "Ctrl+O"},
     {.name = "mnuFileSave", .parent = "mnuFile", .caption = "保存[&S]", .shortcut = "Ctrl+S"},
     {.name = "mnuFileDivision1", .parent = "mnuFile", .caption = "-"},
     {.name = "mnuFilePrint", .parent = "mnuFile", .caption = "打印[&P]"},
@@ -124,6 +125,13 @@ constexpr MenuDef kMenus[] = {
      .parent = "mnuEdit",
      .caption = "查找[&F]",
      .standardKey = QKeySequence::Find},
+    {.name = "mnuFormat", .caption = "格式[&O]"},
+    {.name = "mnuFormatBold", .parent = "mnuFormat", .caption = "粗体[&B]", .shortcut = "Ctrl+B"},
+    {.name = "mnuFormatItalic", .parent = "mnuFormat", .caption = "斜体[&I]", .shortcut = "Ctrl+I"},
+    {.name = "mnuFormatUnderline",
+     .parent = "mnuFormat",
+     .caption = "下划线[&U]",
+     .shortcut = "Ctrl+U"},
     {.name = "mnuAbout", .caption = "帮助[&A]"},
     {.name = "mnuHelp", .parent = "mnuAbout", .caption = "使用说明[&H]"},
     {.name = "mnuFileDivision4", .parent = "mnuAbout", .caption = "-"},
@@ -187,29 +195,36 @@ constexpr ImageListDef kImageList = {
 
 using S = ToolButtonStyle;
 
+// Buttons that share a command with a menu entry name it, for the shortcut
+// key in their tooltip.
 constexpr ToolButtonDef kSystemButtons[] = {
     {S::Push, "tbNew", 25, "新建"},
-    {S::Push, "tbOpen", 2, "打开"},
-    {S::Push, "tbSave", 23, "保存"},
+    {S::Push, "tbOpen", 2, "打开", "mnuFileOpen"},
+    {S::Push, "tbSave", 23, "保存", "mnuFileSave"},
     {S::Separator},
-    {S::Push, "tbPrint", 24, "打印"},
+    {S::Push, "tbPrint", 24, "打印", "mnuFilePrint"},
     {S::Separator},
-    {S::Push, "tbCut", 7, "剪切"},
-    {S::Push, "tbCopy", 5, "复制"},
-    {S::Push, "tbPaste", 16, "粘贴"},
-    {S::Push, "tbFind", 9, "查找"},
+    {S::Push, "tbCut", 7, "剪切", "mnuEditCut"},
+    {S::Push, "tbCopy", 5, "复制", "mnuEditCopy"},
+    {S::Push, "tbPaste", 16, "粘贴", "mnuEditPaste"},
+    {S::Push, "tbFind", 9, "查找", "mnuEditFind"},
     {S::Separator},
-    {S::Push, "tbUndo", 20, "撤销"},
-    {S::Push, "tbRedo", 18, "重做"},
+    {S::Push, "tbUndo", 20, "撤销", "mnuEditUndo"},
+    {S::Push, "tbRedo", 18, "重做", "mnuEditRedo"},
     {S::Separator},
-    {S::Push, "tbHelp", 10, "帮助"},
+    {S::Push, "tbHelp", 10, "帮助", "mnuHelp"},
 };
 
+// The switches are also the Format menu's entries, which click them.
 constexpr ToolButtonDef kEditButtons[] = {
-    {.style = S::Placeholder, .width = 3000}, {S::Separator},
-    {S::Check, "tbBold", 3, "粗体"},          {S::Check, "tbItaic", 12, "斜体"},
-    {S::Check, "tbUnderline", 21, "下划线"},  {S::Separator},
-    {S::Group, "tbLeft", 14, "左对齐"},       {S::Group, "tbMid", 6, "居中"},
+    {.style = S::Placeholder, .width = 3000},
+    {S::Separator},
+    {S::Check, "tbBold", 3, "粗体", "mnuFormatBold"},
+    {S::Check, "tbItaic", 12, "斜体", "mnuFormatItalic"},
+    {S::Check, "tbUnderline", 21, "下划线", "mnuFormatUnderline"},
+    {S::Separator},
+    {S::Group, "tbLeft", 14, "左对齐"},
+    {S::Group, "tbMid", 6, "居中"},
     {S::Group, "tbRight", 19, "右对齐"},
 };
 

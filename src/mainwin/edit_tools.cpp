@@ -2,11 +2,20 @@
 
 #include <QClipboard>
 
+#include <cmath>
+
 namespace drillpad::edit {
 
 void toggle(RichTextBox &editor, const Toggle &format) {
     const std::optional<bool> state = (editor.*format.read)();
     (editor.*format.write)(!state.value_or(false));
+}
+
+std::optional<QString> fontSizeText(std::optional<double> points) {
+    if (!points)
+        return std::nullopt;
+    // Two decimals at most, without trailing zeros: 10.5, not 10.50.
+    return QString::number(std::round(*points * 100) / 100, 'g', 6);
 }
 
 void copyToClipboard(const RichTextBox &editor, QClipboard &clipboard) {

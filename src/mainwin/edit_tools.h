@@ -27,6 +27,11 @@ inline constexpr Toggle kUnderline{&RichTextBox::selUnderline, &RichTextBox::set
 // processors do.
 void toggle(RichTextBox &editor, const Toggle &format);
 
+// How the size box shows a size in points: "9", "10.5"; nothing for a
+// selection of mixed sizes. Sizes are shown as numbers, like the list's
+// entries; a Chinese size name such as "五号" (10.5 pt) is never claimed.
+std::optional<QString> fontSizeText(std::optional<double> points);
+
 // The clipboard is emptied first; then the selected text, if there is any,
 // is put on it as plain text. Cut then deletes the selection.
 void copyToClipboard(const RichTextBox &editor, QClipboard &clipboard);

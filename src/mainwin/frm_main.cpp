@@ -159,6 +159,22 @@ void FrmMain::buildToolbars() {
         if (auto *bar = controls_.get<ToolBar>(QString::fromLatin1(def.name)))
             bar->setButtons(def.buttons, images);
     }
+    // Buttons that share their command with a menu entry show its key in
+    // their tooltip; the Format menu's entries click the formatting switches.
+    for (const forms::ToolbarDef &def : forms::frmMainToolbars()) {
+        auto *bar = controls_.get<ToolBar>(QString::fromLatin1(def.name));
+        for (const ToolButtonDef &button : def.buttons) {
+            QAction *entry = button.menuEntry ? menuAction(button.menuEntry) : nullptr;
+            if (!bar || !entry)
+                continue;
+            const QString key = QString::fromLatin1(button.key);
+            bar->showShortcut(key, entry->shortcut());
+            if (bar == toolbarEdit())
+                connect(entry, &QAction::triggered, bar->button(key), &QAction::trigger);
+        }
+    }
+    // The empty sheet is aligned left.
+    showCaretAlignment();
     // The font lists lie over the space left for them on the formatting bar.
     for (QWidget *combo :
          {static_cast<QWidget *>(cmbFont()), static_cast<QWidget *>(cmbFontSize())})
@@ -253,6 +269,7 @@ void FrmMain::connectHandlers() {
             connect(action, &QAction::triggered, this, handler);
     };
     onMenu("mnuExit", &FrmMain::mnuExit_Click);
+    onMenu("mnuFileOpen", &FrmMain::tbOpen_Click);
     onMenu("mnuFileSave", &FrmMain::mnuFileSave_Click);
     onMenu("mnuFilePrint", &FrmMain::mnuFilePrint_Click);
     onMenu("mnuHelp", &FrmMain::cmdHelp_Click);
@@ -273,6 +290,13 @@ void FrmMain::connectHandlers() {
     connect(cmbFont(), &QComboBox::activated, this, &FrmMain::cmbFont_Click);
     connect(cmbFontSize(), &QComboBox::activated, this, &FrmMain::cmbFontSize_Click);
 
+    // The formatting tools show the format at the caret.
+    RichTextBox *editor = txtMain();
+    connect(editor, &QTextEdit::cursorPositionChanged, this, &FrmMain::showCaretFormat);
+    connect(editor, &QTextEdit::selectionChanged, this, &FrmMain::showCaretFormat);
+    connect(editor, &QTextEdit::currentCharFormatChanged, this, &FrmMain::showCaretFormat);
+    connect(editor, &QTextEdit::textChanged, this, &FrmMain::showCaretFormat);
+
     QTextDocument *sheet = txtMain()->document();
     connect(sheet, &QTextDocument::undoAvailable, this, &FrmMain::updateUndoRedo);
     connect(sheet, &QTextDocument::redoAvailable, this, &FrmMain::updateUndoRedo);
@@ -289,6 +313,32 @@ void FrmMain::updateUndoRedo() {
     const QTextDocument *sheet = txtMain()->document();
     enable("tbUndo", "mnuEditUndo", sheet->isUndoAvailable());
     enable("tbRedo", "mnuEditRedo", sheet->isRedoAvailable());
+}
+
+void FrmMain::showCaretFormat() {
+    const RichTextBox *editor = txtMain();
+    for (const auto &[key, format] : kToggleKeys) {
+        if (QAction *button = toolbarEdit()->button(QLatin1String(key)))
+            button->setChecked((editor->*format->read)().value_or(false));
+    }
+    showCaretAlignment();
+    // A mixed selection leaves the boxes blank.
+    const auto show = [](QComboBox *box, const std::optional<QString> &text) {
+        const QString shown = text.value_or(QString());
+        if (box->currentText() != shown)
+            box->setEditText(shown);
+    };
+    show(cmbFont(), editor->selFontName());
+    show(cmbFontSize(), edit::fontSizeText(editor->selFontSize()));
+}
+
+void FrmMain::showCaretAlignment() {
+    // A selection over paragraphs aligned differently presses none.
+    const std::optional<int> alignment = txtMain()->selAlignment();
+    for (const auto &[key, code] : kAlignmentKeys) {
+        if (QAction *button = toolbarEdit()->button(QLatin1String(key)))
+            button->setChecked(alignment == code);
+    }
 }
 
 void FrmMain::cmdGuide_Click() {

@@ -92,6 +92,10 @@ private:
     void buildToolbars();
     void buildStatusBar();
     void updateUndoRedo();
+    // Presses the formatting switches and fills the font lists as the
+    // format at the caret, or of the selection where it is uniform.
+    void showCaretFormat();
+    void showCaretAlignment();
 
     QWidget *client_ = nullptr;
     QStatusBar *statusBar_ = nullptr;

@@ -10,7 +10,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QTimer>
 
 namespace drillpad {
@@ -33,7 +35,7 @@ QString text(const char *utf8) {
     return QString::fromUtf8(utf8);
 }
 
-// The accessible name of the number beside a caption such as "总分:".
+// What the number beside a caption such as "总分:" is, for screen readers.
 QString withoutColon(const QString &caption) {
     QString name = caption;
     if (name.endsWith(QLatin1Char(':')))
@@ -145,8 +147,12 @@ Operator FrmFace::selectedOperation() const {
 std::optional<int> FrmFace::acceptedBound() {
     const quiz::BoundCheck check =
         quiz::parseBound(comboTo_->currentText(), selectedOperation(), QLocale::system());
-    if (!check.bound)
+    if (!check.bound) {
         showWarning(this, check.message);
+        // The next keystroke mends the bound.
+        comboTo_->setFocus(Qt::OtherFocusReason);
+        comboTo_->lineEdit()->selectAll();
+    }
     return check.bound;
 }
 
@@ -160,7 +166,7 @@ void FrmFace::setLabel(QLabel *label, const QString &caption) {
 
 void FrmFace::setRateCaption(const QString &caption) {
     setLabel(lblCaption_, caption);
-    lblCent_->setAccessibleName(withoutColon(caption));
+    lblCent_->setAccessibleDescription(withoutColon(caption));
 }
 
 void FrmFace::setRunning(bool running) {
@@ -231,6 +237,9 @@ void FrmFace::cmdPause_Click() {
     const bool pausing = runFlag() == QLatin1String(kRunning);
     setRunning(!pausing);
     cmdPause_->setCaption(text(pausing ? kPausedCaption : kPauseCaption));
+    // Paused, Enter on the button resumes; resumed, the next keys answer.
+    if (!pausing)
+        txtAnswer_->setFocus(Qt::OtherFocusReason);
 }
 
 void FrmFace::GetCent() {
@@ -260,11 +269,29 @@ void FrmFace::optActive_Click(int) {
         return; // idle: only the selection changes
     if (const std::optional<int> bound = acceptedBound())
         getQuestion(*bound);
+    // An arrow key moves the focus to the newly chosen button after the
+    // choice is made; then the focus goes back where this handler put it
+    // (the answer box, or the refused bound).
+    QPointer<QWidget> next = focusWidget();
+    QMetaObject::invokeMethod(
+        this,
+        [next] {
+            if (next && next->isEnabled())
+                next->setFocus(Qt::OtherFocusReason);
+        },
+        Qt::QueuedConnection);
 }
 
 void FrmFace::Timer1_Timer() {
     if (runFlag() == QLatin1String(kRunning))
         lblHint_->clear();
+}
+
+void FrmFace::showEvent(QShowEvent *event) {
+    FormDialog::showEvent(event);
+    // The first stop of the tab order; idle, that is where a quiz begins.
+    if (cmdBegin_->isEnabled())
+        cmdBegin_->setFocus(Qt::OtherFocusReason);
 }
 
 void FrmFace::closeEvent(QCloseEvent *event) {

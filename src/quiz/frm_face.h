@@ -61,6 +61,7 @@ public:
     void Timer1_Timer();
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:

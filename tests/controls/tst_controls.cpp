@@ -6,6 +6,7 @@
 #include "controls/twips.h"
 
 #include <QFileDialog>
+#include <QAccessible>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSignalSpy>
@@ -103,12 +104,22 @@ private Q_SLOTS:
         QVERIFY2(w.dialog.isVisible(), "Esc must never close the window by itself");
     }
 
+    // The main keys' Enter and the keypad's alike.
+    void focusedButtonTakesEnterItself_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::newRow("Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers();
+        QTest::newRow("keypad Enter")
+            << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier);
+    }
     void focusedButtonTakesEnterItself() {
+        QFETCH(int, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
         Window w;
         QSignalSpy okClicks(w.ok, &QPushButton::clicked);
         QSignalSpy otherClicks(w.other, &QPushButton::clicked);
         w.other->setFocus();
-        QTest::keyClick(w.other, Qt::Key_Return);
+        QTest::keyClick(w.other, Qt::Key(key), modifiers);
         QCOMPARE(otherClicks.count(), 1);
         QCOMPARE(okClicks.count(), 0);
     }
@@ -183,6 +194,24 @@ private Q_SLOTS:
                  (QStringList{QStringLiteral("A (*.a)"), QStringLiteral("B (*.b)")}));
         QCOMPARE(dialog.selectedNameFilter(), QStringLiteral("B (*.b)"));
         QCOMPARE(QFileInfo(dialog.directory().absolutePath()), QFileInfo(folder.path()));
+    }
+
+    // A screen reader finds the button by its caption as shown and clicks it
+    // with its press action, only while it is enabled.
+    void screenReaderPressClicks() {
+        Window w;
+        QSignalSpy clicks(w.other, &QPushButton::clicked);
+        QAccessibleInterface *button = QAccessible::queryAccessibleInterface(w.other);
+        QCOMPARE(button->text(QAccessible::Name), QStringLiteral("跳过[N]"));
+        QCOMPARE(button->role(), QAccessible::Button);
+        const QString press = QAccessibleActionInterface::pressAction();
+        button->actionInterface()->doAction(press);
+        QTRY_COMPARE(clicks.count(), 1);
+        w.other->setEnabled(false);
+        QVERIFY(!button->actionInterface()->actionNames().contains(press));
+        button->actionInterface()->doAction(press);
+        QCoreApplication::processEvents();
+        QCOMPARE(clicks.count(), 1);
     }
 };
 

@@ -9,6 +9,7 @@
 #include "guide/guide_steps.h"
 #include "mainwin/frm_main.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -156,6 +157,22 @@ private Q_SLOTS:
         };
         edit->setText(u"32767"_s);
         QVERIFY(cursorAt(0) >= 0 && cursorAt(5) < edit->width());
+    }
+
+    // Screen readers name every range box by the "从" or "到" in front of it,
+    // besides the frame's title.
+    void rangeBoxesForScreenReaders() {
+        for (int type = 0; type < kQuestionTypeCount; ++type) {
+            for (const auto &[field, caption] :
+                 {std::pair{GuideField::From, u"从"_s}, std::pair{GuideField::To, u"到"_s}}) {
+                QAccessibleInterface *box = QAccessible::queryAccessibleInterface(
+                    frmGuide().entryBox(QuestionType(type), field));
+                QStringList captions;
+                for (const auto &[label, relation] : box->relations(QAccessible::Label))
+                    captions << label->text(QAccessible::Name);
+                QCOMPARE(captions, (QStringList{caption, u"请选择出题数字范围"_s}));
+            }
+        }
     }
 
     void refusesNoType() {

@@ -7,6 +7,7 @@
 #include "mainwin/frm_main.h"
 #include "mainwin/main_layout.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QPlainTextEdit>
@@ -14,6 +15,7 @@
 #include <QWindow>
 
 using namespace drillpad;
+using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(drillpad::FormId)
 
@@ -167,6 +169,10 @@ private Q_SLOTS:
         FrmMain &main = shownMain();
         moveMouseOver(main.controls().widget(control));
         QCOMPARE(main.txtHelp()->toPlainText(), hint);
+        // What a screen reader reads of the panel: the hint, then what it is.
+        QAccessibleInterface *panel = QAccessible::queryAccessibleInterface(main.txtHelp());
+        QCOMPARE(panel->text(QAccessible::Name) + u'|' + panel->text(QAccessible::Description),
+                 hint + u"|提示"_s);
     }
 
     void resetEmptiesTheSheetAndNothingElse() {
@@ -177,8 +183,9 @@ private Q_SLOTS:
         QTest::mouseClick(main.button("cmdReset"), Qt::LeftButton);
         QCOMPARE(main.txtMain()->text(), QString());
         QCOMPARE(main.txtHelp()->toPlainText(), hint);
+        // The font lists show the caret's format, the default 宋体 9 pt.
         QCOMPARE(main.cmbFont()->currentText(), QStringLiteral("宋体"));
-        QCOMPARE(main.cmbFontSize()->currentText(), QStringLiteral("五号"));
+        QCOMPARE(main.cmbFontSize()->currentText(), QStringLiteral("9"));
         QTest::mouseClick(main.button("cmdReset"), Qt::LeftButton);
         QCOMPARE(main.txtMain()->text(), QString());
     }

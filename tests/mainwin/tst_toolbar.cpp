@@ -1,15 +1,19 @@
 #include "app/forms_registry.h"
 #include "common/fakes.h"
 #include "common/test_main.h"
+#include "controls/file_dialogs.h"
 #include "controls/rich_text_box.h"
 #include "controls/tool_bar.h"
 #include "mainwin/find_box.h"
 #include "mainwin/frm_main.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QTextBlock>
 #include <QToolButton>
@@ -24,6 +28,20 @@ class TestToolbar : public QObject {
     std::unique_ptr<FrmMain> window_;
     testing::RecordingMessageBoxes messages_;
     ScopedSeam<MessageBoxes> messageSeam_{messages_};
+    // Counts the open dialogs asked for, and chooses nothing.
+    struct CountingFileDialogs final : FileDialogs {
+        std::optional<FileChoice> saveFile(QWidget *, const QStringList &,
+                                           const FileChoice &) override {
+            return std::nullopt;
+        }
+        std::optional<FileChoice> openFile(QWidget *, const QStringList &,
+                                           const FileChoice &) override {
+            ++opened;
+            return std::nullopt;
+        }
+        int opened = 0;
+    } dialogs_;
+    ScopedSeam<FileDialogs> dialogSeam_{dialogs_};
 
     RichTextBox *editor() const { return window_->txtMain(); }
     static QClipboard *clipboard() { return QGuiApplication::clipboard(); }
@@ -58,6 +76,19 @@ class TestToolbar : public QObject {
         return QTest::qWaitFor([view] { return !view->isVisible(); });
     }
 
+    // Which formatting buttons show pressed, bold to right: "B--L--".
+    QString pressed() const {
+        QString result;
+        for (const char *key : {"tbBold", "tbItaic", "tbUnderline", "tbLeft", "tbMid", "tbRight"})
+            result +=
+                window_->toolbarEdit()->button(QLatin1String(key))->isChecked() ? key[2] : '-';
+        return result;
+    }
+    // The font lists' texts: "宋体 9".
+    QString fontShown() const {
+        return window_->cmbFont()->currentText() + u' ' + window_->cmbFontSize()->currentText();
+    }
+
     // Which of undo and redo are offered, toolbar then menu: "U-U-", "-R-R"...
     QString offered() const {
         QString result;
@@ -72,6 +103,7 @@ class TestToolbar : public QObject {
 private Q_SLOTS:
     void init() {
         messages_.messages.clear();
+        dialogs_.opened = 0;
         clipboard()->setText(u"earlier"_s);
         window_ = std::make_unique<FrmMain>();
         window_->show();
@@ -106,6 +138,118 @@ private Q_SLOTS:
                  u"_ | 粗体 斜体 下划线 | 左对齐* 居中* 右对齐*"_s);
     }
 
+    // The switches, the alignment group and the font lists show the format at the caret,
+    // or of a uniform selection; a mixed selection presses nothing and blanks the lists.
+    // A switch then acts on what it shows.
+    void followsTheCaret() {
+        QCOMPARE(pressed() + u' ' + fontShown(), u"---L-- 宋体 五号"_s); // the design state
+        editor()->setText(u"abc def\nghi"_s);
+        select(0, 3);
+        run(u"tbBold"_s);
+        editor()->setSelFontSize(u"10.5"_s);
+        QCOMPARE(pressed() + u' ' + fontShown(), u"B--L-- 宋体 10.5"_s);
+        select(5, 5); // into plain text
+        QCOMPARE(pressed() + u' ' + fontShown(), u"---L-- 宋体 9"_s);
+        run(u"tbBold"_s); // bold for what is typed next, and shown so
+        QCOMPARE(pressed(), u"B--L--"_s);
+        QTest::keyClicks(editor(), u"x"_s);
+        QCOMPARE(pressed(), u"B--L--"_s);
+        select(5, 6);
+        QCOMPARE(editor()->selBold(), std::optional<bool>(true));
+        select(2, 9);
+        editor()->setSelFontName(u"隶书"_s);
+        select(0, 1);
+        run(u"tbRight"_s);
+        select(2, 11); // bold and plain, two fonts, two sizes, two alignments
+        QCOMPARE(pressed() + u'|' + fontShown(), u"------| "_s);
+        select(0, 1);
+        QCOMPARE(pressed() + u' ' + fontShown(), u"B----R 宋体 10.5"_s);
+    }
+
+    // A screen reader's press or toggle action on a switch is a click: it formats the
+    // selection and the button shows the result.
+    void accessibleActions_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("bold, toggle")
+            << u"粗体"_s << QAccessibleActionInterface::toggleAction() << u"tbBold"_s;
+        QTest::newRow("bold, press")
+            << u"粗体"_s << QAccessibleActionInterface::pressAction() << u"tbBold"_s;
+        QTest::newRow("underline, toggle")
+            << u"下划线"_s << QAccessibleActionInterface::toggleAction() << u"tbUnderline"_s;
+        QTest::newRow("centre, press")
+            << u"居中"_s << QAccessibleActionInterface::pressAction() << u"tbMid"_s;
+    }
+    void accessibleActions() {
+        QFETCH(QString, name);
+        QFETCH(QString, action);
+        QFETCH(QString, key);
+        editor()->setText(u"7+3=\u3000"_s);
+        select(0, 4);
+        QAccessibleInterface *button = nullptr;
+        QAccessibleInterface *bar = QAccessible::queryAccessibleInterface(window_->toolbarEdit());
+        for (int i = 0; bar && i < bar->childCount(); ++i) {
+            if (bar->child(i)->text(QAccessible::Name) == name)
+                button = bar->child(i);
+        }
+        QVERIFY(button && button->actionInterface());
+        QVERIFY(button->actionInterface()->actionNames().contains(action));
+        button->actionInterface()->doAction(action);
+        const auto formatted = [&] {
+            return key == "tbBold"_L1        ? editor()->selBold() == true
+                   : key == "tbUnderline"_L1 ? editor()->selUnderline() == true
+                                             : editor()->selAlignment() == 2;
+        };
+        QTRY_VERIFY(formatted());
+        QVERIFY(button->state().checked);
+        QCOMPARE(editor()->selText(), u"7+3="_s);
+    }
+
+    // Every button tells what it does, with the key that does the same; the File menu
+    // opens a sheet and the Format menu switches the selection's format, by their keys
+    // too, with the caret in the sheet.
+    void tooltipsAndMenus() {
+        QStringList tips;
+        for (ToolBar *bar : {window_->toolbarSYSTEM(), window_->toolbarEdit()}) {
+            for (const QString &key : bar->keys())
+                tips << bar->buttonWidget(key)->toolTip();
+        }
+        QCOMPARE(tips.mid(0, 3), (QStringList{u"新建"_s, u"打开 (Ctrl+O)"_s, u"保存 (Ctrl+S)"_s}));
+        QCOMPARE(tips.mid(11),
+                 (QStringList{u"粗体 (Ctrl+B)"_s, u"斜体 (Ctrl+I)"_s, u"下划线 (Ctrl+U)"_s,
+                              u"左对齐"_s, u"居中"_s, u"右对齐"_s}));
+        for (const QString &tip : tips)
+            QVERIFY2(!tip.isEmpty() && tip.at(0).unicode() >= 0x4E00, qPrintable(tip));
+
+        QStringList menus;
+        for (QAction *menu : window_->menuBar()->actions())
+            menus << menu->text();
+        QCOMPARE(menus.indexOf(u"格式[&O]"_s), menus.indexOf(u"编辑[&E]"_s) + 1);
+        const QList<QAction *> file = window_->findChild<QMenu *>(u"mnuFile"_s)->actions();
+        QVERIFY(file.size() > 2);
+        QCOMPARE(file.at(0)->text() + file.at(1)->text(), u"打开[&O]...保存[&S]"_s);
+
+        QApplication::setActiveWindow(window_.get());
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        editor()->setFocus();
+        editor()->setText(u"abc"_s);
+        select(0, 2);
+        QTest::keyClick(editor(), Qt::Key_B, Qt::ControlModifier);
+        QTest::keyClick(editor(), Qt::Key_I, Qt::ControlModifier);
+        QTest::keyClick(editor(), Qt::Key_U, Qt::ControlModifier);
+        QCOMPARE(pressed(), u"BIUL--"_s);
+        QCOMPARE(editor()->text(), u"abc"_s);
+        window_->menuAction("mnuFormatItalic")->trigger();
+        QCOMPARE(editor()->selItalic(), std::optional<bool>(false));
+        QCOMPARE(pressed(), u"B-UL--"_s);
+
+        QCOMPARE(dialogs_.opened, 0);
+        editor()->document()->setModified(false); // nothing to offer to save first
+        QTest::keyClick(editor(), Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(dialogs_.opened, 1);
+    }
+
     // A partly formatted selection becomes wholly formatted; a uniformly
     // formatted one is switched off, then on again (whatever the button shows).
     void toggles() {
@@ -128,7 +272,8 @@ private Q_SLOTS:
         }
     }
 
-    // Every paragraph the selection touches, and only those; the last one clicked shows pressed.
+    // Every paragraph the selection touches, and only those; the group shows the
+    // alignment of the paragraph the caret ends in (the last one, centred).
     void alignment() {
         editor()->setText(u"\n乘法题:\n2\u00D73=\u3000\n4\u00D75=\u3000"_s);
         select(0, 17);
@@ -144,7 +289,7 @@ private Q_SLOTS:
         }
         for (const char *group : {"tbLeft", "tbMid", "tbRight"})
             QCOMPARE(window_->toolbarEdit()->button(QLatin1String(group))->isChecked(),
-                     group == "tbLeft"_L1);
+                     group == "tbMid"_L1);
     }
 
     // A line selected with Shift+Down ends at the start of the next one, which

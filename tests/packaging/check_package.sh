@@ -52,7 +52,7 @@ extra=$(grep -v '/$' "$SCRATCH/contents" |
 # satisfied by what this machine has installed. ---
 DEPENDS=$(dpkg-deb --field "$DEB" Depends)
 echo "Depends: $DEPENDS"
-for name in fonts-noto-cjk fonts-arphic-ukai libqt6widgets6 libqt6printsupport6 libqt6svg6; do
+for name in fonts-noto-cjk fonts-arphic-ukai libqt6widgets6 libqt6printsupport6 libqt6svg6 qt6-translations-l10n; do
     echo ", $DEPENDS," | grep -q ", ${name}[ ,]" || fail "Depends lacks $name"
 done
 echo "$DEPENDS" | tr ',' '\n' | sed 's/^ *//' | while read -r name op version; do

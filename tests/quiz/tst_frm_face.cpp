@@ -6,6 +6,7 @@
 #include "mainwin/frm_main.h"
 #include "quiz/frm_face.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -61,6 +62,22 @@ QString solve(const QString &question, int n, int op) {
                       b <= n &&
                       (op == 3 ? a % b == 0 && result >= 2 && result <= n : a <= n && result >= 0);
     return fits ? QString::number(result) : QString();
+}
+
+// What a screen reader announces for the labelled controls of a window, one
+// "caption value" line per caption that labels a control (a frame's title
+// included), the value being the control's name.
+QStringList announced(QWidget &window) {
+    QStringList lines;
+    QList<QAccessibleInterface *> pending{QAccessible::queryAccessibleInterface(&window)};
+    while (!pending.isEmpty()) {
+        QAccessibleInterface *node = pending.takeFirst();
+        for (int i = 0; i < node->childCount(); ++i)
+            pending << node->child(i);
+        for (const auto &[caption, relation] : node->relations(QAccessible::Label))
+            lines << caption->text(QAccessible::Name) + u' ' + node->text(QAccessible::Name);
+    }
+    return lines;
 }
 
 } // namespace
@@ -142,6 +159,87 @@ private Q_SLOTS:
         QCOMPARE(messages_.messages.size(), n ? 0 : 1);
         QVERIFY2(n || messages_.messages[0].contains(only),
                  qPrintable(messages_.messages.value(0)));
+        if (!n) { // the next keys mend the bound
+            QCOMPARE(QApplication::focusWidget(), face.comboTo());
+            QCOMPARE(face.comboTo()->lineEdit()->selectedText(), bound);
+        }
+    }
+
+    // A screen reader reads each result with its caption, "正确率: 66.67%", and the
+    // range boxes (named by their text, as Qt does on Linux) with their own captions
+    // as well as the frame's title.
+    void resultsForScreenReaders() {
+        FrmFace face;
+        QVERIFY(showActive(face));
+        face.button("cmdBegin")->click();
+        for (const QString &typed : {u"%1"_s, u"x"_s, u"%1"_s})
+            answer(face, QString(typed).replace(u"%1"_s, face.expectedAnswer()));
+        const QStringList running = announced(face);
+        for (const QString &line :
+             {u"共做了: 3"_s, u"做对了: 2"_s, u"正确率: "_s + rate(200.0 / 3) + u'%',
+              u"评语及建议: ..."_s, u"从 0"_s, u"到 9"_s, u"设置题型及范围 9"_s})
+            QVERIFY2(running.contains(line), qPrintable(line + u" in "_s + running.join(u", ")));
+        QAccessibleInterface *hint = QAccessible::queryAccessibleInterface(face.label("lblHint"));
+        answer(face, QString());
+        QCOMPARE(hint->text(QAccessible::Name) + hint->text(QAccessible::Description),
+                 u"请输入答案...提示"_s);
+
+        face.button("cmdFinish")->click();
+        const QStringList finished = announced(face);
+        for (const QString &line :
+             {u"总分: "_s + rate(200.0 / 3), u"评语及建议: "_s + face.label("lblMemo")->text()})
+            QVERIFY2(finished.contains(line), qPrintable(line + u" in "_s + finished.join(u", ")));
+        QCOMPARE(face.label("lblMemo")->text(), u"再不努力就不行了,及格，努力啊"_s);
+    }
+
+    // With the keyboard alone: the window opens on Begin, Enter begins, the arrow keys
+    // change the operation and leave the focus for the answer, Alt+P pauses and Enter
+    // resumes into the answer box, Enter judges, and the keypad's Enter on a focused
+    // button clicks that button, not the default one.
+    void keyboardOnly() {
+        QStringList seen;
+        QTimer::singleShot(0, this, [&] {
+            // No test macro returns early in here: the window must close again.
+            FrmFace &face = frmFace();
+            showActive(face);
+            const auto focus = [] {
+                QWidget *widget = QApplication::focusWidget();
+                return widget ? widget->objectName() : u"none"_s;
+            };
+            seen << focus();
+            press(Qt::Key_Return);
+            seen << enabledButtons(face) << focus();
+            for (int tabs = 0; tabs < 10 && !focus().startsWith(u"optActive"_s); ++tabs)
+                press(Qt::Key_Tab);
+            seen << focus();
+            press(Qt::Key_Right);
+            const bool settled = QTest::qWaitFor([&] { return focus() == u"txtAnswer"_s; });
+            seen << (settled ? focus() : u"stayed in "_s + focus())
+                 << QString(face.txtQuestion()->text().at(1)) << QString::number(face.totalCount());
+            press(Qt::Key_P, Qt::AltModifier);
+            seen << focus();
+            press(Qt::Key_Return);
+            seen << enabledButtons(face) << focus();
+            QTest::keyClicks(QApplication::focusWidget(), face.expectedAnswer());
+            press(Qt::Key_Enter, Qt::KeypadModifier);
+            seen << face.label("lblRight")->text();
+            press(Qt::Key_Tab, Qt::ShiftModifier);
+            press(Qt::Key_Tab, Qt::ShiftModifier);
+            seen << focus();
+            press(Qt::Key_Enter, Qt::KeypadModifier);
+            const QListWidgetItem *skipped = face.listHistory()->item(1);
+            seen << (skipped ? skipped->text().section(u'=', 1).trimmed() : u"not judged"_s);
+            press(Qt::Key_Escape);
+            press(Qt::Key_C, Qt::AltModifier);
+            if (face.isVisible()) // stuck in a quiz
+                face.done(QDialog::Rejected);
+        });
+        frmMain().button("cmdFace")->click();
+        QCOMPARE(seen, (QStringList{u"cmdBegin"_s, kRunning, u"txtAnswer"_s, u"optActive(0)"_s,
+                                    u"txtAnswer"_s, u"-"_s, u"0"_s, u"cmdPause"_s, kRunning,
+                                    u"txtAnswer"_s, u"1"_s, u"cmdJump"_s, u"此题跳过       ×"_s}));
+        unloadForm(FormId::Face);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     // Running, an empty answer counts nothing and shows a hint, and a bad

@@ -4,7 +4,8 @@
 // is saved as the display shows it.
 //
 // Usage: drillpad_screenshots OUTDIR
-// Writes OUTDIR/main-window.png and OUTDIR/quiz.png. Meant for an X display
+// Writes OUTDIR/main-window.png, OUTDIR/quiz.png, OUTDIR/message-box.png and
+// OUTDIR/save-dialog.png. Meant for an X display
 // (QT_QPA_PLATFORM=xcb); scripts/screenshots.sh provides a virtual one.
 
 #include "app/application.h"
@@ -12,12 +13,15 @@
 #include "controls/command_button.h"
 #include "controls/message_box.h"
 #include "controls/rich_text_box.h"
+#include "controls/tool_bar.h"
 #include "guide/frm_guide.h"
 #include "mainwin/frm_main.h"
 #include "quiz/frm_face.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFontDatabase>
 #include <QImageWriter>
@@ -28,8 +32,10 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <cstdio>
 #include <cstdlib>
@@ -76,14 +82,15 @@ void waitUntilShown(QWidget &window) {
     QTest::qWait(kPaintDelayMs);
 }
 
-// Runs `step` once a modal window is open, inside its loop: the click that
-// opens the window returns only when the window goes.
-void whenModalOpen(std::function<void()> step) {
-    QTimer::singleShot(10, qApp, [step] {
-        if (QApplication::activeModalWidget())
+// Runs `step` once a modal window other than `over` is open, inside its
+// loop: the click that opens the window returns only when the window goes.
+void whenModalOpen(std::function<void()> step, QWidget *over = nullptr) {
+    QTimer::singleShot(10, qApp, [step, over] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal && modal != over)
             step();
         else
-            whenModalOpen(step);
+            whenModalOpen(step, over);
     });
 }
 
@@ -118,6 +125,15 @@ void save(QWidget &window, const QDir &folder, const QString &name) {
     require(writer.write(shot.toImage()),
             u"cannot write %1: %2"_s.arg(writer.fileName(), writer.errorString()));
     std::printf("%s\n", qPrintable(QDir::toNativeSeparators(writer.fileName())));
+}
+
+// Saves the modal window on top (a standard dialog) and closes it.
+void saveAndDismiss(const QDir &folder, const QString &name) {
+    auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+    require(dialog != nullptr, u"no dialog for "_s + name);
+    waitUntilShown(*dialog);
+    save(*dialog, folder, name);
+    dialog->reject();
 }
 
 // Works out the answer to a quiz question such as "7×8=", as the pupil does.
@@ -177,9 +193,27 @@ void answerQuiz(const QDir &folder) {
     QTest::keyClicks(face.txtAnswer(), QString::number(solve(face.txtQuestion()->text())));
     save(face, folder, u"quiz.png"_s);
 
-    // Esc finishes the quiz; Close hides the window and ends its modal loop.
+    // Esc finishes the quiz. A bound the quiz refuses is told in a real
+    // message box, with Qt's own button text in Chinese.
     QTest::keyClick(face.txtAnswer(), Qt::Key_Escape);
+    face.comboTo()->setEditText(u"0"_s);
+    MessageBoxes *failing = Seam<MessageBoxes>::replace(nullptr);
+    whenModalOpen([folder] { saveAndDismiss(folder, u"message-box.png"_s); }, &face);
+    click(face.button("cmdBegin"));
+    Seam<MessageBoxes>::replace(failing);
+    face.comboTo()->setEditText(u"9"_s);
+    // Close hides the window and ends its modal loop.
     click(face.button("cmdClose"));
+}
+
+// The save dialog in a folder that holds one saved sheet.
+void showSaveDialog(FrmMain &main, const QDir &folder) {
+    static QTemporaryDir sheets;
+    require(sheets.isValid() && QDir::setCurrent(sheets.path()), u"no folder for sheets"_s);
+    require(main.txtMain()->saveFile(sheets.filePath(u"乘法练习.rtf"_s)).ok(),
+            u"cannot save a sheet"_s);
+    whenModalOpen([folder] { saveAndDismiss(folder, u"save-dialog.png"_s); });
+    click(main.toolbarSYSTEM()->buttonWidget(u"tbSave"_s));
 }
 
 void takeScreenshots(const QDir &folder) {
@@ -195,6 +229,7 @@ void takeScreenshots(const QDir &folder) {
 
     whenModalOpen([folder] { answerQuiz(folder); });
     click(main.button("cmdFace"));
+    showSaveDialog(main, folder);
     QCoreApplication::exit(EXIT_SUCCESS);
 }
 

@@ -1,0 +1,182 @@
+"""Drives Drillpad through the AT-SPI accessibility bus as a screen reader
+does: answers a quiz and reads its results, finds the quiz's "到" box by the
+label that names it, and bolds text in the sheet with the 粗体 button's
+action. Run by run_atspi.sh inside its own D-Bus session on a virtual
+display; the program's path is the first argument."""
+
+import os
+import re
+import subprocess
+import sys
+import time
+
+import pyatspi
+
+TIMEOUT = 30
+
+
+def wait_for(what, find):
+    deadline = time.monotonic() + TIMEOUT
+    while time.monotonic() < deadline:
+        try:
+            found = find()
+        except Exception:  # the tree changes while it is walked
+            found = None
+        if found:
+            return found
+        time.sleep(0.1)
+    raise AssertionError("not found in time: " + what)
+
+
+def descendants(node):
+    pending = [node]
+    while pending:
+        current = pending.pop(0)
+        yield current
+        pending.extend(child for child in current if child is not None)
+
+
+def find(root, role=None, name=None, test=None):
+    for node in descendants(root):
+        if role is not None and node.getRole() != role:
+            continue
+        if name is not None and node.name != name:
+            continue
+        if test is not None and not test(node):
+            continue
+        return node
+    return None
+
+
+def labelled_by(node):
+    """The names of the labels that name a node."""
+    names = []
+    for relation in node.getRelationSet():
+        if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
+            names += [relation.getTarget(i).name for i in range(relation.getNTargets())]
+    return names
+
+
+def labels_for(node):
+    """The nodes that a label names."""
+    targets = []
+    for relation in node.getRelationSet():
+        if relation.getRelationType() == pyatspi.RELATION_LABEL_FOR:
+            targets += [relation.getTarget(i) for i in range(relation.getNTargets())]
+    return targets
+
+
+def value_labelled(window, caption):
+    """The text read for the value that a caption labels."""
+    node = wait_for(caption, lambda: find(window, test=lambda n: caption in labelled_by(n)))
+    return node.name
+
+
+def press(button):
+    actions = button.queryAction()
+    names = [actions.getName(i) for i in range(actions.nActions)]
+    # Qt names the click "Press"; a check-style button also has "Toggle".
+    actions.doAction(names.index("Press") if "Press" in names else 0)
+
+
+def text_of(node):
+    text = node.queryText()
+    return text.getText(0, text.characterCount)
+
+
+SKIP = 77
+
+
+def start(program):
+    """Starts the program and returns it with its node on the bus. A start
+    that loses the race for the fresh display is tried again."""
+    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
+               QT_QPA_PLATFORM="xcb", LC_ALL="C")
+    desktop = pyatspi.Registry.getDesktop(0)
+    for _ in range(3):
+        process = subprocess.Popen([program], env=env)
+        deadline = time.monotonic() + TIMEOUT
+        while process.poll() is None and time.monotonic() < deadline:
+            app = next((a for a in desktop if a is not None and a.name.lower() == "drillpad"),
+                       None)
+            if app is not None:
+                return process, app
+            time.sleep(0.1)
+        if process.poll() is None:
+            process.terminate()
+            process.wait(10)
+            break
+    raise AssertionError("the program did not appear on the accessibility bus")
+
+
+def main():
+    program = sys.argv[1]
+    try:
+        pyatspi.Registry.getDesktop(0).childCount
+    except Exception as error:  # no accessibility bus
+        print("SKIP: the accessibility bus is not available:", error)
+        sys.exit(SKIP)
+    app_process, app = start(program)
+    try:
+        main_window = wait_for("the main window", lambda: find(app, pyatspi.ROLE_FRAME, "Drillpad"))
+
+        # The quiz: three answers, two of them right.
+        press(wait_for("quiz button", lambda: find(main_window, pyatspi.ROLE_PUSH_BUTTON,
+                                                   "启动交互界面[L]")))
+        quiz = wait_for("the quiz window", lambda: find(app, name="交互界面",
+                                                        test=lambda n: n.getRole() in (
+                                                            pyatspi.ROLE_DIALOG, pyatspi.ROLE_FRAME)))
+        press(find(quiz, pyatspi.ROLE_PUSH_BUTTON, "开始[B]"))
+        question = find(quiz, name="题目")
+        answer = find(quiz, name="答案")
+        ok = find(quiz, pyatspi.ROLE_PUSH_BUTTON, "确认[O]")
+        wait_for("a question", lambda: text_of(question).endswith("="))
+        for right in (True, False, True):
+            asked = text_of(question)
+            a, op, b = re.match(r"(\d+)(.)(\d+)=", asked).groups()
+            expected = int(a) + int(b)  # the quiz starts with addition
+            assert op == "+", asked
+            answer.queryEditableText().setTextContents(str(expected if right else expected + 1))
+            total = value_labelled(quiz, "共做了:")
+            press(ok)
+            wait_for("the answer judged",
+                     lambda: value_labelled(quiz, "共做了:") == str(int(total) + 1))
+        assert value_labelled(quiz, "做对了:") == "2"
+        rate = value_labelled(quiz, "正确率:")
+        assert rate == "66.67%", rate
+        press(find(quiz, pyatspi.ROLE_PUSH_BUTTON, "结束[S]"))
+        score = wait_for("the score", lambda: find(quiz, test=lambda n: "总分:" in labelled_by(n)))
+        assert score.name == "66.67", score.name
+        comment = value_labelled(quiz, "评语及建议:")
+        assert comment == "再不努力就不行了,及格，努力啊", comment
+        upper = find(quiz, test=lambda n: "到" in labelled_by(n))
+        assert upper is not None and upper.getRole() == pyatspi.ROLE_COMBO_BOX
+        assert upper.name == "9", upper.name
+        caption = find(quiz, pyatspi.ROLE_LABEL, "到")
+        assert [n.getRole() for n in labels_for(caption)] == [pyatspi.ROLE_COMBO_BOX]
+        print("quiz: rate %s, score %s, comment %s, 到 box reads %s"
+              % (rate, score.name, comment, upper.name))
+        press(find(quiz, pyatspi.ROLE_PUSH_BUTTON, "关闭[C]"))
+
+        # The sheet: select text and make it bold with the toolbar's button.
+        sheet = wait_for("the sheet", lambda: find(main_window, name="出题区"))
+        sheet.queryEditableText().setTextContents("7+3=")
+        sheet.queryText().setSelection(0, 0, 4) or sheet.queryText().addSelection(0, 4)
+        before = sheet.queryText().getAttributes(1)[0]
+        bold = find(main_window, name="粗体")
+        actions = bold.queryAction()
+        names = [actions.getName(i) for i in range(actions.nActions)]
+        actions.doAction(names.index("Toggle") if "Toggle" in names else 0)
+        after = wait_for("bold text", lambda: (
+            lambda attributes: attributes if "700" in attributes or "bold" in attributes else None)(
+                sheet.queryText().getAttributes(1)[0]))
+        assert bold.getState().contains(pyatspi.STATE_CHECKED)
+        print("sheet: %r became %r" % (before, after))
+        print("PASS")
+    finally:
+        app_process.terminate()
+        app_process.wait(10)
+
+
+if __name__ == "__main__":
+    main()
