@@ -2,6 +2,7 @@
 #include "record/practice_record.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -62,6 +63,24 @@ BENCHMARK(BM_RecordAnswer)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
+
+// What the record window reads from a record of 10,000 quizzes and
+// 1,000,000 answers: the newest-first listing, and one quiz's answers. The
+// file's size is reported as a counter.
+void BM_ReadLargeRecord(benchmark::State &state, bool listing) {
+    static BenchRecord bench(10000);
+    PracticeRecord &record = bench.record;
+    for (auto _ : state) {
+        if (listing)
+            benchmark::DoNotOptimize(record.quizzes());
+        else
+            benchmark::DoNotOptimize(record.answers(5000));
+    }
+    state.counters["file_MB"] =
+        static_cast<double>(QFileInfo(record.path()).size()) / (1024.0 * 1024.0);
+}
+BENCHMARK_CAPTURE(BM_ReadLargeRecord, quizzes_newest_first, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadLargeRecord, answers_of_one_quiz, false)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
