@@ -77,6 +77,7 @@ void QuizRecorder::begin(QuizKind kind, const QString &operation, int from, int 
         finish();
     running_ = true;
     kind_ = kind;
+    answersLost_ = false;
     answered_ = right_ = 0;
     operation_ = operation;
     from_ = from;
@@ -105,7 +106,7 @@ void QuizRecorder::answered(const QString &question, const QString &expected, co
     ++answered_;
     if (right)
         ++right_;
-    if (quizId_ <= 0)
+    if (quizId_ <= 0 || answersLost_)
         return;
     AnswerEntry entry;
     entry.quizId = quizId_;
@@ -116,7 +117,10 @@ void QuizRecorder::answered(const QString &question, const QString &expected, co
     entry.skipped = skipped;
     entry.right = right;
     entry.seconds = timing_.questionSeconds(clock_());
-    record().recordAnswer(entry);
+    // After a failed write the rest of the quiz's answers are not tried: a
+    // file held by another program would make every answer wait in vain.
+    // The finish still is, so that the quiz keeps its true totals.
+    answersLost_ = !record().recordAnswer(entry);
     if (kind_ == QuizKind::Normal)
         mergeSettings(operation, from, to);
     reportProblem();

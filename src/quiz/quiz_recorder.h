@@ -70,6 +70,7 @@ private:
     bool running_ = false;
     QuizKind kind_ = QuizKind::Normal;
     qint64 quizId_ = 0;
+    bool answersLost_ = false;
     int answered_ = 0;
     int right_ = 0;
     QString operation_;

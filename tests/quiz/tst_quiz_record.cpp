@@ -12,6 +12,8 @@
 #include <QProcess>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 #include <cstdio>
 #include <cstdlib>
@@ -315,6 +317,36 @@ private Q_SLOTS:
         QVERIFY2(messages_.messages[0].contains(reason), qPrintable(messages_.messages[0]));
         QCOMPARE(practiceRecord().quizzes().size(), damaged ? 2 : 0);
         QCOMPARE(QDir(folder).entryList({u"drillpad-damaged-*.sqlite"_s}).size(), damaged ? 1 : 0);
+    }
+
+    // A record held by another program fails one answer, told once; the
+    // quiz's later answers are not tried, its finish is, with true totals.
+    void heldRecordKeepsTheTotals() {
+        const QString path = folder_.filePath(u"held/drillpad.sqlite"_s);
+        PracticeRecord record;
+        QVERIFY(record.open(path));
+        record.setBusyTimeout(50);
+        QStringList reports;
+        quiz::QuizRecorder recorder([&](const QString &p) { reports << p; }, &record);
+        recorder.begin(QuizKind::Normal, u"+"_s, 1, 9);
+        recorder.answered(u"3+4="_s, u"7"_s, u"7"_s, false, true, u"+"_s, 1, 9);
+        {
+            QSqlDatabase holder = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"holder"_s);
+            holder.setDatabaseName(path);
+            QVERIFY(holder.open() && QSqlQuery(holder).exec(u"BEGIN IMMEDIATE"_s));
+            recorder.answered(u"5+5="_s, u"10"_s, u"9"_s, false, false, u"+"_s, 1, 9);
+            QSqlQuery(holder).exec(u"ROLLBACK"_s);
+        }
+        QSqlDatabase::removeDatabase(u"holder"_s);
+        recorder.answered(u"1+1="_s, u"2"_s, u"2"_s, false, true, u"+"_s, 1, 9);
+        recorder.finish();
+
+        QCOMPARE(reports.size(), 1);
+        QVERIFY2(reports[0].contains(u"正被另一个程序占用"_s), qPrintable(reports[0]));
+        const QuizSummary quiz = record.quizzes().value(0);
+        QVERIFY(quiz.finished);
+        QCOMPARE(QList<int>({quiz.answered, quiz.right, quiz.score}), QList<int>({3, 2, 67}));
+        QCOMPARE(record.answers(quiz.id).size(), 1);
     }
 
     // Time on a question and on the quiz leaves pauses out; a normal quiz
