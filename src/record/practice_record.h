@@ -50,8 +50,9 @@ struct AnswerEntry {
 // The practice record: every quiz and every answer, kept in one SQLite file.
 // Each answer is written in its own short transaction as soon as it is
 // judged, so ending the program mid-quiz loses nothing already answered.
-// Failing writes never throw or block for long: they return false and leave
-// the reason in problem(), and the quiz goes on without its record.
+// A failing write waits at most the busy timeout (for another Drillpad
+// holding the file), returns false and leaves the reason in problem(); the
+// quiz goes on without its record.
 class PracticeRecord : public QObject {
     Q_OBJECT
 public:
