@@ -573,15 +573,29 @@ bool PracticeRecord::clear() {
     return true;
 }
 
-PracticeRecord &practiceRecord() {
-    // Owned by the application so that it closes before Qt SQL's own
-    // globals are gone.
+namespace {
+
+// Owned by the application so that it closes before Qt SQL's own globals are
+// gone.
+QPointer<PracticeRecord> &theRecord() {
     static QPointer<PracticeRecord> record;
-    if (!record) {
-        record = new PracticeRecord(QCoreApplication::instance());
-        record->open(PracticeRecord::defaultPath());
+    return record;
+}
+
+} // namespace
+
+PracticeRecord &practiceRecord() {
+    if (!theRecord()) {
+        theRecord() = new PracticeRecord(QCoreApplication::instance());
+        theRecord()->open(PracticeRecord::defaultPath());
     }
-    return *record;
+    return *theRecord();
+}
+
+bool usePracticeRecordAt(const QString &path) {
+    if (!theRecord())
+        theRecord() = new PracticeRecord(QCoreApplication::instance());
+    return theRecord()->open(path);
 }
 
 } // namespace drillpad

@@ -120,5 +120,8 @@ private:
 // The program's one record, opened at defaultPath() on first use. It belongs
 // to the application object and closes with it.
 PracticeRecord &practiceRecord();
+// Makes the program's one record the file at `path`, without touching the
+// default one: for tools and tests that must leave the user's record alone.
+bool usePracticeRecordAt(const QString &path);
 
 } // namespace drillpad
