@@ -45,7 +45,7 @@ QString withoutColon(const QString &caption) {
 
 } // namespace
 
-FrmFace::FrmFace() {
+FrmFace::FrmFace() : recorder_([this](const QString &problem) { showWarning(this, problem); }) {
     const forms::FormDef &def = forms::frmFaceDef();
     forms::applyWindowDef(def, this, this);
     controls_ = forms::buildControls(def, this);
@@ -54,6 +54,7 @@ FrmFace::FrmFace() {
     txtQuestion_ = controls_.get<QLineEdit>(QStringLiteral("txtQuestion"));
     txtAnswer_ = controls_.get<QLineEdit>(QStringLiteral("txtAnswer"));
     listHistory_ = controls_.get<QListWidget>(QStringLiteral("listHistory"));
+    comboFrom_ = controls_.get<QComboBox>(QStringLiteral("comboFrom"));
     comboTo_ = controls_.get<QComboBox>(QStringLiteral("comboTo"));
     timer1_ = controls_.get<QTimer>(QStringLiteral("Timer1"));
     cmdBegin_ = button("cmdBegin");
@@ -144,16 +145,23 @@ Operator FrmFace::selectedOperation() const {
     return Operator::Add;
 }
 
-std::optional<int> FrmFace::acceptedBound() {
-    const quiz::BoundCheck check =
-        quiz::parseBound(comboTo_->currentText(), selectedOperation(), QLocale::system());
-    if (!check.bound) {
-        showWarning(this, check.message);
+std::optional<FrmFace::OperandRange> FrmFace::acceptedRange() {
+    const auto refuse = [this](QComboBox *box, const QString &message) {
+        showWarning(this, message);
         // The next keystroke mends the bound.
-        comboTo_->setFocus(Qt::OtherFocusReason);
-        comboTo_->lineEdit()->selectAll();
-    }
-    return check.bound;
+        box->setFocus(Qt::OtherFocusReason);
+        box->lineEdit()->selectAll();
+        return std::nullopt;
+    };
+    const QLocale locale = QLocale::system();
+    const quiz::BoundCheck to =
+        quiz::parseBound(comboTo_->currentText(), selectedOperation(), locale);
+    if (!to.bound)
+        return refuse(comboTo_, to.message);
+    const quiz::BoundCheck from = quiz::parseFrom(comboFrom_->currentText(), *to.bound, locale);
+    if (!from.bound)
+        return refuse(comboFrom_, from.message);
+    return OperandRange{*from.bound, *to.bound};
 }
 
 void FrmFace::setLabel(QLabel *label, const QString &caption) {
@@ -176,17 +184,25 @@ void FrmFace::setRunning(bool running) {
     cmdJump_->setEnabled(running);
 }
 
-void FrmFace::getQuestion(int n) {
-    const quiz::QuizQuestion question = quiz::drawQuizQuestion(selectedOperation(), n);
+void FrmFace::getQuestion(int n, int from) {
+    const quiz::QuizQuestion question = redo_ && !redoQueue_.isEmpty()
+                                            ? redoQueue_.takeLast()
+                                            : quiz::drawQuizQuestion(selectedOperation(), from, n);
+    recorder_.questionShown();
     txtQuestion_->setText(question.text);
     txtQuestion_->setProperty(kTagProperty, question.answer);
     txtAnswer_->setFocus();
 }
 
 void FrmFace::cmdBegin_Click() {
-    const std::optional<int> bound = acceptedBound();
-    if (!bound)
+    const std::optional<OperandRange> range = acceptedRange();
+    if (!range)
         return; // stays idle
+    beginQuiz(QuizKind::Normal, operatorCode(selectedOperation()), range->from, range->to);
+}
+
+void FrmFace::beginQuiz(QuizKind kind, const QString &operation, int from, int to) {
+    recorder_.begin(kind, operation, from, to);
     setRateCaption(text(kRateCaption));
     setLabel(lblCent_, QStringLiteral("100%"));
     setLabel(lblMemo_, QStringLiteral("..."));
@@ -194,7 +210,7 @@ void FrmFace::cmdBegin_Click() {
     cmdClose_->setEnabled(false);
     cmdPause_->setEnabled(true);
     setRunning(true);
-    getQuestion(*bound);
+    getQuestion(to, from);
 }
 
 void FrmFace::cmdOK_Click() {
@@ -204,15 +220,18 @@ void FrmFace::cmdOK_Click() {
         setLabel(lblHint_, text(quiz::kAnswerHint));
         return;
     }
-    // The next question needs a usable bound; refusing before judging keeps
-    // the answer for when the bound is mended.
-    const std::optional<int> bound = acceptedBound();
-    if (!bound)
+    // The next question needs a usable range; refusing before judging keeps
+    // the answer for when the range is mended. A redo asks its own questions.
+    std::optional<OperandRange> range = OperandRange{0, 0};
+    if (!redo_ && !(range = acceptedRange()))
         return;
 
     ++TotalCount;
     setLabel(lblTotal_, QString::number(TotalCount));
     const bool right = answer == expectedAnswer();
+    recorder_.answered(txtQuestion_->text(), expectedAnswer(), answer, skipping_, right,
+                       redo_ ? QString() : operatorCode(selectedOperation()), range->from,
+                       range->to);
     listHistory_->addItem(quiz::historyLine(TotalCount, txtQuestion_->text(), answer, right));
     listHistory_->scrollToBottom();
     if (right) {
@@ -222,19 +241,29 @@ void FrmFace::cmdOK_Click() {
     setLabel(lblCent_,
              quiz::rateText(quiz::ratePercent(RightCount, TotalCount), QLocale::system()) +
                  QLatin1Char('%'));
-    getQuestion(*bound);
     txtAnswer_->clear();
+    if (redo_ && redoQueue_.isEmpty()) {
+        cmdFinish_Click(); // every question of the redo asked
+        return;
+    }
+    getQuestion(range->to, range->from);
 }
 
 void FrmFace::cmdJump_Click() {
-    if (!acceptedBound())
+    if (!redo_ && !acceptedRange())
         return;
     txtAnswer_->setText(text(quiz::kSkippedAnswer));
+    skipping_ = true;
     cmdOK_Click();
+    skipping_ = false;
 }
 
 void FrmFace::cmdPause_Click() {
     const bool pausing = runFlag() == QLatin1String(kRunning);
+    if (pausing)
+        recorder_.pause();
+    else
+        recorder_.resume();
     setRunning(!pausing);
     cmdPause_->setCaption(text(pausing ? kPausedCaption : kPauseCaption));
     // Paused, Enter on the button resumes; resumed, the next keys answer.
@@ -253,6 +282,9 @@ void FrmFace::GetCent() {
 }
 
 void FrmFace::cmdFinish_Click() {
+    recorder_.finish();
+    redo_ = false;
+    redoQueue_.clear();
     GetCent();
     cmdBegin_->setEnabled(true);
     cmdClose_->setEnabled(true);
@@ -260,15 +292,37 @@ void FrmFace::cmdFinish_Click() {
     setRunning(false);
 }
 
+bool FrmFace::startRedo(const QList<AnswerEntry> &questions) {
+    QList<quiz::QuizQuestion> asked;
+    for (const AnswerEntry &entry : questions)
+        asked.append({entry.question, entry.expected});
+    QList<quiz::QuizQuestion> queue = quiz::redoOrder(asked);
+    if (queue.isEmpty())
+        return false;
+    if (!cmdBegin_->isEnabled()) {
+        cmdFinish_Click();
+        cmdPause_->setCaption(text(kPauseCaption));
+    }
+    const QString operation = quiz::sharedOperationCode(queue);
+    redo_ = true;
+    redoQueue_ = std::move(queue);
+    beginQuiz(QuizKind::Redo, operation, 0, 0);
+    return true;
+}
+
+bool FrmFace::redoing() const {
+    return redo_;
+}
+
 void FrmFace::cmdClose_Click() {
     hide();
 }
 
 void FrmFace::optActive_Click(int) {
-    if (cmdBegin_->isEnabled())
-        return; // idle: only the selection changes
-    if (const std::optional<int> bound = acceptedBound())
-        getQuestion(*bound);
+    if (cmdBegin_->isEnabled() || redo_)
+        return; // idle, or a redo that asks its own questions: only the selection changes
+    if (const std::optional<OperandRange> range = acceptedRange())
+        getQuestion(range->to, range->from);
     // An arrow key moves the focus to the newly chosen button after the
     // choice is made; then the focus goes back where this handler put it
     // (the answer box, or the refused bound).

@@ -3,6 +3,9 @@
 #include "controls/form_dialog.h"
 #include "forms/form_builder.h"
 #include "question/question.h"
+#include "quiz/quiz_logic.h"
+#include "quiz/quiz_recorder.h"
+#include "record/practice_record.h"
 
 #include <cstdint>
 #include <optional>
@@ -33,6 +36,7 @@ public:
     QLineEdit *txtQuestion() const { return txtQuestion_; }
     QLineEdit *txtAnswer() const { return txtAnswer_; }
     QListWidget *listHistory() const { return listHistory_; }
+    QComboBox *comboFrom() const { return comboFrom_; }
     QComboBox *comboTo() const { return comboTo_; }
     QRadioButton *optActive(int index) const;
     QTimer *timer1() const { return timer1_; }
@@ -44,11 +48,22 @@ public:
     // "1" while a quiz runs and is not paused, "0" otherwise (cmdPause's tag).
     QString runFlag() const;
 
-    // Draws a question of the selected operation with operands from 1 to n
-    // (a bound already accepted for it), shows it and stores its answer.
-    void getQuestion(int n);
+    // Draws a question of the selected operation with operands from
+    // max(1, from) to n (a range already accepted for it), shows it and stores
+    // its answer. During a redo it shows the next question of the redo.
+    void getQuestion(int n, int from = 1);
     // Turns the totals into the score and its comment.
     void GetCent();
+
+    // Starts a quiz on exactly these questions (the question text as the quiz
+    // shows it and the expected answer), each asked once in random order,
+    // judged, counted and scored as usual and recorded as a redo. The quiz
+    // finishes by itself after the last one; the next Begin draws as usual
+    // again. A quiz still running is finished first. False, and nothing
+    // started, when the list holds no question.
+    bool startRedo(const QList<AnswerEntry> &questions);
+    // True while a redo quiz runs or is paused.
+    bool redoing() const;
 
     // Handlers.
     void cmdBegin_Click();
@@ -68,9 +83,16 @@ private:
     void Form_Load();
     void connectHandlers();
     Operator selectedOperation() const;
-    // The bound in comboTo for the selected operation, or nothing after
-    // telling the user which range is allowed.
-    std::optional<int> acceptedBound();
+    struct OperandRange {
+        int from;
+        int to;
+    };
+    // The range in comboFrom and comboTo for the selected operation, or
+    // nothing after telling the user which range is allowed (the focus goes
+    // to the box to mend).
+    std::optional<OperandRange> acceptedRange();
+    // Begin's work once the questions to ask are settled.
+    void beginQuiz(QuizKind kind, const QString &operation, int from, int to);
     void setRunning(bool running);
     void setLabel(QLabel *label, const QString &text);
     void setRateCaption(const QString &caption);
@@ -79,6 +101,7 @@ private:
     QLineEdit *txtQuestion_ = nullptr;
     QLineEdit *txtAnswer_ = nullptr;
     QListWidget *listHistory_ = nullptr;
+    QComboBox *comboFrom_ = nullptr;
     QComboBox *comboTo_ = nullptr;
     QTimer *timer1_ = nullptr;
     CommandButton *cmdBegin_ = nullptr;
@@ -97,6 +120,14 @@ private:
     // Answers judged and answers judged right since the window was created.
     std::int64_t TotalCount = 0;
     std::int64_t RightCount = 0;
+
+    // The practice record of the quiz in progress.
+    quiz::QuizRecorder recorder_;
+    // Set by Skip around the OK action, so the record tells skipped from typed.
+    bool skipping_ = false;
+    // During a redo: the questions still to ask, the last one first.
+    bool redo_ = false;
+    QList<quiz::QuizQuestion> redoQueue_;
 };
 
 } // namespace drillpad

@@ -9,15 +9,17 @@
 cmake_minimum_required(VERSION 3.25)
 
 set(allowed_question question)
+# The practice record stands alone below the windows that keep and show it.
+set(allowed_record record)
 set(allowed_controls controls question version.h)
 set(allowed_forms forms controls question version.h)
 set(window_layers forms controls question version.h app/forms_registry.h)
 set(allowed_guide guide ${window_layers})
-set(allowed_quiz quiz ${window_layers})
+set(allowed_quiz quiz record ${window_layers})
 set(allowed_about about ${window_layers})
 # The main window opens the other windows.
-set(allowed_mainwin mainwin guide quiz about ${window_layers})
-set(allowed_app app mainwin guide quiz about ${window_layers})
+set(allowed_mainwin mainwin guide quiz about record ${window_layers})
+set(allowed_app app mainwin guide quiz about record ${window_layers})
 
 if(NOT IS_DIRECTORY "${SOURCE_DIR}")
     message(FATAL_ERROR "No source folder given: -DSOURCE_DIR=...")

@@ -17,6 +17,7 @@
 #include "guide/frm_guide.h"
 #include "mainwin/frm_main.h"
 #include "quiz/frm_face.h"
+#include "record/practice_record.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -249,6 +250,11 @@ int main(int argc, char *argv[]) {
     // Without a Chinese font every caption would be a row of boxes.
     require(!QFontDatabase::families(QFontDatabase::SimplifiedChinese).isEmpty(),
             u"no Simplified Chinese font installed (fonts-noto-cjk)"_s);
+
+    // The quiz it drives is kept in a record of its own, not the user's.
+    const QTemporaryDir recordFolder;
+    const bool recordOpen = usePracticeRecordAt(recordFolder.filePath(u"drillpad.sqlite"_s));
+    require(recordOpen, practiceRecord().problem());
 
     FailingMessageBoxes messages;
     ScopedSeam<MessageBoxes> noMessages(messages);
