@@ -1,6 +1,7 @@
 #include "controls/message_box.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace drillpad {
 
@@ -13,6 +14,15 @@ public:
     }
     void warning(QWidget *parent, const QString &text) override {
         show(parent, QMessageBox::Warning, text);
+    }
+    bool question(QWidget *parent, const QString &text) override {
+        QMessageBox box(QMessageBox::Question, QString::fromLatin1(kAppTitle), text,
+                        QMessageBox::Yes | QMessageBox::No, parent);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("是[&Y]"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("否[&N]"));
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
     }
 
 private:
@@ -35,6 +45,10 @@ void showMessage(QWidget *parent, const QString &text) {
 
 void showWarning(QWidget *parent, const QString &text) {
     Seam<MessageBoxes>::get().warning(parent, text);
+}
+
+bool askYesNo(QWidget *parent, const QString &text) {
+    return Seam<MessageBoxes>::get().question(parent, text);
 }
 
 } // namespace drillpad

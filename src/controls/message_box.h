@@ -10,7 +10,7 @@ namespace drillpad {
 
 inline constexpr const char *kAppTitle = "Drillpad";
 
-// Message boxes with an OK button only, as every message of the program is.
+// Message boxes with an OK button, and questions answered 是 or 否.
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
@@ -18,10 +18,14 @@ public:
     virtual void information(QWidget *parent, const QString &text) = 0;
     // The same with a warning icon, for refused input and failed operations.
     virtual void warning(QWidget *parent, const QString &text) = 0;
+    // Asks `text` titled "Drillpad" with the buttons 是 and 否 (否 the
+    // default); true when the user answers 是.
+    virtual bool question(QWidget *parent, const QString &text) = 0;
 };
 
 // Convenience calls through the seam.
 void showMessage(QWidget *parent, const QString &text);
 void showWarning(QWidget *parent, const QString &text);
+bool askYesNo(QWidget *parent, const QString &text);
 
 } // namespace drillpad

@@ -5,6 +5,7 @@
 #include "guide/frm_guide.h"
 #include "mainwin/frm_main.h"
 #include "quiz/frm_face.h"
+#include "record/frm_record.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -73,8 +74,10 @@ FormInstance<FrmGuide> guideInstance;
 FormInstance<FrmFace> faceInstance;
 FormInstance<FrmHelp> helpInstance;
 FormInstance<FrmAbout> aboutInstance;
+FormInstance<FrmRecord> recordInstance;
 
 void deleteRemainingForms() {
+    recordInstance.destroyNow();
     aboutInstance.destroyNow();
     faceInstance.destroyNow();
     guideInstance.destroyNow();
@@ -99,6 +102,9 @@ FrmHelp &frmHelp() {
 FrmAbout &frmAbout() {
     return aboutInstance.get();
 }
+FrmRecord &frmRecord() {
+    return recordInstance.get();
+}
 
 namespace {
 // Calls fn with the instance of the window.
@@ -112,6 +118,8 @@ template <typename Fn> auto withInstance(FormId id, Fn fn) {
         return fn(guideInstance);
     case FormId::Main:
         return fn(mainInstance);
+    case FormId::Record:
+        return fn(recordInstance);
     case FormId::Help:
         break;
     }
@@ -128,7 +136,8 @@ void unloadForm(FormId id) {
 }
 
 void UnloadAllForms() {
-    for (FormId id : {FormId::About, FormId::Face, FormId::Guide, FormId::Main, FormId::Help})
+    for (FormId id : {FormId::Record, FormId::About, FormId::Face, FormId::Guide, FormId::Main,
+                      FormId::Help})
         unloadForm(id);
 }
 

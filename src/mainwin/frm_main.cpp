@@ -17,6 +17,7 @@
 #include "mainwin/main_layout.h"
 #include "mainwin/sheet_file.h"
 #include "quiz/frm_face.h"
+#include "record/frm_record.h"
 
 #include <QAbstractScrollArea>
 #include <QCloseEvent>
@@ -262,6 +263,7 @@ void FrmMain::connectHandlers() {
     onMenu("mnuWriteTo", &FrmMain::mnuWriteTo_Click);
     onMenu("mnuReportErr", &FrmMain::mnuReportErr_Click);
     onMenu("mnuGbook", &FrmMain::mnuGbook_Click);
+    onMenu("mnuPracticeRecord", &FrmMain::mnuPracticeRecord_Click);
 
     connect(toolbarSYSTEM(), &ToolBar::buttonClick, this, &FrmMain::toolbarSYSTEM_ButtonClick);
     connect(toolbarEdit(), &ToolBar::buttonClick, this, &FrmMain::toolbarEdit_ButtonClick);
@@ -327,6 +329,10 @@ void FrmMain::mnuFilePrint_Click() {
 
 void FrmMain::tbOpen_Click() {
     openSheet(*this);
+}
+
+void FrmMain::mnuPracticeRecord_Click() {
+    frmRecord().showModal();
 }
 
 void FrmMain::mnuEditUndo_Click() {

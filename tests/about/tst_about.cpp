@@ -57,6 +57,10 @@ public:
     bool fileExists(const QString &path) override { return installed(path); }
     void information(QWidget *, const QString &text) override { messages << text; }
     void warning(QWidget *, const QString &text) override { messages << "warning: " + text; }
+    bool question(QWidget *, const QString &text) override {
+        messages << "question: " + text;
+        return false;
+    }
 
     QMap<QByteArray, QMap<QByteArray, Value>> values; // by key and value name
     QByteArrayList opens;

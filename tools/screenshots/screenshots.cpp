@@ -64,6 +64,7 @@ class FailingMessageBoxes final : public MessageBoxes {
 public:
     void information(QWidget *, const QString &text) override { fail(u"message: "_s + text); }
     void warning(QWidget *, const QString &text) override { fail(u"warning: "_s + text); }
+    bool question(QWidget *, const QString &text) override { fail(u"question: "_s + text); }
 };
 
 // Returns once the window is on screen, has the keyboard and has painted.
