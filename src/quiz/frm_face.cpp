@@ -251,6 +251,14 @@ void FrmFace::cmdFinish_Click() {
     setRunning(false);
 }
 
+bool FrmFace::startRedo(const QList<AnswerEntry> &questions) {
+    return !questions.isEmpty() && false;
+}
+
+bool FrmFace::redoing() const {
+    return false;
+}
+
 void FrmFace::cmdClose_Click() {
     hide();
 }

@@ -3,6 +3,7 @@
 #include "controls/form_dialog.h"
 #include "forms/form_builder.h"
 #include "question/question.h"
+#include "record/practice_record.h"
 
 #include <cstdint>
 #include <optional>
@@ -49,6 +50,16 @@ public:
     void getQuestion(int n);
     // Turns the totals into the score and its comment.
     void GetCent();
+
+    // Starts a quiz on exactly these questions (the question text as the quiz
+    // shows it and the expected answer), each asked once in random order,
+    // judged, counted and scored as usual and recorded as a redo. The quiz
+    // finishes by itself after the last one; the next Begin draws as usual
+    // again. A quiz still running is finished first. False, and nothing
+    // started, when the list holds no question.
+    bool startRedo(const QList<AnswerEntry> &questions);
+    // True while a redo quiz runs or is paused.
+    bool redoing() const;
 
     // Handlers.
     void cmdBegin_Click();

@@ -3,6 +3,7 @@
 #include "controls/fonts.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "controls/twips.h"
@@ -19,8 +20,12 @@ inline char *toString(const TwipsSize &s) {
 } // namespace drillpad
 
 // Like QTEST_MAIN, with the program's application settings (fonts, names).
+// The user's data folder is a temporary one, so the practice record the
+// windows keep never lands among the user's own.
 #define DRILLPAD_TEST_MAIN(TestClass)                                                              \
     int main(int argc, char *argv[]) {                                                             \
+        QTemporaryDir dataHome;                                                                    \
+        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());                                   \
         QApplication app(argc, argv);                                                              \
         drillpad::initialiseApplication();                                                         \
         QTEST_DISABLE_KEYPAD_NAVIGATION                                                            \
