@@ -49,8 +49,7 @@ constexpr ControlDef kControls[] = {
      .kind = K::Label,
      .rect = {120, 540, 11760, 7740},
      .font = {.points = 10.5f},
-     .flags = Hidden | WordWrap | Centred,
-     .accessibleName = "练习记录"},
+     .flags = Hidden | WordWrap | Centred},
     {.name = "cmdRedo",
      .kind = K::CommandButton,
      .caption = "重做错题[&R]",
@@ -69,9 +68,8 @@ constexpr ControlDef kControls[] = {
      .rect = {10305, kButtonTop, kButtonWidth, kButtonHeight}},
 };
 
-constexpr const char *kTabOrder[] = {"cmbOperation", "tblQuizzes", "chartProgress",
-                                     "tblWrong",     "cmdRedo",    "cmdExport",
-                                     "cmdClear",     "cmdClose"};
+constexpr const char *kTabOrder[] = {"cmbOperation", "tblQuizzes", "chartProgress", "tblWrong",
+                                     "cmdRedo",      "cmdExport",  "cmdClear",      "cmdClose"};
 
 constexpr FormDef kForm = {
     .name = "frmRecord",

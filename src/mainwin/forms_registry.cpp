@@ -136,8 +136,8 @@ void unloadForm(FormId id) {
 }
 
 void UnloadAllForms() {
-    for (FormId id : {FormId::Record, FormId::About, FormId::Face, FormId::Guide, FormId::Main,
-                      FormId::Help})
+    for (FormId id :
+         {FormId::Record, FormId::About, FormId::Face, FormId::Guide, FormId::Main, FormId::Help})
         unloadForm(id);
 }
 

@@ -7,7 +7,6 @@
 #include <QValueAxis>
 
 #include <algorithm>
-#include <iterator>
 
 namespace drillpad {
 
@@ -106,9 +105,9 @@ void showProgress(QChart *chart, const ProgressPoints &points) {
         last += kDayMs / 2;
     }
     time->setRange(QDateTime::fromMSecsSinceEpoch(first), QDateTime::fromMSecsSinceEpoch(last));
-    const auto slowest = std::max_element(
-        points.secondsPerQuestion.cbegin(), points.secondsPerQuestion.cend(),
-        [](const QPointF &a, const QPointF &b) { return a.y() < b.y(); });
+    const auto slowest =
+        std::max_element(points.secondsPerQuestion.cbegin(), points.secondsPerQuestion.cend(),
+                         [](const QPointF &a, const QPointF &b) { return a.y() < b.y(); });
     secondsAxis->setRange(0, std::max(10.0, slowest->y() * 1.1));
     secondsAxis->applyNiceNumbers();
 }

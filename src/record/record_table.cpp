@@ -89,8 +89,7 @@ QString QuizTableModel::cellText(const QuizSummary &quiz, int column) {
         const QString name = operationName(quiz.operation);
         if (quiz.kind != QuizKind::Redo)
             return name;
-        return quiz.operation.isEmpty() ? QStringLiteral("重做")
-                                        : name + QStringLiteral("(重做)");
+        return quiz.operation.isEmpty() ? QStringLiteral("重做") : name + QStringLiteral("(重做)");
     }
     case Range:
         if (quiz.kind == QuizKind::Redo)
@@ -124,9 +123,8 @@ QVariant QuizTableModel::data(const QModelIndex &index, int role) const {
     case Qt::AccessibleTextRole:
         return cellText(quiz, index.column());
     case Qt::TextAlignmentRole:
-        return isNumberColumn(index.column())
-                   ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
-                   : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+        return isNumberColumn(index.column()) ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                                              : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     case QuizIdRole:
         return quiz.id;
     default:

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "controls/form_dialog.h"
+#include "forms/form_builder.h"
+#include "record/practice_record.h"
+
+#include <QList>
+
+#include <functional>
+
+class QChart;
+class QChartView;
+class QComboBox;
+class QLabel;
+class QTableView;
+
+namespace drillpad {
+
+class CommandButton;
+class QuizTableModel;
+class WrongAnswerModel;
+
+// The practice record: every quiz in a table, newest first, with a chart of
+// score and seconds per question over time, both filtered by operation; the
+// wrong and skipped questions of the selected quizzes below, which
+// "重做错题" hands to the quiz window. The record can be exported as CSV and
+// cleared. When the record is not being kept, the window says so and why.
+class FrmRecord : public FormDialog {
+    Q_OBJECT
+public:
+    explicit FrmRecord(PracticeRecord &record = practiceRecord());
+
+    const forms::ControlMap &controls() const { return controls_; }
+    CommandButton *button(const char *name) const;
+    QComboBox *cmbOperation() const { return cmbOperation_; }
+    QTableView *tblQuizzes() const { return tblQuizzes_; }
+    QTableView *tblWrong() const { return tblWrong_; }
+    QChartView *chartProgress() const { return chartProgress_; }
+    QChart *chart() const;
+    QLabel *lblNotKept() const { return lblNotKept_; }
+    const QuizTableModel &quizModel() const { return *quizModel_; }
+    const WrongAnswerModel &wrongModel() const { return *wrongModel_; }
+
+    // What "重做错题" runs with the questions to ask again; by default the
+    // quiz window's redo, shown modally. The window reloads afterwards.
+    using RedoRunner = std::function<void(const QList<AnswerEntry> &)>;
+    void setRedoRunner(RedoRunner runner) { redoRunner_ = std::move(runner); }
+
+    // Reads the record again, keeping the filter.
+    void reload();
+
+    // Handlers.
+    void cmbOperation_Click();
+    void tblQuizzes_SelectionChange();
+    void cmdRedo_Click();
+    void cmdExport_Click();
+    void cmdClear_Click();
+    void cmdClose_Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void setUpTables();
+    void connectHandlers();
+    void showKept(bool kept);
+    QList<qint64> selectedQuizIds() const;
+
+    PracticeRecord &record_;
+    forms::ControlMap controls_;
+    QComboBox *cmbOperation_ = nullptr;
+    QTableView *tblQuizzes_ = nullptr;
+    QTableView *tblWrong_ = nullptr;
+    QChartView *chartProgress_ = nullptr;
+    QLabel *lblNotKept_ = nullptr;
+    QuizTableModel *quizModel_ = nullptr;
+    WrongAnswerModel *wrongModel_ = nullptr;
+    RedoRunner redoRunner_;
+};
+
+} // namespace drillpad
