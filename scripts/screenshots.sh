@@ -1,6 +1,7 @@
 #!/bin/sh
 # Remakes the README's screenshots on a virtual X display: the main window
-# with an exercise sheet, and the quiz window during a quiz.
+# with an exercise sheet, the quiz window during a quiz and the practice
+# record after a few quizzes.
 # Usage: scripts/screenshots.sh [BUILD] [OUTDIR]
 # Builds nothing: run it through `make screenshots`, which builds first.
 set -eu

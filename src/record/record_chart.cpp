@@ -104,6 +104,8 @@ void showProgress(QChart *chart, const ProgressPoints &points) {
         first -= kDayMs / 2;
         last += kDayMs / 2;
     }
+    // Dates for a record of several days, hours within one or two.
+    time->setFormat(last - first > 2 * kDayMs ? QStringLiteral("MM-dd") : QStringLiteral("HH:mm"));
     time->setRange(QDateTime::fromMSecsSinceEpoch(first), QDateTime::fromMSecsSinceEpoch(last));
     const auto slowest =
         std::max_element(points.secondsPerQuestion.cbegin(), points.secondsPerQuestion.cend(),
