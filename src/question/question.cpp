@@ -19,6 +19,11 @@ std::optional<Operator> operatorFromCode(const QString &code) {
     return std::nullopt;
 }
 
+QString operatorCode(Operator op) {
+    constexpr char kCodes[] = {'+', '-', '*', '/'};
+    return QString(QLatin1Char(kCodes[static_cast<int>(op)]));
+}
+
 QChar operatorGlyph(Operator op) {
     switch (op) {
     case Operator::Add:

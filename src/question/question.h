@@ -11,6 +11,8 @@ enum class Operator { Add, Subtract, Multiply, Divide };
 
 // "+", "-", "*" or "/"; anything else is no operator.
 std::optional<Operator> operatorFromCode(const QString &code);
+// The operator's code: "+", "-", "*" or "/".
+QString operatorCode(Operator op);
 // The glyph printed for the operator: + - × ÷
 QChar operatorGlyph(Operator op);
 

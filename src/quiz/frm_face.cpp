@@ -3,6 +3,7 @@
 #include "controls/command_button.h"
 #include "controls/message_box.h"
 #include "forms/frm_face_def.h"
+#include "question/random.h"
 #include "quiz/quiz_logic.h"
 
 #include <QCloseEvent>
@@ -43,7 +44,7 @@ QString withoutColon(const QString &caption) {
 
 } // namespace
 
-FrmFace::FrmFace() {
+FrmFace::FrmFace() : recorder_([this](const QString &problem) { showWarning(this, problem); }) {
     const forms::FormDef &def = forms::frmFaceDef();
     forms::applyWindowDef(def, this, this);
     controls_ = forms::buildControls(def, this);
@@ -52,6 +53,7 @@ FrmFace::FrmFace() {
     txtQuestion_ = controls_.get<QLineEdit>(QStringLiteral("txtQuestion"));
     txtAnswer_ = controls_.get<QLineEdit>(QStringLiteral("txtAnswer"));
     listHistory_ = controls_.get<QListWidget>(QStringLiteral("listHistory"));
+    comboFrom_ = controls_.get<QComboBox>(QStringLiteral("comboFrom"));
     comboTo_ = controls_.get<QComboBox>(QStringLiteral("comboTo"));
     timer1_ = controls_.get<QTimer>(QStringLiteral("Timer1"));
     cmdBegin_ = button("cmdBegin");
@@ -142,12 +144,21 @@ Operator FrmFace::selectedOperation() const {
     return Operator::Add;
 }
 
-std::optional<int> FrmFace::acceptedBound() {
-    const quiz::BoundCheck check =
-        quiz::parseBound(comboTo_->currentText(), selectedOperation(), QLocale::system());
-    if (!check.bound)
-        showWarning(this, check.message);
-    return check.bound;
+std::optional<FrmFace::OperandRange> FrmFace::acceptedRange() {
+    const auto refuse = [this](QComboBox *box, const QString &message) {
+        showWarning(this, message);
+        box->setFocus();
+        return std::nullopt;
+    };
+    const QLocale locale = QLocale::system();
+    const quiz::BoundCheck to =
+        quiz::parseBound(comboTo_->currentText(), selectedOperation(), locale);
+    if (!to.bound)
+        return refuse(comboTo_, to.message);
+    const quiz::BoundCheck from = quiz::parseFrom(comboFrom_->currentText(), *to.bound, locale);
+    if (!from.bound)
+        return refuse(comboFrom_, from.message);
+    return OperandRange{*from.bound, *to.bound};
 }
 
 void FrmFace::setLabel(QLabel *label, const QString &caption) {
@@ -170,17 +181,25 @@ void FrmFace::setRunning(bool running) {
     cmdJump_->setEnabled(running);
 }
 
-void FrmFace::getQuestion(int n) {
-    const quiz::QuizQuestion question = quiz::drawQuizQuestion(selectedOperation(), n);
+void FrmFace::getQuestion(int n, int from) {
+    const quiz::QuizQuestion question = redo_ && !redoQueue_.isEmpty()
+                                            ? redoQueue_.takeLast()
+                                            : quiz::drawQuizQuestion(selectedOperation(), from, n);
+    recorder_.questionShown();
     txtQuestion_->setText(question.text);
     txtQuestion_->setProperty(kTagProperty, question.answer);
     txtAnswer_->setFocus();
 }
 
 void FrmFace::cmdBegin_Click() {
-    const std::optional<int> bound = acceptedBound();
-    if (!bound)
+    const std::optional<OperandRange> range = acceptedRange();
+    if (!range)
         return; // stays idle
+    beginQuiz(QuizKind::Normal, operatorCode(selectedOperation()), range->from, range->to);
+}
+
+void FrmFace::beginQuiz(QuizKind kind, const QString &operation, int from, int to) {
+    recorder_.begin(kind, operation, from, to);
     setRateCaption(text(kRateCaption));
     setLabel(lblCent_, QStringLiteral("100%"));
     setLabel(lblMemo_, QStringLiteral("..."));
@@ -188,7 +207,7 @@ void FrmFace::cmdBegin_Click() {
     cmdClose_->setEnabled(false);
     cmdPause_->setEnabled(true);
     setRunning(true);
-    getQuestion(*bound);
+    getQuestion(to, from);
 }
 
 void FrmFace::cmdOK_Click() {
@@ -198,15 +217,18 @@ void FrmFace::cmdOK_Click() {
         setLabel(lblHint_, text(quiz::kAnswerHint));
         return;
     }
-    // The next question needs a usable bound; refusing before judging keeps
-    // the answer for when the bound is mended.
-    const std::optional<int> bound = acceptedBound();
-    if (!bound)
+    // The next question needs a usable range; refusing before judging keeps
+    // the answer for when the range is mended. A redo asks its own questions.
+    std::optional<OperandRange> range = OperandRange{0, 0};
+    if (!redo_ && !(range = acceptedRange()))
         return;
 
     ++TotalCount;
     setLabel(lblTotal_, QString::number(TotalCount));
     const bool right = answer == expectedAnswer();
+    recorder_.answered(txtQuestion_->text(), expectedAnswer(), answer, skipping_, right,
+                       redo_ ? QString() : operatorCode(selectedOperation()), range->from,
+                       range->to);
     listHistory_->addItem(quiz::historyLine(TotalCount, txtQuestion_->text(), answer, right));
     listHistory_->scrollToBottom();
     if (right) {
@@ -216,19 +238,29 @@ void FrmFace::cmdOK_Click() {
     setLabel(lblCent_,
              quiz::rateText(quiz::ratePercent(RightCount, TotalCount), QLocale::system()) +
                  QLatin1Char('%'));
-    getQuestion(*bound);
     txtAnswer_->clear();
+    if (redo_ && redoQueue_.isEmpty()) {
+        cmdFinish_Click(); // every question of the redo asked
+        return;
+    }
+    getQuestion(range->to, range->from);
 }
 
 void FrmFace::cmdJump_Click() {
-    if (!acceptedBound())
+    if (!redo_ && !acceptedRange())
         return;
     txtAnswer_->setText(text(quiz::kSkippedAnswer));
+    skipping_ = true;
     cmdOK_Click();
+    skipping_ = false;
 }
 
 void FrmFace::cmdPause_Click() {
     const bool pausing = runFlag() == QLatin1String(kRunning);
+    if (pausing)
+        recorder_.pause();
+    else
+        recorder_.resume();
     setRunning(!pausing);
     cmdPause_->setCaption(text(pausing ? kPausedCaption : kPauseCaption));
 }
@@ -244,6 +276,9 @@ void FrmFace::GetCent() {
 }
 
 void FrmFace::cmdFinish_Click() {
+    recorder_.finish();
+    redo_ = false;
+    redoQueue_.clear();
     GetCent();
     cmdBegin_->setEnabled(true);
     cmdClose_->setEnabled(true);
@@ -252,11 +287,36 @@ void FrmFace::cmdFinish_Click() {
 }
 
 bool FrmFace::startRedo(const QList<AnswerEntry> &questions) {
-    return !questions.isEmpty() && false;
+    QList<quiz::QuizQuestion> queue;
+    for (const AnswerEntry &entry : questions) {
+        const quiz::QuizQuestion question{entry.question, entry.expected};
+        if (!question.text.isEmpty() && !queue.contains(question))
+            queue.append(question);
+    }
+    if (queue.isEmpty())
+        return false;
+    if (!cmdBegin_->isEnabled()) {
+        cmdFinish_Click();
+        cmdPause_->setCaption(text(kPauseCaption));
+    }
+    // Shuffled by swapping each place with a random one at or before it.
+    for (qsizetype i = queue.size() - 1; i > 0; --i)
+        queue.swapItemsAt(i, randomBetween(0, static_cast<int>(i)));
+    // One operation for the record when all questions share it.
+    QString operation;
+    const std::optional<Operator> first = quiz::operatorOfQuestion(queue.first().text);
+    if (first && std::all_of(queue.cbegin(), queue.cend(), [&](const quiz::QuizQuestion &q) {
+            return quiz::operatorOfQuestion(q.text) == first;
+        }))
+        operation = operatorCode(*first);
+    redo_ = true;
+    redoQueue_ = std::move(queue);
+    beginQuiz(QuizKind::Redo, operation, 0, 0);
+    return true;
 }
 
 bool FrmFace::redoing() const {
-    return false;
+    return redo_;
 }
 
 void FrmFace::cmdClose_Click() {
@@ -264,10 +324,10 @@ void FrmFace::cmdClose_Click() {
 }
 
 void FrmFace::optActive_Click(int) {
-    if (cmdBegin_->isEnabled())
-        return; // idle: only the selection changes
-    if (const std::optional<int> bound = acceptedBound())
-        getQuestion(*bound);
+    if (cmdBegin_->isEnabled() || redo_)
+        return; // idle, or a redo that asks its own questions: only the selection changes
+    if (const std::optional<OperandRange> range = acceptedRange())
+        getQuestion(range->to, range->from);
 }
 
 void FrmFace::Timer1_Timer() {

@@ -3,6 +3,8 @@
 #include "controls/form_dialog.h"
 #include "forms/form_builder.h"
 #include "question/question.h"
+#include "quiz/quiz_logic.h"
+#include "quiz/quiz_recorder.h"
 #include "record/practice_record.h"
 
 #include <cstdint>
@@ -34,6 +36,7 @@ public:
     QLineEdit *txtQuestion() const { return txtQuestion_; }
     QLineEdit *txtAnswer() const { return txtAnswer_; }
     QListWidget *listHistory() const { return listHistory_; }
+    QComboBox *comboFrom() const { return comboFrom_; }
     QComboBox *comboTo() const { return comboTo_; }
     QRadioButton *optActive(int index) const;
     QTimer *timer1() const { return timer1_; }
@@ -45,9 +48,10 @@ public:
     // "1" while a quiz runs and is not paused, "0" otherwise (cmdPause's tag).
     QString runFlag() const;
 
-    // Draws a question of the selected operation with operands from 1 to n
-    // (a bound already accepted for it), shows it and stores its answer.
-    void getQuestion(int n);
+    // Draws a question of the selected operation with operands from
+    // max(1, from) to n (a range already accepted for it), shows it and stores
+    // its answer. During a redo it shows the next question of the redo.
+    void getQuestion(int n, int from = 1);
     // Turns the totals into the score and its comment.
     void GetCent();
 
@@ -78,9 +82,16 @@ private:
     void Form_Load();
     void connectHandlers();
     Operator selectedOperation() const;
-    // The bound in comboTo for the selected operation, or nothing after
-    // telling the user which range is allowed.
-    std::optional<int> acceptedBound();
+    struct OperandRange {
+        int from;
+        int to;
+    };
+    // The range in comboFrom and comboTo for the selected operation, or
+    // nothing after telling the user which range is allowed (the focus goes
+    // to the box to mend).
+    std::optional<OperandRange> acceptedRange();
+    // Begin's work once the questions to ask are settled.
+    void beginQuiz(QuizKind kind, const QString &operation, int from, int to);
     void setRunning(bool running);
     void setLabel(QLabel *label, const QString &text);
     void setRateCaption(const QString &caption);
@@ -89,6 +100,7 @@ private:
     QLineEdit *txtQuestion_ = nullptr;
     QLineEdit *txtAnswer_ = nullptr;
     QListWidget *listHistory_ = nullptr;
+    QComboBox *comboFrom_ = nullptr;
     QComboBox *comboTo_ = nullptr;
     QTimer *timer1_ = nullptr;
     CommandButton *cmdBegin_ = nullptr;
@@ -107,6 +119,14 @@ private:
     // Answers judged and answers judged right since the window was created.
     std::int64_t TotalCount = 0;
     std::int64_t RightCount = 0;
+
+    // The practice record of the quiz in progress.
+    quiz::QuizRecorder recorder_;
+    // Set by Skip around the OK action, so the record tells skipped from typed.
+    bool skipping_ = false;
+    // During a redo: the questions still to ask, the last one first.
+    bool redo_ = false;
+    QList<quiz::QuizQuestion> redoQueue_;
 };
 
 } // namespace drillpad

@@ -2,6 +2,7 @@
 
 #include "question/random.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace drillpad::quiz {
@@ -32,12 +33,16 @@ int quizMinimumBound(Operator op) {
     return op == Operator::Divide ? 2 : 1;
 }
 
-QuizQuestion drawQuizQuestion(Operator op, int n, const DrawFunction &draw) {
-    if (n < quizMinimumBound(op) || n > kMaxBound)
+QuizQuestion drawQuizQuestion(Operator op, int from, int n, const DrawFunction &draw) {
+    const int lowest = std::max(from, 1);
+    if (n < quizMinimumBound(op) || n > kMaxBound || lowest > n)
         return {};
-    const auto bound = static_cast<std::int16_t>(n);
-    QString a = draw(bound);
-    QString b = draw(bound);
+    const auto width = static_cast<std::int16_t>(n - lowest + 1);
+    const auto operand = [&] {
+        return lowest == 1 ? draw(width) : QString::number(lowest - 1 + draw(width).toInt());
+    };
+    QString a = operand();
+    QString b = operand();
     std::int64_t x = a.toLongLong();
     std::int64_t y = b.toLongLong();
     switch (op) {
@@ -51,8 +56,8 @@ QuizQuestion drawQuizQuestion(Operator op, int n, const DrawFunction &draw) {
         return {questionText(a, op, b), QString::number(x * y)};
     case Operator::Divide: {
         while (x <= 1 || y <= 1) {
-            a = draw(bound);
-            b = draw(bound);
+            a = operand();
+            b = operand();
             x = a.toLongLong();
             y = b.toLongLong();
         }
@@ -66,8 +71,12 @@ QuizQuestion drawQuizQuestion(Operator op, int n, const DrawFunction &draw) {
     return {};
 }
 
-QuizQuestion drawQuizQuestion(Operator op, int n) {
-    return drawQuizQuestion(op, n, [](std::int16_t bound) { return RandomUpTo(bound); });
+QuizQuestion drawQuizQuestion(Operator op, int n, const DrawFunction &draw) {
+    return drawQuizQuestion(op, 1, n, draw);
+}
+
+QuizQuestion drawQuizQuestion(Operator op, int from, int n) {
+    return drawQuizQuestion(op, from, n, [](std::int16_t bound) { return RandomUpTo(bound); });
 }
 
 double roundHalfEven(double value) {
@@ -80,22 +89,52 @@ double roundHalfEven(double value) {
     return std::fmod(below, 2.0) == 0 ? below : below + 1;
 }
 
-BoundCheck parseBound(const QString &text, Operator op, const QLocale &locale) {
+namespace {
+
+// A bound read as a number in the C or the locale's format and rounded, if it
+// lies in lowest..highest.
+std::optional<int> boundIn(const QString &text, int lowest, int highest, const QLocale &locale) {
     bool ok = false;
     double value = text.toDouble(&ok); // C format, surrounding blanks ignored
     if (!ok)
         value = locale.toDouble(text.trimmed(), &ok);
-    const int lowest = quizMinimumBound(op);
     if (ok && std::isfinite(value)) {
         const double rounded = roundHalfEven(value);
-        if (rounded >= lowest && rounded <= kMaxBound)
-            return {static_cast<int>(rounded), QString()};
+        if (rounded >= lowest && rounded <= highest)
+            return static_cast<int>(rounded);
     }
-    const QString range = QString::number(lowest) + QStringLiteral("到") +
-                          QString::number(kMaxBound) + QStringLiteral("之间的数");
+    return std::nullopt;
+}
+
+QString rangeText(int lowest, int highest) {
+    return QString::number(lowest) + QStringLiteral("到") + QString::number(highest) +
+           QStringLiteral("之间的数");
+}
+
+} // namespace
+
+BoundCheck parseBound(const QString &text, Operator op, const QLocale &locale) {
+    const int lowest = quizMinimumBound(op);
+    if (const std::optional<int> bound = boundIn(text, lowest, kMaxBound, locale))
+        return {bound, QString()};
+    const QString range = rangeText(lowest, kMaxBound);
     if (op == Operator::Divide)
         return {std::nullopt, QStringLiteral("除法题请在“到”中输入") + range};
     return {std::nullopt, QStringLiteral("请在“到”中输入") + range};
+}
+
+BoundCheck parseFrom(const QString &text, int to, const QLocale &locale) {
+    if (const std::optional<int> from = boundIn(text, 0, to, locale))
+        return {from, QString()};
+    return {std::nullopt, QStringLiteral("请在“从”中输入") + rangeText(0, to)};
+}
+
+std::optional<Operator> operatorOfQuestion(const QString &question) {
+    for (Operator op : {Operator::Add, Operator::Subtract, Operator::Multiply, Operator::Divide}) {
+        if (question.contains(operatorGlyph(op)))
+            return op;
+    }
+    return std::nullopt;
 }
 
 QString historyLine(std::int64_t total, const QString &question, const QString &answer,

@@ -28,13 +28,16 @@ using DrawFunction = std::function<QString(std::int16_t)>;
 inline constexpr int kMaxBound = 32767;
 int quizMinimumBound(Operator op);
 
-// Draws one question of `op` with operands from 1 to n, each drawn by its own
-// call of `draw`. Subtraction puts the larger operand first; division draws
-// factor pairs until both exceed 1 and then lets a draw from 1 to 10 pick the
-// divisor. Answers are computed in 64-bit arithmetic. A bound outside the
-// operator's range gives an empty question (the redrawing could never end).
+// Draws one question of `op` with operands from max(1, from) to n, each
+// drawn by its own call of `draw` (an operand is the draw from 1 to the
+// width of the range, shifted up to its start). Subtraction puts the larger
+// operand first; division draws factor pairs until both exceed 1 and then
+// lets a draw from 1 to 10 pick the divisor. Answers are computed in 64-bit
+// arithmetic. A bound outside the operator's range, or a start above it,
+// gives an empty question (the redrawing could never end).
+QuizQuestion drawQuizQuestion(Operator op, int from, int n, const DrawFunction &draw);
 QuizQuestion drawQuizQuestion(Operator op, int n, const DrawFunction &draw);
-QuizQuestion drawQuizQuestion(Operator op, int n);
+QuizQuestion drawQuizQuestion(Operator op, int from, int n);
 
 // The upper bound typed into "到", read as a number in the C or the given
 // locale's format and rounded half to even. A text that is not a number or
@@ -45,6 +48,14 @@ struct BoundCheck {
     QString message; // empty when accepted
 };
 BoundCheck parseBound(const QString &text, Operator op, const QLocale &locale);
+
+// The lower bound typed into "从", read like the upper one: a number from 0
+// up to the accepted upper bound `to`, or refused with a message naming that
+// range.
+BoundCheck parseFrom(const QString &text, int to, const QLocale &locale);
+
+// The operation of a question text such as "7×3=", by its glyph.
+std::optional<Operator> operatorOfQuestion(const QString &question);
 
 // Rounds to the nearest whole number, halves to the even one.
 double roundHalfEven(double value);

@@ -55,7 +55,7 @@ struct AnswerEntry {
 class PracticeRecord : public QObject {
     Q_OBJECT
 public:
-    PracticeRecord();
+    explicit PracticeRecord(QObject *parent = nullptr);
     ~PracticeRecord() override;
 
     // drillpad.sqlite in the user's data folder.
@@ -70,11 +70,11 @@ public:
     void close();
     bool isOpen() const;
     QString path() const;
-    // Why the record is not being kept, in plain Chinese; empty when all is
-    // well.
+    // What went wrong with the record since it was opened (the first thing),
+    // in plain Chinese for a message; empty while all is well.
     QString problem() const;
-    // The problem once, the first time it is asked for after going wrong;
-    // empty afterwards until the record goes wrong anew after a success.
+    // The problem, the first time it is asked for; empty afterwards, so that
+    // one message tells of it. Opening the record again starts anew.
     QString takeProblemToReport();
     // How long a write waits for another Drillpad holding the file.
     void setBusyTimeout(int milliseconds);
@@ -85,6 +85,8 @@ public:
     qint64 startQuiz(QuizKind kind, const QString &operation, int from, int to);
     // Adds one answer to its quiz and the quiz's running totals.
     bool recordAnswer(const AnswerEntry &answer);
+    // A quiz whose answers changed operation or range on the way.
+    bool setQuizSettings(qint64 quizId, const QString &operation, int from, int to);
     bool finishQuiz(qint64 quizId, int answered, int right, double rate, int score,
                     double secondsUsed);
 
@@ -114,7 +116,8 @@ private:
     std::unique_ptr<Impl> d_;
 };
 
-// The program's one record, opened at defaultPath() on first use.
+// The program's one record, opened at defaultPath() on first use. It belongs
+// to the application object and closes with it.
 PracticeRecord &practiceRecord();
 
 } // namespace drillpad
