@@ -284,8 +284,15 @@ void takeScreenshots(const QDir &folder) {
     whenModalOpen(answerSecondQuiz);
     click(main.button("cmdFace"));
 
-    whenModalOpen([folder] { showRecord(folder); });
+    // Ctrl+R opens the record; the shot is taken inside its modal loop.
+    waitUntilShown(main);
+    bool shown = false;
+    whenModalOpen([folder, &shown] {
+        showRecord(folder);
+        shown = true;
+    });
     QTest::keyClick(&main, Qt::Key_R, Qt::ControlModifier);
+    require(shown, u"Ctrl+R did not open the practice record"_s);
     QCoreApplication::exit(EXIT_SUCCESS);
 }
 
