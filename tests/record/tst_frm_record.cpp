@@ -5,6 +5,7 @@
 #include "controls/file_dialogs.h"
 #include "mainwin/forms_registry.h"
 #include "mainwin/frm_main.h"
+#include "quiz/frm_face.h"
 #include "record/frm_record.h"
 #include "record/record_csv.h"
 #include "record/record_table.h"
@@ -14,6 +15,7 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLineSeries>
 #include <QStringDecoder>
 #include <QTableView>
@@ -363,9 +365,50 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), window.button("cmdClose"));
     }
 
+    // The real quiz window asks the two mistakes of the second quiz; both
+    // answered right, the record gains a finished redo at the top, selected,
+    // with nothing left to redo.
+    void redoInTheQuizWindow() {
+        record_.reset();
+        PracticeRecord &record = practiceRecord();
+        QVERIFY(record.open(path(u"program.sqlite"_s)));
+        QVERIFY(record.importQuizzes(sample_.quizzes, sample_.answers));
+        FrmRecord window;
+        QVERIFY(showActive(window));
+        clickRow(window.tblQuizzes(), 5);
+        QCOMPARE(window.quizModel().quiz(5).id, 2);
+        QHash<QString, QString> expected;
+        for (const AnswerEntry &a : window.wrongModel().answers())
+            expected.insert(a.question, a.expected);
+        QCOMPARE(expected.size(), 2);
+        QStringList asked;
+        QTimer::singleShot(0, this, [&] {
+            FrmFace &face = frmFace();
+            while (face.redoing() && asked.size() < 5) {
+                asked << face.txtQuestion()->text();
+                QTest::keyClicks(face.txtAnswer(), expected.value(asked.last()));
+                QTest::keyClick(face.txtAnswer(), Qt::Key_Return);
+            }
+            face.button("cmdClose")->click();
+        });
+        window.button("cmdRedo")->click();
+        asked.sort();
+        QCOMPARE(asked, (QStringList{u"6×7="_s, u"8×9="_s}));
+        const QuizSummary &newest = window.quizModel().quiz(0);
+        QVERIFY(newest.kind == QuizKind::Redo && newest.finished);
+        QCOMPARE(newest.answered, 2);
+        QCOMPARE(newest.right, 2);
+        QCOMPARE(cell(window, 0, QuizTableModel::Operation), u"乘法(重做)"_s);
+        QCOMPARE(window.quizModel().rowCount(), sample_.quizzes.size() + 1);
+        QVERIFY(!window.button("cmdRedo")->isEnabled());
+        record.close();
+    }
+
     // Ctrl+R in the main window opens the record modally, the newest quiz
     // selected and the table in focus; Esc closes it.
     void openedFromMainMenu() {
+        QVERIFY(practiceRecord().open(path(u"menu.sqlite"_s)));
+        QVERIFY(practiceRecord().importQuizzes(sample_.quizzes, sample_.answers));
         QAction *entry = frmMain().menuAction("mnuPracticeRecord");
         QVERIFY(entry);
         QCOMPARE(entry->text(), u"练习记录[&R]..."_s);
@@ -373,14 +416,17 @@ private Q_SLOTS:
         bool shown = false;
         QTimer::singleShot(0, this, [&shown] {
             auto *window = qobject_cast<FrmRecord *>(QApplication::activeModalWidget());
-            shown = window && window->windowTitle() == u"练习记录"_s &&
-                    window->tblQuizzes()->hasFocus() == (window->isActiveWindow());
+            shown = window && QTest::qWaitForWindowActive(window) &&
+                    window->windowTitle() == u"练习记录"_s &&
+                    QApplication::focusWidget() == window->tblQuizzes() &&
+                    window->tblQuizzes()->selectionModel()->isRowSelected(0);
             if (window)
                 QTest::keyClick(window, Qt::Key_Escape);
         });
         entry->trigger();
         QVERIFY(shown);
         QVERIFY(!isFormLoaded(FormId::Record));
+        practiceRecord().close();
     }
 };
 
