@@ -33,10 +33,17 @@ void registerCleanup() {
 
 template <typename Form> class FormInstance {
 public:
+    // Connects a new instance to the windows it works with.
+    using Connect = void (*)(Form &);
+
+    explicit FormInstance(Connect connect = nullptr) : connect_(connect) {}
+
     Form &get() {
         if (!form_) {
             registerCleanup();
             form_ = new Form();
+            if (connect_)
+                connect_(*form_);
         }
         return *form_;
     }
@@ -67,14 +74,25 @@ public:
 private:
     QPointer<Form> form_;
     bool unloading_ = false;
+    Connect connect_;
 };
+
+// The record's "重做错题" asks its questions in the quiz window.
+void connectRecord(FrmRecord &record) {
+    QObject::connect(&record, &FrmRecord::redoRequested, &record,
+                     [](const QList<AnswerEntry> &questions) {
+                         FrmFace &face = frmFace();
+                         if (face.startRedo(questions))
+                             face.showModal();
+                     });
+}
 
 FormInstance<FrmMain> mainInstance;
 FormInstance<FrmGuide> guideInstance;
 FormInstance<FrmFace> faceInstance;
 FormInstance<FrmHelp> helpInstance;
 FormInstance<FrmAbout> aboutInstance;
-FormInstance<FrmRecord> recordInstance;
+FormInstance<FrmRecord> recordInstance(connectRecord);
 
 void deleteRemainingForms() {
     recordInstance.destroyNow();

@@ -6,7 +6,6 @@
 #include "controls/rtf_file.h"
 #include "forms/frm_record_def.h"
 #include "mainwin/forms_registry.h"
-#include "quiz/frm_face.h"
 #include "record/record_chart.h"
 #include "record/record_csv.h"
 #include "record/record_table.h"
@@ -84,11 +83,6 @@ FrmRecord::FrmRecord(PracticeRecord &record) : record_(record) {
     chartProgress_->setRenderHint(QPainter::Antialiasing);
     setUpProgressChart(chartProgress_->chart());
     setCancelButton(button("cmdClose"));
-    redoRunner_ = [](const QList<AnswerEntry> &questions) {
-        FrmFace &face = frmFace();
-        if (face.startRedo(questions))
-            face.showModal();
-    };
 
     connectHandlers();
     reload();
@@ -177,7 +171,7 @@ void FrmRecord::cmdRedo_Click() {
     const QList<AnswerEntry> questions = wrongModel_->answers();
     if (questions.isEmpty())
         return;
-    redoRunner_(questions);
+    Q_EMIT redoRequested(questions);
     // The redo is a quiz of the record now.
     reload();
 }

@@ -6,8 +6,6 @@
 
 #include <QList>
 
-#include <functional>
-
 class QChart;
 class QChartView;
 class QComboBox;
@@ -23,7 +21,7 @@ class WrongAnswerModel;
 // The practice record: every quiz in a table, newest first, with a chart of
 // score and seconds per question over time, both filtered by operation; the
 // wrong and skipped questions of the selected quizzes below, which
-// "重做错题" hands to the quiz window. The record can be exported as CSV and
+// "重做错题" hands on to the quiz window. The record can be exported as CSV and
 // cleared. When the record is not being kept, the window says so and why.
 class FrmRecord : public FormDialog {
     Q_OBJECT
@@ -41,11 +39,6 @@ public:
     const QuizTableModel &quizModel() const { return *quizModel_; }
     const WrongAnswerModel &wrongModel() const { return *wrongModel_; }
 
-    // What "重做错题" runs with the questions to ask again; by default the
-    // quiz window's redo, shown modally. The window reloads afterwards.
-    using RedoRunner = std::function<void(const QList<AnswerEntry> &)>;
-    void setRedoRunner(RedoRunner runner) { redoRunner_ = std::move(runner); }
-
     // Reads the record again, keeping the filter.
     void reload();
 
@@ -56,6 +49,12 @@ public:
     void cmdExport_Click();
     void cmdClear_Click();
     void cmdClose_Click();
+
+Q_SIGNALS:
+    // "重做错题": the quiz should ask these questions again. Whoever opened
+    // the window connects it to the quiz window; the record is read again
+    // once the connected handlers return.
+    void redoRequested(const QList<AnswerEntry> &questions);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -75,7 +74,6 @@ private:
     QLabel *lblNotKept_ = nullptr;
     QuizTableModel *quizModel_ = nullptr;
     WrongAnswerModel *wrongModel_ = nullptr;
-    RedoRunner redoRunner_;
 };
 
 } // namespace drillpad

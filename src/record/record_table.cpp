@@ -1,7 +1,5 @@
 #include "record/record_table.h"
 
-#include "quiz/quiz_logic.h"
-
 #include <QLocale>
 
 #include <algorithm>
@@ -100,7 +98,7 @@ QString QuizTableModel::cellText(const QuizSummary &quiz, int column) {
     case Right:
         return QString::number(quiz.right);
     case Rate:
-        return quiz.answered > 0 ? quiz::rateText(quiz.rate, locale) + QStringLiteral("%")
+        return quiz.answered > 0 ? locale.toString(quiz.rate, 'f', 2) + QStringLiteral("%")
                                  : QStringLiteral("—");
     case Score:
         return quiz.finished ? QString::number(quiz.score) : QStringLiteral("未完成");
@@ -137,7 +135,7 @@ QVariant QuizTableModel::headerData(int section, Qt::Orientation orientation, in
 }
 
 QString WrongAnswerModel::givenText(const AnswerEntry &answer) {
-    return answer.skipped ? QString::fromUtf8(quiz::kSkippedAnswer) : answer.typed;
+    return answer.skipped ? QStringLiteral("(跳过)") : answer.typed;
 }
 
 void WrongAnswerModel::setAnswers(QList<AnswerEntry> answers) {

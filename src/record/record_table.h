@@ -74,7 +74,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    // What the pupil gave: the typed text, or "此题跳过" for a skipped one.
+    // What the pupil gave: the typed text, or "(跳过)" for a skipped one.
     static QString givenText(const AnswerEntry &answer);
 
 private:

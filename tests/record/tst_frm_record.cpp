@@ -246,7 +246,8 @@ private Q_SLOTS:
         QFETCH(QStringList, questions);
         FrmRecord window(*record_);
         QList<QList<AnswerEntry>> runs;
-        window.setRedoRunner([&runs](const QList<AnswerEntry> &asked) { runs << asked; });
+        connect(&window, &FrmRecord::redoRequested,
+                [&runs](const QList<AnswerEntry> &asked) { runs << asked; });
         QVERIFY(showActive(window));
         for (int row : rows)
             clickRow(window.tblQuizzes(), row,
@@ -365,7 +366,7 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), window.button("cmdClose"));
     }
 
-    // The real quiz window asks the two mistakes of the second quiz; both
+    // The quiz window asks the two mistakes of the second quiz; both
     // answered right, the record gains a finished redo at the top, selected,
     // with nothing left to redo.
     void redoInTheQuizWindow() {
@@ -373,7 +374,7 @@ private Q_SLOTS:
         PracticeRecord &record = practiceRecord();
         QVERIFY(record.open(path(u"program.sqlite"_s)));
         QVERIFY(record.importQuizzes(sample_.quizzes, sample_.answers));
-        FrmRecord window;
+        FrmRecord &window = frmRecord(); // connected to the quiz window as the menu's is
         QVERIFY(showActive(window));
         clickRow(window.tblQuizzes(), 5);
         QCOMPARE(window.quizModel().quiz(5).id, 2);
@@ -401,6 +402,7 @@ private Q_SLOTS:
         QCOMPARE(cell(window, 0, QuizTableModel::Operation), u"乘法(重做)"_s);
         QCOMPARE(window.quizModel().rowCount(), sample_.quizzes.size() + 1);
         QVERIFY(!window.button("cmdRedo")->isEnabled());
+        unloadForm(FormId::Record);
         record.close();
     }
 
