@@ -3,7 +3,6 @@
 #include "controls/command_button.h"
 #include "controls/message_box.h"
 #include "forms/frm_face_def.h"
-#include "question/random.h"
 #include "quiz/quiz_logic.h"
 
 #include <QCloseEvent>
@@ -287,28 +286,17 @@ void FrmFace::cmdFinish_Click() {
 }
 
 bool FrmFace::startRedo(const QList<AnswerEntry> &questions) {
-    QList<quiz::QuizQuestion> queue;
-    for (const AnswerEntry &entry : questions) {
-        const quiz::QuizQuestion question{entry.question, entry.expected};
-        if (!question.text.isEmpty() && !queue.contains(question))
-            queue.append(question);
-    }
+    QList<quiz::QuizQuestion> asked;
+    for (const AnswerEntry &entry : questions)
+        asked.append({entry.question, entry.expected});
+    QList<quiz::QuizQuestion> queue = quiz::redoOrder(asked);
     if (queue.isEmpty())
         return false;
     if (!cmdBegin_->isEnabled()) {
         cmdFinish_Click();
         cmdPause_->setCaption(text(kPauseCaption));
     }
-    // Shuffled by swapping each place with a random one at or before it.
-    for (qsizetype i = queue.size() - 1; i > 0; --i)
-        queue.swapItemsAt(i, randomBetween(0, static_cast<int>(i)));
-    // One operation for the record when all questions share it.
-    QString operation;
-    const std::optional<Operator> first = quiz::operatorOfQuestion(queue.first().text);
-    if (first && std::all_of(queue.cbegin(), queue.cend(), [&](const quiz::QuizQuestion &q) {
-            return quiz::operatorOfQuestion(q.text) == first;
-        }))
-        operation = operatorCode(*first);
+    const QString operation = quiz::sharedOperationCode(queue);
     redo_ = true;
     redoQueue_ = std::move(queue);
     beginQuiz(QuizKind::Redo, operation, 0, 0);

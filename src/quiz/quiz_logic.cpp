@@ -137,6 +137,29 @@ std::optional<Operator> operatorOfQuestion(const QString &question) {
     return std::nullopt;
 }
 
+QList<QuizQuestion> redoOrder(const QList<QuizQuestion> &questions) {
+    QList<QuizQuestion> order;
+    for (const QuizQuestion &question : questions) {
+        if (!question.text.isEmpty() && !order.contains(question))
+            order.append(question);
+    }
+    // Each place swapped with a random one at or before it.
+    for (qsizetype i = order.size() - 1; i > 0; --i)
+        order.swapItemsAt(i, randomBetween(0, static_cast<int>(i)));
+    return order;
+}
+
+QString sharedOperationCode(const QList<QuizQuestion> &questions) {
+    if (questions.isEmpty())
+        return {};
+    const std::optional<Operator> first = operatorOfQuestion(questions.first().text);
+    const bool shared =
+        first && std::all_of(questions.cbegin(), questions.cend(), [&](const QuizQuestion &q) {
+            return operatorOfQuestion(q.text) == first;
+        });
+    return shared ? operatorCode(*first) : QString();
+}
+
 QString historyLine(std::int64_t total, const QString &question, const QString &answer,
                     bool right) {
     return QString::number(total) + QStringLiteral(".  ") + question + answer +

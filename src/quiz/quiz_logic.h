@@ -2,6 +2,7 @@
 
 #include "question/question.h"
 
+#include <QList>
 #include <QLocale>
 #include <QString>
 
@@ -56,6 +57,13 @@ BoundCheck parseFrom(const QString &text, int to, const QLocale &locale);
 
 // The operation of a question text such as "7×3=", by its glyph.
 std::optional<Operator> operatorOfQuestion(const QString &question);
+
+// The questions of a redo in the order they are asked: each once, none empty,
+// shuffled.
+QList<QuizQuestion> redoOrder(const QList<QuizQuestion> &questions);
+
+// The operator code all the questions share, or empty when they mix.
+QString sharedOperationCode(const QList<QuizQuestion> &questions);
 
 // Rounds to the nearest whole number, halves to the even one.
 double roundHalfEven(double value);

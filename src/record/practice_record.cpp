@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 #include <QVariant>
 
+#include <algorithm>
 #include <atomic>
 #include <optional>
 
@@ -167,7 +168,7 @@ struct PracticeRecord::Impl {
     int busyTimeoutMs = kDefaultBusyTimeoutMs;
     bool open = false;
     // Prepared once: an answer is written on every judged question.
-    std::optional<QSqlQuery> insertAnswer;
+    std::optional<QSqlQuery> answerInsert;
     std::optional<QSqlQuery> addToTotals;
     std::optional<DiskSync> journalSync;
 
@@ -184,6 +185,29 @@ struct PracticeRecord::Impl {
     }
 
     bool exec(QSqlQuery &q, const QString &sql) { return q.exec(sql) || failed(q.lastError()); }
+
+    // Runs `work` as one write transaction, rolled back if any of it fails.
+    template <typename Work> bool transaction(Work work) {
+        QSqlQuery q(db());
+        if (!exec(q, QStringLiteral("BEGIN IMMEDIATE")))
+            return false;
+        if (work() && exec(q, QStringLiteral("COMMIT")))
+            return true;
+        q.exec(QStringLiteral("ROLLBACK"));
+        return false;
+    }
+
+    bool insertAnswer(const AnswerEntry &a) {
+        QSqlQuery &insert = *answerInsert;
+        insert.bindValue(0, a.quizId);
+        insert.bindValue(1, a.sequence);
+        insert.bindValue(2, a.question);
+        insert.bindValue(3, a.expected);
+        insert.bindValue(4, a.skipped ? QVariant(QMetaType(QMetaType::QString)) : a.typed);
+        insert.bindValue(5, a.right ? 1 : 0);
+        insert.bindValue(6, a.seconds);
+        return insert.exec() || failed(insert.lastError());
+    }
 
     enum class OpenResult { Ready, Damaged, Failed };
     OpenResult openAndMigrate();
@@ -204,7 +228,7 @@ QString PracticeRecord::defaultPath() {
 }
 
 void PracticeRecord::close() {
-    d_->insertAnswer.reset();
+    d_->answerInsert.reset();
     d_->addToTotals.reset();
     d_->journalSync.reset();
     d_->open = false;
@@ -313,9 +337,9 @@ bool PracticeRecord::open(const QString &path) {
     }
 
     QSqlDatabase db = d_->db();
-    d_->insertAnswer.emplace(db);
+    d_->answerInsert.emplace(db);
     d_->addToTotals.emplace(db);
-    d_->insertAnswer->prepare(
+    d_->answerInsert->prepare(
         QStringLiteral("INSERT INTO answers (%1) VALUES (?, ?, ?, ?, ?, ?, ?)")
             .arg(QLatin1String(kAnswerColumns)));
     d_->addToTotals->prepare(QStringLiteral(
@@ -377,33 +401,15 @@ qint64 PracticeRecord::startQuiz(QuizKind kind, const QString &operation, int fr
 bool PracticeRecord::recordAnswer(const AnswerEntry &answer) {
     if (!d_->open || answer.quizId <= 0)
         return false;
-    QSqlDatabase db = d_->db();
-    QSqlQuery &insert = *d_->insertAnswer;
     QSqlQuery &totals = *d_->addToTotals;
-    insert.bindValue(0, answer.quizId);
-    insert.bindValue(1, answer.sequence);
-    insert.bindValue(2, answer.question);
-    insert.bindValue(3, answer.expected);
-    insert.bindValue(4, answer.skipped ? QVariant(QMetaType(QMetaType::QString)) : answer.typed);
-    insert.bindValue(5, answer.right ? 1 : 0);
-    insert.bindValue(6, answer.seconds);
     totals.bindValue(0, answer.right ? 1 : 0);
     totals.bindValue(1, answer.right ? 1 : 0);
     totals.bindValue(2, answer.seconds);
     totals.bindValue(3, answer.quizId);
-    QSqlQuery q(db);
-    if (!d_->exec(q, QStringLiteral("BEGIN IMMEDIATE")))
+    if (!d_->transaction([&] {
+            return d_->insertAnswer(answer) && (totals.exec() || d_->failed(totals.lastError()));
+        }))
         return false;
-    if (!insert.exec() || !totals.exec()) {
-        const QSqlError error =
-            insert.lastError().isValid() ? insert.lastError() : totals.lastError();
-        q.exec(QStringLiteral("ROLLBACK"));
-        return d_->failed(error);
-    }
-    if (!d_->exec(q, QStringLiteral("COMMIT"))) {
-        q.exec(QStringLiteral("ROLLBACK"));
-        return false;
-    }
     d_->journalSync->request();
     Q_EMIT changed();
     return true;
@@ -520,23 +526,16 @@ bool PracticeRecord::importQuizzes(const QList<QuizSummary> &quizzes,
                                    const QList<AnswerEntry> &answers) {
     if (!d_->open)
         return false;
-    QSqlDatabase db = d_->db();
-    QSqlQuery q(db);
-    if (!d_->exec(q, QStringLiteral("BEGIN IMMEDIATE")))
-        return false;
-    QSqlQuery quiz(db);
+    QSqlQuery quiz(d_->db());
     quiz.prepare(
         QStringLiteral("INSERT INTO quizzes (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
             .arg(QLatin1String(kQuizColumns)));
-    bool ok = true;
-    for (const QuizSummary &s : quizzes) {
-        if (!ok)
-            break;
-        quiz.bindValue(0, s.id > 0 ? QVariant(s.id) : QVariant(QMetaType(QMetaType::LongLong)));
+    const auto insertQuiz = [&](const QuizSummary &s) {
+        const QVariant noTime(QMetaType(QMetaType::LongLong));
+        quiz.bindValue(0, s.id > 0 ? QVariant(s.id) : noTime);
         quiz.bindValue(1, s.started.toMSecsSinceEpoch());
-        quiz.bindValue(2, s.finished && s.ended.isValid()
-                              ? QVariant(s.ended.toMSecsSinceEpoch())
-                              : QVariant(QMetaType(QMetaType::LongLong)));
+        quiz.bindValue(2, s.finished && s.ended.isValid() ? QVariant(s.ended.toMSecsSinceEpoch())
+                                                          : noTime);
         quiz.bindValue(3, operationOrNull(s.operation));
         quiz.bindValue(4, s.from);
         quiz.bindValue(5, s.to);
@@ -546,42 +545,27 @@ bool PracticeRecord::importQuizzes(const QList<QuizSummary> &quizzes,
         quiz.bindValue(9, s.score);
         quiz.bindValue(10, s.secondsUsed);
         quiz.bindValue(11, static_cast<int>(s.kind));
-        ok = quiz.exec() || d_->failed(quiz.lastError());
-    }
-    QSqlQuery &insert = *d_->insertAnswer;
-    for (const AnswerEntry &a : answers) {
-        if (!ok)
-            break;
-        insert.bindValue(0, a.quizId);
-        insert.bindValue(1, a.sequence);
-        insert.bindValue(2, a.question);
-        insert.bindValue(3, a.expected);
-        insert.bindValue(4, a.skipped ? QVariant(QMetaType(QMetaType::QString)) : a.typed);
-        insert.bindValue(5, a.right ? 1 : 0);
-        insert.bindValue(6, a.seconds);
-        ok = insert.exec() || d_->failed(insert.lastError());
-    }
-    ok = ok && d_->exec(q, QStringLiteral("COMMIT"));
-    if (!ok) {
-        q.exec(QStringLiteral("ROLLBACK"));
-        return false;
-    }
-    Q_EMIT changed();
-    return true;
+        return quiz.exec() || d_->failed(quiz.lastError());
+    };
+    const bool ok = d_->transaction([&] {
+        return std::all_of(quizzes.cbegin(), quizzes.cend(), insertQuiz) &&
+               std::all_of(answers.cbegin(), answers.cend(),
+                           [&](const AnswerEntry &a) { return d_->insertAnswer(a); });
+    });
+    if (ok)
+        Q_EMIT changed();
+    return ok;
 }
 
 bool PracticeRecord::clear() {
     if (!d_->open)
         return false;
     QSqlQuery q(d_->db());
-    const bool ok = d_->exec(q, QStringLiteral("BEGIN IMMEDIATE")) &&
-                    d_->exec(q, QStringLiteral("DELETE FROM answers")) &&
-                    d_->exec(q, QStringLiteral("DELETE FROM quizzes")) &&
-                    d_->exec(q, QStringLiteral("COMMIT"));
-    if (!ok) {
-        q.exec(QStringLiteral("ROLLBACK"));
+    if (!d_->transaction([&] {
+            return d_->exec(q, QStringLiteral("DELETE FROM answers")) &&
+                   d_->exec(q, QStringLiteral("DELETE FROM quizzes"));
+        }))
         return false;
-    }
     // Give the space back; another Drillpad reading at the moment only
     // delays this to a later clearing.
     q.exec(QStringLiteral("VACUUM"));

@@ -34,6 +34,7 @@ expected="./usr/bin/drillpad
 ./usr/share/drillpad/help.rtf
 ./usr/share/applications/$APP_ID.desktop
 ./usr/share/metainfo/$APP_ID.metainfo.xml
+./usr/share/doc/drillpad/copyright
 ./usr/share/icons/hicolor/scalable/apps/$APP_ID.svg"
 for size in 16 22 24 32 48 64 128 256; do
     expected="$expected
@@ -44,15 +45,16 @@ echo "$expected" | while read -r path; do
 done || failures=$((failures + 1))
 # Only the program and its data: no tests, benchmarks or build tools.
 extra=$(grep -v '/$' "$SCRATCH/contents" |
-    grep -v '^\./usr/\(bin/drillpad\|share/\(drillpad\|applications\|metainfo\|icons\)/\)' || true)
+    grep -v '^\./usr/\(bin/drillpad\|share/\(drillpad\|applications\|metainfo\|icons\|doc/drillpad\)/\)' || true)
 [ -z "$extra" ] || fail "package holds more than the program and its data: $extra"
 
 # --- What it depends on: the libraries it links, the plugins it loads at
-# run time (checked below), and the Chinese fonts. Every dependency must be
+# run time (checked below; the SQLite driver only once a quiz starts, so it is
+# named here), and the Chinese fonts. Every dependency must be
 # satisfied by what this machine has installed. ---
 DEPENDS=$(dpkg-deb --field "$DEB" Depends)
 echo "Depends: $DEPENDS"
-for name in fonts-noto-cjk libqt6widgets6 libqt6printsupport6 libqt6svg6; do
+for name in fonts-noto-cjk libqt6widgets6 libqt6printsupport6 libqt6svg6 libqt6sql6-sqlite; do
     echo ", $DEPENDS," | grep -q ", ${name}[ ,]" || fail "Depends lacks $name"
 done
 echo "$DEPENDS" | tr ',' '\n' | sed 's/^ *//' | while read -r name op version; do
@@ -77,6 +79,12 @@ out=$(appstreamcli validate --no-net --pedantic --explain \
 if echo "$out" | grep -q '^[EWIP]:'; then
     fail "appstreamcli validate reports issues: $out"
 fi
+
+# The copyright notice in Debian's machine-readable format, naming the GPL.
+COPYRIGHT="$ROOT/usr/share/doc/drillpad/copyright"
+head -n 1 "$COPYRIGHT" | grep -qxF 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+    fail "copyright is not in the machine-readable format"
+grep -qx 'License: GPL-3+' "$COPYRIGHT" || fail "copyright does not name the GPL 3 or later"
 
 # --- Start the unpacked program on a virtual display. ---
 start_virtual_display "$SCRATCH"
