@@ -6,6 +6,7 @@
 #include "guide/frm_guide.h"
 #include "mainwin/frm_main.h"
 #include "quiz/frm_face.h"
+#include "recordwin/frm_record.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -89,13 +90,25 @@ void connectGuide(FrmGuide &guide) {
                      });
 }
 
+// The record's "重做错题" asks its questions in the quiz window.
+void connectRecord(FrmRecord &record) {
+    QObject::connect(&record, &FrmRecord::redoRequested, &record,
+                     [](const QList<AnswerEntry> &questions) {
+                         FrmFace &face = frmFace();
+                         if (face.startRedo(questions))
+                             face.showModal();
+                     });
+}
+
 FormInstance<FrmMain> mainInstance;
 FormInstance<FrmGuide> guideInstance{connectGuide};
 FormInstance<FrmFace> faceInstance;
 FormInstance<FrmHelp> helpInstance;
 FormInstance<FrmAbout> aboutInstance;
+FormInstance<FrmRecord> recordInstance(connectRecord);
 
 void deleteRemainingForms() {
+    recordInstance.destroyNow();
     aboutInstance.destroyNow();
     faceInstance.destroyNow();
     guideInstance.destroyNow();
@@ -120,6 +133,9 @@ FrmHelp &frmHelp() {
 FrmAbout &frmAbout() {
     return aboutInstance.get();
 }
+FrmRecord &frmRecord() {
+    return recordInstance.get();
+}
 
 namespace {
 // Calls fn with the instance of the window.
@@ -133,6 +149,8 @@ template <typename Fn> auto withInstance(FormId id, Fn fn) {
         return fn(guideInstance);
     case FormId::Main:
         return fn(mainInstance);
+    case FormId::Record:
+        return fn(recordInstance);
     case FormId::Help:
         break;
     }
@@ -149,7 +167,8 @@ void unloadForm(FormId id) {
 }
 
 void UnloadAllForms() {
-    for (FormId id : {FormId::About, FormId::Face, FormId::Guide, FormId::Main, FormId::Help})
+    for (FormId id :
+         {FormId::Record, FormId::About, FormId::Face, FormId::Guide, FormId::Main, FormId::Help})
         unloadForm(id);
 }
 

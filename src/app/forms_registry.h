@@ -9,16 +9,18 @@ class FrmGuide;
 class FrmFace;
 class FrmHelp;
 class FrmAbout;
+class FrmRecord;
 
 // Every window is one global instance, created the first time anything
 // refers to it. Unloading destroys it; the next reference creates it afresh.
-enum class FormId { About, Face, Guide, Main, Help };
+enum class FormId { About, Face, Guide, Main, Help, Record };
 
 FrmMain &frmMain();
 FrmGuide &frmGuide();
 FrmFace &frmFace();
 FrmHelp &frmHelp();
 FrmAbout &frmAbout();
+FrmRecord &frmRecord();
 
 bool isFormLoaded(FormId id);
 
@@ -27,7 +29,8 @@ bool isFormLoaded(FormId id);
 // or that is already being unloaded, does nothing.
 void unloadForm(FormId id);
 
-// Unloads frmAbout, frmFace, frmGuide, frmMain and frmHelp in that order.
+// Unloads frmRecord, frmAbout, frmFace, frmGuide, frmMain and frmHelp in
+// that order.
 void UnloadAllForms();
 
 // Tests watch the unload order through this.

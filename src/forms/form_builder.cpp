@@ -7,6 +7,7 @@
 #include "controls/shape.h"
 #include "controls/tool_bar.h"
 
+#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -20,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTableView>
 #include <QTimer>
 
 namespace drillpad::forms {
@@ -179,6 +181,14 @@ QObject *createControl(const ControlDef &def, QWidget *parent) {
         return new QWidget(parent);
     case ControlKind::Toolbar:
         return new ToolBar(parent);
+    case ControlKind::TableView: {
+        auto *table = new QTableView(parent);
+        table->setSelectionBehavior(QAbstractItemView::SelectRows);
+        table->setTabKeyNavigation(false);
+        return table;
+    }
+    case ControlKind::ChartView:
+        return new QChartView(parent);
     }
     return nullptr;
 }

@@ -28,6 +28,8 @@ enum class ControlKind {
     Timer,
     Container, // a plain area that only holds other controls
     Toolbar,   // button bar; its buttons are added by the window's behaviour
+    TableView, // rows and columns shown from a model that the behaviour sets
+    ChartView, // a chart; its series and axes are added by the behaviour
 };
 
 // A colour as a window definition gives it: none, an RGB value or one of the

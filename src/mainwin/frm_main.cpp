@@ -17,6 +17,7 @@
 #include "mainwin/main_layout.h"
 #include "mainwin/sheet_file.h"
 #include "quiz/frm_face.h"
+#include "recordwin/frm_record.h"
 
 #include <QAbstractScrollArea>
 #include <QCloseEvent>
@@ -284,6 +285,7 @@ void FrmMain::connectHandlers() {
     onMenu("mnuWriteTo", &FrmMain::mnuWriteTo_Click);
     onMenu("mnuReportErr", &FrmMain::mnuReportErr_Click);
     onMenu("mnuGbook", &FrmMain::mnuGbook_Click);
+    onMenu("mnuPracticeRecord", &FrmMain::mnuPracticeRecord_Click);
 
     connect(toolbarSYSTEM(), &ToolBar::buttonClick, this, &FrmMain::toolbarSYSTEM_ButtonClick);
     connect(toolbarEdit(), &ToolBar::buttonClick, this, &FrmMain::toolbarEdit_ButtonClick);
@@ -386,6 +388,10 @@ void FrmMain::mnuFilePrint_Click() {
 
 void FrmMain::tbOpen_Click() {
     openSheet(*this);
+}
+
+void FrmMain::mnuPracticeRecord_Click() {
+    frmRecord().showModal();
 }
 
 void FrmMain::mnuEditUndo_Click() {

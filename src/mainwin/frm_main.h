@@ -54,6 +54,7 @@ public:
     void mnuFileSave_Click();
     void mnuFilePrint_Click();
     void tbOpen_Click();
+    void mnuPracticeRecord_Click();
 
     // The Edit menu, also run by the document toolbar.
     void mnuEditUndo_Click();

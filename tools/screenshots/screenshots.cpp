@@ -1,11 +1,13 @@
 // Takes the README's screenshots. Starts Drillpad as its main() does, then
-// uses it as a person would: the wizard writes a sheet into the editor, and a
-// pupil answers a few quiz questions, some right and some wrong. Each window
-// is saved as the display shows it.
+// uses it as a person would: the wizard writes a sheet into the editor, a
+// pupil answers a few quiz questions, some right and some wrong, finishes a
+// second quiz, and the practice record shows them beside two weeks of
+// earlier quizzes. Each window is saved as the display shows it. The record
+// is kept in a temporary data folder, never the user's.
 //
 // Usage: drillpad_screenshots OUTDIR
-// Writes OUTDIR/main-window.png, OUTDIR/quiz.png, OUTDIR/message-box.png and
-// OUTDIR/save-dialog.png. Meant for an X display
+// Writes OUTDIR/main-window.png, OUTDIR/quiz.png, OUTDIR/message-box.png,
+// OUTDIR/save-dialog.png and OUTDIR/record.png. Meant for an X display
 // (QT_QPA_PLATFORM=xcb); scripts/screenshots.sh provides a virtual one.
 
 #include "app/application.h"
@@ -17,8 +19,10 @@
 #include "guide/frm_guide.h"
 #include "mainwin/frm_main.h"
 #include "quiz/frm_face.h"
+#include "recordwin/frm_record.h"
 #include "record/practice_record.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -33,6 +37,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -217,6 +222,84 @@ void showSaveDialog(FrmMain &main, const QDir &folder) {
     click(main.toolbarSYSTEM()->buttonWidget(u"tbSave"_s));
 }
 
+// Inside the quiz's modal loop: an addition quiz of six questions, one
+// answered wrong and one skipped, finished and closed.
+void answerSecondQuiz() {
+    FrmFace &face = frmFace();
+    waitUntilShown(face);
+    click(face.optActive(0));
+    click(face.button("cmdBegin"));
+    for (int i = 0; i < 6; ++i) {
+        if (i == 4) {
+            click(face.button("cmdJump"));
+            continue;
+        }
+        // The answer box may still hold what was typed before the last Finish.
+        const qint64 answer = solve(face.txtQuestion()->text());
+        retype(face.txtAnswer(), QString::number(i == 2 ? answer + 10 : answer));
+        QTest::keyClick(face.txtAnswer(), Qt::Key_Return);
+    }
+    QTest::keyClick(face.txtAnswer(), Qt::Key_Escape);
+    click(face.button("cmdClose"));
+}
+
+// Two weeks of earlier quizzes, one a day, the scores rising and the
+// answers coming faster, as the record of a child who practises.
+void addEarlierQuizzes() {
+    PracticeRecord &record = practiceRecord();
+    require(record.isOpen(), u"the record is not kept: "_s + record.problem());
+    const QDateTime today = QDateTime::currentDateTime();
+    QList<QuizSummary> quizzes;
+    QList<AnswerEntry> answers;
+    for (int day = 14; day >= 1; --day) {
+        QuizSummary quiz;
+        quiz.id = 1000 + day;
+        quiz.started = today.addDays(-day).addSecs(-3600 * (day % 3));
+        quiz.operation = QString::fromLatin1(day % 2 ? "*" : "+");
+        quiz.from = 1;
+        quiz.to = 9;
+        quiz.answered = 20;
+        for (int i = 1; i <= quiz.answered; ++i) {
+            const int a = (i * 7 + day) % 9 + 1, b = (i * 5 + day) % 9 + 1;
+            const bool right = i > (day + 2) / 3;
+            const qint64 product = day % 2 ? a * b : a + b;
+            const QString text =
+                QString::number(a) + (day % 2 ? u"×"_s : u"+"_s) + QString::number(b) + u"="_s;
+            const double seconds = 4.0 + day * 0.6 + (i % 3);
+            answers << AnswerEntry{quiz.id,
+                                   i,
+                                   text,
+                                   QString::number(product),
+                                   QString::number(right ? product : product + 1),
+                                   false,
+                                   right,
+                                   seconds};
+            quiz.right += right;
+            quiz.secondsUsed += seconds;
+        }
+        quiz.rate = 100.0 * quiz.right / quiz.answered;
+        quiz.score = qRound(quiz.rate);
+        quiz.finished = true;
+        quiz.ended = quiz.started.addSecs(qint64(quiz.secondsUsed));
+        quizzes << quiz;
+    }
+    require(record.importQuizzes(quizzes, answers),
+            u"cannot add earlier quizzes: "_s + record.problem());
+}
+
+// Inside the record's modal loop: the two quizzes of today selected, so
+// that their mistakes show.
+void showRecord(const QDir &folder) {
+    auto *window = qobject_cast<FrmRecord *>(QApplication::activeModalWidget());
+    require(window != nullptr, u"the practice record did not open"_s);
+    waitUntilShown(*window);
+    QTableView *table = window->tblQuizzes();
+    const QRect second = table->visualRect(table->model()->index(1, 0));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::ControlModifier, second.center());
+    save(*window, folder, u"record.png"_s);
+    click(window->button("cmdClose"));
+}
+
 void takeScreenshots(const QDir &folder) {
     FrmMain &main = frmMain();
     waitUntilShown(main);
@@ -228,8 +311,22 @@ void takeScreenshots(const QDir &folder) {
     QTest::keyClick(main.txtMain(), Qt::Key_Home, Qt::ControlModifier); // the sheet's top
     save(main, folder, u"main-window.png"_s);
 
+    addEarlierQuizzes();
     whenModalOpen([folder] { answerQuiz(folder); });
     click(main.button("cmdFace"));
+    whenModalOpen(answerSecondQuiz);
+    click(main.button("cmdFace"));
+
+    // Ctrl+R opens the record; the shot is taken inside its modal loop.
+    waitUntilShown(main);
+    bool shown = false;
+    whenModalOpen([folder, &shown] {
+        showRecord(folder);
+        shown = true;
+    });
+    QTest::keyClick(&main, Qt::Key_R, Qt::ControlModifier);
+    require(shown, u"Ctrl+R did not open the practice record"_s);
+
     showSaveDialog(main, folder);
     QCoreApplication::exit(EXIT_SUCCESS);
 }
@@ -237,6 +334,9 @@ void takeScreenshots(const QDir &folder) {
 } // namespace
 
 int main(int argc, char *argv[]) {
+    // The practice record goes into a folder of its own, not the user's.
+    QTemporaryDir dataHome;
+    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() != 2) {

@@ -1,0 +1,436 @@
+#include "common/fakes.h"
+#include "common/test_main.h"
+
+#include "controls/command_button.h"
+#include "controls/file_dialogs.h"
+#include "app/forms_registry.h"
+#include "mainwin/frm_main.h"
+#include "quiz/frm_face.h"
+#include "recordwin/frm_record.h"
+#include "recordwin/record_csv.h"
+#include "recordwin/record_table.h"
+
+#include <QAction>
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QStringDecoder>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <optional>
+
+using namespace drillpad;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QDateTime kFirstDay(QDate(2026, 11, 2), QTime(18, 30));
+
+// A judged answer: typed "" with skipped, or the text typed.
+AnswerEntry answer(qint64 quiz, int sequence, const QString &question, const QString &expected,
+                   const QString &typed, bool skipped = false) {
+    return {
+        quiz,          sequence, question, expected, typed, skipped, !skipped && typed == expected,
+        2.5 * sequence};
+}
+
+QuizSummary quiz(qint64 id, const QString &op, int day, const QList<AnswerEntry> &answers,
+                 bool finished = true, QuizKind kind = QuizKind::Normal) {
+    QuizSummary q;
+    q.id = id;
+    q.started = kFirstDay.addDays(day);
+    q.operation = op;
+    q.from = kind == QuizKind::Redo ? 0 : 1;
+    q.to = kind == QuizKind::Redo ? 0 : 9;
+    q.answered = static_cast<int>(answers.size());
+    q.right = static_cast<int>(std::count_if(answers.cbegin(), answers.cend(),
+                                             [](const AnswerEntry &a) { return a.right; }));
+    q.rate = q.answered ? 100.0 * q.right / q.answered : 0;
+    q.secondsUsed = 0;
+    for (const AnswerEntry &a : answers)
+        q.secondsUsed += a.seconds;
+    q.kind = kind;
+    q.finished = finished;
+    q.score = finished ? qRound(q.rate) : -1;
+    q.ended = finished ? q.started.addSecs(qint64(q.secondsUsed) + 5) : QDateTime();
+    return q;
+}
+
+// Seven quizzes over a week: mistakes of every kind, answers that need
+// quoting in CSV, an unfinished quiz, a redo and a quiz with no answers.
+struct Sample {
+    QList<QuizSummary> quizzes;
+    QList<AnswerEntry> answers;
+
+    Sample() {
+        add(1, u"+"_s, 0,
+            {answer(1, 1, u"1+2="_s, u"3"_s, u"3"_s), answer(1, 2, u"4+4="_s, u"8"_s, u"9"_s),
+             answer(1, 3, u"5+3="_s, u"8"_s, {}, true)});
+        add(2, u"*"_s, 1,
+            {answer(2, 1, u"7×3="_s, u"21"_s, u"21"_s), answer(2, 2, u"6×7="_s, u"42"_s, u"4,2"_s),
+             answer(2, 3, u"8×9="_s, u"72"_s, u"\"72\""_s)});
+        add(3, u"*"_s, 2,
+            {answer(3, 1, u"7×3="_s, u"21"_s, u"21"_s),
+             answer(3, 2, u"6×7="_s, u"42"_s, u" 42"_s)});
+        add(4, u"/"_s, 3, {answer(4, 1, u"8÷2="_s, u"4"_s, {}, true)}, false);
+        add(5, u"-"_s, 4, {answer(5, 1, u"9-3="_s, u"6"_s, u"6"_s)});
+        add(6, QString(), 5,
+            {answer(6, 1, u"4+4="_s, u"8"_s, u"8"_s), answer(6, 2, u"6×7="_s, u"42"_s, u"41"_s)},
+            true, QuizKind::Redo);
+        add(7, u"+"_s, 6, {});
+    }
+    void add(qint64 id, const QString &op, int day, const QList<AnswerEntry> &own,
+             bool finished = true, QuizKind kind = QuizKind::Normal) {
+        quizzes << quiz(id, op, day, own, finished, kind);
+        answers << own;
+    }
+};
+
+// Splits CSV text into lines of fields: quoted fields may hold commas,
+// doubled quotes and line breaks.
+QList<QStringList> parseCsv(const QString &text) {
+    QList<QStringList> lines;
+    QStringList fields;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (quoted) {
+            if (c == u'"' && i + 1 < text.size() && text.at(i + 1) == u'"')
+                field += text.at(++i);
+            else if (c == u'"')
+                quoted = false;
+            else
+                field += c;
+        } else if (c == u'"') {
+            quoted = true;
+        } else if (c == u',') {
+            fields << std::exchange(field, {});
+        } else if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n') {
+            ++i;
+            fields << std::exchange(field, {});
+            lines << std::exchange(fields, {});
+        } else {
+            field += c;
+        }
+    }
+    return lines;
+}
+
+struct ScriptedSaveDialog final : FileDialogs {
+    std::optional<FileChoice> saveFile(QWidget *, const QStringList &filters,
+                                       const FileChoice &initial) override {
+        offered << initial.path;
+        this->filters = filters;
+        return answer;
+    }
+    std::optional<FileChoice> openFile(QWidget *, const QStringList &,
+                                       const FileChoice &) override {
+        return std::nullopt;
+    }
+    std::optional<FileChoice> answer;
+    QStringList offered;
+    QStringList filters;
+};
+
+QList<QPointF> pointsOf(const QChart *chart, int series) {
+    return qobject_cast<QLineSeries *>(chart->series().at(series))->points();
+}
+
+QString cell(const FrmRecord &window, int row, int column) {
+    return window.quizModel().index(row, column).data().toString();
+}
+
+// Shows the window and makes it the active one, so that access keys reach it.
+bool showActive(QWidget &window) {
+    window.show();
+    QApplication::setActiveWindow(&window);
+    return QTest::qWaitForWindowActive(&window);
+}
+
+// Clicks a row of the table where a person would, with Ctrl to add it.
+void clickRow(QTableView *table, int row, Qt::KeyboardModifiers modifiers = {}) {
+    const QRect rect = table->visualRect(table->model()->index(row, 0));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, modifiers, rect.center());
+}
+
+} // namespace
+
+class TestFrmRecord : public QObject {
+    Q_OBJECT
+    std::optional<QTemporaryDir> dir_;
+    std::optional<PracticeRecord> record_;
+    testing::RecordingMessageBoxes messages_;
+    ScopedSeam<MessageBoxes> messageSeam_{messages_};
+    ScriptedSaveDialog dialogs_;
+    ScopedSeam<FileDialogs> dialogSeam_{dialogs_};
+    Sample sample_;
+
+    QString path(const QString &name) const { return QDir(dir_->path()).filePath(name); }
+
+private Q_SLOTS:
+    void init() {
+        dir_.emplace();
+        record_.emplace();
+        QVERIFY(record_->open(path(u"drillpad.sqlite"_s)));
+        QVERIFY(record_->importQuizzes(sample_.quizzes, sample_.answers));
+        messages_ = {};
+        dialogs_.answer.reset();
+        dialogs_.offered.clear();
+    }
+    void cleanup() { record_.reset(); }
+
+    void filterAndChart_data() {
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<QList<qint64>>("ids"); // the rows, newest first
+        QTest::newRow("全部") << 0 << QList<qint64>{7, 6, 5, 4, 3, 2, 1};
+        QTest::newRow("加法") << 1 << QList<qint64>{7, 1};
+        QTest::newRow("减法") << 2 << QList<qint64>{5};
+        QTest::newRow("乘法") << 3 << QList<qint64>{3, 2};
+        QTest::newRow("除法, unfinished only") << 4 << QList<qint64>{4};
+    }
+    // The filter picks the rows; every finished quiz with answers in the
+    // table is one point of each series, at its start, with its score and
+    // its seconds per question; the unfinished one says so.
+    void filterAndChart() {
+        QFETCH(int, filter);
+        QFETCH(QList<qint64>, ids);
+        FrmRecord window(*record_);
+        QCOMPARE(window.cmbOperation()->count(), 5);
+        window.cmbOperation()->setCurrentIndex(filter);
+        QCOMPARE(window.quizModel().rowCount(), ids.size());
+        QList<QPointF> scores, seconds;
+        for (int row = 0; row < ids.size(); ++row) {
+            const QuizSummary &q = window.quizModel().quiz(row);
+            QCOMPARE(q.id, ids.at(row));
+            QCOMPARE(cell(window, row, QuizTableModel::Answered), QString::number(q.answered));
+            if (!q.finished) {
+                QCOMPARE(cell(window, row, QuizTableModel::Score), u"未完成"_s);
+                continue;
+            }
+            QCOMPARE(cell(window, row, QuizTableModel::Score), QString::number(q.score));
+            if (q.answered == 0)
+                continue;
+            const double x = q.started.toMSecsSinceEpoch();
+            scores.prepend({x, cell(window, row, QuizTableModel::Score).toDouble()});
+            seconds.prepend({x, q.secondsUsed / q.answered});
+        }
+        QCOMPARE(pointsOf(window.chart(), 0), scores);
+        QCOMPARE(pointsOf(window.chart(), 1), seconds);
+        if (filter == 0) {
+            QCOMPARE(cell(window, 1, QuizTableModel::Operation), u"重做"_s);
+            QCOMPARE(cell(window, 6, QuizTableModel::Operation), u"加法"_s);
+            QCOMPARE(cell(window, 6, QuizTableModel::Range), u"1~9"_s);
+        }
+    }
+
+    void redo_data() {
+        QTest::addColumn<QList<int>>("rows"); // clicked, the first without Ctrl
+        QTest::addColumn<QStringList>("questions");
+        QTest::newRow("newest, a redo") << QList<int>{1} << QStringList{u"6×7=42"_s};
+        QTest::newRow("two quizzes, one mistake in both")
+            << QList<int>{4, 5} << QStringList{u"6×7=42"_s, u"8×9=72"_s};
+        QTest::newRow("skipped in an unfinished quiz") << QList<int>{3} << QStringList{u"8÷2=4"_s};
+        QTest::newRow("all right") << QList<int>{2} << QStringList{};
+    }
+    // The wrong table and the redo get exactly the wrong and skipped
+    // questions of the selected quizzes, each once; nothing to redo greys
+    // the button. Alt+R is the button.
+    void redo() {
+        QFETCH(QList<int>, rows);
+        QFETCH(QStringList, questions);
+        FrmRecord window(*record_);
+        QList<QList<AnswerEntry>> runs;
+        connect(&window, &FrmRecord::redoRequested,
+                [&runs](const QList<AnswerEntry> &asked) { runs << asked; });
+        QVERIFY(showActive(window));
+        for (int row : rows)
+            clickRow(window.tblQuizzes(), row,
+                     row == rows.first() ? Qt::NoModifier : Qt::ControlModifier);
+        QCOMPARE(window.button("cmdRedo")->isEnabled(), !questions.isEmpty());
+        const QList<AnswerEntry> listed = window.wrongModel().answers();
+        QTest::keyClick(&window, Qt::Key_R, Qt::AltModifier);
+        if (questions.isEmpty()) {
+            QVERIFY(runs.isEmpty());
+            QVERIFY(listed.isEmpty());
+            return;
+        }
+        QCOMPARE(runs.size(), 1);
+        QStringList asked;
+        for (const AnswerEntry &a : runs.first())
+            asked << a.question + a.expected;
+        asked.sort();
+        QCOMPARE(asked, questions);
+        QCOMPARE(runs.first(), listed);
+    }
+
+    // The whole record read back as a spreadsheet program would: BOM,
+    // header, Chinese, and the typed answers exactly, quotes and commas
+    // included. The name offered is in the documents folder.
+    void csvRoundTrip() {
+        FrmRecord window(*record_);
+        QVERIFY(showActive(window));
+        dialogs_.answer = FileChoice{path(u"导出.csv"_s), 0};
+        QTest::keyClick(&window, Qt::Key_E, Qt::AltModifier);
+        QVERIFY2(messages_.messages.isEmpty(), qPrintable(messages_.messages.join(u'\n')));
+        QCOMPARE(dialogs_.filters, QStringList{u"CSV文件 (*.csv)"_s});
+        QVERIFY(dialogs_.offered.value(0).endsWith(u"/练习记录.csv"_s));
+        QFile file(path(u"导出.csv"_s));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        QStringDecoder utf8(QStringConverter::Utf8);
+        const QString text = utf8.decode(bytes.sliced(3));
+        QVERIFY(!utf8.hasError());
+        const QList<QStringList> lines = parseCsv(text);
+        QCOMPARE(lines.value(0), recordCsvHeader());
+        QCOMPARE(lines.value(0).value(14), u"题目"_s);
+        // One line per answer, and one for the quiz that has none.
+        QCOMPARE(lines.size(), 1 + sample_.answers.size() + 1);
+        QList<AnswerEntry> typed;
+        for (const QStringList &line : lines.sliced(1)) {
+            QCOMPARE(line.size(), lines.first().size());
+            if (!line.at(13).isEmpty())
+                typed << answer(line.at(0).toLongLong(), line.at(13).toInt(), line.at(14),
+                                line.at(15), line.at(16), line.at(17) == u"跳过"_s);
+        }
+        QCOMPARE(typed, sample_.answers);
+        QCOMPARE(lines.at(4).mid(3, 3), (QStringList{u"乘法"_s, u"练习"_s, u"完成"_s}));
+        QCOMPARE(lines.at(9).mid(3, 3), (QStringList{u"除法"_s, u"练习"_s, u"未完成"_s}));
+    }
+
+    void csvFields_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("plain Chinese") << u"乘法"_s << u"乘法"_s;
+        QTest::newRow("comma") << u"4,2"_s << u"\"4,2\""_s;
+        QTest::newRow("quotes") << u"\"72\""_s << u"\"\"\"72\"\"\""_s;
+        QTest::newRow("line break") << u"4\n2"_s << u"\"4\n2\""_s;
+        QTest::newRow("leading blank") << u" 42"_s << u"\" 42\""_s;
+        QTest::newRow("empty") << QString() << QString();
+    }
+    void csvFields() {
+        QFETCH(QString, text);
+        QFETCH(QString, field);
+        QCOMPARE(csvField(text), field);
+        QCOMPARE(parseCsv(csvLine({text, u"x"_s})), (QList<QStringList>{{text, u"x"_s}}));
+    }
+
+    // An export that cannot be written says why and leaves nothing behind.
+    void csvRefused() {
+        FrmRecord window(*record_);
+        dialogs_.answer = FileChoice{path(u"no/such/folder.csv"_s), 0};
+        window.button("cmdExport")->click();
+        QCOMPARE(messages_.messages.size(), 1);
+        QVERIFY(messages_.messages.first().startsWith(u"无法保存文件"_s));
+        QVERIFY(messages_.messages.first().contains(u"文件夹不存在"_s));
+    }
+
+    void clear_data() {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("是") << true;
+        QTest::newRow("否") << false;
+    }
+    // Clearing asks first; 是 empties the record, table and chart.
+    void clear() {
+        QFETCH(bool, yes);
+        FrmRecord window(*record_);
+        QVERIFY(showActive(window));
+        messages_.answers = {yes ? u"是"_s : u"否"_s};
+        QTest::keyClick(&window, Qt::Key_D, Qt::AltModifier);
+        QCOMPARE(messages_.questions.size(), 1);
+        QVERIFY(messages_.questions.first().text.contains(u"清除全部练习记录"_s));
+        const qsizetype left = yes ? 0 : sample_.quizzes.size();
+        QCOMPARE(record_->quizzes().size(), left);
+        QCOMPARE(window.quizModel().rowCount(), left);
+        QCOMPARE(pointsOf(window.chart(), 0).isEmpty(), yes);
+    }
+
+    // A record that is not kept is said so, with the reason, in place of
+    // empty tables; only Close is left to do.
+    void notKept() {
+        record_->close();
+        FrmRecord window(*record_);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(window.lblNotKept()->isVisible());
+        QVERIFY(window.lblNotKept()->text().startsWith(u"现在没有保存练习记录"_s));
+        QVERIFY(!window.tblQuizzes()->isVisible() && !window.chartProgress()->isVisible());
+        for (const char *name : {"cmdRedo", "cmdExport", "cmdClear"})
+            QVERIFY2(!window.button(name)->isEnabled(), name);
+        QCOMPARE(QApplication::focusWidget(), window.button("cmdClose"));
+    }
+
+    // The quiz window asks the two mistakes of the second quiz; both
+    // answered right, the record gains a finished redo at the top, selected,
+    // with nothing left to redo.
+    void redoInTheQuizWindow() {
+        record_.reset();
+        PracticeRecord &record = practiceRecord();
+        QVERIFY(record.open(path(u"program.sqlite"_s)));
+        QVERIFY(record.importQuizzes(sample_.quizzes, sample_.answers));
+        FrmRecord &window = frmRecord(); // connected to the quiz window as the menu's is
+        QVERIFY(showActive(window));
+        clickRow(window.tblQuizzes(), 5);
+        QCOMPARE(window.quizModel().quiz(5).id, 2);
+        QHash<QString, QString> expected;
+        for (const AnswerEntry &a : window.wrongModel().answers())
+            expected.insert(a.question, a.expected);
+        QCOMPARE(expected.size(), 2);
+        QStringList asked;
+        QTimer::singleShot(0, this, [&] {
+            FrmFace &face = frmFace();
+            while (face.redoing() && asked.size() < 5) {
+                asked << face.txtQuestion()->text();
+                QTest::keyClicks(face.txtAnswer(), expected.value(asked.last()));
+                QTest::keyClick(face.txtAnswer(), Qt::Key_Return);
+            }
+            face.button("cmdClose")->click();
+        });
+        window.button("cmdRedo")->click();
+        asked.sort();
+        QCOMPARE(asked, (QStringList{u"6×7="_s, u"8×9="_s}));
+        const QuizSummary &newest = window.quizModel().quiz(0);
+        QVERIFY(newest.kind == QuizKind::Redo && newest.finished);
+        QCOMPARE(newest.answered, 2);
+        QCOMPARE(newest.right, 2);
+        QCOMPARE(cell(window, 0, QuizTableModel::Operation), u"乘法(重做)"_s);
+        QCOMPARE(window.quizModel().rowCount(), sample_.quizzes.size() + 1);
+        QVERIFY(!window.button("cmdRedo")->isEnabled());
+        unloadForm(FormId::Record);
+        record.close();
+    }
+
+    // Ctrl+R in the main window opens the record modally, the newest quiz
+    // selected and the table in focus; Esc closes it.
+    void openedFromMainMenu() {
+        QVERIFY(practiceRecord().open(path(u"menu.sqlite"_s)));
+        QVERIFY(practiceRecord().importQuizzes(sample_.quizzes, sample_.answers));
+        QAction *entry = frmMain().menuAction("mnuPracticeRecord");
+        QVERIFY(entry);
+        QCOMPARE(entry->text(), u"练习记录[&R]..."_s);
+        QCOMPARE(entry->shortcut(), QKeySequence(u"Ctrl+R"_s));
+        bool shown = false;
+        QTimer::singleShot(0, this, [&shown] {
+            auto *window = qobject_cast<FrmRecord *>(QApplication::activeModalWidget());
+            shown = window && QTest::qWaitForWindowActive(window) &&
+                    window->windowTitle() == u"练习记录"_s &&
+                    QApplication::focusWidget() == window->tblQuizzes() &&
+                    window->tblQuizzes()->selectionModel()->isRowSelected(0);
+            if (window)
+                QTest::keyClick(window, Qt::Key_Escape);
+        });
+        entry->trigger();
+        QVERIFY(shown);
+        QVERIFY(!isFormLoaded(FormId::Record));
+        practiceRecord().close();
+    }
+};
+
+DRILLPAD_TEST_MAIN(TestFrmRecord)
+#include "tst_frm_record.moc"
