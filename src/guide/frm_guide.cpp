@@ -235,7 +235,12 @@ bool FrmGuide::finish() {
             edit->selectAll();
         return false;
     }
-    frmMain().txtMain()->setText(makeSheetText(std::get<SheetSettings>(checked)));
+    const Sheet sheet = makeSheet(std::get<SheetSettings>(checked));
+    frmMain().txtMain()->setText(sheet.text);
+    // Seen with the success text when the wizard is opened again.
+    const QString note = repeatNote(sheet);
+    controls_.get<QLabel>(QStringLiteral("lblRepeats"))->setText(note);
+    controls_.widget(QStringLiteral("Text1"))->setAccessibleDescription(note);
     hide();
     return true;
 }
