@@ -1,4 +1,5 @@
 #include "common/test_main.h"
+#include "guide/sheet_writer.h"
 #include "question/answer_key.h"
 
 using namespace drillpad;
@@ -71,6 +72,35 @@ private Q_SLOTS:
             if (line.sourceLine >= 0)
                 QCOMPARE(line.text.left(3), sheet.split(u'\n').at(line.sourceLine).left(3));
         }
+    }
+
+    // The largest sheet the wizard writes, answered: every answer is the one
+    // the generator drew the question for, in the sheet's own layout.
+    void answersTheLargestSheet() {
+        SheetSettings settings;
+        for (TypeSettings &type : settings.types)
+            type = {true, 0, 32767, 32767};
+        const Sheet sheet = makeSheet(settings);
+        QString expected = u"答案:\n"_qs;
+        expected.reserve(sheet.text.size() * 2);
+        const QString gap = u"=\u3000"_qs;
+        qsizetype copied = 0;
+        for (const SectionSummary &section : sheet.sections) {
+            for (const long long answer : section.answers) {
+                const qsizetype at = sheet.text.indexOf(gap, copied);
+                expected += QStringView(sheet.text).sliced(copied, at + 1 - copied);
+                expected += QString::number(answer);
+                copied = at + 1;
+            }
+        }
+        expected += QStringView(sheet.text).sliced(copied);
+        while (expected.endsWith(u'\n'))
+            expected.chop(1);
+
+        const AnswerKey key = makeAnswerKey(sheet.text.split(u'\n'));
+        QCOMPARE(key.answered, 5 * 32767);
+        QCOMPARE(key.leftOut, 0);
+        QVERIFY(key.text() == expected);
     }
 };
 
