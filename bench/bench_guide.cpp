@@ -10,6 +10,7 @@
 #include "mainwin/forms_registry.h"
 #include "mainwin/frm_main.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 
@@ -66,6 +67,23 @@ BENCHMARK(BM_RepeatingSection)
     ->Args({static_cast<int>(QuestionType::Mix), 10, 15})
     ->Args({static_cast<int>(QuestionType::Mix), 0, 9})
     ->Unit(benchmark::kMillisecond);
+
+// The answer page of the largest sheet, from the menu command until the
+// page is in the editor; undo takes it away between iterations.
+void BM_AnswerPage(benchmark::State &state) {
+    FrmMain &main = frmMain();
+    main.show();
+    main.txtMain()->setText(makeSheetText(largestSheet(kLargest)));
+    QAction *command = main.menuAction("mnuFileAnswerKey");
+    for (auto _ : state) {
+        command->trigger();
+        state.PauseTiming();
+        main.txtMain()->undo();
+        state.ResumeTiming();
+    }
+    state.counters["blocks"] = static_cast<double>(main.txtMain()->document()->blockCount());
+}
+BENCHMARK(BM_AnswerPage)->Unit(benchmark::kMillisecond)->Iterations(4);
 
 // Fills the wizard with the largest settings and leaves it on page 3.
 FrmGuide &preparedGuide() {
