@@ -6,6 +6,9 @@
 
 #include <QAction>
 #include <QTextBlock>
+#include <QTextDocument>
+
+#include <memory>
 
 using namespace drillpad;
 using namespace Qt::StringLiterals;
@@ -65,6 +68,10 @@ private Q_SLOTS:
         QCOMPARE(messages_.messages, message.isEmpty() ? QStringList() : QStringList(message));
         QCOMPARE(pageStarts(*editor.document()),
                  answers.isEmpty() ? QStringList() : QStringList(u"答案:"_s));
+        // Printed, the answers are on a page of their own.
+        const std::unique_ptr<QTextDocument> printed(editor.document()->clone());
+        printed->setPageSize(QSizeF(595, 842));
+        QCOMPARE(printed->pageCount(), answers.isEmpty() ? 1 : 2);
     }
 
     // Ctrl+K again after editing the sheet replaces the answer page, keeps
