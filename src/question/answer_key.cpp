@@ -183,12 +183,27 @@ std::optional<QString> answerOf(const ParsedQuestion &q) {
     return value ? std::optional(QString::number(*value)) : std::nullopt;
 }
 
-// Where an answer already written after "=" at `from` ends: its digits,
-// unless an operator follows them (then they begin the next question).
+// Where an answer already written after "=" at `from` ends: a whole
+// number, perhaps negative or with a remainder ("3……1"), unless an operator
+// follows it (then its digits begin the next question).
 qsizetype writtenAnswerEnd(QStringView line, qsizetype from) {
-    qsizetype end = from;
-    while (end < line.size() && kindAt(line, end) == CharKind::Digit)
-        ++end;
+    const auto digitsFrom = [&](qsizetype at) {
+        while (at < line.size() && kindAt(line, at) == CharKind::Digit)
+            ++at;
+        return at;
+    };
+    qsizetype start = from;
+    if (start < line.size() && classify(line[start]).kind == CharKind::Operator &&
+        classify(line[start]).op == Operator::Subtract)
+        ++start;
+    qsizetype end = digitsFrom(start);
+    if (end == start)
+        return from;
+    if (line.sliced(end).startsWith(u"……")) {
+        const qsizetype remainderEnd = digitsFrom(end + 2);
+        if (remainderEnd > end + 2)
+            end = remainderEnd;
+    }
     qsizetype next = end;
     while (next < line.size() && kindAt(line, next) == CharKind::Blank)
         ++next;

@@ -154,11 +154,4 @@ QuestionOperands drawOperandsInRange(Operator op, int lo, int hi) {
     return {randomBetween(lo, hi), randomBetween(lo, hi)};
 }
 
-QString makeQuestionInRange(Operator op, int lo, int hi) {
-    QString text;
-    if (questionRangeAllowed(op, lo, hi))
-        appendQuestion(text, op, drawOperandsInRange(op, lo, hi));
-    return text;
-}
-
 } // namespace drillpad

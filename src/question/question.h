@@ -55,10 +55,6 @@ void appendQuestion(QString &out, Operator op, QuestionOperands operands);
 QString MakeQuestion(const QString &operatorCode, std::int16_t n);
 QString makeQuestion(Operator op, std::int16_t n);
 
-// The same with both operands drawn directly from lo..hi (2 <= lo). Returns
-// an empty text when no question exists in that range.
-QString makeQuestionInRange(Operator op, int lo, int hi);
-
 // Whether a question of the operator exists with operands in lo..hi.
 bool questionRangeAllowed(Operator op, int lo, int hi);
 

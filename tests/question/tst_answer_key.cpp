@@ -54,6 +54,8 @@ private Q_SLOTS:
             << u"答案:\n除法题:\n24÷4=6　a=b"_qs << 1 << 0;
         QTest::newRow("written answers replaced, numbering kept")
             << u"(1) 7×9=62　(2) 3×4=　"_qs << u"答案:\n(1) 7×9=63　(2) 3×4=12　"_qs << 2 << 0;
+        QTest::newRow("negative and remainder answers replaced")
+            << u"3-5=-1　7÷2=3……0　"_qs << u"答案:\n3-5=-2　7÷2=3……1　"_qs << 2 << 0;
         QTest::newRow("no gap: the next question is no answer")
             << u"7×9=3×4="_qs << u"答案:\n7×9=633×4=12"_qs << 2 << 0;
         QTest::newRow("no question") << u"\n加法题:\n\n"_qs << QString() << 0 << 0;
