@@ -52,6 +52,11 @@ bool properQuotients(long long lo, long long hi) {
     return 2 * lo <= hi;
 }
 
+// a÷b÷c can end in a quotient of 2 or more: a = 2·lo·lo fits.
+bool secondQuotientOfTwo(long long lo, long long hi) {
+    return 2 * lo * lo <= hi;
+}
+
 // Whether the pair gives a question with an answer other than 0 (lo >= 2);
 // a-b-c = 0, a-b×c = 0 and a÷b-c = 0 are all that narrow ranges allow.
 bool nonZeroAnswerPossible(Operator first, Operator second, long long lo, long long hi) {
@@ -140,15 +145,20 @@ MixedQuestion fillOperands(Operator first, Operator second, const OperandDrawer 
         std::tie(b, c) = d.exactDivision();
         a = first == Add ? d.any() : d.between(std::max<long long>(lo, b / c + 1), hi);
     } else if (is(first, second, Multiply, Divide)) {
-        // c / gcd(b, c) must divide a; c itself is one such a.
-        c = d.any();
-        b = d.any();
-        a = d.multipleOf(c / std::gcd(b, c));
+        // c / gcd(b, c) must divide a; c itself is one such a. a×b÷c = 1
+        // is drawn again: L×L÷L always fits.
+        do {
+            c = d.any();
+            b = d.any();
+            a = d.multipleOf(c / std::gcd(b, c));
+        } while (static_cast<long long>(a) * b == c);
     } else if (is(first, second, Divide, Divide)) {
-        // a = r·c·b: b divides a, c divides the quotient r·c.
-        b = d.between(lo, hi / lo);
-        c = d.between(lo, hi / b);
-        a = d.between(1, hi / (static_cast<long long>(b) * c)) * c * b;
+        // a = r·c·b: b divides a, c divides the quotient r·c; the answer r
+        // is 1 only where the range leaves nothing else.
+        const long long smallest = secondQuotientOfTwo(lo, hi) ? 2 : 1;
+        b = d.between(lo, hi / (smallest * lo));
+        c = d.between(lo, hi / (smallest * b));
+        a = d.between(smallest, hi / (static_cast<long long>(b) * c)) * c * b;
     } else if (is(first, second, Divide, Subtract)) {
         const long long smallest = onlyZero ? lo : lo + 1;
         const int quotient = d.between(smallest, hi / lo);
@@ -221,6 +231,13 @@ bool isSheetMixedQuestion(const MixedQuestion &question, int lo, int hi) {
     if (properQuotients(lo, hi) &&
         ((first == Operator::Divide && a == b) ||
          (second == Operator::Divide && rightFirst(first, second) && b == c)))
+        return false;
+    // A worked-out number divided by itself: 2×3÷6, 8÷2÷4.
+    if (is(first, second, Operator::Multiply, Operator::Divide) &&
+        static_cast<long long>(a) * b == c)
+        return false;
+    if (is(first, second, Operator::Divide, Operator::Divide) && *value == 1 &&
+        secondQuotientOfTwo(lo, hi))
         return false;
     return *value != 0 || !nonZeroAnswerPossible(first, second, lo, hi);
 }

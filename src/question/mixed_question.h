@@ -39,8 +39,9 @@ bool mixedPairAllowed(Operator first, Operator second, int lo, int hi);
 // Whether the question is one a sheet asks for this range: operands in
 // max(2, lo)..hi and a value by evaluateMixed; no division of a number by
 // itself (such as 12÷12) where the range holds a division with a quotient
-// of 2 or more; and no answer 0 unless the operator pair gives nothing else
-// in this range.
+// of 2 or more, nor of a worked-out number (2×3÷6, and 8÷2÷4 where a÷b÷c can
+// end in 2 or more); and no answer 0 unless the operator pair gives nothing
+// else in this range.
 bool isSheetMixedQuestion(const MixedQuestion &question, int lo, int hi);
 
 // Draws a question for which isSheetMixedQuestion holds; every such question

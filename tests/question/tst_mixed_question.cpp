@@ -89,7 +89,8 @@ private Q_SLOTS:
         QTest::newRow("2..2: no -- -× ÷- ÷÷") << 2 << 2 << 12;
         QTest::newRow("2..4: 4-2-2 and 4-2×2 only zero") << 2 << 4 << 16;
         QTest::newRow("10..12: only n÷n") << 10 << 12 << 12;
-        QTest::newRow("3..9") << 3 << 9 << 16;
+        QTest::newRow("3..9: 9÷3÷3 the only ÷÷") << 3 << 9 << 16;
+        QTest::newRow("2..9: 8÷2÷2, not 8÷2÷4 or 2×3÷6") << 2 << 9 << 16;
     }
     void drawsEveryQuestionOfANarrowRange() {
         QFETCH(int, lo);
