@@ -1,13 +1,13 @@
 // The largest sheet the wizard can write: every type ticked with 32767
 // questions, as sheet text alone and from the Finish click into the editor;
 // and sections that must repeat questions.
+#include "app/forms_registry.h"
 #include "bench_main.h"
 #include "controls/command_button.h"
 #include "controls/fonts.h"
 #include "controls/rich_text_box.h"
 #include "guide/frm_guide.h"
 #include "guide/sheet_writer.h"
-#include "mainwin/forms_registry.h"
 #include "mainwin/frm_main.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/fonts.h"
+#include "app/application.h"
 
 #include <QApplication>
 

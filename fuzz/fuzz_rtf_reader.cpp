@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the RTF reader. Besides crashes, hangs and
 // out-of-bounds reads, it checks that whatever the reader keeps, the writer
 // writes and the reader reads back unchanged, and that the editor's document
-// takes it.
+// takes it and lays it out, so that files whose layout blows up are found.
 #include "controls/rtf_reader.h"
 #include "controls/rtf_writer.h"
 
@@ -21,8 +21,8 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     using namespace drillpad;
-    const std::optional<RtfDocument> read =
-        parseRtf(QByteArrayView(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size)));
+    const std::optional<RtfDocument> read = parseRtf(
+        QByteArrayView(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size)));
     if (!read)
         return 0;
     const std::optional<RtfDocument> again = parseRtf(writeRtf(*read));
@@ -32,6 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     QTextDocument document;
     rtfToTextDocument(*read, document);
     if (rtfFromTextDocument(document).plainText() != read->plainText())
+        std::abort();
+    document.setTextWidth(600);
+    if (!(document.size().height() > 0)) // lays the whole document out
         std::abort();
     return 0;
 }

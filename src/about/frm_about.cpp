@@ -1,10 +1,10 @@
 #include "about/frm_about.h"
 
+#include "app/forms_registry.h"
 #include "controls/command_button.h"
 #include "controls/message_box.h"
 #include "controls/program_starter.h"
 #include "forms/frm_about_def.h"
-#include "mainwin/forms_registry.h"
 #include "version.h"
 
 #include <QCloseEvent>

@@ -1,9 +1,9 @@
 #include "about/frm_help.h"
 
+#include "app/forms_registry.h"
 #include "controls/rich_text_box.h"
 #include "controls/shape.h"
 #include "forms/frm_help_def.h"
-#include "mainwin/forms_registry.h"
 
 #include "version.h"
 

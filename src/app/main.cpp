@@ -1,5 +1,5 @@
-#include "controls/fonts.h"
-#include "mainwin/forms_registry.h"
+#include "app/application.h"
+#include "app/forms_registry.h"
 #include "mainwin/frm_main.h"
 
 #include <QApplication>

@@ -9,8 +9,4 @@ namespace drillpad {
 // installed CJK fonts for them so that Chinese text renders everywhere.
 void installFontSubstitutions();
 
-// Application-wide settings shared by the program and its tests: names, font
-// substitutions, the default font.
-void initialiseApplication();
-
 } // namespace drillpad

@@ -53,26 +53,27 @@ QString RichTextBox::text() const {
     return toLineFeeds(document()->toPlainText());
 }
 
-void RichTextBox::setText(const QString &text) {
+template <typename Fill> void RichTextBox::replaceContent(Fill fill) {
     // Without a page size the layout skips the edit and the caret's move;
-    // restoring it then lays the new text out from the top a step at a time,
-    // as for a fresh document, instead of all at once (seconds for a sheet
-    // of 160000 questions).
+    // restoring it then lays the new content out from the top a step at a
+    // time, as for a fresh document, instead of all at once (seconds for a
+    // sheet of 160000 questions, minutes for a file of many paragraphs).
     const QSizeF pageSize = document()->pageSize();
     document()->setPageSize(QSizeF(0, 0));
-    QTextCursor cursor(document());
-    cursor.beginEditBlock();
-    cursor.select(QTextCursor::Document);
-    cursor.removeSelectedText();
-    cursor.setBlockFormat(QTextBlockFormat());
-    cursor.setBlockCharFormat(QTextCharFormat());
-    cursor.setCharFormat(QTextCharFormat());
-    cursor.insertText(text, QTextCharFormat());
-    cursor.endEditBlock();
+    fill(*document());
     QTextCursor start(document());
     setTextCursor(start);
-    setCurrentCharFormat(QTextCharFormat());
     document()->setPageSize(pageSize);
+}
+
+void RichTextBox::setText(const QString &text) {
+    replaceContent([&text](QTextDocument &document) {
+        QTextCursor cursor = beginReplacingContent(document);
+        cursor.setCharFormat(QTextCharFormat());
+        cursor.insertText(text, QTextCharFormat());
+        cursor.endEditBlock();
+    });
+    setCurrentCharFormat(QTextCharFormat());
 }
 
 QString RichTextBox::selText() const {
@@ -213,10 +214,12 @@ bool RichTextBox::setRtf(QByteArrayView data) {
     const std::optional<RtfDocument> rtf = parseRtf(data);
     if (!rtf)
         return false;
-    rtfToTextDocument(*rtf, *document());
-    QTextCursor start(document());
-    setTextCursor(start);
+    setRtfDocument(*rtf);
     return true;
+}
+
+void RichTextBox::setRtfDocument(const RtfDocument &rtf) {
+    replaceContent([&rtf](QTextDocument &document) { rtfToTextDocument(rtf, document); });
 }
 
 FileStatus RichTextBox::loadFile(const QString &path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/rtf_document.h"
 #include "controls/rtf_file.h"
 
 #include <QByteArrayView>
@@ -57,6 +58,9 @@ public:
     // was and returns false.
     QByteArray rtf() const;
     bool setRtf(QByteArrayView data);
+    // Replaces the whole document by rich text already read, in one undoable
+    // step.
+    void setRtfDocument(const RtfDocument &rtf);
 
     // Reads an RTF file and replaces the whole document; a file that cannot
     // be read or is not RTF leaves the document as it was.
@@ -81,6 +85,7 @@ private:
     template <typename Value, typename Read>
     std::optional<Value> uniformCharProperty(Read read) const;
     void mergeSelectionFormat(const QTextCharFormat &format);
+    template <typename Fill> void replaceContent(Fill fill);
 };
 
 } // namespace drillpad

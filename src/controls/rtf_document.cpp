@@ -6,6 +6,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <list>
+#include <utility>
 
 namespace drillpad {
 
@@ -105,9 +108,14 @@ RtfDocument rtfFromTextDocument(const QTextDocument &document) {
     RtfDocument rtf;
     rtf.defaultFamily = defaultFont.family();
     rtf.paragraphs.reserve(static_cast<std::size_t>(document.blockCount()));
+    bool breakAfterPrevious = false;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         RtfParagraph &paragraph = rtf.paragraphs.emplace_back();
-        paragraph.alignment = alignmentOf(block.blockFormat().alignment());
+        const QTextBlockFormat blockFormat = block.blockFormat();
+        paragraph.alignment = alignmentOf(blockFormat.alignment());
+        paragraph.pageBreakBefore = breakAfterPrevious || (blockFormat.pageBreakPolicy() &
+                                                           QTextFormat::PageBreak_AlwaysBefore);
+        breakAfterPrevious = blockFormat.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter;
         paragraph.markFormat = resolve(block.charFormat(), defaultFont);
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
@@ -118,28 +126,101 @@ RtfDocument rtfFromTextDocument(const QTextDocument &document) {
     return rtf;
 }
 
-void rtfToTextDocument(const RtfDocument &rtf, QTextDocument &document) {
-    const QString defaultFamily = document.defaultFont().family();
+namespace {
+
+// The editor's formats of the file's formats: a file has few distinct ones,
+// and building each anew is most of the cost of filling the document.
+class QtFormats {
+public:
+    explicit QtFormats(const QString &defaultFamily) : defaultFamily_(defaultFamily) {}
+
+    const QTextCharFormat &of(const RtfCharFormat &format) {
+        if (!last_ || !(last_->first == format)) {
+            auto found = std::find_if(cache_.begin(), cache_.end(), [&format](const auto &entry) {
+                return entry.first == format;
+            });
+            if (found == cache_.end()) {
+                if (cache_.size() >= kCacheSize)
+                    cache_.pop_front();
+                cache_.emplace_back(format, qtFormat(format, defaultFamily_));
+                found = std::prev(cache_.end());
+            }
+            last_ = &*found;
+        }
+        return last_->second;
+    }
+
+private:
+    static constexpr std::size_t kCacheSize = 16;
+    QString defaultFamily_;
+    std::list<std::pair<RtfCharFormat, QTextCharFormat>> cache_;
+    const std::pair<RtfCharFormat, QTextCharFormat> *last_ = nullptr;
+};
+
+// A paragraph whose one format is also its mark's: a stretch of them goes
+// into the document in one piece, as plain text does.
+bool isUniform(const RtfParagraph &paragraph) {
+    return paragraph.runs.empty() ||
+           (paragraph.runs.size() == 1 && paragraph.runs.front().format == paragraph.markFormat);
+}
+
+bool sameBlock(const RtfParagraph &a, const RtfParagraph &b) {
+    // A joined block takes the format of the block before it, page break
+    // included.
+    return a.alignment == b.alignment && a.markFormat == b.markFormat && !a.pageBreakBefore &&
+           !b.pageBreakBefore;
+}
+
+} // namespace
+
+QTextCursor beginReplacingContent(QTextDocument &document) {
     QTextCursor cursor(&document);
     cursor.beginEditBlock();
     cursor.select(QTextCursor::Document);
     cursor.removeSelectedText();
     cursor.setBlockFormat(QTextBlockFormat());
     cursor.setBlockCharFormat(QTextCharFormat());
-    bool first = true;
-    for (const RtfParagraph &paragraph : rtf.paragraphs) {
+    return cursor;
+}
+
+void rtfToTextDocument(const RtfDocument &rtf, QTextDocument &document) {
+    QtFormats formats(document.defaultFont().family());
+    QTextCursor cursor = beginReplacingContent(document);
+    const auto &paragraphs = rtf.paragraphs;
+    QString stretch;
+    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
+        const RtfParagraph &paragraph = paragraphs[i];
         QTextBlockFormat blockFormat;
         blockFormat.setAlignment(qtAlignment(paragraph.alignment));
-        const QTextCharFormat mark = qtFormat(paragraph.markFormat, defaultFamily);
-        if (first) {
+        if (paragraph.pageBreakBefore)
+            blockFormat.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        const QTextCharFormat &mark = formats.of(paragraph.markFormat);
+        if (i == 0) {
             cursor.setBlockFormat(blockFormat);
             cursor.setBlockCharFormat(mark);
-            first = false;
         } else {
             cursor.insertBlock(blockFormat, mark);
         }
-        for (const RtfRun &run : paragraph.runs)
-            cursor.insertText(run.text, qtFormat(run.format, defaultFamily));
+        if (!isUniform(paragraph)) {
+            for (const RtfRun &run : paragraph.runs)
+                cursor.insertText(run.text, formats.of(run.format));
+            continue;
+        }
+        // The following paragraphs alike join this one, separated by
+        // paragraph separators, which the cursor turns into blocks of this
+        // block's format and this format.
+        stretch.clear();
+        for (;;) {
+            if (!paragraphs[i].runs.empty())
+                stretch += paragraphs[i].runs.front().text;
+            if (i + 1 == paragraphs.size() || !isUniform(paragraphs[i + 1]) ||
+                !sameBlock(paragraph, paragraphs[i + 1]))
+                break;
+            stretch += QChar::ParagraphSeparator;
+            ++i;
+        }
+        if (!stretch.isEmpty())
+            cursor.insertText(stretch, mark);
     }
     cursor.endEditBlock();
 }

@@ -2,8 +2,10 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <vector>
 
+class QTextCursor;
 class QTextDocument;
 
 namespace drillpad {
@@ -36,6 +38,8 @@ struct RtfParagraph {
     // The format of the paragraph mark: what an empty paragraph is as tall as.
     RtfCharFormat markFormat;
     std::vector<RtfRun> runs;
+    // The paragraph starts a new page.
+    bool pageBreakBefore = false;
 
     // Appends text, joining it to the last run when the formats agree.
     void append(const QString &text, const RtfCharFormat &format);
@@ -51,6 +55,15 @@ struct RtfDocument {
     QString plainText() const;
 };
 
+// What the editor takes from a file. Beyond these a file is no exercise
+// sheet or manual, and filling the editor with it would take minutes and
+// gigabytes, so it is refused; the largest sheet has about 30000 paragraphs
+// of a few runs and a hundred characters each.
+inline constexpr std::size_t kMaxParagraphs = 300'000;
+inline constexpr std::size_t kMaxRunsPerParagraph = 5'000;
+inline constexpr std::size_t kMaxRuns = 500'000;
+inline constexpr std::size_t kMaxParagraphLength = 1'000'000;
+
 // The smallest and largest font sizes kept, in points.
 inline constexpr int kMinFontPoints = 1;
 inline constexpr int kMaxFontPoints = 1638;
@@ -64,7 +77,13 @@ int clampHalfPoints(int halfPoints);
 // document's default font.
 RtfDocument rtfFromTextDocument(const QTextDocument &document);
 
-// Replaces the whole content of `document` in one undoable step.
+// Empties the document in an edit block left open for what replaces its
+// content: the cursor, at the start, ends it.
+QTextCursor beginReplacingContent(QTextDocument &document);
+
+// Replaces the whole content of `document` in one undoable step. A paragraph
+// that starts a new page becomes a block whose format has the page break
+// policy QTextFormat::PageBreak_AlwaysBefore.
 void rtfToTextDocument(const RtfDocument &rtf, QTextDocument &document);
 
 } // namespace drillpad

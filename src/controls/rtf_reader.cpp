@@ -26,7 +26,11 @@ constexpr int kMaxWordLetters = 32;
 constexpr int kMaxUnicodeSkip = 255;
 constexpr int kNoFont = std::numeric_limits<int>::min();
 
-enum class Destination : std::uint8_t { Text, FontTable };
+// More fonts than any document uses; further entries are not kept.
+constexpr std::size_t kMaxFonts = 4096;
+
+// Text goes to the document; an embedded object shows only its result.
+enum class Destination : std::uint8_t { Text, FontTable, Object };
 
 // Which script's font a \f or \af that follows sets (\loch, \hich, \dbch;
 // \rtlch for right-to-left scripts, which the editor does not tell apart).
@@ -53,7 +57,7 @@ struct GroupState {
 
 struct FontEntry {
     QString name;
-    int charset = 0;
+    int charset = -1; // -1: none given
     int codePage = 0; // \cpgN, which overrides the character set
 };
 
@@ -67,6 +71,12 @@ enum class Word : std::uint8_t {
     UnicodeSkip,
     Unicode,
     Paragraph,
+    PageBreak,
+    PageBreakBefore,
+    Cell,
+    Row,
+    Object,
+    Result,
     Line,
     Tab,
     ParagraphDefaults,
@@ -118,7 +128,7 @@ constexpr std::string_view kSkippedDestinations[] = {
     "fldinst", "footer", "footerf", "footerl", "footerr", "footnote", "ftncn", "ftnsep",
     "ftnsepc", "generator", "header", "headerf", "headerl", "headerr", "info", "keywords",
     "latentstyles", "lchars", "listoverridetable", "listpicture", "listtable", "manager",
-    "mmathPr", "nonshppict", "object", "objclass", "objdata", "operator", "passwordhash",
+    "mmathPr", "nonshppict", "objclass", "objdata", "operator", "passwordhash",
     "pgdsctbl", "pgptbl", "pict", "pn", "pntxta", "pntxtb", "printim", "private", "protusertbl",
     "revtbl", "revtim", "rsidtbl", "rxe", "shp", "shpinst", "shppict", "stylesheet", "subject",
     "tc", "template", "themedata", "title", "txe", "userprops", "wgrffmtfilter", "xe",
@@ -138,14 +148,17 @@ const std::unordered_map<std::string_view, WordInfo> &wordTable() {
             {"uc", {Word::UnicodeSkip}},
             {"u", {Word::Unicode}},
             {"par", {Word::Paragraph}},
-            {"sect", {Word::Paragraph}},
-            {"page", {Word::Paragraph}},
-            {"row", {Word::Paragraph}},
-            {"nestrow", {Word::Paragraph}},
+            {"sect", {Word::PageBreak}},
+            {"page", {Word::PageBreak}},
+            {"pagebb", {Word::PageBreakBefore}},
+            {"row", {Word::Row}},
+            {"nestrow", {Word::Row}},
             {"line", {Word::Line}},
             {"tab", {Word::Tab}},
-            {"cell", {Word::Tab}},
-            {"nestcell", {Word::Tab}},
+            {"cell", {Word::Cell}},
+            {"nestcell", {Word::Cell}},
+            {"object", {Word::Object}},
+            {"result", {Word::Result}},
             {"pard", {Word::ParagraphDefaults}},
             {"plain", {Word::Plain}},
             {"ql", {Word::AlignLeft}},
@@ -277,6 +290,8 @@ public:
                 break;
             }
         }
+        if (tooLarge_)
+            return {};
         // Whatever was read counts, also when groups were left open.
         finishFontName();
         flushBytes();
@@ -288,6 +303,9 @@ public:
             giveDefaultFamily();
         return std::move(document_);
     }
+
+    // Whether the file went beyond what the editor takes.
+    bool tooLarge() const { return tooLarge_; }
 
 private:
     unsigned char byteAt(qsizetype i) const { return static_cast<unsigned char>(data_[i]); }
@@ -429,7 +447,8 @@ private:
         case '\\':
         case '{':
         case '}':
-            addText(QChar(c));
+            if (!takeAsTrail(c))
+                addText(QChar(c));
             break;
         case '~':
             addText(QChar(0x00A0));
@@ -472,13 +491,15 @@ private:
             ++pos_;
             if (consumeUnicodeFallback())
                 continue;
+            if (takeAsTrail(c))
+                continue;
             if (c >= 0x20 && c < 0x80) {
                 // Plain ASCII goes in as one piece up to the next special byte.
                 const qsizetype runStart = pos_ - 1;
                 while (pos_ < data_.size() && byteAt(pos_) >= 0x20 && byteAt(pos_) < 0x80 &&
                        byteAt(pos_) != '{' && byteAt(pos_) != '}' && byteAt(pos_) != '\\')
                     ++pos_;
-                addText(QString::fromLatin1(data_.data() + runStart, pos_ - runStart));
+                addText(QLatin1String(data_.data() + runStart, pos_ - runStart));
             } else if (c >= 0x80) {
                 addByte(c);
             } else if (c == '\t') {
@@ -491,6 +512,8 @@ private:
     void textByteOutsideText() {
         const unsigned char c = byteAt(pos_++);
         if (consumeUnicodeFallback())
+            return;
+        if (takeAsTrail(c))
             return;
         if (c == ';' && state().destination == Destination::FontTable)
             finishFontName();
@@ -543,6 +566,42 @@ private:
         case Word::Paragraph:
             if (inText)
                 endParagraph();
+            break;
+        case Word::PageBreak:
+            // Right after a paragraph's end no empty paragraph is left.
+            if (inText) {
+                flushBytes();
+                flushRun();
+                if (!paragraph_.runs.empty() || cellsPending_ > 0)
+                    endParagraph();
+                pageBreakBefore_ = true;
+            }
+            break;
+        case Word::PageBreakBefore:
+            if (inText)
+                pageBreakBefore_ = true;
+            break;
+        case Word::Cell:
+            // A row is one paragraph, its cells separated by tabs: the tab
+            // waits for the next cell's text, so that none trails the row.
+            if (inText) {
+                flushBytes();
+                ++cellsPending_;
+            }
+            break;
+        case Word::Row:
+            if (inText) {
+                cellsPending_ = 0;
+                endParagraph();
+            }
+            break;
+        case Word::Object:
+            if (inText && stack_.size() > 1)
+                s.destination = Destination::Object;
+            break;
+        case Word::Result:
+            if (s.destination == Destination::Object)
+                s.destination = Destination::Text;
             break;
         case Word::Line:
             addText(QChar(QChar::LineSeparator));
@@ -628,11 +687,11 @@ private:
             }
             break;
         case Word::Charset:
-            if (!inText && currentFont_ >= 0)
+            if (s.destination == Destination::FontTable && currentFont_ >= 0)
                 fonts_[currentFont_].charset = p;
             break;
         case Word::CodePage:
-            if (!inText && currentFont_ >= 0)
+            if (s.destination == Destination::FontTable && currentFont_ >= 0)
                 fonts_[currentFont_].codePage = p;
             break;
         case Word::Binary: // handled by the caller
@@ -651,6 +710,13 @@ private:
         if (!word.hasParameter || word.parameter < -32768 || word.parameter > 65535)
             return;
         const int value = word.parameter < 0 ? word.parameter + 65536 : word.parameter;
+        // Word writes a symbol font's signs as the font's private code.
+        const int codePage = value >= 0xF020 && value <= 0xF0FF ? currentCodePage() : 0;
+        if (isSymbolCodePage(codePage)) {
+            const char byte = static_cast<char>(value - 0xF000);
+            addText(decodeSymbolBytes(codePage, QByteArrayView(&byte, 1)));
+            return;
+        }
         addText(QChar(static_cast<char16_t>(value)));
     }
 
@@ -661,6 +727,10 @@ private:
         flushBytes();
         if (s.destination == Destination::FontTable) {
             finishFontName();
+            if (fonts_.size() >= qsizetype{kMaxFonts} && !fonts_.contains(word.parameter)) {
+                currentFont_ = -1; // no font of a real document is missed
+                return;
+            }
             currentFont_ = word.parameter;
             fonts_[currentFont_] = FontEntry{};
             fontNameOpen_ = true;
@@ -688,7 +758,11 @@ private:
         const auto it = fonts_.constFind(fontNumber);
         if (it == fonts_.constEnd())
             return ansiCodePage_;
-        const int codePage = it->codePage ? it->codePage : codePageOfCharset(it->charset);
+        if (it->codePage && !codecNameOfCodePage(it->codePage).isEmpty())
+            return it->codePage;
+        if (it->charset == 2)
+            return symbolCodePageOf(it->name);
+        const int codePage = codePageOfCharset(it->charset);
         return codePage && !codecNameOfCodePage(codePage).isEmpty() ? codePage : ansiCodePage_;
     }
 
@@ -709,6 +783,16 @@ private:
             flushBytes();
         pendingCodePage_ = codePage;
         pendingBytes_ += static_cast<char>(byte);
+        leadPending_ = !leadPending_ && isLeadByte(codePage, byte);
+    }
+
+    // Writers put the second byte of a double-byte character as it comes:
+    // \'hh, a plain character, or \\, \{ and \} for the bytes RTF uses.
+    bool takeAsTrail(unsigned char byte) {
+        if (!leadPending_ || !isTrailByte(pendingCodePage_, byte))
+            return false;
+        addByte(byte);
+        return true;
     }
 
     QStringDecoder &decoderFor(int codePage) {
@@ -727,27 +811,50 @@ private:
     void flushBytes() {
         if (pendingBytes_.isEmpty())
             return;
-        const QString text = decoderFor(pendingCodePage_).decode(pendingBytes_);
+        QString text;
+        if (isSymbolCodePage(pendingCodePage_)) {
+            text = decodeSymbolBytes(pendingCodePage_, pendingBytes_);
+        } else {
+            // A first byte without its second still shows that a character
+            // was there.
+            const bool orphan = std::exchange(leadPending_, false);
+            text = decoderFor(pendingCodePage_)
+                       .decode(QByteArrayView(pendingBytes_).chopped(orphan ? 1 : 0));
+            if (orphan)
+                text += QChar::ReplacementCharacter;
+        }
         pendingBytes_.clear();
         route(text);
     }
 
-    void addText(const QString &text) {
+    // Text comes as QString, QStringView or QLatin1String: the common
+    // pieces, ASCII runs and single characters, go in without a string of
+    // their own.
+    template <typename Text> void addText(const Text &text) {
         flushBytes();
         route(text);
     }
+    void addText(QChar c) { addText(QStringView(&c, 1)); }
 
-    void route(const QString &text) {
+    template <typename Text> void route(const Text &text) {
         eastAsianBeforeAf_ = kNoFont;
         switch (state().destination) {
         case Destination::Text:
+            if (text.isEmpty())
+                break;
             if (pendingRun_.isEmpty())
                 pendingState_ = state().chars;
             else if (!(pendingState_ == state().chars)) {
                 flushRun();
                 pendingState_ = state().chars;
             }
+            if (cellsPending_ > 0)
+                pendingRun_ += QString(std::exchange(cellsPending_, 0), QChar(u'\t'));
             pendingRun_ += text;
+            if (paragraphLength_ + pendingRun_.size() > qsizetype{kMaxParagraphLength})
+                refuse();
+            break;
+        case Destination::Object:
             break;
         case Destination::FontTable:
             if (fontNameOpen_)
@@ -760,17 +867,34 @@ private:
         if (pendingRun_.isEmpty())
             return;
         sanitize(pendingRun_);
+        paragraphLength_ += pendingRun_.size();
+        const std::size_t runsBefore = paragraph_.runs.size();
         paragraph_.append(pendingRun_, resolve(pendingState_));
         pendingRun_.clear();
+        runs_ += paragraph_.runs.size() - runsBefore;
+        if (paragraph_.runs.size() > kMaxRunsPerParagraph || runs_ > kMaxRuns)
+            refuse();
     }
 
     void endParagraph() {
         flushBytes();
         flushRun();
+        cellsPending_ = 0;
         paragraph_.alignment = state().alignment;
         paragraph_.markFormat = resolve(state().chars);
+        paragraph_.pageBreakBefore = std::exchange(pageBreakBefore_, false);
         document_.paragraphs.push_back(std::move(paragraph_));
         paragraph_ = RtfParagraph{};
+        paragraphLength_ = 0;
+        if (document_.paragraphs.size() > kMaxParagraphs)
+            refuse();
+    }
+
+    // Stops reading: what was read is dropped.
+    void refuse() {
+        tooLarge_ = true;
+        finished_ = true;
+        pos_ = data_.size();
     }
 
     // Text read before the default font was named takes it now.
@@ -838,8 +962,15 @@ private:
     int pendingCodePage_ = 0;
     std::map<int, std::unique_ptr<QStringDecoder>> decoders_;
 
+    bool leadPending_ = false; // the last pending byte starts a two-byte character
+
     QString pendingRun_;
     CharState pendingState_;
+    int cellsPending_ = 0; // cells ended since the row's last text
+    bool pageBreakBefore_ = false;
+    qsizetype paragraphLength_ = 0;
+    std::size_t runs_ = 0;
+    bool tooLarge_ = false;
     RtfParagraph paragraph_;
     RtfDocument document_;
     bool resolvedWithoutFamily_ = false;
@@ -865,7 +996,11 @@ std::optional<RtfDocument> parseRtf(QByteArrayView data) {
     const qsizetype start = rtfStart(data);
     if (start < 0)
         return std::nullopt;
-    return RtfReader(data.sliced(start)).read();
+    RtfReader reader(data.sliced(start));
+    RtfDocument document = reader.read();
+    if (reader.tooLarge())
+        return std::nullopt;
+    return document;
 }
 
 } // namespace drillpad

@@ -109,6 +109,8 @@ private:
     }
 
     void writeParagraph(const RtfParagraph &paragraph) {
+        if (paragraph.pageBreakBefore)
+            out_ += "\\page\n";
         out_ += "\\pard\\plain";
         switch (paragraph.alignment) {
         case RtfAlignment::Left:

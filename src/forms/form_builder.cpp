@@ -2,6 +2,7 @@
 
 #include "controls/command_button.h"
 #include "controls/frame_box.h"
+#include "controls/narrow_arrow.h"
 #include "controls/rich_text_box.h"
 #include "controls/shape.h"
 #include "controls/tool_bar.h"
@@ -125,7 +126,12 @@ QObject *createControl(const ControlDef &def, QWidget *parent) {
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->addItems(itemsOf(def));
-        combo->setEditText(captionText(def.caption));
+        // The list opens on the entry that matches the initial text.
+        const QString text = captionText(def.caption);
+        combo->setCurrentIndex(combo->findText(text));
+        combo->setEditText(text);
+        if (def.flags & NarrowArrow)
+            useNarrowArrow(combo);
         return combo;
     }
     case ControlKind::ListBox: {

@@ -74,6 +74,7 @@ enum ControlFlag : std::uint32_t {
     Transparent = 1u << 6, // labels that paint no background
     ReadOnly = 1u << 7,
     WordWrap = 1u << 8,
+    NarrowArrow = 1u << 9, // combo boxes: a narrow drop-down arrow leaves room for the text
 };
 
 struct ControlDef {

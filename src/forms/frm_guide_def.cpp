@@ -33,15 +33,29 @@ constexpr ControlDef label(const char *name, const char *parent, const char *cap
             .flags = flags};
 }
 
-// Page 2: the range boxes, editable combo boxes with an empty list.
+// Page 2: the range boxes, editable combo boxes offering usual bounds. Their
+// arrow is narrow, so that five digits show in full.
+constexpr const char *kFromItems[] = {"0", "2", "5", "10", "20", "50", "100"};
+constexpr const char *kToItems[] = {"5", "9", "10", "12", "20", "50", "100", "1000"};
+
 constexpr ControlDef rangeBox(const char *name, float left, float top, const char *text,
-                              const char *accessibleName) {
+                              const char *accessibleName, std::span<const char *const> items) {
     return {.name = name,
             .kind = K::ComboBox,
             .parent = "frameSelectNumber",
             .caption = text,
             .rect = {left, top, 735, 300},
-            .accessibleName = accessibleName};
+            .flags = NarrowArrow,
+            .accessibleName = accessibleName,
+            .items = items};
+}
+
+constexpr ControlDef fromBox(const char *name, float top, const char *accessibleName) {
+    return rangeBox(name, 2400, top, "0", accessibleName, kFromItems);
+}
+
+constexpr ControlDef toBox(const char *name, float top, const char *accessibleName) {
+    return rangeBox(name, 3960, top, "9", accessibleName, kToItems);
 }
 
 constexpr ControlDef rangeLabel(const char *name, const char *caption, float left, float top) {
@@ -172,29 +186,29 @@ constexpr ControlDef kControls[] = {
      .rect = {480, 480, 5535, 2535}},
     rangeLabel("Label1", "加法范围:", 840, 480),
     rangeLabel("Label2", "从", 1920, 480),
-    rangeBox("comboAdd", 2400, 360, "0", "加法范围从"),
+    fromBox("comboAdd", 360, "加法范围从"),
     rangeLabel("Label3", "到", 3480, 480),
-    rangeBox("comboAdd_", 3960, 360, "9", "加法范围到"),
+    toBox("comboAdd_", 360, "加法范围到"),
     rangeLabel("Label4", "减法范围:", 840, 840),
     rangeLabel("Label5", "从", 1920, 840),
-    rangeBox("comboMinus", 2400, 720, "0", "减法范围从"),
+    fromBox("comboMinus", 720, "减法范围从"),
     rangeLabel("Label6", "到", 3480, 840),
-    rangeBox("comboMinus_", 3960, 720, "9", "减法范围到"),
+    toBox("comboMinus_", 720, "减法范围到"),
     rangeLabel("Label7", "乘法范围:", 840, 1200),
     rangeLabel("Label8", "从", 1920, 1200),
-    rangeBox("comboMul", 2400, 1080, "0", "乘法范围从"),
+    fromBox("comboMul", 1080, "乘法范围从"),
     rangeLabel("Label9", "到", 3480, 1200),
-    rangeBox("comboMul_", 3960, 1080, "9", "乘法范围到"),
+    toBox("comboMul_", 1080, "乘法范围到"),
     rangeLabel("Label10", "除法除数范围:", 480, 1560),
     rangeLabel("Label11", "从", 1920, 1560),
-    rangeBox("comboDevition", 2400, 1440, "0", "除法除数范围从"),
+    fromBox("comboDevition", 1440, "除法除数范围从"),
     rangeLabel("Label12", "到", 3480, 1560),
-    rangeBox("comboDevition_", 3960, 1440, "9", "除法除数范围到"),
+    toBox("comboDevition_", 1440, "除法除数范围到"),
     rangeLabel("Label13", "四则运算范围:", 480, 2040),
     rangeLabel("Label14", "从", 1920, 2040),
-    rangeBox("comboMix", 2400, 1920, "0", "四则运算范围从"),
+    fromBox("comboMix", 1920, "四则运算范围从"),
     rangeLabel("Label15", "到", 3480, 2040),
-    rangeBox("comboMix_", 3960, 1920, "9", "四则运算范围到"),
+    toBox("comboMix_", 1920, "四则运算范围到"),
 
     // Page 3: the counts.
     {.name = "frameSelectMany",

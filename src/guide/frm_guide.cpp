@@ -1,13 +1,11 @@
 #include "guide/frm_guide.h"
 
+#include "app/forms_registry.h"
 #include "controls/command_button.h"
 #include "controls/frame_box.h"
 #include "controls/message_box.h"
-#include "controls/rich_text_box.h"
 #include "forms/frm_guide_def.h"
 #include "guide/guide_steps.h"
-#include "mainwin/forms_registry.h"
-#include "mainwin/frm_main.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -236,7 +234,7 @@ bool FrmGuide::finish() {
         return false;
     }
     const Sheet sheet = makeSheet(std::get<SheetSettings>(checked));
-    frmMain().txtMain()->setText(sheet.text);
+    Q_EMIT sheetReplaced(sheet.text);
     // Seen with the success text when the wizard is opened again.
     const QString note = repeatNote(sheet);
     controls_.get<QLabel>(QStringLiteral("lblRepeats"))->setText(note);
@@ -277,11 +275,9 @@ void FrmGuide::cmdReset_Click() {
     setNextCaption(kNextCaption);
     button("cmdNext")->setEnabled(true);
     button("cmdBack")->setEnabled(false);
-    for (const QuestionType type : kTypes) {
-        if (type != QuestionType::Mix)
-            setEntryText(type, GuideField::Count, QString::fromLatin1(kCountReset));
-    }
-    frmMain().txtMain()->setText(QString());
+    for (const QuestionType type : kTypes)
+        setEntryText(type, GuideField::Count, QString::fromLatin1(kCountReset));
+    Q_EMIT sheetReplaced(QString());
 }
 
 void FrmGuide::cmdCancle_Click() {

@@ -16,9 +16,9 @@ class FrameBox;
 class CommandButton;
 
 // The exercise-sheet wizard: three pages (types, ranges, counts) stacked in
-// one place, moved through with Next and Back; Finish writes the sheet into
-// the main window's editor and hides the wizard, which keeps its settings
-// until it is unloaded by Cancel or by closing it.
+// one place, moved through with Next and Back; Finish hands the sheet to the
+// window that keeps it and hides the wizard, which keeps its settings until
+// it is unloaded by Cancel or by closing it.
 class FrmGuide : public FormDialog {
     Q_OBJECT
 public:
@@ -46,6 +46,11 @@ public:
     void cmdReset_Click();
     void cmdCancle_Click();
     void chkSelectAll_Click();
+
+Q_SIGNALS:
+    // The sheet's new text: the written sheet at Finish, empty at Reset. The
+    // window that keeps the sheet replaces its document with it.
+    void sheetReplaced(const QString &text);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -1,7 +1,7 @@
 #include "guide/guide_steps.h"
 
+#include "app/forms_registry.h"
 #include "guide/frm_guide.h"
-#include "mainwin/forms_registry.h"
 #include "version.h"
 
 #include <QCheckBox>

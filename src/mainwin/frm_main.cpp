@@ -2,6 +2,7 @@
 
 #include "about/frm_about.h"
 #include "about/frm_help.h"
+#include "app/forms_registry.h"
 #include "controls/command_button.h"
 #include "controls/process.h"
 #include "controls/rich_text_box.h"
@@ -12,7 +13,6 @@
 #include "mainwin/edit_tools.h"
 #include "mainwin/find_box.h"
 #include "mainwin/font_list.h"
-#include "mainwin/forms_registry.h"
 #include "mainwin/links.h"
 #include "mainwin/main_hints.h"
 #include "mainwin/main_layout.h"

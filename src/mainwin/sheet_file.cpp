@@ -1,17 +1,15 @@
 #include "mainwin/sheet_file.h"
 
+#include "controls/document_decoding.h"
 #include "controls/file_dialogs.h"
 #include "controls/message_box.h"
 #include "controls/print_dialog.h"
 #include "controls/rich_text_box.h"
-#include "controls/rtf_charset.h"
 #include "controls/rtf_file.h"
-#include "controls/rtf_reader.h"
 #include "mainwin/frm_main.h"
 
 #include <QDir>
 #include <QPrinter>
-#include <QStringDecoder>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -52,42 +50,6 @@ SheetTarget sheetTarget(const QString &chosenPath, int filterIndex) {
     return target;
 }
 
-std::optional<QString> decodeSheetText(QByteArrayView data) {
-    QString text;
-    if (data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF")) {
-        QStringDecoder utf16(data.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE
-                                                         : QStringConverter::Utf16BE);
-        text = utf16.decode(data.sliced(2));
-        if (utf16.hasError())
-            return std::nullopt;
-    } else {
-        if (data.startsWith("\xEF\xBB\xBF"))
-            data = data.sliced(3);
-        QStringDecoder utf8(QStringConverter::Utf8);
-        text = utf8.decode(data);
-        if (utf8.hasError()) {
-            // Text files written on Chinese Windows systems.
-            QStringDecoder gbk(codecNameOfCodePage(kChineseCodePage).constData());
-            text = gbk.decode(data);
-            if (gbk.hasError() || text.contains(QChar::ReplacementCharacter))
-                return std::nullopt;
-        }
-    }
-    // Control characters other than line ends, tabs and page breaks, and
-    // the private characters that stray bytes become in GBK, are no part of
-    // a text: this is some other kind of file.
-    const auto foreign = [](QChar c) {
-        const char16_t u = c.unicode();
-        return (u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r' && u != u'\f') ||
-               (u >= 0xE000 && u <= 0xF8FF);
-    };
-    if (std::any_of(text.cbegin(), text.cend(), foreign))
-        return std::nullopt;
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
-
 void saveSheet(FrmMain &window) {
     const std::optional<FileChoice> choice = dMain(window).showSave(&window);
     if (!choice)
@@ -114,21 +76,15 @@ void openSheet(FrmMain &window) {
                     QStringLiteral("无法打开文件“%1”:%2").arg(shownName(path), file.status.error));
         return;
     }
-    RichTextBox *editor = window.txtMain();
-    if (looksLikeRtf(file.data)) {
-        editor->setRtf(file.data);
+    const DecodedDocument decoded = decodeDocument(file.data);
+    if (!decoded.ok()) {
+        refuseFile(window, path, decoded.refusal);
         return;
     }
-    if (path.endsWith(QStringLiteral(".rtf"), Qt::CaseInsensitive)) {
-        refuseFile(window, path, QStringLiteral("不是有效的RTF文件,"));
-        return;
-    }
-    const std::optional<QString> text = decodeSheetText(file.data);
-    if (!text) {
-        refuseFile(window, path, QStringLiteral("不是文本文件,"));
-        return;
-    }
-    editor->setText(*text);
+    if (decoded.rtf)
+        window.txtMain()->setRtfDocument(*decoded.rtf);
+    else
+        window.txtMain()->setText(decoded.text);
 }
 
 void printSheet(FrmMain &window) {

@@ -37,9 +37,4 @@ struct SheetTarget {
 // it; the text entry saves plain text.
 SheetTarget sheetTarget(const QString &chosenPath, int filterIndex);
 
-// The text of a plain-text file: UTF-8 or UTF-16 with a byte-order mark,
-// UTF-8, or else GBK, with line ends made line feeds. Nothing when the data
-// is not text.
-std::optional<QString> decodeSheetText(QByteArrayView data);
-
 } // namespace drillpad

@@ -1,9 +1,9 @@
 #include "about/frm_about.h"
+#include "app/forms_registry.h"
 #include "common/test_main.h"
 #include "controls/command_button.h"
 #include "controls/message_box.h"
 #include "controls/program_starter.h"
-#include "mainwin/forms_registry.h"
 #include "mainwin/frm_main.h"
 
 #include <QAction>

@@ -1,10 +1,10 @@
 #include "about/frm_help.h"
+#include "app/forms_registry.h"
 #include "common/fakes.h"
 #include "common/test_main.h"
 #include "controls/command_button.h"
 #include "controls/rich_text_box.h"
 #include "controls/shape.h"
-#include "mainwin/forms_registry.h"
 #include "mainwin/frm_main.h"
 
 #include <QDir>

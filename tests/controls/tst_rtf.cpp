@@ -23,14 +23,15 @@ F fmt(const QString &family, int halfPoints, int attributes = Plain,
     return F{family, eastAsian, halfPoints, b, i, u};
 }
 
-// A file as WordPad saves it: GBK bytes through \'hh, formatting switched on
-// and off in place.
+// A file as WordPad saves it: GBK bytes through \'hh, Western text in a
+// Western font (Windows-1252 whatever the document's code page), formatting
+// switched on and off in place.
 const char kWordPad[] =
     "{\\rtf1\\ansi\\ansicpg936\\deff0\\nouicompat\\deflang1033\\deflangfe2052{\\fonttbl{\\f0"
     "\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}{\\f1\\fnil\\fcharset0 Calibri;}}\r\n{\\*"
     "\\generator Riched20 10.0.19041}\\viewkind4\\uc1 \r\n\\pard\\sa200\\sl276\\slmult1\\qc\\b"
     "\\f0\\fs32\\'b3\\'cb\\'b7\\'a8\\'cc\\'e2:\\b0\\fs22\\par\r\n\\pard\\sa200\\sl276\\slmult1"
-    "\\f1\\lang2052 3\\'a1\\'c14=\\'a1\\'a1\\tab \\i italic\\i0  \\ul under\\ulnone\\line next"
+    "\\f1\\lang2052 3\\'d74=\\f0\\'a1\\'a1\\f1\\tab \\i italic\\i0  \\ul under\\ulnone\\line next"
     "\\par\r\n\\pard\\qr\\f0\\fs21\\'b3\\'fd\\'b7\\'a8\\par\r\n}\r\n\0";
 // Word: \uc2 with GBK fallbacks, \loch/\hich/\dbch fonts, \af after \rtlch,
 // destinations to skip.
@@ -201,6 +202,19 @@ private Q_SLOTS:
         row("field result is text, its instruction is not",
             "{\\rtf1 {\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}}}", u"link"_s);
 
+        row("double-byte characters in raw bytes, split by a line end",
+            "{\\rtf1\\ansi\\ansicpg936 \x8c\r\nW\xb3\xcb\x8c}", u"學乘\uFFFD"_s);
+        row("a first byte cut off by a Unicode character or a font change",
+            "{\\rtf1\\ansicpg950{\\fonttbl{\\f1\\fcharset0 Arial;}}\\'a4\\u21475?\\'a4\\f1 Q}",
+            u"\uFFFD口\uFFFDQ"_s);
+        row("symbol font signs as Word's private codes",
+            "{\\rtf1{\\fonttbl{\\f3\\fcharset2 Symbol;}{\\f4\\fcharset2 Wingdings 2;}}"
+            "{\\f3\\u-3913?\\'d6 x}{\\f4\\'50}}",
+            u"•√ x\uF050"_s);
+        row("empty cells keep their place", "{\\rtf1 \\cell b\\cell\\cell d\\cell\\row\\cell\\row}",
+            u"\tb\t\td\n"_s);
+        row("text of an object outside its result",
+            "{\\rtf1 {\\object x{\\*\\objdata 01}y\\par{\\result z}}}", u"z"_s);
         row("groups left open", "{\\rtf1 a{\\b b{\\i c", u"abc"_s);
         row("huge numbers",
             "{\\rtf1\\fs99999999999999999999\\f-99999999999999999999\\uc99999999999 a"

@@ -1,16 +1,18 @@
 #include "common/fakes.h"
 #include "common/test_main.h"
 
+#include "app/forms_registry.h"
 #include "controls/command_button.h"
 #include "controls/frame_box.h"
 #include "controls/rich_text_box.h"
 #include "guide/frm_guide.h"
 #include "guide/guide_steps.h"
-#include "mainwin/forms_registry.h"
 #include "mainwin/frm_main.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit> // the hint box
 #include <QRegularExpression>
 
@@ -116,6 +118,47 @@ private Q_SLOTS:
         QVERIFY(messages_.messages.isEmpty());
     }
 
+    // The range boxes keep their size, offer usual bounds and show five
+    // digits whole: "32767" ends inside the edit field.
+    void rangeBoxes_data() {
+        QTest::addColumn<QuestionType>("type");
+        QTest::addColumn<GuideField>("field");
+        const char *const types[] = {"add", "minus", "mul", "devition", "mix"};
+        for (int type = 0; type < 5; ++type) {
+            QTest::addRow("%s from", types[type]) << QuestionType(type) << GuideField::From;
+            QTest::addRow("%s to", types[type]) << QuestionType(type) << GuideField::To;
+        }
+    }
+    void rangeBoxes() {
+        QFETCH(QuestionType, type);
+        QFETCH(GuideField, field);
+        FrmGuide &guide = open();
+        guide.typeCheck(type)->setChecked(true);
+        perform(u"N"_s);
+        auto *box = qobject_cast<QComboBox *>(guide.entryBox(type, field));
+        QVERIFY(box && box->isVisible() && box->isEnabled());
+        QCOMPARE(box->size(), QSize(49, 20)); // 735 x 300 twips
+        const bool isFrom = field == GuideField::From;
+        QStringList items;
+        for (int i = 0; i < box->count(); ++i)
+            items << box->itemText(i);
+        const QStringList offered =
+            isFrom ? QStringList{u"0"_s, u"2"_s, u"5"_s, u"10"_s, u"20"_s, u"50"_s, u"100"_s}
+                   : QStringList{u"5"_s,  u"9"_s,  u"10"_s,  u"12"_s,
+                                 u"20"_s, u"50"_s, u"100"_s, u"1000"_s};
+        QCOMPARE(items, offered);
+        QCOMPARE(box->currentText(), isFrom ? u"0"_s : u"9"_s);
+        QCOMPARE(box->itemText(box->currentIndex()), box->currentText());
+
+        QLineEdit *edit = box->lineEdit();
+        const auto cursorAt = [edit](int position) {
+            edit->setCursorPosition(position);
+            return edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+        };
+        edit->setText(u"32767"_s);
+        QVERIFY(cursorAt(0) >= 0 && cursorAt(5) < edit->width());
+    }
+
     void refusesNoType() {
         open().typeCheck(QuestionType::Mul)->setChecked(false);
         perform(u"N"_s);
@@ -123,8 +166,8 @@ private Q_SLOTS:
         QCOMPARE(state(), u"1 p1 下一步[&N]+ Back- h1 shown"_s);
     }
 
-    // After a Finish, Reset empties the document and restores the four
-    // counts, but keeps the ticks, the ranges and the mixed count. Cancel and
+    // After a Finish, Reset empties the document and restores all five
+    // counts, but keeps the ticks and the ranges. Cancel and
     // the close box unload the wizard, which opens afresh; the step number
     // outlives the window.
     void resetAndCancel() {
@@ -139,9 +182,9 @@ private Q_SLOTS:
         QCOMPARE(state(), u"1 p1 下一步[&N]+ Back- h4 shown"_s);
         QCOMPARE(editorText(), QString());
         const TypeEntries add = guide.entries()[QuestionType::Add];
-        QCOMPARE(
-            (QStringList{add.from, add.to, add.count, guide.entries()[QuestionType::Mix].count}),
-            (QStringList{u"3"_s, u"30"_s, u"20"_s, u"7"_s}));
+        const TypeEntries mix = guide.entries()[QuestionType::Mix];
+        QCOMPARE((QStringList{add.from, add.to, add.count, mix.from, mix.to, mix.count}),
+                 (QStringList{u"3"_s, u"30"_s, u"20"_s, u"3"_s, u"30"_s, u"20"_s}));
         QVERIFY(guide.typeCheck(QuestionType::Mix)->isChecked() &&
                 !guide.typeCheck(QuestionType::Add)->isChecked());
         perform(u"NN"_s);

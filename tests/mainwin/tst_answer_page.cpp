@@ -1,7 +1,7 @@
+#include "app/forms_registry.h"
 #include "common/fakes.h"
 #include "common/test_main.h"
 #include "controls/rich_text_box.h"
-#include "mainwin/forms_registry.h"
 #include "mainwin/frm_main.h"
 
 #include <QAction>
@@ -109,6 +109,14 @@ private Q_SLOTS:
         editor.undo();
         QCOMPARE(editor.text(), editedSheet);
         QVERIFY(!editor.document()->isUndoAvailable());
+
+        // Saved and opened again, the answer page is still found and replaced.
+        command->trigger();
+        const QString withKey = editor.text();
+        QVERIFY(editor.setRtf(editor.rtf()));
+        command->trigger();
+        QCOMPARE(editor.text(), withKey);
+        QCOMPARE(pageStarts(*editor.document()), QStringList(u"答案:"_s));
     }
 };
 

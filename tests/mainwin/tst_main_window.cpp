@@ -1,8 +1,8 @@
+#include "app/forms_registry.h"
 #include "common/fakes.h"
 #include "common/test_main.h"
 #include "controls/command_button.h"
 #include "controls/rich_text_box.h"
-#include "mainwin/forms_registry.h"
 #include "mainwin/frm_main.h"
 #include "mainwin/main_layout.h"
 

@@ -1,10 +1,10 @@
+#include "app/forms_registry.h"
 #include "common/fakes.h"
 #include "common/test_main.h"
 #include "controls/file_dialogs.h"
 #include "controls/print_dialog.h"
 #include "controls/rich_text_box.h"
 #include "controls/rtf_reader.h"
-#include "mainwin/forms_registry.h"
 #include "mainwin/frm_main.h"
 #include "mainwin/sheet_file.h"
 #include <QPrinter>
@@ -173,7 +173,7 @@ private Q_SLOTS:
         QTest::newRow("GBK text") << u"a.txt"_s << QByteArray("\xbf\xda\xcb\xe3\r1") << u"口算\n1"_s
                                   << QString();
         QTest::newRow("not RTF") << u"sheet.rtf"_s << QByteArray("PK\3\4 no rtf") << kSheet
-                                 << u"不是有效的RTF文件"_s;
+                                 << u"也不是文本文件"_s;
         QTest::newRow("missing file") << u"gone.rtf"_s << QByteArray() << kSheet << u"文件不存在"_s;
     }
     // A file opened replaces the sheet; one refused leaves it alone and says why.

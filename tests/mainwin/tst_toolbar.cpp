@@ -1,9 +1,9 @@
+#include "app/forms_registry.h"
 #include "common/fakes.h"
 #include "common/test_main.h"
 #include "controls/rich_text_box.h"
 #include "controls/tool_bar.h"
 #include "mainwin/find_box.h"
-#include "mainwin/forms_registry.h"
 #include "mainwin/frm_main.h"
 
 #include <QAbstractItemView>

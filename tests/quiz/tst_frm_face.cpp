@@ -1,8 +1,8 @@
 #include "common/fakes.h"
 #include "common/test_main.h"
 
+#include "app/forms_registry.h"
 #include "controls/command_button.h"
-#include "mainwin/forms_registry.h"
 #include "mainwin/frm_main.h"
 #include "quiz/frm_face.h"
 

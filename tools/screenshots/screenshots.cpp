@@ -7,12 +7,12 @@
 // Writes OUTDIR/main-window.png and OUTDIR/quiz.png. Meant for an X display
 // (QT_QPA_PLATFORM=xcb); scripts/screenshots.sh provides a virtual one.
 
+#include "app/application.h"
+#include "app/forms_registry.h"
 #include "controls/command_button.h"
-#include "controls/fonts.h"
 #include "controls/message_box.h"
 #include "controls/rich_text_box.h"
 #include "guide/frm_guide.h"
-#include "mainwin/forms_registry.h"
 #include "mainwin/frm_main.h"
 #include "quiz/frm_face.h"
 

@@ -1,7 +1,8 @@
-#include "mainwin/forms_registry.h"
+#include "app/forms_registry.h"
 
 #include "about/frm_about.h"
 #include "about/frm_help.h"
+#include "controls/rich_text_box.h"
 #include "guide/frm_guide.h"
 #include "mainwin/frm_main.h"
 #include "quiz/frm_face.h"
@@ -32,10 +33,17 @@ void registerCleanup() {
 
 template <typename Form> class FormInstance {
 public:
+    // Connects a new instance to the windows it works with.
+    using Connect = void (*)(Form &);
+
+    explicit FormInstance(Connect connect = nullptr) : connect_(connect) {}
+
     Form &get() {
         if (!form_) {
             registerCleanup();
             form_ = new Form();
+            if (connect_)
+                connect_(*form_);
         }
         return *form_;
     }
@@ -66,10 +74,17 @@ public:
 private:
     QPointer<Form> form_;
     bool unloading_ = false;
+    Connect connect_;
 };
 
+// The sheet the wizard writes or empties is the main window's document.
+void connectGuide(FrmGuide &guide) {
+    QObject::connect(&guide, &FrmGuide::sheetReplaced, &guide,
+                     [](const QString &text) { frmMain().txtMain()->setText(text); });
+}
+
 FormInstance<FrmMain> mainInstance;
-FormInstance<FrmGuide> guideInstance;
+FormInstance<FrmGuide> guideInstance{connectGuide};
 FormInstance<FrmFace> faceInstance;
 FormInstance<FrmHelp> helpInstance;
 FormInstance<FrmAbout> aboutInstance;
