@@ -1,5 +1,6 @@
 // The largest sheet the wizard can write: every type ticked with 32767
-// questions, as sheet text alone and from the Finish click into the editor.
+// questions, as sheet text alone and from the Finish click into the editor;
+// and sections that must repeat questions.
 #include "app/forms_registry.h"
 #include "bench_main.h"
 #include "controls/command_button.h"
@@ -9,6 +10,7 @@
 #include "guide/sheet_writer.h"
 #include "mainwin/frm_main.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 
@@ -41,6 +43,47 @@ void BM_SheetText(benchmark::State &state) {
 // "to" 3 is the slowest subtraction draw (one pair in nine accepted); 32767
 // gives the longest text.
 BENCHMARK(BM_SheetText)->Arg(3)->Arg(9)->Arg(kLargest)->Unit(benchmark::kMillisecond);
+
+// One section of 32767 questions in a narrow range: the range holds fewer
+// different questions than asked (28 subtractions to 9; 12 mixed questions
+// at 2..2, about 1500 at 10..15), so the sheet is written in rounds.
+void BM_RepeatingSection(benchmark::State &state) {
+    SheetSettings settings;
+    const auto type = static_cast<QuestionType>(state.range(0));
+    settings[type] = {true, static_cast<int>(state.range(1)), static_cast<int>(state.range(2)),
+                      kLargest};
+    long long different = 0;
+    for (auto _ : state) {
+        const Sheet sheet = makeSheet(settings);
+        different = sheet.sections.front().different;
+        benchmark::DoNotOptimize(sheet.text.constData());
+    }
+    state.counters["different"] = static_cast<double>(different);
+}
+BENCHMARK(BM_RepeatingSection)
+    ->ArgNames({"type", "from", "to"})
+    ->Args({static_cast<int>(QuestionType::Minus), 0, 9})
+    ->Args({static_cast<int>(QuestionType::Mix), 0, 2})
+    ->Args({static_cast<int>(QuestionType::Mix), 10, 15})
+    ->Args({static_cast<int>(QuestionType::Mix), 0, 9})
+    ->Unit(benchmark::kMillisecond);
+
+// The answer page of the largest sheet, from the menu command until the
+// page is in the editor; undo takes it away between iterations.
+void BM_AnswerPage(benchmark::State &state) {
+    FrmMain &main = frmMain();
+    main.show();
+    main.txtMain()->setText(makeSheetText(largestSheet(kLargest)));
+    QAction *command = main.menuAction("mnuFileAnswerKey");
+    for (auto _ : state) {
+        command->trigger();
+        state.PauseTiming();
+        main.txtMain()->undo();
+        state.ResumeTiming();
+    }
+    state.counters["blocks"] = static_cast<double>(main.txtMain()->document()->blockCount());
+}
+BENCHMARK(BM_AnswerPage)->Unit(benchmark::kMillisecond)->Iterations(4);
 
 // Fills the wizard with the largest settings and leaves it on page 3.
 FrmGuide &preparedGuide() {

@@ -133,6 +133,13 @@ constexpr ControlDef kControls[] = {
      .background = kButtonFace,
      .flags = NoBorder | ReadOnly | Centred,
      .accessibleDescription = "出题结果"},
+    // Under it, the sections whose range held fewer questions than asked.
+    {.name = "lblRepeats",
+     .kind = K::Label,
+     .parent = "Frame1",
+     .rect = {2160, 1920, 6285, 1215},
+     .foreground = rgb(0x00C000),
+     .flags = WordWrap | Centred},
     stepPanel("Step1", 2160, 2280, NoFlags),
     stepPanel("Step2", 2040, 120, Hidden),
     stepPanel("Step3", 7560, 240, Hidden),

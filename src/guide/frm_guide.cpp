@@ -234,7 +234,11 @@ bool FrmGuide::finish() {
             edit->selectAll();
         return false;
     }
-    Q_EMIT sheetReplaced(makeSheetText(std::get<SheetSettings>(checked)));
+    const Sheet sheet = makeSheet(std::get<SheetSettings>(checked));
+    Q_EMIT sheetReplaced(sheet.text);
+    // Seen with the success text when the wizard is opened again.
+    const QString note = repeatNote(sheet);
+    controls_.get<QLabel>(QStringLiteral("lblRepeats"))->setText(note);
     hide();
     return true;
 }

@@ -1,5 +1,7 @@
 #include "guide/guide_entries.h"
 
+#include <QStringList>
+
 namespace drillpad {
 
 namespace {
@@ -29,6 +31,17 @@ QString questionTypeName(QuestionType type) {
         return QStringLiteral("四则混合运算");
     }
     return QString();
+}
+
+QString repeatNote(const Sheet &sheet) {
+    QStringList lines;
+    for (const SectionSummary &section : sheet.sections) {
+        if (section.repeats())
+            lines << QStringLiteral("%1范围内只有%2道不同的题")
+                         .arg(questionTypeName(section.type))
+                         .arg(section.different);
+    }
+    return lines.join(u'\n');
 }
 
 std::optional<int> parseWholeNumber(const QString &text) {

@@ -45,6 +45,10 @@ inline constexpr int kLargestEntry = 32767;
 // The type's name as the user reads it in messages: "加法" ... "四则混合运算".
 QString questionTypeName(QuestionType type);
 
+// One line for each section of the sheet that had to repeat questions:
+// "减法范围内只有1道不同的题"; empty when none did.
+QString repeatNote(const Sheet &sheet);
+
 // A whole number from 0 to 32767, written in decimal digits (ASCII or
 // full-width), with blanks around it allowed; nothing for anything else.
 std::optional<int> parseWholeNumber(const QString &text);

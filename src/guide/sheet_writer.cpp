@@ -1,6 +1,9 @@
 #include "guide/sheet_writer.h"
 
 #include "question/mixed_question.h"
+#include "question/no_repeats.h"
+
+#include <algorithm>
 
 namespace drillpad {
 
@@ -12,15 +15,68 @@ SheetSettings SheetSettings::initial() {
 
 namespace {
 
-QString drawQuestion(const SectionLayout &section, const TypeSettings &type) {
-    if (!section.op)
-        return makeMixedQuestion(type.from, type.to);
-    const Operator op = *section.op;
-    if (type.from <= 2) {
-        // The generator's own range, 2..to.
-        return makeQuestion(op, static_cast<std::int16_t>(type.to));
+std::uint64_t keyOf(QuestionOperands operands) {
+    return static_cast<std::uint64_t>(operands.a) << 32 | static_cast<std::uint32_t>(operands.b);
+}
+
+// Operands below 2^15, operators below 4.
+std::uint64_t keyOf(const MixedQuestion &question) {
+    const auto [a, b, c] = question.operands;
+    const auto [first, second] = question.operators;
+    return static_cast<std::uint64_t>(a) << 34 | static_cast<std::uint64_t>(b) << 19 |
+           static_cast<std::uint64_t>(c) << 4 | static_cast<std::uint64_t>(first) << 2 |
+           static_cast<std::uint64_t>(second);
+}
+
+// The questions with a line feed after every full line.
+template <typename Question, typename Append>
+void appendLines(QString &sheet, const std::vector<Question> &questions, int perLine,
+                 Append append) {
+    int written = 0;
+    for (const Question &question : questions) {
+        append(question);
+        if (++written % perLine == 0)
+            sheet += QChar(u'\n');
     }
-    return makeQuestionInRange(op, type.from, type.to);
+}
+
+void writeMixedSection(QString &sheet, const TypeSettings &type, SectionSummary &summary) {
+    const long long width = type.to - std::max(type.from, 2) + 1;
+    // Additions a+b+c alone give width³ different questions; only narrower
+    // ranges are counted question by question.
+    summary.different = width * width * width >= type.count
+                            ? width * width * width
+                            : differentMixedQuestions(type.from, type.to);
+    const auto questions = drawWithoutRepeats<MixedQuestion>(
+        type.count, summary.different, [&] { return *drawMixedQuestion(type.from, type.to); },
+        [](const MixedQuestion &q) { return keyOf(q); });
+    appendLines(sheet, questions, kSheetSections[4].perLine, [&](const MixedQuestion &q) {
+        appendMixedQuestion(sheet, q);
+        summary.answers.push_back(*evaluateMixed(q));
+    });
+}
+
+void writeSection(QString &sheet, const SectionLayout &section, const TypeSettings &type,
+                  SectionSummary &summary) {
+    summary.count = std::max(type.count, 0);
+    summary.answers.reserve(static_cast<std::size_t>(summary.count));
+    if (!section.op) {
+        writeMixedSection(sheet, type, summary);
+        return;
+    }
+    const Operator op = *section.op;
+    summary.different = differentQuestions(op, type.from, type.to);
+    const auto draw = [&] {
+        // From 2 up the generator's own range, 2..to.
+        return type.from <= 2 ? drawOperands(op, static_cast<std::int16_t>(type.to))
+                              : drawOperandsInRange(op, type.from, type.to);
+    };
+    const auto questions = drawWithoutRepeats<QuestionOperands>(
+        type.count, summary.different, draw, [](QuestionOperands q) { return keyOf(q); });
+    appendLines(sheet, questions, section.perLine, [&](QuestionOperands q) {
+        appendQuestion(sheet, op, q);
+        summary.answers.push_back(answerOf(op, q));
+    });
 }
 
 } // namespace
@@ -29,31 +85,32 @@ bool sectionRangeAllowed(const SectionLayout &section, int from, int to) {
     return section.op ? questionRangeAllowed(*section.op, from, to) : mixedRangeAllowed(from, to);
 }
 
-QString makeSheetText(const SheetSettings &settings) {
+Sheet makeSheet(const SheetSettings &settings) {
     qsizetype expected = 0;
     for (const SectionLayout &section : kSheetSections) {
         const TypeSettings &type = settings[section.type];
         if (type.selected && type.count > 0)
             expected += static_cast<qsizetype>(type.count) * 16 + 16;
     }
-    QString sheet;
-    sheet.reserve(expected);
+    Sheet sheet;
+    sheet.text.reserve(expected);
 
     for (const SectionLayout &section : kSheetSections) {
         const TypeSettings &type = settings[section.type];
         if (!type.selected)
             continue;
-        sheet += QChar(u'\n');
-        sheet += QString::fromUtf8(section.heading);
-        sheet += QChar(u'\n');
-        for (int i = 1; i <= type.count; ++i) {
-            sheet += drawQuestion(section, type);
-            if (i % section.perLine == 0)
-                sheet += QChar(u'\n');
-        }
-        sheet += QLatin1String("\n\n");
+        sheet.text += QChar(u'\n');
+        sheet.text += QString::fromUtf8(section.heading);
+        sheet.text += QChar(u'\n');
+        sheet.sections.emplace_back().type = section.type;
+        writeSection(sheet.text, section, type, sheet.sections.back());
+        sheet.text += QLatin1String("\n\n");
     }
     return sheet;
+}
+
+QString makeSheetText(const SheetSettings &settings) {
+    return makeSheet(settings).text;
 }
 
 } // namespace drillpad

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 namespace drillpad {
 
@@ -55,6 +56,31 @@ inline constexpr SectionLayout kSheetSections[] = {
 // Whether a ticked type's range allows a question: operands are drawn from
 // max(2, from) to `to`.
 bool sectionRangeAllowed(const SectionLayout &section, int from, int to);
+
+// What was written for one ticked type.
+struct SectionSummary {
+    QuestionType type = QuestionType::Add;
+    int count = 0;
+    // How many different questions the range holds (for a wide mixed range:
+    // at least this many).
+    long long different = 0;
+    // The answers of the questions in the order written.
+    std::vector<long long> answers;
+
+    // The count is more than the range holds, so questions come back.
+    bool repeats() const { return different < count; }
+};
+
+struct Sheet {
+    QString text;
+    std::vector<SectionSummary> sections; // the ticked types, in order
+};
+
+// The sheet for the settings, as makeSheetText describes. Within a section
+// no question comes back while the range holds others; when the count is
+// more than the range holds, each question appears at most
+// ⌈count / different⌉ times and never twice in a row.
+Sheet makeSheet(const SheetSettings &settings);
 
 // The whole sheet text for the settings: for each ticked type, in the order
 // above, a line feed, the heading, a line feed, the questions with a line

@@ -9,6 +9,7 @@
 #include "controls/tool_bar.h"
 #include "forms/frm_main_def.h"
 #include "guide/frm_guide.h"
+#include "mainwin/answer_page.h"
 #include "mainwin/edit_tools.h"
 #include "mainwin/find_box.h"
 #include "mainwin/font_list.h"
@@ -273,6 +274,7 @@ void FrmMain::connectHandlers() {
     onMenu("mnuFileOpen", &FrmMain::tbOpen_Click);
     onMenu("mnuFileSave", &FrmMain::mnuFileSave_Click);
     onMenu("mnuFilePrint", &FrmMain::mnuFilePrint_Click);
+    onMenu("mnuFileAnswerKey", &FrmMain::mnuFileAnswerKey_Click);
     onMenu("mnuHelp", &FrmMain::cmdHelp_Click);
     onMenu("mnuAboutAbout", &FrmMain::cmdAbout_Click);
     onMenu("mnuEditUndo", &FrmMain::mnuEditUndo_Click);
@@ -384,6 +386,10 @@ void FrmMain::mnuFileSave_Click() {
 
 void FrmMain::mnuFilePrint_Click() {
     printSheet(*this);
+}
+
+void FrmMain::mnuFileAnswerKey_Click() {
+    addAnswerPage(*this);
 }
 
 void FrmMain::tbOpen_Click() {

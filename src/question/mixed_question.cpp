@@ -11,11 +11,6 @@ namespace drillpad {
 
 namespace {
 
-// Operator pairs tried before a question falls back to two additions. Every
-// pair but a few fits most ranges, so this is almost never reached; it only
-// bounds the work for the narrowest ranges.
-constexpr int kMaxOperatorDraws = 64;
-
 bool isAdditive(Operator op) {
     return op == Operator::Add || op == Operator::Subtract;
 }
@@ -44,62 +39,75 @@ bool rightFirst(Operator first, Operator second) {
     return isAdditive(first) && !isAdditive(second);
 }
 
-// Draws operands within lo..hi, each helper returning nothing when no value
-// fits its constraint.
+constexpr Operator kOperators[] = {Operator::Add, Operator::Subtract, Operator::Multiply,
+                                   Operator::Divide};
+
+bool is(Operator first, Operator second, Operator wantFirst, Operator wantSecond) {
+    return first == wantFirst && second == wantSecond;
+}
+
+// The range holds a division with a quotient of 2 or more, so n÷n is not
+// asked.
+bool properQuotients(long long lo, long long hi) {
+    return 2 * lo <= hi;
+}
+
+// a÷b÷c can end in a quotient of 2 or more: a = 2·lo·lo fits.
+bool secondQuotientOfTwo(long long lo, long long hi) {
+    return 2 * lo * lo <= hi;
+}
+
+// Whether the pair gives a question with an answer other than 0 (lo >= 2);
+// a-b-c = 0, a-b×c = 0 and a÷b-c = 0 are all that narrow ranges allow.
+bool nonZeroAnswerPossible(Operator first, Operator second, long long lo, long long hi) {
+    using enum Operator;
+    if (is(first, second, Subtract, Subtract))
+        return hi >= 2 * lo + 1;
+    if (is(first, second, Subtract, Multiply))
+        return hi >= lo * lo + 1;
+    if (is(first, second, Divide, Subtract))
+        return hi >= lo * (lo + 1);
+    return true;
+}
+
+bool pairAllowed(Operator first, Operator second, long long lo, long long hi) {
+    using enum Operator;
+    if (lo > hi)
+        return false;
+    if (is(first, second, Subtract, Subtract))
+        return hi >= 2 * lo;
+    if (is(first, second, Subtract, Multiply) || is(first, second, Divide, Subtract) ||
+        is(first, second, Divide, Divide))
+        return hi >= lo * lo;
+    return true;
+}
+
+// Draws operands within lo..hi (2 <= lo <= hi).
 class OperandDrawer {
 public:
     OperandDrawer(int lo, int hi, const DrawBetween &draw) : lo_(lo), hi_(hi), draw_(draw) {}
 
-    int hi() const { return hi_; }
+    long long lo() const { return lo_; }
+    long long hi() const { return hi_; }
     int any() const { return draw_(lo_, hi_); }
-
-    // A value within both lo..hi and from..to.
-    std::optional<int> within(long long from, long long to) const {
-        from = std::max<long long>(from, lo_);
-        to = std::min<long long>(to, hi_);
-        if (from > to)
-            return std::nullopt;
+    // A value from..to; the callers make sure the interval is not empty.
+    int between(long long from, long long to) const {
         return draw_(static_cast<int>(from), static_cast<int>(to));
-    }
-
-    // A multiple of m (m >= 1) within lo..hi.
-    std::optional<int> multipleOf(long long m) const {
-        const long long first = (lo_ + m - 1) / m;
-        const long long last = hi_ / m;
-        if (first > last)
-            return std::nullopt;
-        return static_cast<int>(m * draw_(static_cast<int>(first), static_cast<int>(last)));
     }
 
     // A dividend and a divisor that divide exactly, with a quotient of at
     // least 2 wherever the range has such a pair: 17÷17 teaches nothing.
     std::pair<int, int> exactDivision() const {
-        const bool properQuotient = 2LL * lo_ <= hi_;
-        const int divisor = properQuotient ? draw_(lo_, hi_ / 2) : any();
+        const bool proper = properQuotients(lo_, hi_);
+        const int divisor = proper ? between(lo_, hi_ / 2) : any();
         const long long smallest = (lo_ + divisor - 1) / divisor;
-        const int quotient = draw_(
-            static_cast<int>(std::max<long long>(properQuotient ? 2 : 1, smallest)), hi_ / divisor);
+        const int quotient = between(std::max<long long>(proper ? 2 : 1, smallest), hi_ / divisor);
         return {divisor * quotient, divisor};
     }
 
-    // A divisor of n (n >= 1) within lo..hi.
-    std::optional<int> divisorOf(long long n) const {
-        std::array<int, 256> found{};
-        int count = 0;
-        const auto keep = [&](long long candidate) {
-            if (candidate >= lo_ && candidate <= hi_ && count < static_cast<int>(found.size()))
-                found[count++] = static_cast<int>(candidate);
-        };
-        for (long long d = 1; d * d <= n; ++d) {
-            if (n % d != 0)
-                continue;
-            keep(d);
-            if (d != n / d)
-                keep(n / d);
-        }
-        if (count == 0)
-            return std::nullopt;
-        return found[draw_(0, count - 1)];
+    // A multiple of m within lo..hi, where m divides a number of the range.
+    int multipleOf(long long m) const {
+        return static_cast<int>(m * between((lo_ + m - 1) / m, hi_ / m));
     }
 
 private:
@@ -108,86 +116,81 @@ private:
     const DrawBetween &draw_;
 };
 
-// Fills in the operands for one operator pair, building each step so that
-// it is allowed rather than drawing blindly: a blind draw of 30000-7×4000
-// style questions would almost never succeed in a wide range.
-std::optional<MixedQuestion> fillOperands(Operator first, Operator second,
-                                          const OperandDrawer &drawer) {
+// Fills in the operands for an allowed operator pair, each drawn from the
+// values that still leave a question: drawing blindly and checking would
+// almost never give 30000-7×4000 style questions in a wide range.
+MixedQuestion fillOperands(Operator first, Operator second, const OperandDrawer &d) {
+    using enum Operator;
     MixedQuestion question;
     question.operators = {first, second};
     auto &[a, b, c] = question.operands;
+    const long long lo = d.lo();
+    const long long hi = d.hi();
+    const bool onlyZero = !nonZeroAnswerPossible(first, second, lo, hi);
 
-    if (rightFirst(first, second)) {
-        // a ± (b × c) or a ± (b ÷ c)
-        long long inner = 0;
-        if (second == Operator::Multiply) {
-            b = drawer.any();
-            // For a - b × c the product must stay within reach of a.
-            const std::optional<int> factor = first == Operator::Subtract
-                                                  ? drawer.within(0, drawer.hi() / b)
-                                                  : std::optional<int>(drawer.any());
-            if (!factor)
-                return std::nullopt;
-            c = *factor;
-            inner = static_cast<long long>(b) * c;
+    if (is(first, second, Subtract, Multiply)) {
+        if (onlyZero) {
+            a = static_cast<int>(lo * lo);
+            b = c = static_cast<int>(lo);
         } else {
-            std::tie(b, c) = drawer.exactDivision();
-            inner = b / c;
+            b = d.between(lo, (hi - 1) / lo);
+            c = d.between(lo, (hi - 1) / b);
+            a = d.between(static_cast<long long>(b) * c + 1, hi);
         }
-        const std::optional<int> left = first == Operator::Subtract
-                                            ? drawer.within(inner, drawer.hi())
-                                            : std::optional<int>(drawer.any());
-        if (!left)
-            return std::nullopt;
-        a = *left;
-        return question;
+    } else if (rightFirst(first, second) && second == Multiply) {
+        a = d.any();
+        b = d.any();
+        c = d.any();
+    } else if (rightFirst(first, second)) { // a ± b÷c
+        std::tie(b, c) = d.exactDivision();
+        a = first == Add ? d.any() : d.between(std::max<long long>(lo, b / c + 1), hi);
+    } else if (is(first, second, Multiply, Divide)) {
+        // c / gcd(b, c) must divide a; c itself is one such a. a×b÷c = 1
+        // is drawn again: L×L÷L always fits.
+        do {
+            c = d.any();
+            b = d.any();
+            a = d.multipleOf(c / std::gcd(b, c));
+        } while (static_cast<long long>(a) * b == c);
+    } else if (is(first, second, Divide, Divide)) {
+        // a = r·c·b: b divides a, c divides the quotient r·c; the answer r
+        // is 1 only where the range leaves nothing else.
+        const long long smallest = secondQuotientOfTwo(lo, hi) ? 2 : 1;
+        b = d.between(lo, hi / (smallest * lo));
+        c = d.between(lo, hi / (smallest * b));
+        a = d.between(smallest, hi / (static_cast<long long>(b) * c)) * c * b;
+    } else if (is(first, second, Divide, Subtract)) {
+        const long long smallest = onlyZero ? lo : lo + 1;
+        const int quotient = d.between(smallest, hi / lo);
+        b = d.between(lo, hi / quotient);
+        a = quotient * b;
+        c = d.between(lo, quotient - (smallest - lo));
+    } else if (is(first, second, Subtract, Subtract)) {
+        if (onlyZero) {
+            a = static_cast<int>(2 * lo);
+            b = c = static_cast<int>(lo);
+        } else {
+            a = d.between(2 * lo + 1, hi);
+            b = d.between(lo, a - lo - 1);
+            c = d.between(lo, a - b - 1);
+        }
+    } else {
+        // Left to right: t = a op b, then t + c, t × c or t - c.
+        if (first == Divide) {
+            std::tie(a, b) = d.exactDivision();
+        } else {
+            a = d.any();
+            b = d.any();
+            if (first == Subtract && a < b)
+                std::swap(a, b);
+        }
+        if (second == Subtract) {
+            const long long t = *apply(first, a, b);
+            c = d.between(lo, std::min(hi, t - 1));
+        } else {
+            c = d.any();
+        }
     }
-
-    if (first == Operator::Multiply && second == Operator::Divide) {
-        // a × b ÷ c: c / gcd(b, c) must divide a; c is one such a.
-        c = drawer.any();
-        b = drawer.any();
-        a = *drawer.multipleOf(c / std::gcd(b, c));
-        return question;
-    }
-
-    // Left to right: t = a op b, then t op c.
-    long long t = 0;
-    switch (first) {
-    case Operator::Add:
-    case Operator::Multiply:
-        a = drawer.any();
-        b = drawer.any();
-        t = *apply(first, a, b);
-        break;
-    case Operator::Subtract:
-        a = drawer.any();
-        b = drawer.any();
-        if (a < b)
-            std::swap(a, b);
-        t = a - b;
-        break;
-    case Operator::Divide:
-        std::tie(a, b) = drawer.exactDivision();
-        t = a / b;
-        break;
-    }
-    std::optional<int> last;
-    switch (second) {
-    case Operator::Add:
-    case Operator::Multiply:
-        last = drawer.any();
-        break;
-    case Operator::Subtract:
-        last = drawer.within(0, t);
-        break;
-    case Operator::Divide:
-        last = drawer.divisorOf(t); // t = a ÷ b here, at least 1
-        break;
-    }
-    if (!last)
-        return std::nullopt;
-    c = *last;
     return question;
 }
 
@@ -210,23 +213,79 @@ bool mixedRangeAllowed(int lo, int hi) {
     return std::max(lo, 2) <= hi;
 }
 
+bool mixedPairAllowed(Operator first, Operator second, int lo, int hi) {
+    return pairAllowed(first, second, std::max(lo, 2), hi);
+}
+
+bool isSheetMixedQuestion(const MixedQuestion &question, int lo, int hi) {
+    lo = std::max(lo, 2);
+    const auto [first, second] = question.operators;
+    const auto [a, b, c] = question.operands;
+    for (const int operand : question.operands) {
+        if (operand < lo || operand > hi)
+            return false;
+    }
+    const std::optional<long long> value = evaluateMixed(question);
+    if (!value)
+        return false;
+    if (properQuotients(lo, hi) &&
+        ((first == Operator::Divide && a == b) ||
+         (second == Operator::Divide && rightFirst(first, second) && b == c)))
+        return false;
+    // A worked-out number divided by itself: 2×3÷6, 8÷2÷4.
+    if (is(first, second, Operator::Multiply, Operator::Divide) &&
+        static_cast<long long>(a) * b == c)
+        return false;
+    if (is(first, second, Operator::Divide, Operator::Divide) && *value == 1 &&
+        secondQuotientOfTwo(lo, hi))
+        return false;
+    return *value != 0 || !nonZeroAnswerPossible(first, second, lo, hi);
+}
+
 std::optional<MixedQuestion> drawMixedQuestion(int lo, int hi, const DrawBetween &draw) {
     lo = std::max(lo, 2);
     if (!mixedRangeAllowed(lo, hi))
         return std::nullopt;
-    const OperandDrawer drawer(lo, hi, draw);
-    for (int attempt = 0; attempt < kMaxOperatorDraws; ++attempt) {
-        const auto first = static_cast<Operator>(draw(0, 3));
-        const auto second = static_cast<Operator>(draw(0, 3));
-        if (std::optional<MixedQuestion> question = fillOperands(first, second, drawer))
-            return question;
+    std::array<std::pair<Operator, Operator>, 16> pairs;
+    int allowed = 0;
+    for (const Operator first : kOperators) {
+        for (const Operator second : kOperators) {
+            if (pairAllowed(first, second, lo, hi))
+                pairs[allowed++] = {first, second};
+        }
     }
-    return fillOperands(Operator::Add, Operator::Add, drawer);
+    const auto [first, second] = pairs[draw(0, allowed - 1)];
+    return fillOperands(first, second, OperandDrawer(lo, hi, draw));
 }
 
 std::optional<MixedQuestion> drawMixedQuestion(int lo, int hi) {
     static const DrawBetween uniform = randomBetween;
     return drawMixedQuestion(lo, hi, uniform);
+}
+
+long long differentMixedQuestions(int lo, int hi) {
+    lo = std::max(lo, 2);
+    const long long width = hi - lo + 1;
+    if (width <= 0)
+        return 0;
+    if (width >= 32)
+        return width * width * width;
+    long long count = 0;
+    MixedQuestion question;
+    for (const Operator first : kOperators) {
+        for (const Operator second : kOperators) {
+            question.operators = {first, second};
+            for (int a = lo; a <= hi; ++a) {
+                for (int b = lo; b <= hi; ++b) {
+                    for (int c = lo; c <= hi; ++c) {
+                        question.operands = {a, b, c};
+                        count += isSheetMixedQuestion(question, lo, hi) ? 1 : 0;
+                    }
+                }
+            }
+        }
+    }
+    return count;
 }
 
 void appendMixedQuestion(QString &out, const MixedQuestion &question) {

@@ -31,15 +31,32 @@ using DrawBetween = std::function<int(int, int)>;
 // Whether a mixed question with every operand in max(2, lo)..hi exists.
 bool mixedRangeAllowed(int lo, int hi);
 
-// Draws a mixed question whose three operands lie in max(2, lo)..hi and for
-// which evaluateMixed gives a value. The operators are drawn from + - × ÷ and
-// the operands are built to fit them (divisions are made exact by drawing
-// the divisor first). Always ends: an operator pair that cannot be filled in
-// this range is drawn again a bounded number of times, and then the question
-// falls back to two additions, which fit any range. Nothing when the range
-// allows no question at all.
+// Whether a question of the operator pair can be formed in the range. Only
+// four pairs need a wide enough range: a-b-c needs hi >= 2·lo, a-b×c, a÷b-c
+// and a÷b÷c need hi >= lo² (lo taken as at least 2).
+bool mixedPairAllowed(Operator first, Operator second, int lo, int hi);
+
+// Whether the question is one a sheet asks for this range: operands in
+// max(2, lo)..hi and a value by evaluateMixed; no division of a number by
+// itself (such as 12÷12) where the range holds a division with a quotient
+// of 2 or more, nor of a worked-out number (2×3÷6, and 8÷2÷4 where a÷b÷c can
+// end in 2 or more); and no answer 0 unless the operator pair gives nothing
+// else in this range.
+bool isSheetMixedQuestion(const MixedQuestion &question, int lo, int hi);
+
+// Draws a question for which isSheetMixedQuestion holds; every such question
+// can be drawn. The operator pair is drawn uniformly from the pairs that can
+// be formed in the range; the operands are then built step by step, each
+// drawn uniformly from the values that still allow a question (divisions
+// are made exact by drawing the divisor and the quotient). Nothing when the
+// range allows no question at all.
 std::optional<MixedQuestion> drawMixedQuestion(int lo, int hi, const DrawBetween &draw);
 std::optional<MixedQuestion> drawMixedQuestion(int lo, int hi);
+
+// How many different questions drawMixedQuestion gives for the range. A
+// range of 32 numbers or more holds more than any sheet asks for (32768
+// additions a+b+c alone); for it the number returned is that lower bound.
+long long differentMixedQuestions(int lo, int hi);
 
 // Appends "a○b○c=　" with the printed glyphs and the ideographic answer gap.
 void appendMixedQuestion(QString &out, const MixedQuestion &question);

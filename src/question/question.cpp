@@ -74,15 +74,6 @@ char16_t *writeQuestion(char16_t *out, long long a, Operator op, long long b, bo
     return out;
 }
 
-// The written question for operands a and b: for division a and b are the
-// two factors and the dividend a×b is written before the divisor b.
-QString formatQuestion(Operator op, long long a, long long b) {
-    char16_t buffer[48];
-    const char16_t *end =
-        writeQuestion(buffer, op == Operator::Divide ? a * b : a, op, b, /*withGap=*/true);
-    return QString(reinterpret_cast<const QChar *>(buffer), static_cast<qsizetype>(end - buffer));
-}
-
 } // namespace
 
 void appendQuestion(QString &out, long long a, Operator op, long long b, bool withGap) {
@@ -91,17 +82,36 @@ void appendQuestion(QString &out, long long a, Operator op, long long b, bool wi
     out.append(reinterpret_cast<const QChar *>(buffer), static_cast<qsizetype>(end - buffer));
 }
 
+void appendQuestion(QString &out, Operator op, QuestionOperands operands) {
+    const long long b = operands.b;
+    appendQuestion(out, op == Operator::Divide ? operands.a * b : operands.a, op, b);
+}
+
+long long answerOf(Operator op, QuestionOperands operands) {
+    const long long a = operands.a;
+    const long long b = operands.b;
+    switch (op) {
+    case Operator::Add:
+        return a + b;
+    case Operator::Subtract:
+        return a - b;
+    case Operator::Multiply:
+        return a * b;
+    case Operator::Divide:
+        return a;
+    }
+    return 0;
+}
+
 QString MakeQuestion(const QString &operatorCode, std::int16_t n) {
     const std::optional<Operator> op = operatorFromCode(operatorCode);
     return op ? makeQuestion(*op, n) : QString();
 }
 
-QString makeQuestion(Operator op, std::int16_t n) {
-    if (n < minimumBound(op))
-        return QString();
+QuestionOperands drawOperands(Operator op, std::int16_t n) {
     for (;;) {
-        long long a = randomUpToValue(n);
-        long long b = randomUpToValue(n);
+        int a = randomUpToValue(n);
+        int b = randomUpToValue(n);
         if (a <= 1 || b <= 1)
             continue;
         if (op == Operator::Subtract) {
@@ -113,30 +123,40 @@ QString makeQuestion(Operator op, std::int16_t n) {
             if (a < b)
                 std::swap(a, b);
         }
-        return formatQuestion(op, a, b);
+        return {a, b};
     }
+}
+
+QString makeQuestion(Operator op, std::int16_t n) {
+    QString text;
+    if (n >= minimumBound(op))
+        appendQuestion(text, op, drawOperands(op, n));
+    return text;
 }
 
 bool questionRangeAllowed(Operator op, int lo, int hi) {
-    if (lo < 2)
-        lo = 2;
-    return op == Operator::Subtract ? hi - lo >= 1 : hi >= lo;
+    return differentQuestions(op, lo, hi) > 0;
 }
 
-QString makeQuestionInRange(Operator op, int lo, int hi) {
+long long differentQuestions(Operator op, int lo, int hi) {
+    const long long width = hi - std::max(lo, 2) + 1;
+    if (width <= 0)
+        return 0;
+    return op == Operator::Subtract ? width * (width - 1) / 2 : width * width;
+}
+
+QuestionOperands drawOperandsInRange(Operator op, int lo, int hi) {
     lo = std::max(lo, 2);
-    if (!questionRangeAllowed(op, lo, hi))
-        return QString();
     if (op == Operator::Subtract) {
         // Uniform over the pairs lo <= b < a <= hi.
         for (;;) {
-            const long long a = randomBetween(lo, hi);
-            const long long b = randomBetween(lo, hi);
+            const int a = randomBetween(lo, hi);
+            const int b = randomBetween(lo, hi);
             if (a != b)
-                return formatQuestion(op, std::max(a, b), std::min(a, b));
+                return {std::max(a, b), std::min(a, b)};
         }
     }
-    return formatQuestion(op, randomBetween(lo, hi), randomBetween(lo, hi));
+    return {randomBetween(lo, hi), randomBetween(lo, hi)};
 }
 
 } // namespace drillpad

@@ -12,6 +12,7 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit> // the hint box
 #include <QRegularExpression>
@@ -275,6 +276,10 @@ private Q_SLOTS:
             laidOut += "\n\n"_L1;
         }
         QCOMPARE(editorText(), laidOut);
+        // Shown under the success text when the wizard opens again.
+        QCOMPARE(guide.controls().get<QLabel>(u"lblRepeats"_s)->text(),
+                 u"减法范围内只有1道不同的题\n乘法范围内只有1道不同的题\n"
+                 u"除法范围内只有1道不同的题\n四则混合运算范围内只有12道不同的题"_s);
     }
 
     // Bad entries are refused at Finish, not before: the message says what is

@@ -1,11 +1,16 @@
+#include "common/chi_square.h"
 #include "common/test_main.h"
 #include "guide/sheet_writer.h"
+#include "question/no_repeats.h"
+#include "question/random.h"
 
 #include <QRegularExpression>
 
 using namespace drillpad;
+using drillpad::testing::looksUniform;
 
 Q_DECLARE_METATYPE(drillpad::SheetSettings)
+Q_DECLARE_METATYPE(drillpad::QuestionType)
 
 namespace {
 
@@ -17,6 +22,20 @@ QString shapeOf(const QString &sheet) {
     QString shape = sheet;
     shape.replace(question, QStringLiteral("\\1"));
     return shape;
+}
+
+// The questions of a one-section sheet, in order.
+QStringList questionsOf(const QString &sheet) {
+    QStringList words =
+        sheet.split(QRegularExpression(QStringLiteral("[\n\u3000]")), Qt::SkipEmptyParts);
+    words.removeFirst(); // the heading
+    return words;
+}
+
+SheetSettings oneSection(QuestionType type, int from, int to, int count) {
+    SheetSettings settings;
+    settings[type] = {true, from, to, count};
+    return settings;
 }
 
 QString line(char16_t glyph, int count) {
@@ -70,6 +89,86 @@ private Q_SLOTS:
         QFETCH(SheetSettings, settings);
         QFETCH(QString, expected);
         QCOMPARE(shapeOf(makeSheetText(settings)), expected);
+    }
+
+    // No question comes back while the range holds others; when the count
+    // is more than the range holds, each question appears at most
+    // ⌈count / different⌉ times and never twice in a row.
+    void noRepeatsWithinASection_data() {
+        QTest::addColumn<QuestionType>("type");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("different");
+        using T = QuestionType;
+        QTest::newRow("subtraction 8..9: only 9-8") << T::Minus << 8 << 9 << 20 << 1;
+        QTest::newRow("subtraction 2..4: three") << T::Minus << 2 << 4 << 20 << 3;
+        QTest::newRow("addition to 3: four") << T::Add << 0 << 3 << 21 << 4;
+        QTest::newRow("subtraction to 9, the largest count") << T::Minus << 0 << 9 << 32767 << 28;
+        QTest::newRow("addition to 9: every one once") << T::Add << 0 << 9 << 64 << 64;
+        QTest::newRow("multiplication to 9: default") << T::Mul << 0 << 9 << 20 << 64;
+        QTest::newRow("division 5..5: only 25÷5") << T::Devition << 5 << 5 << 10 << 1;
+        QTest::newRow("mixed 2..2") << T::Mix << 0 << 2 << 30 << 12;
+        QTest::newRow("mixed 7..7") << T::Mix << 7 << 7 << 30 << 12;
+        QTest::newRow("mixed 10..15") << T::Mix << 10 << 15 << 5000 << 1638;
+        QTest::newRow("mixed to 9: enough") << T::Mix << 0 << 9 << 2000 << 3729;
+    }
+    void noRepeatsWithinASection() {
+        QFETCH(QuestionType, type);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(int, count);
+        QFETCH(int, different);
+        const Sheet sheet = makeSheet(oneSection(type, from, to, count));
+        QCOMPARE(sheet.sections.front().different, different);
+        QCOMPARE(sheet.sections.front().repeats(), different < count);
+        const QStringList questions = questionsOf(sheet.text);
+        QCOMPARE(questions.size(), count);
+        std::map<QString, int> times;
+        for (qsizetype i = 0; i < questions.size(); ++i) {
+            ++times[questions[i]];
+            if (i > 0 && different > 1)
+                QVERIFY2(questions[i] != questions[i - 1], qPrintable(questions[i]));
+        }
+        QCOMPARE(static_cast<int>(times.size()), std::min(count, different));
+        const int most = (count + different - 1) / different;
+        for (const auto &[question, n] : times)
+            QVERIFY2(n <= most, qPrintable(question));
+    }
+
+    // Two questions alternate, whichever comes first.
+    void twoQuestionsAlternate() {
+        const std::vector<int> drawn = drawWithoutRepeats<int>(
+            20, 2, [] { return randomBetween(0, 1); }, [](int q) { return std::uint64_t(q); });
+        QCOMPARE(static_cast<int>(drawn.size()), 20);
+        for (std::size_t i = 1; i < drawn.size(); ++i)
+            QCOMPARE(drawn[i], 1 - drawn[i - 1]);
+    }
+
+    // Avoiding repeats keeps every question equally likely at every place
+    // on the sheet: the first, the last, and when questions must repeat.
+    void questionsStayUniformlyLikely_data() {
+        QTest::addColumn<QuestionType>("type");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("different");
+        QTest::newRow("subtraction to 9, first") << QuestionType::Minus << 9 << 20 << 0 << 28;
+        QTest::newRow("subtraction to 9, last") << QuestionType::Minus << 9 << 20 << 19 << 28;
+        QTest::newRow("subtraction to 9, after a round")
+            << QuestionType::Minus << 9 << 40 << 29 << 28;
+        QTest::newRow("addition to 3, repeating") << QuestionType::Add << 3 << 10 << 9 << 4;
+        QTest::newRow("addition to 9, last of 64") << QuestionType::Add << 9 << 64 << 63 << 64;
+    }
+    void questionsStayUniformlyLikely() {
+        QFETCH(QuestionType, type);
+        QFETCH(int, to);
+        QFETCH(int, count);
+        QFETCH(int, position);
+        QFETCH(int, different);
+        const SheetSettings settings = oneSection(type, 0, to, count);
+        QVERIFY(looksUniform([&] { return questionsOf(makeSheetText(settings)).at(position); },
+                             different, different * 200));
     }
 
     void largestSheetHasEveryQuestion() {

@@ -2,6 +2,9 @@
 
 #include "question/mixed_question.h"
 
+#include <set>
+#include <tuple>
+
 using namespace drillpad;
 
 namespace {
@@ -76,16 +79,76 @@ private Q_SLOTS:
         }
     }
 
-    // Draws that always pick ÷ ÷ with the largest operands never fit
-    // (hi÷hi÷hi); the drawing still ends, with two additions.
-    void endsWhenTheDrawsNeverFit() {
-        int calls = 0;
-        const auto draw = [&](int lo, int hi) {
-            ++calls;
-            return std::clamp(3, lo, hi);
-        };
-        QCOMPARE(drawMixedQuestion(5, 5, draw), std::optional(question(5, kAdd, 5, kAdd, 5)));
-        QVERIFY(calls < 1000);
+    // In a narrow range every question a sheet may ask is drawn, and nothing
+    // else: so every operator pair that can be formed appears. Zero answers
+    // come only from a pair that has nothing else (4-2-2, 9-3×3, 9÷3-3).
+    void drawsEveryQuestionOfANarrowRange_data() {
+        QTest::addColumn<int>("lo");
+        QTest::addColumn<int>("hi");
+        QTest::addColumn<int>("pairs");
+        QTest::newRow("2..2: no -- -× ÷- ÷÷") << 2 << 2 << 12;
+        QTest::newRow("2..4: 4-2-2 and 4-2×2 only zero") << 2 << 4 << 16;
+        QTest::newRow("10..12: only n÷n") << 10 << 12 << 12;
+        QTest::newRow("3..9: 9÷3÷3 the only ÷÷") << 3 << 9 << 16;
+        QTest::newRow("2..9: 8÷2÷2, not 8÷2÷4 or 2×3÷6") << 2 << 9 << 16;
+    }
+    void drawsEveryQuestionOfANarrowRange() {
+        QFETCH(int, lo);
+        QFETCH(int, hi);
+        QFETCH(int, pairs);
+        std::set<std::tuple<int, int, int, int, int>> drawn;
+        std::set<std::pair<Operator, Operator>> drawnPairs;
+        for (int i = 0; i < 300000; ++i) {
+            const MixedQuestion q = *drawMixedQuestion(lo, hi);
+            QVERIFY(isSheetMixedQuestion(q, lo, hi));
+            drawn.insert({q.operands[0], q.operands[1], q.operands[2], int(q.operators[0]),
+                          int(q.operators[1])});
+            drawnPairs.insert({q.operators[0], q.operators[1]});
+        }
+        QCOMPARE(static_cast<long long>(drawn.size()), differentMixedQuestions(lo, hi));
+        QCOMPARE(static_cast<int>(drawnPairs.size()), pairs);
+        for (const Operator first : {kAdd, kSub, kMul, kDiv}) {
+            for (const Operator second : {kAdd, kSub, kMul, kDiv})
+                QCOMPARE(mixedPairAllowed(first, second, lo, hi),
+                         drawnPairs.count({first, second}) == 1);
+        }
+    }
+
+    // Where the range holds a real quotient there is no n÷n and no answer 0;
+    // the operands are built so that every draw fits, whatever the draws
+    // return (here always the smallest, then always the largest value).
+    void wideRangesAskRealQuestions_data() {
+        QTest::addColumn<int>("lo");
+        QTest::addColumn<int>("hi");
+        QTest::newRow("0..9") << 0 << 9;
+        QTest::newRow("0..100") << 0 << 100;
+        QTest::newRow("0..32767") << 0 << 32767;
+        QTest::newRow("100..32767") << 100 << 32767;
+        QTest::newRow("180..32767: -× and ÷- barely") << 180 << 32767;
+    }
+    void wideRangesAskRealQuestions() {
+        QFETCH(int, lo);
+        QFETCH(int, hi);
+        const DrawBetween lowest = [](int from, int) { return from; };
+        const DrawBetween highest = [](int, int to) { return to; };
+        for (const DrawBetween *draw : {&lowest, &highest}) {
+            for (int pair = 0; pair < 16; ++pair) {
+                // The pair is the first draw.
+                const DrawBetween fixedPair = [&, calls = 0](int from, int to) mutable {
+                    return calls++ == 0 ? std::min(from + pair, to) : (*draw)(from, to);
+                };
+                QVERIFY(isSheetMixedQuestion(*drawMixedQuestion(lo, hi, fixedPair), lo, hi));
+            }
+        }
+        for (int i = 0; i < 20000; ++i) {
+            const MixedQuestion q = *drawMixedQuestion(lo, hi);
+            QVERIFY(isSheetMixedQuestion(q, lo, hi));
+            QVERIFY(evaluateMixed(q) != 0);
+            QVERIFY(!(q.operators[0] == kDiv && q.operands[0] == q.operands[1]));
+            // 3×4÷4 and 18÷3÷3 divide a result, not the number itself.
+            const bool divisionFirst = q.operators[0] == kAdd || q.operators[0] == kSub;
+            QVERIFY(!(divisionFirst && q.operators[1] == kDiv && q.operands[1] == q.operands[2]));
+        }
     }
 };
 

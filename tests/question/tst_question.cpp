@@ -1,3 +1,4 @@
+#include "common/chi_square.h"
 #include "common/test_main.h"
 #include "question/question.h"
 #include "question/random.h"
@@ -8,30 +9,9 @@
 #include <set>
 
 using namespace drillpad;
+using drillpad::testing::looksUniform;
 
 namespace {
-
-// Whether `draw` looks uniform over `categories` outcomes by Pearson's
-// chi-square at the 0.01% level. A failing sample is redrawn once, so a real
-// bias still fails while a chance failure is one in a hundred million.
-template <typename Draw> bool looksUniform(Draw draw, int categories, int draws) {
-    // Upper 0.01% points for 8, 27 and 63 degrees of freedom.
-    const std::map<int, double> critical = {{9, 31.83}, {28, 63.4}, {64, 113.7}};
-    const double expected = static_cast<double>(draws) / categories;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        std::map<QString, int> counts;
-        for (int i = 0; i < draws; ++i)
-            ++counts[draw()];
-        if (static_cast<int>(counts.size()) != categories)
-            return false;
-        double statistic = 0;
-        for (const auto &[key, observed] : counts)
-            statistic += (observed - expected) * (observed - expected) / expected;
-        if (statistic < critical.at(categories))
-            return true;
-    }
-    return false;
-}
 
 // Splits "a<glyph>b=　" into a, glyph, b; anything else fails the test.
 struct Parsed {
