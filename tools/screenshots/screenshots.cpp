@@ -28,6 +28,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QImageWriter>
 #include <QLabel>
@@ -343,7 +344,8 @@ int main(int argc, char *argv[]) {
         std::fprintf(stderr, "usage: drillpad_screenshots OUTDIR\n");
         return 2;
     }
-    const QDir folder(args.at(1));
+    // Absolute: taking the save dialog changes the working folder.
+    const QDir folder(QFileInfo(args.at(1)).absoluteFilePath());
     require(QDir().mkpath(folder.path()), u"cannot create "_s + folder.path());
 
     initialiseApplication();
