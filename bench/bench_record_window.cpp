@@ -2,8 +2,8 @@
 // 1,000,000 answers, written into a temporary folder once. Each iteration
 // opens the window as the menu does and renders it with its table and chart.
 #include "bench_main.h"
-#include "recordwin/frm_record.h"
 #include "record/practice_record.h"
+#include "recordwin/frm_record.h"
 #include "recordwin/record_table.h"
 
 #include <QComboBox>

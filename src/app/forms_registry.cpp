@@ -80,14 +80,13 @@ private:
 
 // The sheet the wizard writes or empties is the main window's document.
 void connectGuide(FrmGuide &guide) {
-    QObject::connect(&guide, &FrmGuide::sheetReplaced, &guide,
-                     [](const QString &text) {
-                         RichTextBox *sheet = frmMain().txtMain();
-                         sheet->setText(text);
-                         // A fresh sheet is no edit of the user's: it can be
-                         // written again at will, so leaving it asks nothing.
-                         sheet->document()->setModified(false);
-                     });
+    QObject::connect(&guide, &FrmGuide::sheetReplaced, &guide, [](const QString &text) {
+        RichTextBox *sheet = frmMain().txtMain();
+        sheet->setText(text);
+        // A fresh sheet is no edit of the user's: it can be written again
+        // at will, so leaving it asks nothing.
+        sheet->document()->setModified(false);
+    });
 }
 
 // The record's "重做错题" asks its questions in the quiz window.

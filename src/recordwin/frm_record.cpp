@@ -1,11 +1,11 @@
 #include "recordwin/frm_record.h"
 
+#include "app/forms_registry.h"
 #include "controls/command_button.h"
 #include "controls/file_dialogs.h"
 #include "controls/message_box.h"
 #include "controls/rtf_file.h"
 #include "forms/frm_record_def.h"
-#include "app/forms_registry.h"
 #include "recordwin/record_chart.h"
 #include "recordwin/record_csv.h"
 #include "recordwin/record_table.h"

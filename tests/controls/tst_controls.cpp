@@ -5,8 +5,8 @@
 #include "controls/message_box.h"
 #include "controls/twips.h"
 
-#include <QFileDialog>
 #include <QAccessible>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSignalSpy>

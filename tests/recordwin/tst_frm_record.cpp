@@ -1,9 +1,9 @@
 #include "common/fakes.h"
 #include "common/test_main.h"
 
+#include "app/forms_registry.h"
 #include "controls/command_button.h"
 #include "controls/file_dialogs.h"
-#include "app/forms_registry.h"
 #include "mainwin/frm_main.h"
 #include "quiz/frm_face.h"
 #include "recordwin/frm_record.h"

@@ -19,8 +19,8 @@
 #include "guide/frm_guide.h"
 #include "mainwin/frm_main.h"
 #include "quiz/frm_face.h"
-#include "recordwin/frm_record.h"
 #include "record/practice_record.h"
+#include "recordwin/frm_record.h"
 
 #include <QAction>
 #include <QApplication>
