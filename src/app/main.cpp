@@ -5,6 +5,12 @@
 #include <QApplication>
 
 int main(int argc, char *argv[]) {
+    // Qt joins the desktop's accessibility bus only once a screen reader has
+    // said it is running; accessibility tools that do not say so (and a
+    // reader started later) would find no Drillpad. Always join, unless the
+    // user chose otherwise.
+    if (!qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"))
+        qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
     QApplication app(argc, argv);
     drillpad::initialiseApplication();
     drillpad::frmMain().show();

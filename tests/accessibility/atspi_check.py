@@ -90,8 +90,10 @@ SKIP = 77
 def start(program):
     """Starts the program and returns it with its node on the bus. A start
     that loses the race for the fresh display is tried again."""
-    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
-               QT_QPA_PLATFORM="xcb", LC_ALL="C")
+    # No accessibility switches: the program joins the bus by itself.
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "QT_ACCESSIBILITY")}
+    env.update(QT_QPA_PLATFORM="xcb", LC_ALL="C")
     desktop = pyatspi.Registry.getDesktop(0)
     for _ in range(3):
         process = subprocess.Popen([program], env=env)
