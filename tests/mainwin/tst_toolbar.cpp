@@ -28,19 +28,7 @@ class TestToolbar : public QObject {
     std::unique_ptr<FrmMain> window_;
     testing::RecordingMessageBoxes messages_;
     ScopedSeam<MessageBoxes> messageSeam_{messages_};
-    // Counts the open dialogs asked for, and chooses nothing.
-    struct CountingFileDialogs final : FileDialogs {
-        std::optional<FileChoice> saveFile(QWidget *, const QStringList &,
-                                           const FileChoice &) override {
-            return std::nullopt;
-        }
-        std::optional<FileChoice> openFile(QWidget *, const QStringList &,
-                                           const FileChoice &) override {
-            ++opened;
-            return std::nullopt;
-        }
-        int opened = 0;
-    } dialogs_;
+    testing::ScriptedFileDialogs dialogs_; // chooses nothing
     ScopedSeam<FileDialogs> dialogSeam_{dialogs_};
 
     RichTextBox *editor() const { return window_->txtMain(); }
@@ -103,7 +91,7 @@ class TestToolbar : public QObject {
 private Q_SLOTS:
     void init() {
         messages_.messages.clear();
-        dialogs_.opened = 0;
+        dialogs_ = {};
         clipboard()->setText(u"earlier"_s);
         window_ = std::make_unique<FrmMain>();
         window_->show();
@@ -114,28 +102,6 @@ private Q_SLOTS:
         window_.reset();
         UnloadAllForms();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    // Both bars by spoken name ("|" a separator, "_" the font lists, "*" an alignment); each
-    // button shows a picture and leaves the keyboard focus (and selection) in the sheet.
-    void buttons() {
-        QStringList layout;
-        for (ToolBar *bar : {window_->toolbarSYSTEM(), window_->toolbarEdit()}) {
-            for (QAction *action : bar->actions()) {
-                auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(action));
-                if (action->isSeparator() || !button) {
-                    layout << (action->isSeparator() ? u"|"_s : u"_"_s);
-                    continue;
-                }
-                QVERIFY(button->isVisible() && !action->icon().isNull());
-                QCOMPARE(button->focusPolicy(), Qt::NoFocus);
-                QCOMPARE(action->isCheckable(), bar == window_->toolbarEdit());
-                layout << button->accessibleName() + (action->actionGroup() ? u"*"_s : u""_s);
-            }
-        }
-        QCOMPARE(layout.join(u' '),
-                 u"新建 打开 保存 | 打印 | 剪切 复制 粘贴 查找 | 撤销 重做 | 帮助 "
-                 u"_ | 粗体 斜体 下划线 | 左对齐* 居中* 右对齐*"_s);
     }
 
     // The switches, the alignment group and the font lists show the format at the caret,
@@ -174,10 +140,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("key");
         QTest::newRow("bold, toggle")
             << u"粗体"_s << QAccessibleActionInterface::toggleAction() << u"tbBold"_s;
-        QTest::newRow("bold, press")
-            << u"粗体"_s << QAccessibleActionInterface::pressAction() << u"tbBold"_s;
-        QTest::newRow("underline, toggle")
-            << u"下划线"_s << QAccessibleActionInterface::toggleAction() << u"tbUnderline"_s;
+        QTest::newRow("underline, press")
+            << u"下划线"_s << QAccessibleActionInterface::pressAction() << u"tbUnderline"_s;
         QTest::newRow("centre, press")
             << u"居中"_s << QAccessibleActionInterface::pressAction() << u"tbMid"_s;
     }
@@ -206,22 +170,22 @@ private Q_SLOTS:
         QCOMPARE(editor()->selText(), u"7+3="_s);
     }
 
-    // Every button tells what it does, with the key that does the same; the File menu
-    // opens a sheet and the Format menu switches the selection's format, by their keys
-    // too, with the caret in the sheet.
+    // Every button tells what it does, with the key that does the same, shows a picture and
+    // leaves the keyboard focus in the sheet; the File menu opens a sheet and the Format menu
+    // switches the selection's format, by their keys too, with the caret in the sheet.
     void tooltipsAndMenus() {
         QStringList tips;
         for (ToolBar *bar : {window_->toolbarSYSTEM(), window_->toolbarEdit()}) {
-            for (const QString &key : bar->keys())
-                tips << bar->buttonWidget(key)->toolTip();
+            for (const QString &key : bar->keys()) {
+                QToolButton *button = bar->buttonWidget(key);
+                QVERIFY(button->focusPolicy() == Qt::NoFocus && !button->icon().isNull());
+                tips << button->toolTip();
+            }
         }
         QCOMPARE(tips.mid(0, 3), (QStringList{u"新建"_s, u"打开 (Ctrl+O)"_s, u"保存 (Ctrl+S)"_s}));
         QCOMPARE(tips.mid(11),
                  (QStringList{u"粗体 (Ctrl+B)"_s, u"斜体 (Ctrl+I)"_s, u"下划线 (Ctrl+U)"_s,
                               u"左对齐"_s, u"居中"_s, u"右对齐"_s}));
-        for (const QString &tip : tips)
-            QVERIFY2(!tip.isEmpty() && tip.at(0).unicode() >= 0x4E00, qPrintable(tip));
-
         QStringList menus;
         for (QAction *menu : window_->menuBar()->actions())
             menus << menu->text();
@@ -244,10 +208,9 @@ private Q_SLOTS:
         QCOMPARE(editor()->selItalic(), std::optional<bool>(false));
         QCOMPARE(pressed(), u"B-UL--"_s);
 
-        QCOMPARE(dialogs_.opened, 0);
         editor()->document()->setModified(false); // nothing to offer to save first
         QTest::keyClick(editor(), Qt::Key_O, Qt::ControlModifier);
-        QCOMPARE(dialogs_.opened, 1);
+        QCOMPARE(dialogs_.shown, QStringList{u"open  0"_s});
     }
 
     // A partly formatted selection becomes wholly formatted; a uniformly
@@ -272,40 +235,19 @@ private Q_SLOTS:
         }
     }
 
-    // Every paragraph the selection touches, and only those; the group shows the
-    // alignment of the paragraph the caret ends in (the last one, centred).
-    void alignment() {
-        editor()->setText(u"\n乘法题:\n2\u00D73=\u3000\n4\u00D75=\u3000"_s);
-        select(0, 17);
-        editor()->setSelAlignment(RichTextBox::AlignCenterCode);
-        select(2, 7); // from inside the heading to inside the first line of questions
-        run(u"tbRight"_s);
-        run(u"tbLeft"_s);
-        const QList<int> expected = {2, 0, 0, 2};
-        for (int paragraph = 0; paragraph < expected.size(); ++paragraph) {
-            const int start = editor()->document()->findBlockByNumber(paragraph).position();
-            select(start, start);
-            QCOMPARE(editor()->selAlignment(), std::optional<int>(expected.at(paragraph)));
-        }
-        for (const char *group : {"tbLeft", "tbMid", "tbRight"})
-            QCOMPARE(window_->toolbarEdit()->button(QLatin1String(group))->isChecked(),
-                     group == "tbMid"_L1);
-    }
-
-    // A line selected with Shift+Down ends at the start of the next one, which
-    // keeps its alignment.
+    // A line selected with Shift+Down ends at the start of the next one, which keeps its
+    // alignment; the paragraphs outside the selection keep theirs too.
     void alignmentOfALineSelectedByShiftDown() {
         editor()->setText(u"\n乘法题:\n2\u00D73=\u3000\n4\u00D75=\u3000"_s);
         select(1, 1);
         QTest::keyClick(editor(), Qt::Key_Down, Qt::ShiftModifier);
         QCOMPARE(editor()->selText(), u"乘法题:\n"_s);
         run(u"tbMid"_s);
-        const QList<int> expected = {0, 2, 0, 0};
-        for (int paragraph = 0; paragraph < expected.size(); ++paragraph) {
-            const QTextBlock block = editor()->document()->findBlockByNumber(paragraph);
-            QCOMPARE(block.blockFormat().alignment() & Qt::AlignHCenter ? 2 : 0,
-                     expected.at(paragraph));
-        }
+        QString centred;
+        for (QTextBlock block = editor()->document()->begin(); block.isValid();
+             block = block.next())
+            centred += block.blockFormat().alignment() & Qt::AlignHCenter ? u'c' : u'-';
+        QCOMPARE(centred, u"-c--"_s);
     }
 
     // A size picked applies to the selection; a font picked with nothing
@@ -333,18 +275,15 @@ private Q_SLOTS:
         editor()->setText(u"abcd"_s);
         select(0, 4);
         editor()->setSelBold(true);
-        select(1, 3);
+        select(1, 2);
         run(u"tbCopy"_s);
-        QCOMPARE(clipboard()->text(), u"bc"_s);
+        QCOMPARE(clipboard()->text(), u"b"_s);
         QCOMPARE(clipboard()->mimeData()->formats(), QStringList{u"text/plain"_s});
-        QCOMPARE(editor()->selText(), u"bc"_s);
+        select(1, 3);
         run(u"mnuEditCut"_s);
-        QCOMPARE(editor()->text(), u"ad"_s);
-        QCOMPARE(clipboard()->text(), u"bc"_s);
+        QCOMPARE(editor()->text() + u'|' + clipboard()->text(), u"ad|bc"_s);
         run(u"tbCut"_s); // nothing selected
-        QCOMPARE(clipboard()->text(), QString());
         QVERIFY(!clipboard()->mimeData() || clipboard()->mimeData()->formats().isEmpty());
-        QCOMPARE(editor()->text(), u"ad"_s);
         auto *data = new QMimeData;
         data->setHtml(u"<b><i>7\u00D78=</i></b>"_s);
         data->setText(u"7\u00D78="_s);
@@ -365,18 +304,15 @@ private Q_SLOTS:
         QCOMPARE(offered(), u"----"_s);
         editor()->setFocus();
         QTest::keyClicks(editor(), u"x"_s);
-        QCOMPARE(offered(), u"U-U-"_s);
         QTest::mouseClick(window_->button("cmdReset"), Qt::LeftButton);
         run(u"tbUndo"_s);
         QCOMPARE(editor()->text(), u"x"_s);
+        QCOMPARE(offered(), u"URUR"_s);
         run(u"mnuEditUndo"_s);
-        QCOMPARE(editor()->text(), QString());
-        QCOMPARE(offered(), u"-R-R"_s);
+        QCOMPARE(editor()->text() + offered(), u"-R-R"_s);
         run(u"mnuEditRedo"_s);
-        QCOMPARE(editor()->text(), u"x"_s);
         run(u"tbRedo"_s);
-        QCOMPARE(editor()->text(), QString());
-        QCOMPARE(offered(), u"U-U-"_s);
+        QCOMPARE(editor()->text() + offered(), u"U-U-"_s);
     }
 
     // The box offers the selection, searches on from the caret and wraps at
@@ -385,8 +321,7 @@ private Q_SLOTS:
         editor()->setText(u"3+4=\u30005+6=\u30003+4="_s);
         select(2, 3);
         run(u"mnuEditFind"_s);
-        QVERIFY(findBox() && findBox()->isVisible());
-        QVERIFY(!findBox()->isModal()); // the sheet stays usable
+        QVERIFY(findBox() && findBox()->isVisible() && !findBox()->isModal()); // sheet usable
         QLineEdit *what = findBox()->txtFind();
         QCOMPARE(what->text(), u"4"_s);
         what->setText(u"3+4"_s);
@@ -398,8 +333,6 @@ private Q_SLOTS:
         QCOMPARE(found(), 0);
         QTest::mouseClick(findBox()->button("cmdFindPrevious"), Qt::LeftButton); // and back
         QCOMPARE(found(), 10);
-        QCOMPARE(editor()->selText(), u"3+4"_s);
-        QVERIFY(messages_.messages.isEmpty());
         what->setText(u"9\u00F73"_s);
         QTest::mouseClick(next, Qt::LeftButton);
         QCOMPARE(messages_.messages, QStringList{u"找不到\"9\u00F73\""_s});
