@@ -107,7 +107,7 @@ private Q_SLOTS:
 
     void windowAppliesTheRuleOnResizeAndKeepsItWhenTooSmall() {
         FrmMain &main = shownMain();
-        QWidget *shape = main.controls().widget(QStringLiteral("shapeTXT"));
+        QWidget *shape = main.controls().widget(u"shapeTXT"_s);
         // Shrinking by 80 pixels each way (the test screen is small).
         main.setClientSizeTwips({8760, 6375});
         QCOMPARE(twipsGeometry(main.txtMain()), (TwipsRect{2520, 960, 6120, 4935}));
@@ -127,8 +127,7 @@ private Q_SLOTS:
             << QStringLiteral(
                    "单击本按钮将出现向导界面,你可以用向导出题,也可以在向导界面中定制及定制自己的"
                    "出题信息,并且重新出题");
-        QTest::newRow("hint panel")
-            << "txtHelp" << QStringLiteral("这是向导界面,向导面板用来提示你的操作");
+        QTest::newRow("hint panel") << "txtHelp" << u"这是向导界面,向导面板用来提示你的操作"_s;
         QTest::newRow("editor")
             << "txtMain"
             << QStringLiteral(
@@ -153,27 +152,23 @@ private Q_SLOTS:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<bool>("saveChosen"); // the save dialog accepted
         QTest::addColumn<bool>("othersOpen"); // the other windows were opened before
-        const struct {
-            const char *way, *sheet, *answer;
-            bool saveChosen, othersOpen;
-        } rows[] = {
-            {"cmdExit", "saved", "", false, true},
-            {"mnuExit", "saved", "", false, false},
-            {"close box", "emptied", "", false, true},
-            {"Ctrl+E", "edited", "保存", true, true},
-            {"close box", "edited", "保存", false, true},
-            {"mnuExit", "edited", "保存", false, true},
-            {"cmdExit", "edited", "不保存", false, true},
-            {"close box", "edited", "不保存", false, true},
-            {"mnuExit", "edited", "取消", false, true},
-            {"cmdExit", "edited", "Esc", false, true},
-            {"Ctrl+E", "edited", "取消", false, true},
+        const auto row = [](const char *way, const char *sheet, const char *answer = "",
+                            bool saveChosen = false, bool othersOpen = true) {
+            QTest::addRow("%s: %s%s", way, *answer ? answer : sheet, saveChosen ? ", chosen" : "")
+                << QString::fromUtf8(way) << QString::fromUtf8(sheet) << QString::fromUtf8(answer)
+                << saveChosen << othersOpen;
         };
-        for (const auto &row : rows)
-            QTest::addRow("%s: %s%s", row.way, *row.answer ? row.answer : row.sheet,
-                          row.saveChosen ? ", file chosen" : "")
-                << row.way << row.sheet << QString::fromUtf8(row.answer) << row.saveChosen
-                << row.othersOpen;
+        row("cmdExit", "saved");
+        row("mnuExit", "saved", "", false, false);
+        row("close box", "emptied");
+        row("Ctrl+E", "edited", "保存", true);
+        row("close box", "edited", "保存"); // the save dialog cancelled
+        row("mnuExit", "edited", "保存");
+        row("cmdExit", "edited", "不保存");
+        row("close box", "edited", "不保存");
+        row("mnuExit", "edited", "取消");
+        row("cmdExit", "edited", "Esc");
+        row("Ctrl+E", "edited", "取消");
     }
     // Every way out asks about edits not yet saved, unless the sheet is empty; once the user
     // has chosen, each way ends as it always does: the exit button at once, the others
@@ -186,7 +181,7 @@ private Q_SLOTS:
         QFETCH(bool, saveChosen);
         QFETCH(bool, othersOpen);
         QTemporaryDir folder;
-        const QString saved = folder.filePath(QStringLiteral("sheet.rtf"));
+        const QString saved = folder.filePath(u"sheet.rtf"_s);
         if (othersOpen) {
             frmHelp();
             frmGuide();
@@ -197,12 +192,12 @@ private Q_SLOTS:
         QApplication::setActiveWindow(&main);
         QVERIFY(QTest::qWaitForWindowActive(&main));
         RichTextBox *editor = main.txtMain();
-        QTest::keyClicks(editor, QStringLiteral("7+8=12"));
-        if (sheet == QLatin1String("saved")) {
+        QTest::keyClicks(editor, u"7+8=12"_s);
+        if (sheet == u"saved"_s) {
             dialogs_.answers << FileChoice{saved, 0};
             main.menuAction("mnuFileSave")->trigger();
             QVERIFY(QFile::remove(saved));
-        } else if (sheet == QLatin1String("emptied")) {
+        } else if (sheet == u"emptied"_s) {
             QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClick(editor, Qt::Key_Delete);
         }
@@ -211,40 +206,38 @@ private Q_SLOTS:
         if (saveChosen)
             dialogs_.answers << FileChoice{saved, 0};
 
-        if (way == QLatin1String("cmdExit"))
+        if (way == u"cmdExit"_s)
             QTest::mouseClick(main.button("cmdExit"), Qt::LeftButton);
-        else if (way == QLatin1String("Ctrl+E"))
+        else if (way == u"Ctrl+E"_s)
             QTest::keyClick(editor, Qt::Key_E, Qt::ControlModifier);
-        else if (way == QLatin1String("mnuExit"))
+        else if (way == u"mnuExit"_s)
             main.menuAction("mnuExit")->trigger();
         else
             main.close();
 
-        const bool asked = sheet == QLatin1String("edited");
+        const bool asked = sheet == u"edited"_s;
         QCOMPARE(messages_.questions.size(), asked ? 1 : 0);
         if (asked)
-            QCOMPARE(messages_.questions.first(),
-                     (Question{
-                         QStringLiteral("出题区的内容已修改。要保存吗?"),
-                         {QStringLiteral("保存"), QStringLiteral("不保存"), QStringLiteral("取消")},
-                         0,
-                         2}));
+            QCOMPARE(messages_.questions.first(), (Question{u"出题区的内容已修改。要保存吗?"_s,
+                                                            {u"保存"_s, u"不保存"_s, u"取消"_s},
+                                                            0,
+                                                            2}));
         QCOMPARE(QFile::exists(saved), saveChosen);
-        const bool ends = !asked || saveChosen || answer == QStringLiteral("不保存");
+        const bool ends = !asked || saveChosen || answer == u"不保存"_s;
         QCOMPARE(process_.endRequests > 0, ends);
-        QVERIFY(isFormLoaded(FormId::Main) == (!ends || way == QLatin1String("cmdExit")));
+        QVERIFY(isFormLoaded(FormId::Main) == (!ends || way == u"cmdExit"_s));
         if (ends) {
             const QList<FormId> order =
                 othersOpen ? QList<FormId>{FormId::About, FormId::Face, FormId::Guide, FormId::Main,
                                            FormId::Help}
                            : QList<FormId>{FormId::Main};
-            QCOMPARE(unloaded_, way == QLatin1String("cmdExit") ? QList<FormId>() : order);
+            QCOMPARE(unloaded_, way == u"cmdExit"_s ? QList<FormId>() : order);
             return;
         }
         QVERIFY(unloaded_.isEmpty() && main.isVisible() && isFormLoaded(FormId::Guide));
         QCOMPARE(editor->text(), text);
         QVERIFY(editor->document()->isModified());
-        QCOMPARE(shownTitle(main), QStringLiteral("Drillpad*"));
+        QCOMPARE(shownTitle(main), u"Drillpad*"_s);
     }
 
     // The caption marks unsaved edits: typing, formatting; saving, a sheet
@@ -253,18 +246,17 @@ private Q_SLOTS:
         QTemporaryDir folder;
         FrmMain &main = shownMain();
         RichTextBox *editor = main.txtMain();
-        QCOMPARE(shownTitle(main), QStringLiteral("Drillpad"));
-        QTest::keyClicks(editor, QStringLiteral("3+4="));
-        QCOMPARE(shownTitle(main), QStringLiteral("Drillpad*"));
-        dialogs_.answers << FileChoice{folder.filePath(QStringLiteral("a")), 0};
+        QCOMPARE(shownTitle(main), u"Drillpad"_s);
+        QTest::keyClicks(editor, u"3+4="_s);
+        QCOMPARE(shownTitle(main), u"Drillpad*"_s);
+        dialogs_.answers << FileChoice{folder.filePath(u"a"_s), 0};
         main.menuAction("mnuFileSave")->trigger();
-        QCOMPARE(shownTitle(main), QStringLiteral("Drillpad"));
+        QCOMPARE(shownTitle(main), u"Drillpad"_s);
         editor->selectAll();
-        QTest::mouseClick(main.toolbarEdit()->buttonWidget(QStringLiteral("tbBold")),
-                          Qt::LeftButton);
-        QCOMPARE(shownTitle(main), QStringLiteral("Drillpad*"));
+        QTest::mouseClick(main.toolbarEdit()->buttonWidget(u"tbBold"_s), Qt::LeftButton);
+        QCOMPARE(shownTitle(main), u"Drillpad*"_s);
         main.menuAction("mnuEditUndo")->trigger();
-        QCOMPARE(shownTitle(main), QStringLiteral("Drillpad"));
+        QCOMPARE(shownTitle(main), u"Drillpad"_s);
     }
 };
 
