@@ -146,7 +146,7 @@ private Q_SLOTS:
                  hint + u"|提示"_s);
     }
 
-    void exitOffersToSaveUnsavedEdits_data() {
+    void leavingOffersToSaveUnsavedEdits_data() {
         QTest::addColumn<QString>("way");
         QTest::addColumn<QString>("sheet"); // "saved", "emptied" or "edited" since
         QTest::addColumn<QString>("answer");
@@ -169,12 +169,18 @@ private Q_SLOTS:
         row("mnuExit", "edited", "取消");
         row("cmdExit", "edited", "Esc");
         row("Ctrl+E", "edited", "取消");
+        row("tbOpen", "saved");
+        row("tbOpen", "edited", "保存", true);
+        row("tbOpen", "edited", "保存");
+        row("tbOpen", "edited", "不保存");
+        row("tbOpen", "edited", "取消");
     }
-    // Every way out asks about edits not yet saved, unless the sheet is empty; once the user
-    // has chosen, each way ends as it always does: the exit button at once, the others
-    // unloading the windows in a fixed order (and only those ever opened). Choosing to keep
-    // the sheet, or a save that does not happen, keeps everything.
-    void exitOffersToSaveUnsavedEdits() {
+    // Every way out, and opening another file, asks about edits not yet saved, unless the
+    // sheet is empty; once the user has chosen, each way goes on as it always does: the exit
+    // button ends at once, the others unload the windows in a fixed order (and only those ever
+    // opened), opening replaces the sheet. Choosing to keep the sheet, or a save that does not
+    // happen, keeps everything.
+    void leavingOffersToSaveUnsavedEdits() {
         QFETCH(QString, way);
         QFETCH(QString, sheet);
         QFETCH(QString, answer);
@@ -203,8 +209,15 @@ private Q_SLOTS:
         }
         const QString text = editor->text();
         messages_.answers = {answer};
-        if (saveChosen)
-            dialogs_.answers << FileChoice{saved, 0};
+        if (saveChosen || answer == u"保存"_s) // the save dialog comes first
+            dialogs_.answers << (saveChosen ? std::optional(FileChoice{saved, 0}) : std::nullopt);
+        const bool opening = way == u"tbOpen"_s;
+        const QString other = folder.filePath(u"other.txt"_s);
+        if (opening)
+            dialogs_.answers << FileChoice{other, 1};
+        QFile otherFile(other);
+        QVERIFY(otherFile.open(QIODevice::WriteOnly) && otherFile.write("other") == 5);
+        otherFile.close();
 
         if (way == u"cmdExit"_s)
             QTest::mouseClick(main.button("cmdExit"), Qt::LeftButton);
@@ -212,6 +225,8 @@ private Q_SLOTS:
             QTest::keyClick(editor, Qt::Key_E, Qt::ControlModifier);
         else if (way == u"mnuExit"_s)
             main.menuAction("mnuExit")->trigger();
+        else if (opening)
+            QTest::mouseClick(main.toolbarSYSTEM()->buttonWidget(way), Qt::LeftButton);
         else
             main.close();
 
@@ -223,18 +238,21 @@ private Q_SLOTS:
                                                             0,
                                                             2}));
         QCOMPARE(QFile::exists(saved), saveChosen);
-        const bool ends = !asked || saveChosen || answer == u"不保存"_s;
-        QCOMPARE(process_.endRequests > 0, ends);
-        QVERIFY(isFormLoaded(FormId::Main) == (!ends || way == u"cmdExit"_s));
-        if (ends) {
-            const QList<FormId> order =
-                othersOpen ? QList<FormId>{FormId::About, FormId::Face, FormId::Guide, FormId::Main,
-                                           FormId::Help}
-                           : QList<FormId>{FormId::Main};
-            QCOMPARE(unloaded_, way == u"cmdExit"_s ? QList<FormId>() : order);
+        const bool goesOn = !asked || saveChosen || answer == u"不保存"_s;
+        QCOMPARE(process_.endRequests > 0, goesOn && !opening);
+        const bool unloads = goesOn && !opening && way != u"cmdExit"_s;
+        QCOMPARE(isFormLoaded(FormId::Main), !unloads);
+        const QList<FormId> order = othersOpen
+                                        ? QList<FormId>{FormId::About, FormId::Face, FormId::Guide,
+                                                        FormId::Main, FormId::Help}
+                                        : QList<FormId>{FormId::Main};
+        QCOMPARE(unloaded_, unloads ? order : QList<FormId>());
+        if (goesOn) {
+            if (opening) // a sheet with nothing to save
+                QVERIFY(editor->text() == u"other"_s && !editor->document()->isModified());
             return;
         }
-        QVERIFY(unloaded_.isEmpty() && main.isVisible() && isFormLoaded(FormId::Guide));
+        QVERIFY(main.isVisible() && isFormLoaded(FormId::Guide));
         QCOMPARE(editor->text(), text);
         QVERIFY(editor->document()->isModified());
         QCOMPARE(shownTitle(main), u"Drillpad*"_s);

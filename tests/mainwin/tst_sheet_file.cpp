@@ -5,11 +5,9 @@
 #include "controls/print_dialog.h"
 #include "controls/rich_text_box.h"
 #include "controls/rtf_reader.h"
-#include "controls/tool_bar.h"
 #include "mainwin/frm_main.h"
 #include "mainwin/sheet_file.h"
 #include <QPrinter>
-#include <QToolButton>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -242,49 +240,6 @@ private Q_SLOTS:
             const std::optional<RtfDocument> saved = parseRtf(now);
             QVERIFY(saved && saved->plainText() == editor()->text());
         }
-    }
-
-    void openingUnsavedEdits_data() {
-        QTest::addColumn<bool>("edited");
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<bool>("saveChosen"); // the save dialog accepted
-        QTest::addColumn<bool>("opened");
-        QTest::newRow("nothing edited") << false << QString() << false << true;
-        QTest::newRow("保存") << true << u"保存"_s << true << true;
-        QTest::newRow("保存, save dialog cancelled") << true << u"保存"_s << false << false;
-        QTest::newRow("不保存") << true << u"不保存"_s << false << true;
-        QTest::newRow("取消") << true << u"取消"_s << false << false;
-    }
-    // Opening another file first offers to save unsaved edits; the file opened
-    // is a sheet with nothing to save.
-    void openingUnsavedEdits() {
-        QFETCH(bool, edited);
-        QFETCH(QString, answer);
-        QFETCH(bool, saveChosen);
-        QFETCH(bool, opened);
-        QVERIFY(writeFile(path(u"other.txt"_s), "other"));
-        editor()->document()->setModified(false);
-        if (edited)
-            QTest::keyClicks(editor(), u"12"_s);
-        const QString sheet = editor()->text();
-        messages_.answers = {answer};
-        if (answer == u"保存"_s) // the save dialog first, accepted or cancelled
-            dialogs.answers << (saveChosen ? std::optional(FileChoice{path(u"mine"_s), 0})
-                                           : std::nullopt);
-        dialogs.answers << FileChoice{path(u"other.txt"_s), 1};
-        QTest::mouseClick(frmMain().toolbarSYSTEM()->buttonWidget(u"tbOpen"_s), Qt::LeftButton);
-        QCOMPARE(messages_.questions.size(), edited ? 1 : 0);
-        if (edited)
-            QCOMPARE(messages_.questions.first(), (Question{u"出题区的内容已修改。要保存吗?"_s,
-                                                            {u"保存"_s, u"不保存"_s, u"取消"_s},
-                                                            0,
-                                                            2}));
-        QCOMPARE(QFile::exists(path(u"mine.rtf"_s)), saveChosen);
-        QCOMPARE(editor()->text(), opened ? u"other"_s : sheet);
-        QCOMPARE(editor()->document()->isModified(), !opened);
-        QCOMPARE(dialogs.shown.size(), int(answer == u"保存"_s) + int(opened));
-        if (opened)
-            QVERIFY(dialogs.shown.last().startsWith(u"open"_s));
     }
 
     // The selection offered, kept or declined; formatting and page number; cancelling.

@@ -137,18 +137,18 @@ private Q_SLOTS:
     void accessibleActions_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("shown"); // the buttons pressed, as read back from the text
         QTest::newRow("bold, toggle")
-            << u"粗体"_s << QAccessibleActionInterface::toggleAction() << u"tbBold"_s;
+            << u"粗体"_s << QAccessibleActionInterface::toggleAction() << u"B--L--"_s;
         QTest::newRow("underline, press")
-            << u"下划线"_s << QAccessibleActionInterface::pressAction() << u"tbUnderline"_s;
+            << u"下划线"_s << QAccessibleActionInterface::pressAction() << u"--UL--"_s;
         QTest::newRow("centre, press")
-            << u"居中"_s << QAccessibleActionInterface::pressAction() << u"tbMid"_s;
+            << u"居中"_s << QAccessibleActionInterface::pressAction() << u"----M-"_s;
     }
     void accessibleActions() {
         QFETCH(QString, name);
         QFETCH(QString, action);
-        QFETCH(QString, key);
+        QFETCH(QString, shown);
         editor()->setText(u"7+3=\u3000"_s);
         select(0, 4);
         QAccessibleInterface *button = nullptr;
@@ -157,16 +157,11 @@ private Q_SLOTS:
             if (bar->child(i)->text(QAccessible::Name) == name)
                 button = bar->child(i);
         }
-        QVERIFY(button && button->actionInterface());
-        QVERIFY(button->actionInterface()->actionNames().contains(action));
+        QVERIFY(button && button->actionInterface()->actionNames().contains(action));
         button->actionInterface()->doAction(action);
-        const auto formatted = [&] {
-            return key == "tbBold"_L1        ? editor()->selBold() == true
-                   : key == "tbUnderline"_L1 ? editor()->selUnderline() == true
-                                             : editor()->selAlignment() == 2;
-        };
-        QTRY_VERIFY(formatted());
-        QVERIFY(button->state().checked);
+        QTRY_VERIFY(button->state().checked);
+        select(4, 0); // the same text, selected anew: the buttons show its format
+        QCOMPARE(pressed(), shown);
         QCOMPARE(editor()->selText(), u"7+3="_s);
     }
 
