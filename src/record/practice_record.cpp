@@ -531,7 +531,7 @@ bool PracticeRecord::importQuizzes(const QList<QuizSummary> &quizzes,
         QStringLiteral("INSERT INTO quizzes (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
             .arg(QLatin1String(kQuizColumns)));
     const auto insertQuiz = [&](const QuizSummary &s) {
-        const QVariant noTime(QMetaType(QMetaType::LongLong));
+        const QVariant noTime{QMetaType(QMetaType::LongLong)};
         quiz.bindValue(0, s.id > 0 ? QVariant(s.id) : noTime);
         quiz.bindValue(1, s.started.toMSecsSinceEpoch());
         quiz.bindValue(2, s.finished && s.ended.isValid() ? QVariant(s.ended.toMSecsSinceEpoch())
