@@ -44,24 +44,24 @@ struct Sample {
     QList<AnswerEntry> answers;
 
     Sample() {
-        add(1, u"+"_s,
-            {answer(1, 1, u"1+2="_s, u"3"_s, u"3"_s), answer(1, 2, u"4+4="_s, u"8"_s, u"9"_s),
-             answer(1, 3, u"5+3="_s, u"8"_s, {}, true)});
-        add(2, u"*"_s,
-            {answer(2, 1, u"7×3="_s, u"21"_s, u"21"_s), answer(2, 2, u"6×7="_s, u"42"_s, u"4,2"_s),
-             answer(2, 3, u"8×9="_s, u"72"_s, u"\"72\""_s)});
-        add(3, u"*"_s,
-            {answer(3, 1, u"7×3="_s, u"21"_s, u"21"_s),
-             answer(3, 2, u"6×7="_s, u"42"_s, u" 42"_s)});
-        add(4, u"/"_s, {answer(4, 1, u"8÷2="_s, u"4"_s, {}, true)}, false);
-        add(5, u"-"_s, {answer(5, 1, u"9-3="_s, u"6"_s, u"6"_s)});
-        add(6, QString(),
-            {answer(6, 1, u"4+4="_s, u"8"_s, u"8"_s), answer(6, 2, u"6×7="_s, u"42"_s, u"41"_s)},
-            true, QuizKind::Redo);
-        add(7, u"+"_s, {});
+        add(u"+"_s,
+            {{u"1+2="_s, u"3"_s, u"3"_s}, {u"4+4="_s, u"8"_s, u"9"_s}, {u"5+3="_s, u"8"_s}});
+        add(u"*"_s, {{u"7×3="_s, u"21"_s, u"21"_s},
+                     {u"6×7="_s, u"42"_s, u"4,2"_s},
+                     {u"8×9="_s, u"72"_s, u"\"72\""_s}});
+        add(u"*"_s, {{u"7×3="_s, u"21"_s, u"21"_s}, {u"6×7="_s, u"42"_s, u" 42"_s}});
+        add(u"/"_s, {{u"8÷2="_s, u"4"_s}}, false);
+        add(u"-"_s, {{u"9-3="_s, u"6"_s, u"6"_s}});
+        add({}, {{u"4+4="_s, u"8"_s, u"8"_s}, {u"6×7="_s, u"42"_s, u"41"_s}}, true, QuizKind::Redo);
+        add(u"+"_s, {});
     }
-    void add(qint64 id, const QString &op, const QList<AnswerEntry> &own, bool finished = true,
+    // Adds a quiz of answers given as question, expected and typed (none: skipped).
+    void add(const QString &op, const QList<QStringList> &typed, bool finished = true,
              QuizKind kind = QuizKind::Normal) {
+        const qint64 id = quizzes.size() + 1;
+        QList<AnswerEntry> own;
+        for (const QStringList &t : typed)
+            own << answer(id, int(own.size()) + 1, t[0], t[1], t.value(2), t.size() < 3);
         const bool redo = kind == QuizKind::Redo;
         const auto n = static_cast<int>(own.size());
         const auto right = static_cast<int>(
