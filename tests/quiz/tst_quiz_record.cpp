@@ -28,7 +28,7 @@ namespace {
 // record file it writes.
 constexpr const char *kChildRecord = "DRILLPAD_TEST_QUIZ_CHILD";
 
-constexpr int kAdd = 0, kSubtract = 1, kMultiply = 2, kDivide = 3;
+constexpr int kAdd = 0, kMultiply = 2, kDivide = 3;
 
 // Starts a quiz of operation `op` with operands from..to.
 void begin(FrmFace &face, int op, const QString &from, const QString &to) {
@@ -38,42 +38,46 @@ void begin(FrmFace &face, int op, const QString &from, const QString &to) {
     face.button("cmdBegin")->click();
 }
 
-// Answers the question on screen with `typed` ("%1" is the right answer),
-// or skips it when `typed` is empty. Returns question, expected and typed.
-QStringList answer(FrmFace &face, QString typed) {
-    QStringList shown{face.txtQuestion()->text(), face.expectedAnswer()};
-    if (typed.isEmpty()) {
-        face.button("cmdJump")->click();
-    } else {
-        typed.replace(u"%1"_s, face.expectedAnswer());
-        face.txtAnswer()->setText(typed);
-        face.button("cmdOK")->click();
-    }
-    return shown << typed;
+// An answer as the record should hold it, in one line.
+QString row(const QString &question, const QString &expected, const QString &typed, bool skipped,
+            bool right) {
+    return QStringList{question, expected, typed, skipped ? u"skipped"_s : QString(),
+                       right ? u"right"_s : QString()}
+        .join(u'|');
 }
 
-// The same three answers, as the record should hold them: right, wrong,
-// skipped.
-QList<QStringList> answerThree(FrmFace &face) {
-    return {answer(face, u"%1"_s), answer(face, u"%10"_s), answer(face, QString())};
+// A quiz as the record holds it, in one line.
+QString summaryOf(const QuizSummary &q) {
+    const auto n = [](int i) { return QString::number(i); };
+    return QStringList{q.operation,
+                       n(q.from) + u'~' + n(q.to),
+                       n(q.answered) + u'/' + n(q.right),
+                       n(q.score),
+                       q.finished ? u"finished"_s : u"open"_s,
+                       q.kind == QuizKind::Redo ? u"redo"_s : QString()}
+        .join(u' ');
 }
 
-QStringList asRows(const QList<AnswerEntry> &answers) {
+QStringList rowsOf(const QList<AnswerEntry> &answers) {
     QStringList rows;
     for (const AnswerEntry &a : answers)
-        rows << QStringList{a.question, a.expected, a.typed, a.skipped ? u"skipped"_s : QString(),
-                            a.right ? u"right"_s : QString()}
-                    .join(u'|');
+        rows << row(a.question, a.expected, a.typed, a.skipped, a.right);
     return rows;
 }
 
-QStringList asRows(const QList<QStringList> &shown) {
-    QStringList rows;
-    for (const QStringList &s : shown)
-        rows << QStringList{s[0], s[1], s[2], s[2].isEmpty() ? u"skipped"_s : QString(),
-                            s[2] == s[1] ? u"right"_s : QString()}
-                    .join(u'|');
-    return rows;
+// Answers the question on screen with `typed` ("%1" is the right answer),
+// or skips it when `typed` is empty. Returns the answer as a row.
+QString answer(FrmFace &face, QString typed) {
+    const QString question = face.txtQuestion()->text(), expected = face.expectedAnswer();
+    typed.replace(u"%1"_s, expected);
+    face.txtAnswer()->setText(typed);
+    face.button(typed.isEmpty() ? "cmdJump" : "cmdOK")->click();
+    return row(question, expected, typed, typed.isEmpty(), typed == expected);
+}
+
+// The same three answers: right, wrong, skipped.
+QStringList answerThree(FrmFace &face) {
+    return {answer(face, u"%1"_s), answer(face, u"%10"_s), answer(face, QString())};
 }
 
 // The child: three answers through the quiz window, reported on stdout, and
@@ -83,21 +87,22 @@ int answerAndWait() {
     FrmFace face;
     face.show();
     begin(face, kMultiply, u"0"_s, u"9"_s);
-    for (const QStringList &shown : answerThree(face))
-        std::printf("%s\n", qPrintable(shown.join(u'\t')));
+    for (const QString &shown : answerThree(face))
+        std::printf("%s\n", qPrintable(shown));
     std::printf("answered\n");
     std::fflush(stdout);
     return QApplication::exec();
 }
 
-// The operands of a quiz question, or nothing.
-std::optional<std::pair<int, int>> operandsOf(const QString &question) {
-    static const QRegularExpression shape(u"^([0-9]+)[-+×÷]([0-9]+)=$"_s);
-    const QRegularExpressionMatch m = shape.match(question);
-    if (!m.hasMatch())
-        return std::nullopt;
-    return std::pair{m.captured(1).toInt(), m.captured(2).toInt()};
-}
+// A recorder on its own record, reporting problems to `reports`, its
+// clock set by hand.
+struct RecorderOnFile {
+    PracticeRecord record;
+    QStringList reports;
+    qint64 now = 0;
+    quiz::QuizRecorder recorder{[this](const QString &p) { reports << p; }, &record,
+                                [this] { return now; }};
+};
 
 } // namespace
 
@@ -136,47 +141,15 @@ private Q_SLOTS:
         QVERIFY(child.waitForFinished());
         QCOMPARE(child.exitStatus(), QProcess::CrashExit);
 
-        QList<QStringList> shown; // the lines of the answers among the test's own
-        for (const QString &line : QString::fromUtf8(out).split(u'\n')) {
-            if (line.count(u'\t') == 2)
-                shown << line.split(u'\t');
-        }
+        QStringList shown = QString::fromUtf8(out).split(u'\n'); // the answers among the test's own
+        shown.removeIf([](const QString &line) { return line.count(u'|') != 4; });
         QCOMPARE(shown.size(), 3);
         PracticeRecord record;
         QVERIFY(record.open(path));
         const QList<QuizSummary> quizzes = record.quizzes();
         QCOMPARE(quizzes.size(), 1);
-        QVERIFY(!quizzes[0].finished && quizzes[0].score == -1);
-        QCOMPARE(quizzes[0].answered * 10 + quizzes[0].right, 31);
-        QCOMPARE(asRows(record.answers(quizzes[0].id)), asRows(shown));
-    }
-
-    // Each quiz is kept with its own counts and score, operation and range,
-    // while the window's totals run on; pauses do not count as time.
-    void quizzesAreRecorded() {
-        FrmFace face;
-        begin(face, kMultiply, u"3"_s, u"5"_s);
-        const QList<QStringList> first = answerThree(face);
-        face.button("cmdPause")->click();
-        face.button("cmdPause")->click();
-        face.button("cmdFinish")->click();
-        begin(face, kAdd, u"0"_s, u"9"_s);
-        answer(face, u"%1"_s);
-        face.button("cmdFinish")->click();
-
-        const QList<QuizSummary> quizzes = practiceRecord().quizzes();
-        QCOMPARE(quizzes.size(), 2);
-        const QuizSummary &older = quizzes[1], &newer = quizzes[0];
-        QCOMPARE(older.operation + u' ' + newer.operation, u"* +"_s);
-        QCOMPARE(QList<int>({older.from, older.to, older.answered, older.right, older.score}),
-                 QList<int>({3, 5, 3, 1, 33}));
-        QCOMPARE(QList<int>({newer.from, newer.to, newer.answered, newer.right, newer.score}),
-                 QList<int>({0, 9, 1, 1, 100}));
-        QVERIFY(older.finished && newer.finished && older.kind == QuizKind::Normal);
-        QCOMPARE(face.totalCount(), 4);
-        QCOMPARE(asRows(practiceRecord().answers(older.id)), asRows(first));
-        QVERIFY(older.secondsUsed >= 0 && older.secondsUsed < 60);
-        QVERIFY(messages_.messages.isEmpty());
+        QCOMPARE(summaryOf(quizzes[0]), u"* 0~9 3/1 -1 open "_s);
+        QCOMPARE(rowsOf(record.answers(quizzes[0].id)), shown);
     }
 
     // Operands come from max(1, 从) to 到, divisor and quotient from
@@ -188,24 +161,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("to");
         QTest::addColumn<int>("lowest"); // 0: refused
         QTest::addColumn<QString>("refusal");
-        QTest::newRow("add 5 to 9") << kAdd << "5"
-                                    << "9" << 5 << "";
-        QTest::newRow("subtract 7 to 7") << kSubtract << "7"
-                                         << "7" << 7 << "";
-        QTest::newRow("multiply 2.5 rounds to 2") << kMultiply << "2.5"
-                                                  << "3" << 2 << "";
-        QTest::newRow("divide 0 to 6") << kDivide << "0"
-                                       << "6" << 2 << "";
-        QTest::newRow("divide 4 to 4") << kDivide << "4"
-                                       << "4" << 4 << "";
-        QTest::newRow("above 到") << kAdd << "10"
-                                  << "9" << 0 << "请在“从”中输入0到9之间的数";
-        QTest::newRow("negative") << kAdd << "-1"
-                                  << "9" << 0 << "0到9之间";
-        QTest::newRow("not a number") << kDivide << "abc"
-                                      << "20" << 0 << "0到20之间";
-        QTest::newRow("到 checked first") << kDivide << "abc"
-                                          << "1" << 0 << "除法题请在“到”";
+        QTest::newRow("add 5 to 9") << kAdd << u"5"_s << u"9"_s << 5 << QString();
+        QTest::newRow("multiply 2.5 rounds to 2")
+            << kMultiply << u"2.5"_s << u"3"_s << 2 << QString();
+        QTest::newRow("divide 0 to 6") << kDivide << u"0"_s << u"6"_s << 2 << QString();
+        QTest::newRow("above 到") << kAdd << u"10"_s << u"9"_s << 0
+                                  << u"请在“从”中输入0到9之间的数"_s;
+        QTest::newRow("not a number") << kDivide << u"abc"_s << u"20"_s << 0 << u"0到20之间"_s;
+        QTest::newRow("到 checked first")
+            << kDivide << u"abc"_s << u"1"_s << 0 << u"除法题请在“到”"_s;
     }
     void fromBox() {
         QFETCH(int, op);
@@ -226,16 +190,14 @@ private Q_SLOTS:
                      refusal.contains(u"“到”"_s) ? face.comboTo() : face.comboFrom());
             return;
         }
-        const int highest = to.toInt();
         for (int i = 0; i < 30; ++i) {
-            const auto operands = operandsOf(face.txtQuestion()->text());
-            QVERIFY2(operands, qPrintable(face.txtQuestion()->text()));
-            const auto [a, b] = *operands;
+            const QString question = face.txtQuestion()->text();
+            const QStringList operands = question.split(QRegularExpression(u"[-+×÷=]"_s));
+            QCOMPARE(operands.size(), 3);
             // The divisor and the answer are the two factors.
-            const int other = op == kDivide ? a / b : a;
-            for (int value : {other, b})
-                QVERIFY2(value >= lowest && value <= highest,
-                         qPrintable(face.txtQuestion()->text()));
+            const int a = operands[0].toInt(), b = operands[1].toInt();
+            for (int value : {op == kDivide ? a / b : a, b})
+                QVERIFY2(value >= lowest && value <= to.toInt(), qPrintable(question));
             answer(face, u"%1"_s);
         }
         QCOMPARE(face.rightCount(), 30);
@@ -246,20 +208,12 @@ private Q_SLOTS:
     // the last, and is recorded as a redo; then Begin draws as usual again.
     void redoAsksExactlyTheGivenQuestions() {
         FrmFace face;
-        begin(face, kMultiply, u"0"_s, u"9"_s);
-        for (int i = 0; i < 6; ++i)
-            answer(face, i % 2 ? u"%1"_s : (i % 4 ? u"%10"_s : QString()));
-        face.button("cmdFinish")->click();
-        const qint64 quiz = practiceRecord().quizzes().value(0).id;
-        QList<AnswerEntry> wrong = practiceRecord().wrongAndSkipped({quiz});
-        QVERIFY(!wrong.isEmpty() && wrong.size() <= 3);
-        QStringList expected;
-        for (const AnswerEntry &e : wrong)
-            expected << e.question + e.expected;
-        wrong << wrong.first(); // asked once all the same
-        wrong << AnswerEntry{0, 0, u"81÷9="_s, u"9"_s, {}, false, false, 0};
-        expected << u"81÷9=9"_s;
-
+        const auto entry = [](const QString &question, const QString &expected) {
+            return AnswerEntry{1, 1, question, expected, {}, true, false, 0};
+        };
+        const QList<AnswerEntry> wrong{entry(u"6×7="_s, u"42"_s), entry(u"8×9="_s, u"72"_s),
+                                       entry(u"6×7="_s, u"42"_s), entry(u"81÷9="_s, u"9"_s)};
+        const QSet<QString> expected{u"6×7=42"_s, u"8×9=72"_s, u"81÷9=9"_s}; // each once
         QVERIFY(!face.startRedo({}));
         QVERIFY(face.startRedo(wrong));
         QStringList asked;
@@ -270,16 +224,12 @@ private Q_SLOTS:
             QCOMPARE(face.txtQuestion()->text(), question);
             answer(face, asked.size() == 1 ? u"%1"_s : u"x"_s);
         }
-        QCOMPARE(QSet<QString>(asked.cbegin(), asked.cend()),
-                 QSet<QString>(expected.cbegin(), expected.cend()));
+        QCOMPARE(QSet<QString>(asked.cbegin(), asked.cend()), expected);
         QCOMPARE(asked.size(), expected.size());
         QVERIFY(face.button("cmdBegin")->isEnabled() && !face.button("cmdOK")->isEnabled());
         QCOMPARE(face.label("lblCaption")->text(), u"总分:"_s);
-
-        const QuizSummary redo = practiceRecord().quizzes().value(0);
-        QVERIFY(redo.kind == QuizKind::Redo && redo.finished);
-        QCOMPARE(redo.answered * 10 + redo.right, static_cast<int>(expected.size()) * 10 + 1);
-        QCOMPARE(redo.operation, QString()); // × and ÷ mixed
+        // × and ÷ mixed: no single operation.
+        QCOMPARE(summaryOf(practiceRecord().quizzes().value(0)), u" 0~0 3/1 33 finished redo"_s);
         begin(face, kAdd, u"0"_s, u"1"_s);
         QCOMPARE(face.txtQuestion()->text(), u"1+1="_s);
     }
@@ -308,14 +258,17 @@ private Q_SLOTS:
 
         FrmFace face;
         for (int quiz = 0; quiz < 2; ++quiz) {
-            begin(face, kAdd, u"0"_s, u"9"_s);
+            begin(face, kAdd, u"2"_s, u"9"_s);
             answerThree(face);
             face.button("cmdFinish")->click();
         }
         QCOMPARE(face.totalCount() * 10 + face.rightCount(), 62);
         QCOMPARE(messages_.messages.size(), 1);
         QVERIFY2(messages_.messages[0].contains(reason), qPrintable(messages_.messages[0]));
+        // Each quiz is kept with its own counts while the window's run on.
         QCOMPARE(practiceRecord().quizzes().size(), damaged ? 2 : 0);
+        if (damaged)
+            QCOMPARE(summaryOf(practiceRecord().quizzes()[0]), u"+ 2~9 3/1 33 finished "_s);
         QCOMPARE(QDir(folder).entryList({u"drillpad-damaged-*.sqlite"_s}).size(), damaged ? 1 : 0);
     }
 
@@ -323,67 +276,56 @@ private Q_SLOTS:
     // quiz's later answers are not tried, its finish is, with true totals.
     void heldRecordKeepsTheTotals() {
         const QString path = folder_.filePath(u"held/drillpad.sqlite"_s);
-        PracticeRecord record;
-        QVERIFY(record.open(path));
-        record.setBusyTimeout(50);
-        QStringList reports;
-        quiz::QuizRecorder recorder([&](const QString &p) { reports << p; }, &record);
-        recorder.begin(QuizKind::Normal, u"+"_s, 1, 9);
-        recorder.answered(u"3+4="_s, u"7"_s, u"7"_s, false, true, u"+"_s, 1, 9);
+        RecorderOnFile f;
+        QVERIFY(f.record.open(path));
+        f.record.setBusyTimeout(50);
+        f.recorder.begin(QuizKind::Normal, u"+"_s, 1, 9);
+        f.recorder.answered(u"3+4="_s, u"7"_s, u"7"_s, false, true, u"+"_s, 1, 9);
         {
             QSqlDatabase holder = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"holder"_s);
             holder.setDatabaseName(path);
             QVERIFY(holder.open() && QSqlQuery(holder).exec(u"BEGIN IMMEDIATE"_s));
-            recorder.answered(u"5+5="_s, u"10"_s, u"9"_s, false, false, u"+"_s, 1, 9);
+            f.recorder.answered(u"5+5="_s, u"10"_s, u"9"_s, false, false, u"+"_s, 1, 9);
             QSqlQuery(holder).exec(u"ROLLBACK"_s);
         }
         QSqlDatabase::removeDatabase(u"holder"_s);
-        recorder.answered(u"1+1="_s, u"2"_s, u"2"_s, false, true, u"+"_s, 1, 9);
-        recorder.finish();
+        f.recorder.answered(u"1+1="_s, u"2"_s, u"2"_s, false, true, u"+"_s, 1, 9);
+        f.recorder.finish();
 
-        QCOMPARE(reports.size(), 1);
-        QVERIFY2(reports[0].contains(u"正被另一个程序占用"_s), qPrintable(reports[0]));
-        const QuizSummary quiz = record.quizzes().value(0);
-        QVERIFY(quiz.finished);
-        QCOMPARE(QList<int>({quiz.answered, quiz.right, quiz.score}), QList<int>({3, 2, 67}));
-        QCOMPARE(record.answers(quiz.id).size(), 1);
+        QCOMPARE(f.reports.size(), 1);
+        QVERIFY2(f.reports[0].contains(u"正被另一个程序占用"_s), qPrintable(f.reports[0]));
+        const QuizSummary quiz = f.record.quizzes().value(0);
+        QCOMPARE(summaryOf(quiz), u"+ 1~9 3/2 67 finished "_s);
+        QCOMPARE(f.record.answers(quiz.id).size(), 1);
     }
 
     // Time on a question and on the quiz leaves pauses out; a normal quiz
     // whose operation or range changes keeps no single operation and the
     // widest range.
     void recorderTiming() {
-        PracticeRecord record;
-        QVERIFY(record.open(folder_.filePath(u"timing/drillpad.sqlite"_s)));
-        qint64 now = 0;
-        QStringList reports;
-        quiz::QuizRecorder recorder([&](const QString &p) { reports << p; }, &record,
-                                    [&] { return now; });
-        recorder.begin(QuizKind::Normal, u"+"_s, 1, 9);
-        recorder.questionShown();
-        now = 2000;
-        recorder.answered(u"3+4="_s, u"7"_s, u"7"_s, false, true, u"+"_s, 1, 9);
-        recorder.questionShown();
-        now = 2500;
-        recorder.pause();
-        recorder.pause(); // a second pause changes nothing
-        now = 9500;
-        recorder.resume();
-        now = 10000;
-        recorder.answered(u"9-2="_s, u"7"_s, u"6"_s, false, false, u"-"_s, 0, 20);
-        now = 10250;
-        recorder.finish();
+        RecorderOnFile f;
+        QVERIFY(f.record.open(folder_.filePath(u"timing/drillpad.sqlite"_s)));
+        f.recorder.begin(QuizKind::Normal, u"+"_s, 1, 9);
+        f.recorder.questionShown();
+        f.now = 2000;
+        f.recorder.answered(u"3+4="_s, u"7"_s, u"7"_s, false, true, u"+"_s, 1, 9);
+        f.recorder.questionShown();
+        f.now = 2500;
+        f.recorder.pause();
+        f.recorder.pause(); // a second pause changes nothing
+        f.now = 9500;
+        f.recorder.resume();
+        f.now = 10000;
+        f.recorder.answered(u"9-2="_s, u"7"_s, u"6"_s, false, false, u"-"_s, 0, 20);
+        f.now = 10250;
+        f.recorder.finish();
 
-        const QuizSummary quiz = record.quizzes().value(0);
+        const QuizSummary quiz = f.record.quizzes().value(0);
         QCOMPARE(quiz.secondsUsed, 3.25);
-        QCOMPARE(quiz.operation + u' ' + QString::number(quiz.from) + u' ' +
-                     QString::number(quiz.to),
-                 u" 0 20"_s);
-        QList<double> seconds;
-        for (const AnswerEntry &a : record.answers(quiz.id))
-            seconds << a.seconds;
-        QCOMPARE(seconds, QList<double>({2.0, 1.0}));
-        QVERIFY(reports.isEmpty());
+        QCOMPARE(summaryOf(quiz), u" 0~20 2/1 50 finished "_s);
+        const QList<AnswerEntry> answers = f.record.answers(quiz.id);
+        QVERIFY(answers.size() == 2 && answers[0].seconds == 2.0 && answers[1].seconds == 1.0);
+        QVERIFY(f.reports.isEmpty());
     }
 };
 

@@ -3,7 +3,6 @@
 
 #include "app/forms_registry.h"
 #include "controls/command_button.h"
-#include "controls/file_dialogs.h"
 #include "mainwin/frm_main.h"
 #include "quiz/frm_face.h"
 #include "recordwin/frm_record.h"
@@ -17,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -29,9 +29,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QDateTime kFirstDay(QDate(2026, 11, 2), QTime(18, 30));
-
-// A judged answer: typed "" with skipped, or the text typed.
+// A judged answer, taking 2.5 seconds per place in the quiz.
 AnswerEntry answer(qint64 quiz, int sequence, const QString &question, const QString &expected,
                    const QString &typed, bool skipped = false) {
     return {
@@ -39,104 +37,59 @@ AnswerEntry answer(qint64 quiz, int sequence, const QString &question, const QSt
         2.5 * sequence};
 }
 
-QuizSummary quiz(qint64 id, const QString &op, int day, const QList<AnswerEntry> &answers,
-                 bool finished = true, QuizKind kind = QuizKind::Normal) {
-    QuizSummary q;
-    q.id = id;
-    q.started = kFirstDay.addDays(day);
-    q.operation = op;
-    q.from = kind == QuizKind::Redo ? 0 : 1;
-    q.to = kind == QuizKind::Redo ? 0 : 9;
-    q.answered = static_cast<int>(answers.size());
-    q.right = static_cast<int>(std::count_if(answers.cbegin(), answers.cend(),
-                                             [](const AnswerEntry &a) { return a.right; }));
-    q.rate = q.answered ? 100.0 * q.right / q.answered : 0;
-    q.secondsUsed = 0;
-    for (const AnswerEntry &a : answers)
-        q.secondsUsed += a.seconds;
-    q.kind = kind;
-    q.finished = finished;
-    q.score = finished ? qRound(q.rate) : -1;
-    q.ended = finished ? q.started.addSecs(qint64(q.secondsUsed) + 5) : QDateTime();
-    return q;
-}
-
-// Seven quizzes over a week: mistakes of every kind, answers that need
-// quoting in CSV, an unfinished quiz, a redo and a quiz with no answers.
+// Seven quizzes a day apart: mistakes of every kind, answers that need
+// quoting in CSV, an unfinished quiz (4), a redo (6) and one with no answers.
 struct Sample {
     QList<QuizSummary> quizzes;
     QList<AnswerEntry> answers;
 
     Sample() {
-        add(1, u"+"_s, 0,
-            {answer(1, 1, u"1+2="_s, u"3"_s, u"3"_s), answer(1, 2, u"4+4="_s, u"8"_s, u"9"_s),
-             answer(1, 3, u"5+3="_s, u"8"_s, {}, true)});
-        add(2, u"*"_s, 1,
-            {answer(2, 1, u"7×3="_s, u"21"_s, u"21"_s), answer(2, 2, u"6×7="_s, u"42"_s, u"4,2"_s),
-             answer(2, 3, u"8×9="_s, u"72"_s, u"\"72\""_s)});
-        add(3, u"*"_s, 2,
-            {answer(3, 1, u"7×3="_s, u"21"_s, u"21"_s),
-             answer(3, 2, u"6×7="_s, u"42"_s, u" 42"_s)});
-        add(4, u"/"_s, 3, {answer(4, 1, u"8÷2="_s, u"4"_s, {}, true)}, false);
-        add(5, u"-"_s, 4, {answer(5, 1, u"9-3="_s, u"6"_s, u"6"_s)});
-        add(6, QString(), 5,
-            {answer(6, 1, u"4+4="_s, u"8"_s, u"8"_s), answer(6, 2, u"6×7="_s, u"42"_s, u"41"_s)},
-            true, QuizKind::Redo);
-        add(7, u"+"_s, 6, {});
+        add(u"+"_s,
+            {{u"1+2="_s, u"3"_s, u"3"_s}, {u"4+4="_s, u"8"_s, u"9"_s}, {u"5+3="_s, u"8"_s}});
+        add(u"*"_s, {{u"7×3="_s, u"21"_s, u"21"_s},
+                     {u"6×7="_s, u"42"_s, u"4,2"_s},
+                     {u"8×9="_s, u"72"_s, u"\"72\""_s}});
+        add(u"*"_s, {{u"7×3="_s, u"21"_s, u"21"_s}, {u"6×7="_s, u"42"_s, u" 42"_s}});
+        add(u"/"_s, {{u"8÷2="_s, u"4"_s}}, false);
+        add(u"-"_s, {{u"9-3="_s, u"6"_s, u"6"_s}});
+        add({}, {{u"4+4="_s, u"8"_s, u"8"_s}, {u"6×7="_s, u"42"_s, u"41"_s}}, true, QuizKind::Redo);
+        add(u"+"_s, {});
     }
-    void add(qint64 id, const QString &op, int day, const QList<AnswerEntry> &own,
-             bool finished = true, QuizKind kind = QuizKind::Normal) {
-        quizzes << quiz(id, op, day, own, finished, kind);
+    // Adds a quiz of answers given as question, expected and typed (none: skipped).
+    void add(const QString &op, const QList<QStringList> &typed, bool finished = true,
+             QuizKind kind = QuizKind::Normal) {
+        const qint64 id = quizzes.size() + 1;
+        QList<AnswerEntry> own;
+        for (const QStringList &t : typed)
+            own << answer(id, int(own.size()) + 1, t[0], t[1], t.value(2), t.size() < 3);
+        const bool redo = kind == QuizKind::Redo;
+        const auto n = static_cast<int>(own.size());
+        const auto right = static_cast<int>(
+            std::count_if(own.cbegin(), own.cend(), [](const AnswerEntry &a) { return a.right; }));
+        const double rate = n ? 100.0 * right / n : 0, seconds = 1.25 * n * (n + 1);
+        const QDateTime started = kFirstDay.addDays(id - 1);
+        quizzes << QuizSummary(id, started,
+                               finished ? started.addSecs(qint64(seconds) + 5) : QDateTime(), op,
+                               redo ? 0 : 1, redo ? 0 : 9, n, right, rate,
+                               finished ? qRound(rate) : -1, seconds, kind, finished);
         answers << own;
     }
+    const QDateTime kFirstDay{QDate(2026, 11, 2), QTime(18, 30)};
 };
 
-// Splits CSV text into lines of fields: quoted fields may hold commas,
-// doubled quotes and line breaks.
+// Reads CSV as a spreadsheet program would: fields may be quoted, with
+// commas and doubled quotes inside; lines end in CR LF.
 QList<QStringList> parseCsv(const QString &text) {
+    static const QRegularExpression field(uR"re((?:^|,)(?:"((?:[^"]|"")*)"|([^,]*)))re"_s);
     QList<QStringList> lines;
-    QStringList fields;
-    QString field;
-    bool quoted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (quoted) {
-            if (c == u'"' && i + 1 < text.size() && text.at(i + 1) == u'"')
-                field += text.at(++i);
-            else if (c == u'"')
-                quoted = false;
-            else
-                field += c;
-        } else if (c == u'"') {
-            quoted = true;
-        } else if (c == u',') {
-            fields << std::exchange(field, {});
-        } else if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n') {
-            ++i;
-            fields << std::exchange(field, {});
-            lines << std::exchange(fields, {});
-        } else {
-            field += c;
-        }
+    for (const QString &line : text.split(u"\r\n"_s, Qt::SkipEmptyParts)) {
+        lines << QStringList();
+        for (const QRegularExpressionMatch &m : field.globalMatch(line))
+            lines.last() << (m.hasCaptured(1) ? m.captured(1).replace(u"\"\""_s, u"\""_s)
+                                              : m.captured(2));
     }
     return lines;
 }
-
-struct ScriptedSaveDialog final : FileDialogs {
-    std::optional<FileChoice> saveFile(QWidget *, const QStringList &filters,
-                                       const FileChoice &initial) override {
-        offered << initial.path;
-        this->filters = filters;
-        return answer;
-    }
-    std::optional<FileChoice> openFile(QWidget *, const QStringList &,
-                                       const FileChoice &) override {
-        return std::nullopt;
-    }
-    std::optional<FileChoice> answer;
-    QStringList offered;
-    QStringList filters;
-};
 
 QList<QPointF> pointsOf(const QChart *chart, int series) {
     return qobject_cast<QLineSeries *>(chart->series().at(series))->points();
@@ -167,7 +120,7 @@ class TestFrmRecord : public QObject {
     std::optional<PracticeRecord> record_;
     testing::RecordingMessageBoxes messages_;
     ScopedSeam<MessageBoxes> messageSeam_{messages_};
-    ScriptedSaveDialog dialogs_;
+    testing::ScriptedFileDialogs dialogs_;
     ScopedSeam<FileDialogs> dialogSeam_{dialogs_};
     Sample sample_;
 
@@ -180,8 +133,7 @@ private Q_SLOTS:
         QVERIFY(record_->open(path(u"drillpad.sqlite"_s)));
         QVERIFY(record_->importQuizzes(sample_.quizzes, sample_.answers));
         messages_ = {};
-        dialogs_.answer.reset();
-        dialogs_.offered.clear();
+        dialogs_ = {};
     }
     void cleanup() { record_.reset(); }
 
@@ -189,8 +141,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("filter");
         QTest::addColumn<QList<qint64>>("ids"); // the rows, newest first
         QTest::newRow("全部") << 0 << QList<qint64>{7, 6, 5, 4, 3, 2, 1};
-        QTest::newRow("加法") << 1 << QList<qint64>{7, 1};
-        QTest::newRow("减法") << 2 << QList<qint64>{5};
         QTest::newRow("乘法") << 3 << QList<qint64>{3, 2};
         QTest::newRow("除法, unfinished only") << 4 << QList<qint64>{4};
     }
@@ -201,7 +151,6 @@ private Q_SLOTS:
         QFETCH(int, filter);
         QFETCH(QList<qint64>, ids);
         FrmRecord window(*record_);
-        QCOMPARE(window.cmbOperation()->count(), 5);
         window.cmbOperation()->setCurrentIndex(filter);
         QCOMPARE(window.quizModel().rowCount(), ids.size());
         QList<QPointF> scores, seconds;
@@ -209,12 +158,9 @@ private Q_SLOTS:
             const QuizSummary &q = window.quizModel().quiz(row);
             QCOMPARE(q.id, ids.at(row));
             QCOMPARE(cell(window, row, QuizTableModel::Answered), QString::number(q.answered));
-            if (!q.finished) {
-                QCOMPARE(cell(window, row, QuizTableModel::Score), u"未完成"_s);
-                continue;
-            }
-            QCOMPARE(cell(window, row, QuizTableModel::Score), QString::number(q.score));
-            if (q.answered == 0)
+            QCOMPARE(cell(window, row, QuizTableModel::Score),
+                     q.finished ? QString::number(q.score) : u"未完成"_s);
+            if (!q.finished || q.answered == 0)
                 continue;
             const double x = q.started.toMSecsSinceEpoch();
             scores.prepend({x, cell(window, row, QuizTableModel::Score).toDouble()});
@@ -222,11 +168,6 @@ private Q_SLOTS:
         }
         QCOMPARE(pointsOf(window.chart(), 0), scores);
         QCOMPARE(pointsOf(window.chart(), 1), seconds);
-        if (filter == 0) {
-            QCOMPARE(cell(window, 1, QuizTableModel::Operation), u"重做"_s);
-            QCOMPARE(cell(window, 6, QuizTableModel::Operation), u"加法"_s);
-            QCOMPARE(cell(window, 6, QuizTableModel::Range), u"1~9"_s);
-        }
     }
 
     void redo_data() {
@@ -255,39 +196,38 @@ private Q_SLOTS:
         QCOMPARE(window.button("cmdRedo")->isEnabled(), !questions.isEmpty());
         const QList<AnswerEntry> listed = window.wrongModel().answers();
         QTest::keyClick(&window, Qt::Key_R, Qt::AltModifier);
-        if (questions.isEmpty()) {
-            QVERIFY(runs.isEmpty());
-            QVERIFY(listed.isEmpty());
-            return;
-        }
-        QCOMPARE(runs.size(), 1);
+        QCOMPARE(runs.size(), questions.isEmpty() ? 0 : 1);
         QStringList asked;
-        for (const AnswerEntry &a : runs.first())
+        for (const AnswerEntry &a : runs.value(0))
             asked << a.question + a.expected;
         asked.sort();
         QCOMPARE(asked, questions);
-        QCOMPARE(runs.first(), listed);
+        QCOMPARE(runs.value(0), listed);
     }
 
     // The whole record read back as a spreadsheet program would: BOM,
     // header, Chinese, and the typed answers exactly, quotes and commas
-    // included. The name offered is in the documents folder.
+    // included. The name offered is in the documents folder; a file that
+    // cannot be written is refused with the reason.
     void csvRoundTrip() {
         FrmRecord window(*record_);
         QVERIFY(showActive(window));
-        dialogs_.answer = FileChoice{path(u"导出.csv"_s), 0};
+        dialogs_.answers = {FileChoice{path(u"no/such/folder.csv"_s), 0},
+                            FileChoice{path(u"导出.csv"_s), 0}};
         QTest::keyClick(&window, Qt::Key_E, Qt::AltModifier);
-        QVERIFY2(messages_.messages.isEmpty(), qPrintable(messages_.messages.join(u'\n')));
-        QCOMPARE(dialogs_.filters, QStringList{u"CSV文件 (*.csv)"_s});
-        QVERIFY(dialogs_.offered.value(0).endsWith(u"/练习记录.csv"_s));
+        QCOMPARE(messages_.messages.size(), 1);
+        QVERIFY(messages_.messages[0].startsWith(u"无法保存文件"_s) &&
+                messages_.messages[0].contains(u"文件夹不存在"_s));
+        QVERIFY(dialogs_.shown.value(0).endsWith(u"/练习记录.csv 0"_s));
+        QTest::keyClick(&window, Qt::Key_E, Qt::AltModifier);
+        QCOMPARE(messages_.messages.size(), 1);
         QFile file(path(u"导出.csv"_s));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
         QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
         QStringDecoder utf8(QStringConverter::Utf8);
-        const QString text = utf8.decode(bytes.sliced(3));
+        const QList<QStringList> lines = parseCsv(utf8.decode(bytes.sliced(3)));
         QVERIFY(!utf8.hasError());
-        const QList<QStringList> lines = parseCsv(text);
         QCOMPARE(lines.value(0), recordCsvHeader());
         QCOMPARE(lines.value(0).value(14), u"题目"_s);
         // One line per answer, and one for the quiz that has none.
@@ -304,55 +244,24 @@ private Q_SLOTS:
         QCOMPARE(lines.at(9).mid(3, 3), (QStringList{u"除法"_s, u"练习"_s, u"未完成"_s}));
     }
 
-    void csvFields_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("field");
-        QTest::newRow("plain Chinese") << u"乘法"_s << u"乘法"_s;
-        QTest::newRow("comma") << u"4,2"_s << u"\"4,2\""_s;
-        QTest::newRow("quotes") << u"\"72\""_s << u"\"\"\"72\"\"\""_s;
-        QTest::newRow("line break") << u"4\n2"_s << u"\"4\n2\""_s;
-        QTest::newRow("leading blank") << u" 42"_s << u"\" 42\""_s;
-        QTest::newRow("empty") << QString() << QString();
-    }
-    void csvFields() {
-        QFETCH(QString, text);
-        QFETCH(QString, field);
-        QCOMPARE(csvField(text), field);
-        QCOMPARE(parseCsv(csvLine({text, u"x"_s})), (QList<QStringList>{{text, u"x"_s}}));
-    }
-
-    // An export that cannot be written says why and leaves nothing behind.
-    void csvRefused() {
-        FrmRecord window(*record_);
-        dialogs_.answer = FileChoice{path(u"no/such/folder.csv"_s), 0};
-        window.button("cmdExport")->click();
-        QCOMPARE(messages_.messages.size(), 1);
-        QVERIFY(messages_.messages.first().startsWith(u"无法保存文件"_s));
-        QVERIFY(messages_.messages.first().contains(u"文件夹不存在"_s));
-    }
-
-    void clear_data() {
-        QTest::addColumn<bool>("yes");
-        QTest::newRow("是") << true;
-        QTest::newRow("否") << false;
-    }
-    // Clearing asks first; 是 empties the record, table and chart.
+    // Clearing asks first; 否 keeps everything, 是 empties the record, table
+    // and chart.
     void clear() {
-        QFETCH(bool, yes);
         FrmRecord window(*record_);
         QVERIFY(showActive(window));
-        messages_.answers = {yes ? u"是"_s : u"否"_s};
-        QTest::keyClick(&window, Qt::Key_D, Qt::AltModifier);
-        QCOMPARE(messages_.questions.size(), 1);
-        QVERIFY(messages_.questions.first().text.contains(u"清除全部练习记录"_s));
-        const qsizetype left = yes ? 0 : sample_.quizzes.size();
-        QCOMPARE(record_->quizzes().size(), left);
-        QCOMPARE(window.quizModel().rowCount(), left);
-        QCOMPARE(pointsOf(window.chart(), 0).isEmpty(), yes);
+        messages_.answers = {u"否"_s, u"是"_s};
+        for (const qsizetype left : {sample_.quizzes.size(), qsizetype(0)}) {
+            QTest::keyClick(&window, Qt::Key_D, Qt::AltModifier);
+            QVERIFY(messages_.questions.last().text.contains(u"清除全部练习记录"_s));
+            QCOMPARE(record_->quizzes().size(), left);
+            QCOMPARE(window.quizModel().rowCount(), left);
+            QCOMPARE(pointsOf(window.chart(), 0).isEmpty(), left == 0);
+        }
+        QCOMPARE(messages_.questions.size(), 2);
     }
 
-    // A record that is not kept is said so, with the reason, in place of
-    // empty tables; only Close is left to do.
+    // A record that is not kept is said so in place of empty tables; only
+    // Close is left to do.
     void notKept() {
         record_->close();
         FrmRecord window(*record_);
@@ -377,11 +286,7 @@ private Q_SLOTS:
         FrmRecord &window = frmRecord(); // connected to the quiz window as the menu's is
         QVERIFY(showActive(window));
         clickRow(window.tblQuizzes(), 5);
-        QCOMPARE(window.quizModel().quiz(5).id, 2);
-        QHash<QString, QString> expected;
-        for (const AnswerEntry &a : window.wrongModel().answers())
-            expected.insert(a.question, a.expected);
-        QCOMPARE(expected.size(), 2);
+        const QHash<QString, QString> expected{{u"6×7="_s, u"42"_s}, {u"8×9="_s, u"72"_s}};
         QStringList asked;
         QTimer::singleShot(0, this, [&] {
             FrmFace &face = frmFace();
@@ -396,9 +301,7 @@ private Q_SLOTS:
         asked.sort();
         QCOMPARE(asked, (QStringList{u"6×7="_s, u"8×9="_s}));
         const QuizSummary &newest = window.quizModel().quiz(0);
-        QVERIFY(newest.kind == QuizKind::Redo && newest.finished);
-        QCOMPARE(newest.answered, 2);
-        QCOMPARE(newest.right, 2);
+        QVERIFY(newest.kind == QuizKind::Redo && newest.finished && newest.right == 2);
         QCOMPARE(cell(window, 0, QuizTableModel::Operation), u"乘法(重做)"_s);
         QCOMPARE(window.quizModel().rowCount(), sample_.quizzes.size() + 1);
         QVERIFY(!window.button("cmdRedo")->isEnabled());
@@ -406,26 +309,21 @@ private Q_SLOTS:
         record.close();
     }
 
-    // Ctrl+R in the main window opens the record modally, the newest quiz
+    // The main window's entry opens the record modally, the newest quiz
     // selected and the table in focus; Esc closes it.
     void openedFromMainMenu() {
         QVERIFY(practiceRecord().open(path(u"menu.sqlite"_s)));
         QVERIFY(practiceRecord().importQuizzes(sample_.quizzes, sample_.answers));
-        QAction *entry = frmMain().menuAction("mnuPracticeRecord");
-        QVERIFY(entry);
-        QCOMPARE(entry->text(), u"练习记录[&R]..."_s);
-        QCOMPARE(entry->shortcut(), QKeySequence(u"Ctrl+R"_s));
         bool shown = false;
         QTimer::singleShot(0, this, [&shown] {
             auto *window = qobject_cast<FrmRecord *>(QApplication::activeModalWidget());
             shown = window && QTest::qWaitForWindowActive(window) &&
-                    window->windowTitle() == u"练习记录"_s &&
                     QApplication::focusWidget() == window->tblQuizzes() &&
                     window->tblQuizzes()->selectionModel()->isRowSelected(0);
             if (window)
                 QTest::keyClick(window, Qt::Key_Escape);
         });
-        entry->trigger();
+        frmMain().menuAction("mnuPracticeRecord")->trigger();
         QVERIFY(shown);
         QVERIFY(!isFormLoaded(FormId::Record));
         practiceRecord().close();
