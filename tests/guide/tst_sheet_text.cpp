@@ -59,10 +59,6 @@ private Q_SLOTS:
             << QStringLiteral("\n加法题:\n") + line(u'+', 9) + QStringLiteral("++\n\n\n乘法题:\n") +
                    line(u'\u00D7', 3) + u'\n';
 
-        QTest::newRow("initial settings") << SheetSettings::initial()
-                                          << QStringLiteral("\n乘法题:\n") + line(u'\u00D7', 8) +
-                                                 line(u'\u00D7', 8) + line(u'\u00D7', 4) + u'\n';
-
         SheetSettings full;
         full[QuestionType::Add] = {true, 0, 9, 18};
         QTest::newRow("full last line: three empty lines follow")
@@ -169,18 +165,6 @@ private Q_SLOTS:
         const SheetSettings settings = oneSection(type, 0, to, count);
         QVERIFY(looksUniform([&] { return questionsOf(makeSheetText(settings)).at(position); },
                              different, different * 200));
-    }
-
-    void largestSheetHasEveryQuestion() {
-        SheetSettings settings;
-        for (QuestionType type :
-             {QuestionType::Add, QuestionType::Minus, QuestionType::Mul, QuestionType::Devition})
-            settings[type] = {true, 0, 32767, 32767};
-        const QString sheet = makeSheetText(settings);
-        QCOMPARE(sheet.count(QChar(u'\u3000')), 4 * 32767);
-        // 32767 = 9 × 3640 + 7 = 8 × 4095 + 7: no section ends on a full line.
-        QCOMPARE(sheet.count(QChar(u'\n')), 2 * (3640 + 4095) + 4 * 4);
-        QVERIFY(!sheet.contains(QLatin1Char(' ')) && !sheet.contains(QLatin1Char('\r')));
     }
 };
 
