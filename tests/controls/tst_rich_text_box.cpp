@@ -77,58 +77,41 @@ private Q_SLOTS:
         QCOMPARE(box.selFontSize(), before);
     }
 
-    void alignmentCodesApplyToSelectedParagraphs_data() {
-        QTest::addColumn<int>("code");
-        QTest::addColumn<int>("qtAlignment");
-        QTest::newRow("left") << 0 << int(Qt::AlignLeft);
-        QTest::newRow("right") << 1 << int(Qt::AlignRight);
-        QTest::newRow("centre") << 2 << int(Qt::AlignHCenter);
-    }
-    void alignmentCodesApplyToSelectedParagraphs() {
-        QFETCH(int, code);
-        QFETCH(int, qtAlignment);
-        RichTextBox box;
-        box.setText(QStringLiteral("one\ntwo\nthree"));
-        select(box, 5, 9); // from "two" into "three"
-        box.setSelAlignment(code);
-        QCOMPARE(box.selAlignment(), std::optional<int>(code));
-        const QTextBlock first = box.document()->firstBlock();
-        QCOMPARE(first.blockFormat().alignment() & Qt::AlignHorizontal_Mask,
-                 Qt::AlignLeft); // untouched
-        QCOMPARE(int(first.next().blockFormat().alignment() & Qt::AlignHorizontal_Mask),
-                 qtAlignment);
-        QCOMPARE(int(first.next().next().blockFormat().alignment() & Qt::AlignHorizontal_Mask),
-                 qtAlignment);
-    }
-
     void alignmentSparesAParagraphTheSelectionOnlyReaches_data() {
         QTest::addColumn<int>("start");
         QTest::addColumn<int>("end");
-        QTest::addColumn<QString>("centred"); // per paragraph: c centred, - left
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("aligned"); // per paragraph: l left, c centred, r right
+        const int centre = RichTextBox::AlignCenterCode, right = RichTextBox::AlignRightCode;
         // "one\ntwo\nthree": "two" starts at 4, "three" at 8.
-        QTest::newRow("one line to the next one's start") << 4 << 8 << "-c-";
-        QTest::newRow("backwards from the next one's start") << 8 << 4 << "-c-";
-        QTest::newRow("two lines to the start of the third") << 0 << 8 << "cc-";
-        QTest::newRow("into the next line") << 4 << 9 << "-cc";
-        QTest::newRow("caret at a line's start") << 8 << 8 << "--c";
-        QTest::newRow("line break alone") << 7 << 8 << "-c-";
-        QTest::newRow("everything") << 0 << 13 << "ccc";
+        QTest::newRow("one line to the next one's start") << 4 << 8 << centre << "lcl";
+        QTest::newRow("backwards from the next one's start") << 8 << 4 << centre << "lcl";
+        QTest::newRow("two lines to the start of the third") << 0 << 8 << centre << "ccl";
+        QTest::newRow("into the next line") << 4 << 9 << centre << "lcc";
+        QTest::newRow("caret at a line's start") << 8 << 8 << centre << "llc";
+        QTest::newRow("line break alone") << 7 << 8 << centre << "lcl";
+        QTest::newRow("everything") << 0 << 13 << centre << "ccc";
+        QTest::newRow("right, from inside a line into the next") << 5 << 9 << right << "lrr";
     }
     void alignmentSparesAParagraphTheSelectionOnlyReaches() {
         QFETCH(int, start);
         QFETCH(int, end);
-        QFETCH(QString, centred);
+        QFETCH(int, code);
+        QFETCH(QString, aligned);
         RichTextBox box;
         box.setText(QStringLiteral("one\ntwo\nthree"));
         select(box, start, end);
         QCOMPARE(box.selAlignment(), std::optional<int>(RichTextBox::AlignLeftCode));
-        box.setSelAlignment(RichTextBox::AlignCenterCode);
+        box.setSelAlignment(code);
         QString found;
-        for (QTextBlock block = box.document()->firstBlock(); block.isValid(); block = block.next())
-            found += block.blockFormat().alignment() & Qt::AlignHCenter ? u'c' : u'-';
-        QCOMPARE(found, centred);
-        // Read back over the same selection: what it covers is uniformly centred.
-        QCOMPARE(box.selAlignment(), std::optional<int>(RichTextBox::AlignCenterCode));
+        for (QTextBlock block = box.document()->firstBlock(); block.isValid();
+             block = block.next()) {
+            const Qt::Alignment alignment = block.blockFormat().alignment();
+            found += alignment & Qt::AlignRight ? u'r' : alignment & Qt::AlignHCenter ? u'c' : u'l';
+        }
+        QCOMPARE(found, aligned);
+        // Read back over the same selection: what it covers is uniformly aligned.
+        QCOMPARE(box.selAlignment(), std::optional<int>(code));
     }
 };
 

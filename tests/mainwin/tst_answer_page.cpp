@@ -79,10 +79,7 @@ private Q_SLOTS:
     void runningAgainReplacesThePage() {
         RichTextBox &editor = editorWith(u"\n加法题:\n7+3=　\n"_s);
         QAction *command = frmMain().menuAction("mnuFileAnswerKey");
-        QCOMPARE(command->text(), u"答案页[&K]"_s);
-        QCOMPARE(command->shortcut(), QKeySequence(u"Ctrl+K"_s));
         command->trigger();
-        const QString firstKey = editor.text();
 
         // The sheet's question changes and its heading is made bold.
         QTextCursor cursor(editor.document()->findBlockByNumber(2));
@@ -104,7 +101,6 @@ private Q_SLOTS:
         const QTextBlock keyHeading = editor.document()->findBlockByNumber(6);
         QCOMPARE(keyHeading.text(), u"加法题:"_s);
         QCOMPARE(keyHeading.begin().fragment().charFormat().fontWeight(), int(QFont::Bold));
-        QVERIFY(firstKey != editedSheet);
 
         editor.undo();
         QCOMPARE(editor.text(), editedSheet);

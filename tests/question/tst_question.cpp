@@ -5,32 +5,10 @@
 
 #include <QRegularExpression>
 
-#include <map>
 #include <set>
 
 using namespace drillpad;
 using drillpad::testing::looksUniform;
-
-namespace {
-
-// Splits "a<glyph>b=　" into a, glyph, b; anything else fails the test.
-struct Parsed {
-    long long a = 0;
-    QChar glyph;
-    long long b = 0;
-    bool ok = false;
-};
-
-Parsed parseQuestion(const QString &text) {
-    static const QRegularExpression shape(
-        QStringLiteral("^([1-9][0-9]*)([-+\u00D7\u00F7])([1-9][0-9]*)=\u3000$"));
-    const QRegularExpressionMatch m = shape.match(text);
-    if (!m.hasMatch())
-        return {};
-    return {m.captured(1).toLongLong(), m.captured(2).at(0), m.captured(3).toLongLong(), true};
-}
-
-} // namespace
 
 class TestQuestion : public QObject {
     Q_OBJECT
@@ -97,20 +75,23 @@ private Q_SLOTS:
         QFETCH(QString, op);
         QFETCH(int, bound);
         bool sawLargeDividend = false;
+        static const QRegularExpression shape(
+            QStringLiteral("^([1-9][0-9]*)([-+\u00D7\u00F7])([1-9][0-9]*)=\u3000$"));
         for (int i = 0; i < 2000; ++i) {
             const QString text = MakeQuestion(op, static_cast<std::int16_t>(bound));
-            const Parsed q = parseQuestion(text);
-            QVERIFY2(q.ok, qPrintable(text));
-            QCOMPARE(q.glyph, operatorGlyph(*operatorFromCode(op)));
+            const QRegularExpressionMatch q = shape.match(text);
+            QVERIFY2(q.hasMatch(), qPrintable(text));
+            QCOMPARE(q.captured(2).at(0), operatorGlyph(*operatorFromCode(op)));
+            const long long a = q.captured(1).toLongLong(), b = q.captured(3).toLongLong();
             // Division bounds the divisor and the quotient; the dividend is
             // their exact product, past 16 and 31 bits for the largest bound.
-            const long long first = op == u"/" ? q.a / q.b : q.a;
+            const long long first = op == u"/" ? a / b : a;
             if (op == u"/")
-                QCOMPARE(q.a % q.b, 0LL);
-            QVERIFY(first >= 2 && first <= bound && q.b >= 2 && q.b <= bound);
+                QCOMPARE(a % b, 0LL);
+            QVERIFY(first >= 2 && first <= bound && b >= 2 && b <= bound);
             if (op == u"-")
-                QVERIFY2(q.a > q.b, qPrintable(text));
-            sawLargeDividend = sawLargeDividend || q.a > 32767LL * 16;
+                QVERIFY2(a > b, qPrintable(text));
+            sawLargeDividend = sawLargeDividend || a > 32767LL * 16;
         }
         if (op == u"/" && bound == 32767)
             QVERIFY(sawLargeDividend);
