@@ -13,17 +13,13 @@
 
 using namespace drillpad;
 using namespace drillpad::testing;
+using namespace Qt::StringLiterals;
 
 namespace {
 
 bool writeManual(const QByteArray &data) {
     QFile file(FrmHelp::documentPath());
     return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
-}
-
-QByteArray readFile(const char *dirVariable, const char *name) {
-    QFile file(qEnvironmentVariable(dirVariable) + QLatin1String(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -68,29 +64,25 @@ private Q_SLOTS:
     // (program in bin/, data in share/drillpad/) finds it in its data folder,
     // wherever the tree was installed or unpacked.
     void manualIsFoundWhereItLies_data() {
-        QTest::addColumn<bool>("nextToProgram");
-        QTest::addColumn<bool>("inDataFolder");
+        QTest::addColumn<QStringList>("present");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("build tree") << true << false << "bin/help.rtf";
-        QTest::newRow("installed") << false << true << "share/drillpad/help.rtf";
-        QTest::newRow("both: next to the program wins") << true << true << "bin/help.rtf";
-        QTest::newRow("neither") << false << false << "bin/help.rtf";
+        const QString bin = u"bin/help.rtf"_s, share = u"share/drillpad/help.rtf"_s;
+        QTest::newRow("build tree") << QStringList{bin} << bin;
+        QTest::newRow("installed") << QStringList{share} << share;
+        QTest::newRow("both: next to the program wins") << QStringList{bin, share} << bin;
+        QTest::newRow("neither") << QStringList{} << bin;
     }
     void manualIsFoundWhereItLies() {
-        QFETCH(bool, nextToProgram);
-        QFETCH(bool, inDataFolder);
+        QFETCH(QStringList, present);
         QFETCH(QString, expected);
         QTemporaryDir root;
-        QVERIFY(root.isValid());
         const QDir dir(root.path());
-        QVERIFY(dir.mkpath(QStringLiteral("bin")) && dir.mkpath(QStringLiteral("share/drillpad")));
-        for (const auto &[wanted, name] : {std::pair{nextToProgram, "bin/help.rtf"},
-                                           std::pair{inDataFolder, "share/drillpad/help.rtf"}}) {
-            QFile file(dir.filePath(QLatin1String(name)));
-            QVERIFY(!wanted || (file.open(QIODevice::WriteOnly) && file.write("{\\rtf1 x}") > 0));
+        QVERIFY(dir.mkpath(u"bin"_s) && dir.mkpath(u"share/drillpad"_s));
+        for (const QString &name : present) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("{\\rtf1 x}") > 0);
         }
-        QCOMPARE(FrmHelp::documentPath(dir.filePath(QStringLiteral("bin"))),
-                 dir.filePath(expected));
+        QCOMPARE(FrmHelp::documentPath(dir.filePath(u"bin"_s)), dir.filePath(expected));
     }
 
     // The viewer fills the window less 24 twips; the outline around it
@@ -134,9 +126,12 @@ private Q_SLOTS:
     }
 
     void theManualShipsBesideTheProgram() {
-        const QByteArray manual = readFile("DRILLPAD_SOURCE_DIR", "/resources/help.rtf");
+        QFile source(qEnvironmentVariable("DRILLPAD_SOURCE_DIR") + "/resources/help.rtf"_L1);
+        QFile built(qEnvironmentVariable("DRILLPAD_BINARY_DIR") + "/help.rtf"_L1);
+        QVERIFY(source.open(QIODevice::ReadOnly) && built.open(QIODevice::ReadOnly));
+        const QByteArray manual = source.readAll();
         QVERIFY(manual.startsWith("{\\rtf1"));
-        QCOMPARE(readFile("DRILLPAD_BINARY_DIR", "/help.rtf"), manual);
+        QCOMPARE(built.readAll(), manual);
     }
 };
 
