@@ -57,18 +57,6 @@ private Q_SLOTS:
         QCOMPARE(asked.join(u' '), widths);
     }
 
-    // A redo asks each question once; it is recorded under the operation its
-    // questions share, if they do.
-    void redoQuestions() {
-        const QuizQuestion a{u"7×3="_s, u"21"_s}, b{u"8×8="_s, u"64"_s}, c{u"81÷9="_s, u"9"_s};
-        const QList<QuizQuestion> order = redoOrder({a, b, a, {}, b});
-        QCOMPARE(order.size(), 2);
-        QVERIFY(order.contains(a) && order.contains(b));
-        QCOMPARE(sharedOperationCode(order), u"*"_s);
-        QCOMPARE(sharedOperationCode({a, c}), QString());
-        QCOMPARE(sharedOperationCode({}), QString());
-    }
-
     void parseBound_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("divide");
