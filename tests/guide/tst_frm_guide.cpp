@@ -187,39 +187,28 @@ private Q_SLOTS:
     }
 
     // From the main window the wizard opens modally and Finish ends the modal
-    // call, reading only the ticked types. The sheet replaces the document in
-    // one step, which one undo takes back; a fresh sheet holds no edit of the
+    // call. Every ticked type gets its section from its own entries, the mixed
+    // one last with six questions to a line; operands lie from max(2, from) to
+    // "to" (for division the divisor and the quotient), and the repeats are
+    // noted under the success text. The sheet replaces the document in one
+    // step, which one undo takes back; a fresh sheet holds no edit of the
     // user's, the old one does.
     void finishFromTheMainWindow() {
         bool wasModal = false;
         QTimer::singleShot(0, [&] {
-            wasModal = frmGuide().isVisible() && frmGuide().isModal();
-            frmGuide().setEntryText(QuestionType::Add, GuideField::Count, u"x"_s); // not read
+            FrmGuide &guide = frmGuide();
+            wasModal = guide.isVisible() && guide.isModal();
+            QTest::mouseClick(guide.chkSelectAll(), Qt::LeftButton);
+            const int ranges[][2] = {{10, 20}, {15, 16}, {1, 2}, {5, 5}, {7, 7}};
+            for (int type = 0; type < kQuestionTypeCount; ++type)
+                for (int field = 0; field < 3; ++field)
+                    guide.setEntryText(
+                        QuestionType(type), GuideField(field),
+                        QString::number(field < 2 ? ranges[type][field] : 40 + type));
             perform(u"NNN"_s);
         });
         frmMain().button("cmdGuide")->click();
         QVERIFY(wasModal && !frmGuide().isVisible() && messages_.messages.isEmpty());
-        QVERIFY(editorText().startsWith(u"\n乘法题:\n"_s));
-        QTextDocument *sheet = frmMain().txtMain()->document();
-        QVERIFY(!sheet->isModified());
-        frmMain().txtMain()->undo();
-        QCOMPARE(editorText(), kOldSheet);
-        QVERIFY(sheet->isModified());
-    }
-
-    // Every ticked type gets its section from its own entries, the mixed one
-    // last with six questions to a line. Operands lie from max(2, from) to
-    // "to" (for division the divisor and the quotient). The repeats are noted
-    // under the success text.
-    void finishWritesEverySection() {
-        FrmGuide &guide = open();
-        QTest::mouseClick(guide.chkSelectAll(), Qt::LeftButton);
-        const int ranges[][2] = {{10, 20}, {15, 16}, {1, 2}, {5, 5}, {7, 7}};
-        for (int type = 0; type < kQuestionTypeCount; ++type)
-            for (int field = 0; field < 3; ++field)
-                guide.setEntryText(QuestionType(type), GuideField(field),
-                                   QString::number(field < 2 ? ranges[type][field] : 40 + type));
-        perform(u"NNN"_s);
         const QStringList sections = editorText().split(u"\n\n"_s, Qt::SkipEmptyParts);
         QCOMPARE(sections.size(), 5);
         // Every question these ranges allow.
@@ -236,13 +225,18 @@ private Q_SLOTS:
                          .hasMatch(),
                      qPrintable(section));
         }
-        QCOMPARE(guide.controls().get<QLabel>(u"lblRepeats"_s)->text(),
+        QCOMPARE(frmGuide().controls().get<QLabel>(u"lblRepeats"_s)->text(),
                  u"减法范围内只有1道不同的题\n乘法范围内只有1道不同的题\n"
                  u"除法范围内只有1道不同的题\n四则混合运算范围内只有12道不同的题"_s);
+        QTextDocument *sheet = frmMain().txtMain()->document();
+        QVERIFY(!sheet->isModified());
+        frmMain().txtMain()->undo();
+        QCOMPARE(editorText(), kOldSheet);
+        QVERIFY(sheet->isModified());
     }
 
-    // Bad entries are refused at Finish, not before: the message says what is
-    // wrong, nothing is written, and the offending box, on its page, has the
+    // Bad entries of ticked types are refused at Finish, not before: the message
+    // says what is wrong, nothing is written, and the offending box, on its page, has the
     // focus. Mended (blanks and full-width digits allowed), Finish writes.
     void refusesBadEntries_data() {
         QTest::addColumn<QuestionType>("type");
@@ -268,6 +262,7 @@ private Q_SLOTS:
         FrmGuide &guide = open();
         guide.typeCheck(type)->setChecked(true);
         guide.setEntryText(type, field, text);
+        guide.setEntryText(QuestionType::Mix, GuideField::Count, u"x"_s); // not ticked, not read
         perform(u"NNN"_s);
         QCOMPARE(messages_.messages, QStringList(message));
         QCOMPARE(editorText(), kOldSheet);
