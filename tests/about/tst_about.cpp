@@ -7,7 +7,6 @@
 #include "mainwin/frm_main.h"
 
 #include <QAction>
-#include <QLabel>
 
 #include <cstring>
 
@@ -85,8 +84,7 @@ private Q_SLOTS:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    // Opened modally, the box ignores Enter and Esc; closing it unloads it
-    // and the next opening loads it afresh.
+    // Opened modally, the box ignores Enter and Esc; closing it unloads it.
     void closing_unloadsTheBox_data() {
         QTest::addColumn<bool>("fromMenu");
         QTest::newRow("cmdAbout, OK") << false;
@@ -97,7 +95,6 @@ private Q_SLOTS:
         bool modalAndKeysIgnored = false;
         QTimer::singleShot(0, [&] {
             FrmAbout &box = frmAbout();
-            box.label("lblTitle")->setText(QStringLiteral("changed"));
             box.setFocus();
             QTest::keyClick(&box, Qt::Key_Escape);
             QTest::keyClick(&box, Qt::Key_Return);
@@ -112,8 +109,6 @@ private Q_SLOTS:
         else
             frmMain().button("cmdAbout")->click();
         QVERIFY(modalAndKeysIgnored && !isFormLoaded(FormId::About));
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(frmAbout().label("lblTitle")->text(), QStringLiteral("Drillpad"));
     }
 
     void sysInfoButton_data() {
