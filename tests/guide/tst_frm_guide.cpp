@@ -186,13 +186,9 @@ private Q_SLOTS:
         QVERIFY(!isFormLoaded(FormId::Guide));
     }
 
-    // From the main window the wizard opens modally and Finish ends the modal
-    // call. Every ticked type gets its section from its own entries, the mixed
-    // one last with six questions to a line; operands lie from max(2, from) to
-    // "to" (for division the divisor and the quotient), and the repeats are
-    // noted under the success text. The sheet replaces the document in one
-    // step, which one undo takes back; a fresh sheet holds no edit of the
-    // user's, the old one does.
+    // Opened modally from the main window, Finish writes a section per ticked type
+    // from its own entries (operands from max(2, from) to "to"), notes the repeats,
+    // and replaces the document, unmodified, in one step that one undo takes back.
     void finishFromTheMainWindow() {
         bool wasModal = false;
         QTimer::singleShot(0, [&] {
@@ -236,8 +232,8 @@ private Q_SLOTS:
     }
 
     // Bad entries of ticked types are refused at Finish, not before: the message
-    // says what is wrong, nothing is written, and the offending box, on its page, has the
-    // focus. Mended (blanks and full-width digits allowed), Finish writes.
+    // says what is wrong, nothing is written, and the offending box, on its page,
+    // has the focus. Mended (blanks and full-width digits allowed), Finish writes.
     void refusesBadEntries_data() {
         QTest::addColumn<QuestionType>("type");
         QTest::addColumn<GuideField>("field");

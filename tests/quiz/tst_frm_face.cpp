@@ -175,12 +175,10 @@ private Q_SLOTS:
         QCOMPARE(face.label("lblMemo")->text(), u"再不努力就不行了,及格，努力啊"_s);
     }
 
-    // With the keyboard alone: the window opens modally on Begin, Enter begins, the
-    // arrow keys change the operation and leave the focus for the answer, Alt+P
-    // pauses and Enter resumes into the answer box, Enter judges, and the keypad's
-    // Enter on a focused button clicks that button, not the default one. Closed and
-    // opened again, the window shows the state it was left in and a second quiz
-    // continues the totals; unloaded, it starts afresh.
+    // With the keyboard alone: opened modally on Begin, Enter begins, an arrow key
+    // changes the operation and leaves the focus for the answer, Alt+P pauses, Enter
+    // resumes into the answer box and judges, and the keypad's Enter clicks a focused
+    // button. Reopened, the window keeps its state and totals; unloaded, it starts afresh.
     void keyboardOnlyAndReopen() {
         QStringList seen;
         QTimer::singleShot(0, this, [&] {
@@ -243,11 +241,9 @@ private Q_SLOTS:
         QCOMPARE(frmFace().totalCount(), 0);
     }
 
-    // Finished with nothing answered, the score is 100% with its comment. Running,
-    // a bad bound is refused by a new operation and by OK, which keep the question
-    // and the typed answer. Paused, Enter, Esc and the close box do nothing; the
-    // typed answer is judged after resuming. Esc finishes; then Enter judges
-    // nothing and a new operation waits.
+    // An empty quiz scores 100%. Running, a bad bound is refused by a new operation
+    // and by OK, keeping question and answer. Paused, Enter, Esc and the close box do
+    // nothing. Esc finishes; then Enter judges nothing and a new operation waits.
     void runningPausedAndIdle() {
         FrmFace face;
         QVERIFY(showActive(face));
