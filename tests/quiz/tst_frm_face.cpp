@@ -90,39 +90,6 @@ class TestFrmFace : public QObject {
 private Q_SLOTS:
     void init() { messages_.messages.clear(); }
 
-    // The answer is compared with the expected one as text and recorded
-    // exactly as typed, or as skipped. "%1" stands for the expected answer.
-    void judging_data() {
-        QTest::addColumn<QString>("focus"); // where Enter is pressed
-        QTest::addColumn<bool>("right");
-        QTest::addColumn<QString>("typed");
-        QTest::newRow("right") << "txtAnswer" << true << "%1";
-        QTest::newRow("leading zero") << "txtAnswer" << false << "0%1";
-        QTest::newRow("Enter on Skip") << "cmdJump" << false << "%1";
-        QTest::newRow("Enter in bound box") << "comboTo" << true << "%1";
-    }
-    void judging() {
-        QFETCH(QString, focus);
-        QFETCH(bool, right);
-        QFETCH(QString, typed);
-        FrmFace face;
-        QVERIFY(showActive(face));
-        press(Qt::Key_B, Qt::AltModifier);
-        const QString question = face.txtQuestion()->text();
-        typed.replace(u"%1"_s, face.expectedAnswer());
-        const QString recorded = focus == "cmdJump"_L1 ? u"此题跳过"_s : typed;
-        QTest::keyClicks(face.txtAnswer(), typed);
-        face.findChild<QWidget *>(focus)->setFocus();
-        press(Qt::Key_Return);
-        QCOMPARE(face.listHistory()->item(0)->text(),
-                 "1.  "_L1 + question + recorded + (right ? u"       √"_s : u"       ×"_s));
-        QCOMPARE(face.label("lblTotal")->text() + face.label("lblRight")->text() + u' ' +
-                     face.label("lblCent")->text(),
-                 (right ? u"11 "_s : u"10 "_s) + rate(right ? 100 : 0) + u'%');
-        QVERIFY(face.txtAnswer()->text().isEmpty() &&
-                QApplication::focusWidget() == face.txtAnswer());
-    }
-
     // Every question fits its operation and bound, the bound rounded half to
     // even, and the expected answer is its result. A bad bound is refused at
     // Begin with a message that names the allowed range.
@@ -165,15 +132,31 @@ private Q_SLOTS:
         }
     }
 
-    // A screen reader reads each result with its caption, "正确率: 66.67%", and the
-    // range boxes (named by their text, as Qt does on Linux) with their own captions
-    // as well as the frame's title.
-    void resultsForScreenReaders() {
+    // The answer is compared with the expected one as text and recorded exactly
+    // as typed; Enter judges wherever the focus is and leaves it, cleared, in the
+    // answer box. A screen reader reads each result with its caption, "正确率:
+    // 66.67%", and the range boxes (named by their text, as Qt does on Linux)
+    // with their own captions as well as the frame's title.
+    void judgingAndResultsForScreenReaders() {
         FrmFace face;
         QVERIFY(showActive(face));
-        face.button("cmdBegin")->click();
-        for (const QString &typed : {u"%1"_s, u"x"_s, u"%1"_s})
-            answer(face, QString(typed).replace(u"%1"_s, face.expectedAnswer()));
+        press(Qt::Key_B, Qt::AltModifier);
+        QStringList history;
+        for (const auto &[typed, focus] :
+             {std::pair{u"%1"_s, "txtAnswer"}, {u"0%1"_s, "txtAnswer"}, {u"%1"_s, "comboTo"}}) {
+            const QString text = QString(typed).replace(u"%1"_s, face.expectedAnswer());
+            history << u"%1.  %2%3       %4"_s.arg(history.size() + 1)
+                           .arg(face.txtQuestion()->text(), text,
+                                typed == u"%1"_s ? u"√"_s : u"×"_s);
+            QTest::keyClicks(face.txtAnswer(), text);
+            face.findChild<QWidget *>(focus)->setFocus();
+            press(Qt::Key_Return);
+            QVERIFY(face.txtAnswer()->text().isEmpty() &&
+                    QApplication::focusWidget() == face.txtAnswer());
+        }
+        QCOMPARE(face.listHistory()->count(), history.size());
+        for (int i = 0; i < history.size(); ++i)
+            QCOMPARE(face.listHistory()->item(i)->text(), history[i]);
         const QStringList running = announced(face);
         for (const QString &line :
              {u"共做了: 3"_s, u"做对了: 2"_s, u"正确率: "_s + rate(200.0 / 3) + u'%',
@@ -192,11 +175,11 @@ private Q_SLOTS:
         QCOMPARE(face.label("lblMemo")->text(), u"再不努力就不行了,及格，努力啊"_s);
     }
 
-    // With the keyboard alone: the window opens on Begin, Enter begins, the arrow keys
-    // change the operation and leave the focus for the answer, Alt+P pauses and Enter
-    // resumes into the answer box, Enter judges, and the keypad's Enter on a focused
-    // button clicks that button, not the default one.
-    void keyboardOnly() {
+    // With the keyboard alone: opened modally on Begin, Enter begins, an arrow key
+    // changes the operation and leaves the focus for the answer, Alt+P pauses, Enter
+    // resumes into the answer box and judges, and the keypad's Enter clicks a focused
+    // button. Reopened, the window keeps its state and totals; unloaded, it starts afresh.
+    void keyboardOnlyAndReopen() {
         QStringList seen;
         QTimer::singleShot(0, this, [&] {
             // No test macro returns early in here: the window must close again.
@@ -206,7 +189,7 @@ private Q_SLOTS:
                 QWidget *widget = QApplication::focusWidget();
                 return widget ? widget->objectName() : u"none"_s;
             };
-            seen << focus();
+            seen << (face.isModal() ? u"modal "_s : u"modeless "_s) + focus();
             press(Qt::Key_Return);
             seen << enabledButtons(face) << focus();
             for (int tabs = 0; tabs < 10 && !focus().startsWith(u"optActive"_s); ++tabs)
@@ -235,23 +218,40 @@ private Q_SLOTS:
                 face.done(QDialog::Rejected);
         });
         frmMain().button("cmdFace")->click();
-        QCOMPARE(seen, (QStringList{u"cmdBegin"_s, kRunning, u"txtAnswer"_s, u"optActive(0)"_s,
-                                    u"txtAnswer"_s, u"-"_s, u"0"_s, u"cmdPause"_s, kRunning,
-                                    u"txtAnswer"_s, u"1"_s, u"cmdJump"_s, u"此题跳过       ×"_s}));
+        QCOMPARE(seen,
+                 (QStringList{u"modal cmdBegin"_s, kRunning, u"txtAnswer"_s, u"optActive(0)"_s,
+                              u"txtAnswer"_s, u"-"_s, u"0"_s, u"cmdPause"_s, kRunning,
+                              u"txtAnswer"_s, u"1"_s, u"cmdJump"_s, u"此题跳过       ×"_s}));
+        seen.clear();
+        QTimer::singleShot(0, this, [&] {
+            FrmFace &face = frmFace();
+            seen << face.label("lblCaption")->text() << face.label("lblCent")->text();
+            face.button("cmdBegin")->click();
+            answer(face, face.expectedAnswer());
+            seen << face.label("lblCent")->text() << face.listHistory()->item(2)->text().left(4);
+            face.button("cmdFinish")->click();
+            seen << face.label("lblMemo")->text();
+            face.button("cmdClose")->click();
+        });
+        frmMain().button("cmdFace")->click();
+        QCOMPARE(seen, (QStringList{u"总分:"_s, rate(50), rate(100.0 * 2 / 3) + u'%', u"3.  "_s,
+                                    u"再不努力就不行了,及格，努力啊"_s}));
         unloadForm(FormId::Face);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(frmFace().totalCount(), 0);
     }
 
-    // Running, an empty answer counts nothing and shows a hint, and a bad
-    // bound is refused by a new operation and by OK, which keep the question
-    // and the typed answer. Paused, Enter, Esc and the close box do nothing;
-    // the typed answer is judged after resuming. Idle, a new operation waits.
-    void runningAndPaused() {
+    // An empty quiz scores 100%. Running, a bad bound is refused by a new operation
+    // and by OK, keeping question and answer. Paused, Enter, Esc and the close box do
+    // nothing. Esc finishes; then Enter judges nothing and a new operation waits.
+    void runningPausedAndIdle() {
         FrmFace face;
         QVERIFY(showActive(face));
         face.button("cmdBegin")->click();
-        press(Qt::Key_Return);
-        QCOMPARE(face.label("lblHint")->text(), u"请输入答案..."_s);
+        face.button("cmdFinish")->click();
+        QCOMPARE(face.label("lblCent")->text() + face.label("lblMemo")->text(),
+                 u"100%本软件会帮你学好数学"_s);
+        press(Qt::Key_B, Qt::AltModifier);
         const QString question = face.txtQuestion()->text();
         face.comboTo()->setEditText(u"1"_s);
         QTest::mouseClick(face.optActive(3), Qt::LeftButton);
@@ -266,59 +266,16 @@ private Q_SLOTS:
         QTest::keyClick(face.txtAnswer(), Qt::Key_Return);
         press(Qt::Key_Escape);
         face.close();
-        QCOMPARE(enabledButtons(face), kPaused);
-        QVERIFY(face.isVisible() && face.totalCount() == 0);
+        QVERIFY(enabledButtons(face) == kPaused && face.isVisible() && face.totalCount() == 0);
         QTest::mouseClick(face.button("cmdPause"), Qt::LeftButton);
         QTest::keyClick(face.txtAnswer(), Qt::Key_Return);
         QCOMPARE(face.rightCount(), 1);
-        face.button("cmdFinish")->click();
+        press(Qt::Key_Escape);
+        answer(face, u"1"_s);
+        QCOMPARE(enabledButtons(face) + face.label("lblTotal")->text(), kIdle + u'1');
         const QString idleQuestion = face.txtQuestion()->text();
         QTest::mouseClick(face.optActive(1), Qt::LeftButton);
         QCOMPARE(face.txtQuestion()->text(), idleQuestion);
-    }
-
-    // From the main window the quiz opens modally. Finish and Esc show the
-    // score and its comment (100% with nothing answered), then Enter judges
-    // nothing. Closed and opened again, it
-    // shows the state it was left in and a second quiz continues the totals;
-    // unloaded, it starts afresh.
-    void finishAndReopen() {
-        QStringList shown;
-        QTimer::singleShot(0, this, [&] {
-            FrmFace &face = frmFace();
-            shown << (face.isModal() && showActive(face) ? "modal"_L1 : "modeless"_L1);
-            face.button("cmdBegin")->click();
-            face.button("cmdFinish")->click();
-            shown << face.label("lblCent")->text() << face.label("lblMemo")->text();
-            press(Qt::Key_B, Qt::AltModifier);
-            answer(face, face.expectedAnswer());
-            answer(face, u"x"_s);
-            press(Qt::Key_Escape);
-            answer(face, u"1"_s);
-            shown << enabledButtons(face) << face.label("lblTotal")->text();
-            face.txtAnswer()->clear();
-            press(Qt::Key_C, Qt::AltModifier);
-        });
-        frmMain().button("cmdFace")->click();
-        QCOMPARE(shown,
-                 (QStringList{u"modal"_s, u"100%"_s, u"本软件会帮你学好数学"_s, kIdle, u"2"_s}));
-        shown.clear();
-        QTimer::singleShot(0, this, [&] {
-            FrmFace &face = frmFace();
-            shown << face.label("lblCaption")->text() << face.label("lblCent")->text();
-            face.button("cmdBegin")->click();
-            answer(face, face.expectedAnswer());
-            shown << face.label("lblCent")->text() << face.listHistory()->item(2)->text().left(4);
-            face.button("cmdFinish")->click();
-            shown << face.label("lblMemo")->text();
-            face.button("cmdClose")->click();
-        });
-        frmMain().button("cmdFace")->click();
-        QCOMPARE(shown, (QStringList{u"总分:"_s, rate(50), rate(100.0 * 2 / 3) + u'%', u"3.  "_s,
-                                     u"再不努力就不行了,及格，努力啊"_s}));
-        unloadForm(FormId::Face);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(frmFace().totalCount(), 0);
     }
 };
 

@@ -6,49 +6,45 @@ using namespace drillpad;
 using namespace drillpad::quiz;
 using namespace Qt::StringLiterals;
 
+Q_DECLARE_METATYPE(drillpad::Operator)
+
 static const QLocale kC = QLocale::c();
 static const QLocale kGerman(QLocale::German, QLocale::Germany);
 
 class TestQuizLogic : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    // A bound for which the redrawing could never end draws nothing.
-    void boundOutsideRangeDrawsNothing() {
-        for (const auto &[op, n] : {std::pair{Operator::Divide, 1}, std::pair{Operator::Add, 0},
-                                    std::pair{Operator::Multiply, 32768}}) {
-            int draws = 0;
-            const auto draw = [&](std::int16_t) { return ++draws, QStringLiteral("1"); };
-            QCOMPARE(drawQuizQuestion(op, n, draw), QuizQuestion{});
-            QCOMPARE(draws, 0);
-        }
-    }
-
     // With a lower bound each operand is a draw over the width of the range,
-    // shifted to its start; division's factors start at 2 at least.
+    // shifted to its start; division's factors start at 2 at least. A bound for
+    // which the redrawing could never end draws nothing.
     void rangedDraw_data() {
-        QTest::addColumn<int>("op");
+        QTest::addColumn<Operator>("op");
         QTest::addColumn<int>("from");
         QTest::addColumn<int>("n");
         QTest::addColumn<QList<int>>("draws");
         QTest::addColumn<QString>("widths"); // the bounds passed to the draws
         QTest::addColumn<QString>("question");
-        QTest::newRow("add from 5") << int(Operator::Add) << 5 << 9 << QList<int>{1, 5} << "5 5"
+        QTest::newRow("add from 5") << Operator::Add << 5 << 9 << QList<int>{1, 5} << "5 5"
                                     << "5+9=";
-        QTest::newRow("subtract from 0 as from 1")
-            << int(Operator::Subtract) << 0 << 20 << QList<int>{9, 12} << "20 20"
+        QTest::newRow("subtract from 0")
+            << Operator::Subtract << 0 << 20 << QList<int>{9, 12} << "20 20"
             << "12-9=";
-        QTest::newRow("divide from 3, divisor second")
-            << int(Operator::Divide) << 3 << 6 << QList<int>{4, 1, 6} << "4 4 10"
+        QTest::newRow("divide from 3")
+            << Operator::Divide << 3 << 6 << QList<int>{4, 1, 6} << "4 4 10"
             << "18÷3=";
         QTest::newRow("divide from 1 redraws 1s")
-            << int(Operator::Divide) << 1 << 9 << QList<int>{1, 7, 2, 7, 2} << "9 9 9 9 10"
+            << Operator::Divide << 1 << 9 << QList<int>{1, 7, 2, 7, 2} << "9 9 9 9 10"
             << "14÷2=";
-        QTest::newRow("start above the bound")
-            << int(Operator::Add) << 10 << 9 << QList<int>{} << ""
-            << "";
+        for (const auto &[name, op, from, n] :
+             {std::tuple{"start above the bound", Operator::Add, 10, 9},
+              {"divide to 1", Operator::Divide, 0, 1},
+              {"add to 0", Operator::Add, 0, 0},
+              {"multiply to 32768", Operator::Multiply, 0, 32768}})
+            QTest::newRow(name) << op << from << n << QList<int>{} << ""
+                                << "";
     }
     void rangedDraw() {
-        QFETCH(int, op);
+        QFETCH(Operator, op);
         QFETCH(int, from);
         QFETCH(int, n);
         QFETCH(QList<int>, draws);
@@ -59,20 +55,8 @@ private Q_SLOTS:
             asked << QString::number(bound);
             return QString::number(draws.value(asked.size() - 1, 1));
         };
-        QCOMPARE(drawQuizQuestion(static_cast<Operator>(op), from, n, draw).text, question);
+        QCOMPARE(drawQuizQuestion(op, from, n, draw).text, question);
         QCOMPARE(asked.join(u' '), widths);
-    }
-
-    // A redo asks each question once; it is recorded under the operation its
-    // questions share, if they do.
-    void redoQuestions() {
-        const QuizQuestion a{u"7×3="_s, u"21"_s}, b{u"8×8="_s, u"64"_s}, c{u"81÷9="_s, u"9"_s};
-        const QList<QuizQuestion> order = redoOrder({a, b, a, {}, b});
-        QCOMPARE(order.size(), 2);
-        QVERIFY(order.contains(a) && order.contains(b));
-        QCOMPARE(sharedOperationCode(order), u"*"_s);
-        QCOMPARE(sharedOperationCode({a, c}), QString());
-        QCOMPARE(sharedOperationCode({}), QString());
     }
 
     void parseBound_data() {
