@@ -21,6 +21,6 @@ for target in "$BUILD"/fuzz/fuzz_*; do
     work="$BUILD/fuzz-work/$name"
     mkdir -p "$work"
     echo "== $name for ${SECONDS_PER_TARGET}s"
-    QT_QPA_PLATFORM=offscreen "$target" -max_total_time="$SECONDS_PER_TARGET" -timeout=10 \
+    QT_QPA_PLATFORM=offscreen LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan.supp" "$target" -max_total_time="$SECONDS_PER_TARGET" -timeout=10 -artifact_prefix="$work/" \
         -rss_limit_mb=2048 -print_final_stats=1 "$work" "$corpus"
 done
