@@ -84,9 +84,11 @@ void fill(PracticeRecord &record) {
 }
 
 // The record, filled on first use; its folder goes when the program ends.
+// The application owns the record, so that it closes while Qt's database
+// registry still exists.
 PracticeRecord &largeRecord() {
     static QTemporaryDir folder;
-    static PracticeRecord record;
+    static PracticeRecord &record = *new PracticeRecord(QCoreApplication::instance());
     if (!record.isOpen()) {
         const QString path = QDir(folder.path()).filePath(QStringLiteral("drillpad.sqlite"));
         if (!record.open(path)) {
