@@ -145,6 +145,23 @@ QuizSummary quizFrom(const QSqlQuery &q) {
     return s;
 }
 
+// Every row a query returns, each read by `read`; none when it fails.
+template <typename Read>
+auto readRows(const QSqlDatabase &db, const QString &sql, const QVariantList &values, Read read) {
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    QList<decltype(read(q))> rows;
+    if (!q.prepare(sql))
+        return rows;
+    for (const QVariant &value : values)
+        q.addBindValue(value);
+    if (q.exec()) {
+        while (q.next())
+            rows.append(read(q));
+    }
+    return rows;
+}
+
 AnswerEntry answerFrom(const QSqlQuery &q) {
     AnswerEntry a;
     a.quizId = q.value(0).toLongLong();
@@ -449,77 +466,56 @@ bool PracticeRecord::finishQuiz(qint64 quizId, int answered, int right, double r
 }
 
 QList<QuizSummary> PracticeRecord::quizzes(const QString &operation) const {
-    QList<QuizSummary> list;
     if (!d_->open)
-        return list;
-    QSqlQuery q(d_->db());
-    q.setForwardOnly(true);
+        return {};
     const QString where = operation.isEmpty() ? QString() : QStringLiteral(" WHERE operation = ?");
-    q.prepare(QStringLiteral("SELECT %1 FROM quizzes%2 ORDER BY started DESC, id DESC")
-                  .arg(QLatin1String(kQuizColumns), where));
-    if (!operation.isEmpty())
-        q.addBindValue(operation);
-    if (!q.exec())
-        return list;
-    while (q.next())
-        list.append(quizFrom(q));
-    return list;
+    return readRows(d_->db(),
+                    QStringLiteral("SELECT %1 FROM quizzes%2 ORDER BY started DESC, id DESC")
+                        .arg(QLatin1String(kQuizColumns), where),
+                    operation.isEmpty() ? QVariantList() : QVariantList{operation}, quizFrom);
 }
 
 QList<AnswerEntry> PracticeRecord::answers(qint64 quizId) const {
-    QList<AnswerEntry> list;
     if (!d_->open)
-        return list;
-    QSqlQuery q(d_->db());
-    q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT %1 FROM answers WHERE quiz_id = ? ORDER BY sequence")
-                  .arg(QLatin1String(kAnswerColumns)));
-    q.addBindValue(quizId);
-    if (!q.exec())
-        return list;
-    while (q.next())
-        list.append(answerFrom(q));
-    return list;
+        return {};
+    return readRows(d_->db(),
+                    QStringLiteral("SELECT %1 FROM answers WHERE quiz_id = ? ORDER BY sequence")
+                        .arg(QLatin1String(kAnswerColumns)),
+                    {quizId}, answerFrom);
 }
 
 QList<AnswerEntry> PracticeRecord::allAnswers() const {
-    QList<AnswerEntry> list;
     if (!d_->open)
-        return list;
-    QSqlQuery q(d_->db());
-    q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT %1 FROM answers ORDER BY quiz_id, sequence")
-                    .arg(QLatin1String(kAnswerColumns))))
-        return list;
-    while (q.next())
-        list.append(answerFrom(q));
-    return list;
+        return {};
+    return readRows(d_->db(),
+                    QStringLiteral("SELECT %1 FROM answers ORDER BY quiz_id, sequence")
+                        .arg(QLatin1String(kAnswerColumns)),
+                    {}, answerFrom);
 }
 
 QList<AnswerEntry> PracticeRecord::wrongAndSkipped(const QList<qint64> &quizIds) const {
-    QList<AnswerEntry> list;
     if (!d_->open || quizIds.isEmpty())
-        return list;
+        return {};
     QStringList ids;
     for (qint64 id : quizIds)
         ids << QString::number(id);
-    QSqlQuery q(d_->db());
-    q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT a.quiz_id, a.sequence, a.question, a.expected, a.typed,"
-                               " a.is_right, a.seconds FROM answers a JOIN quizzes z ON"
-                               " z.id = a.quiz_id WHERE a.is_right = 0 AND a.quiz_id IN (%1)"
-                               " ORDER BY z.started, z.id, a.sequence")
-                    .arg(ids.join(QLatin1Char(',')))))
-        return list;
+    QList<AnswerEntry> wrong =
+        readRows(d_->db(),
+                 QStringLiteral("SELECT a.quiz_id, a.sequence, a.question, a.expected, a.typed,"
+                                " a.is_right, a.seconds FROM answers a JOIN quizzes z ON"
+                                " z.id = a.quiz_id WHERE a.is_right = 0 AND a.quiz_id IN (%1)"
+                                " ORDER BY z.started, z.id, a.sequence")
+                     .arg(ids.join(QLatin1Char(','))),
+                 {}, answerFrom);
+    // Each question once, where it first went wrong.
     QSet<QString> seen;
-    while (q.next()) {
-        AnswerEntry a = answerFrom(q);
-        if (!seen.contains(a.question)) {
-            seen.insert(a.question);
-            list.append(std::move(a));
-        }
-    }
-    return list;
+    wrong.removeIf([&seen](const AnswerEntry &a) {
+        if (seen.contains(a.question))
+            return true;
+        seen.insert(a.question);
+        return false;
+    });
+    return wrong;
 }
 
 bool PracticeRecord::importQuizzes(const QList<QuizSummary> &quizzes,
