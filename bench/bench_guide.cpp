@@ -85,6 +85,22 @@ void BM_AnswerPage(benchmark::State &state) {
 }
 BENCHMARK(BM_AnswerPage)->Unit(benchmark::kMillisecond)->Iterations(4);
 
+// Ctrl+A over the largest sheet: the selection changes and the toolbar reads
+// the selection's format to show it; a caret click ends each iteration.
+void BM_SelectAllLargestSheet(benchmark::State &state) {
+    FrmMain &main = frmMain();
+    main.show();
+    RichTextBox *editor = main.txtMain();
+    editor->setText(makeSheetText(largestSheet(kLargest)));
+    for (auto _ : state) {
+        editor->selectAll();
+        state.PauseTiming();
+        editor->moveCursor(QTextCursor::Start);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_SelectAllLargestSheet)->Unit(benchmark::kMillisecond);
+
 // Fills the wizard with the largest settings and leaves it on page 3.
 FrmGuide &preparedGuide() {
     FrmGuide &guide = frmGuide();

@@ -98,60 +98,74 @@ void RichTextBox::setSelText(const QString &text) {
     textCursor().insertText(text);
 }
 
-template <typename Value, typename Read>
-std::optional<Value> RichTextBox::uniformCharProperty(Read read) const {
+RichTextBox::CharFormatState RichTextBox::selCharFormat() const {
+    const QFont defaultFont = document()->defaultFont();
+    const auto stateOf = [&defaultFont](const QTextCharFormat &f) {
+        const QStringList families = f.fontFamilies().toStringList();
+        return CharFormatState{
+            .bold = f.fontWeight() >= QFont::Bold,
+            .italic = f.fontItalic(),
+            .underline = f.fontUnderline(),
+            .fontName = families.isEmpty() ? defaultFont.family() : families.first(),
+            .fontSize = f.fontPointSize() > 0 ? f.fontPointSize() : defaultFont.pointSizeF()};
+    };
     const QTextCursor cursor = textCursor();
     if (!cursor.hasSelection())
-        return read(currentCharFormat());
+        return stateOf(currentCharFormat());
     const int start = cursor.selectionStart();
     const int end = cursor.selectionEnd();
-    std::optional<Value> result;
+    const auto keepIfSame = [](auto &kept, const auto &value) {
+        if (kept != value)
+            kept.reset();
+    };
+    std::optional<CharFormatState> state;
+    // A sheet holds few formats: a fragment in the format of the last one
+    // read tells nothing new, which keeps a selection of the whole of a
+    // large sheet quick to read.
+    int lastFormat = -1;
     for (QTextBlock block = document()->findBlock(start); block.isValid() && block.position() < end;
          block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             const int fragStart = fragment.position();
-            const int fragEnd = fragStart + fragment.length();
-            if (fragEnd <= start || fragStart >= end)
+            if (fragStart + fragment.length() <= start || fragStart >= end ||
+                fragment.charFormatIndex() == lastFormat)
                 continue;
-            const Value value = read(fragment.charFormat());
-            if (!result)
-                result = value;
-            else if (*result != value)
-                return std::nullopt;
+            lastFormat = fragment.charFormatIndex();
+            const CharFormatState here = stateOf(fragment.charFormat());
+            if (!state) {
+                state = here;
+                continue;
+            }
+            keepIfSame(state->bold, here.bold);
+            keepIfSame(state->italic, here.italic);
+            keepIfSame(state->underline, here.underline);
+            keepIfSame(state->fontName, here.fontName);
+            keepIfSame(state->fontSize, here.fontSize);
         }
     }
-    if (!result) // only paragraph breaks selected
-        return read(cursor.charFormat());
-    return result;
+    // Only paragraph breaks selected: the format at the caret.
+    return state ? *state : stateOf(cursor.charFormat());
 }
 
 std::optional<bool> RichTextBox::selBold() const {
-    return uniformCharProperty<bool>(
-        [](const QTextCharFormat &f) { return f.fontWeight() >= QFont::Bold; });
+    return selCharFormat().bold;
 }
 
 std::optional<bool> RichTextBox::selItalic() const {
-    return uniformCharProperty<bool>([](const QTextCharFormat &f) { return f.fontItalic(); });
+    return selCharFormat().italic;
 }
 
 std::optional<bool> RichTextBox::selUnderline() const {
-    return uniformCharProperty<bool>([](const QTextCharFormat &f) { return f.fontUnderline(); });
+    return selCharFormat().underline;
 }
 
 std::optional<QString> RichTextBox::selFontName() const {
-    const QString fallback = document()->defaultFont().family();
-    return uniformCharProperty<QString>([&](const QTextCharFormat &f) {
-        const QStringList families = f.fontFamilies().toStringList();
-        return families.isEmpty() ? fallback : families.first();
-    });
+    return selCharFormat().fontName;
 }
 
 std::optional<double> RichTextBox::selFontSize() const {
-    const double fallback = document()->defaultFont().pointSizeF();
-    return uniformCharProperty<double>([&](const QTextCharFormat &f) {
-        return f.fontPointSize() > 0 ? f.fontPointSize() : fallback;
-    });
+    return selCharFormat().fontSize;
 }
 
 std::optional<int> RichTextBox::selAlignment() const {

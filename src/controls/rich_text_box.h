@@ -36,6 +36,16 @@ public:
     // the formatting of that place.
     void setSelText(const QString &text);
 
+    // The character format of the selection, or at the caret: each
+    // property where the whole selection agrees, nothing where it is mixed.
+    struct CharFormatState {
+        std::optional<bool> bold;
+        std::optional<bool> italic;
+        std::optional<bool> underline;
+        std::optional<QString> fontName;
+        std::optional<double> fontSize;
+    };
+    CharFormatState selCharFormat() const;
     std::optional<bool> selBold() const;
     std::optional<bool> selItalic() const;
     std::optional<bool> selUnderline() const;
@@ -83,8 +93,6 @@ protected:
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
-    template <typename Value, typename Read>
-    std::optional<Value> uniformCharProperty(Read read) const;
     void mergeSelectionFormat(const QTextCharFormat &format);
     template <typename Fill> void replaceContent(Fill fill);
 };

@@ -7,7 +7,7 @@
 namespace drillpad::edit {
 
 void toggle(RichTextBox &editor, const Toggle &format) {
-    const std::optional<bool> state = (editor.*format.read)();
+    const std::optional<bool> state = editor.selCharFormat().*format.state;
     (editor.*format.write)(!state.value_or(false));
 }
 

@@ -14,13 +14,14 @@ namespace edit {
 // A switch of the selection's character format: it reads the selection's
 // state and writes the opposite.
 struct Toggle {
-    std::optional<bool> (RichTextBox::*read)() const;
+    std::optional<bool> RichTextBox::CharFormatState::*state;
     void (RichTextBox::*write)(bool);
 };
 
-inline constexpr Toggle kBold{&RichTextBox::selBold, &RichTextBox::setSelBold};
-inline constexpr Toggle kItalic{&RichTextBox::selItalic, &RichTextBox::setSelItalic};
-inline constexpr Toggle kUnderline{&RichTextBox::selUnderline, &RichTextBox::setSelUnderline};
+inline constexpr Toggle kBold{&RichTextBox::CharFormatState::bold, &RichTextBox::setSelBold};
+inline constexpr Toggle kItalic{&RichTextBox::CharFormatState::italic, &RichTextBox::setSelItalic};
+inline constexpr Toggle kUnderline{&RichTextBox::CharFormatState::underline,
+                                   &RichTextBox::setSelUnderline};
 
 // Writes the negation of the selection's state. A selection that is partly
 // on reports no single state; the whole of it is switched on, as word

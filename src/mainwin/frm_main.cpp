@@ -320,10 +320,11 @@ void FrmMain::updateUndoRedo() {
 }
 
 void FrmMain::showCaretFormat() {
-    const RichTextBox *editor = txtMain();
+    // One reading of the selection serves every button and box.
+    const RichTextBox::CharFormatState state = txtMain()->selCharFormat();
     for (const auto &[key, format] : kToggleKeys) {
         if (QAction *button = toolbarEdit()->button(QLatin1String(key)))
-            button->setChecked((editor->*format->read)().value_or(false));
+            button->setChecked((state.*format->state).value_or(false));
     }
     showCaretAlignment();
     // A mixed selection leaves the boxes blank.
@@ -332,8 +333,8 @@ void FrmMain::showCaretFormat() {
         if (box->currentText() != shown)
             box->setEditText(shown);
     };
-    show(cmbFont(), editor->selFontName());
-    show(cmbFontSize(), edit::fontSizeText(editor->selFontSize()));
+    show(cmbFont(), state.fontName);
+    show(cmbFontSize(), edit::fontSizeText(state.fontSize));
 }
 
 void FrmMain::showCaretAlignment() {
