@@ -148,26 +148,6 @@ RichTextBox::CharFormatState RichTextBox::selCharFormat() const {
     return state ? *state : stateOf(cursor.charFormat());
 }
 
-std::optional<bool> RichTextBox::selBold() const {
-    return selCharFormat().bold;
-}
-
-std::optional<bool> RichTextBox::selItalic() const {
-    return selCharFormat().italic;
-}
-
-std::optional<bool> RichTextBox::selUnderline() const {
-    return selCharFormat().underline;
-}
-
-std::optional<QString> RichTextBox::selFontName() const {
-    return selCharFormat().fontName;
-}
-
-std::optional<double> RichTextBox::selFontSize() const {
-    return selCharFormat().fontSize;
-}
-
 std::optional<int> RichTextBox::selAlignment() const {
     const QTextCursor cursor = coveredParagraphs(textCursor());
     QTextBlock block = document()->findBlock(cursor.selectionStart());

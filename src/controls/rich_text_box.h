@@ -46,11 +46,6 @@ public:
         std::optional<double> fontSize;
     };
     CharFormatState selCharFormat() const;
-    std::optional<bool> selBold() const;
-    std::optional<bool> selItalic() const;
-    std::optional<bool> selUnderline() const;
-    std::optional<QString> selFontName() const;
-    std::optional<double> selFontSize() const;
     std::optional<int> selAlignment() const;
 
     void setSelBold(bool on);

@@ -42,7 +42,7 @@ private Q_SLOTS:
         box.setSelAlignment(RichTextBox::AlignCenterCode);
         box.setText(QStringLiteral("second"));
         select(box, 0, 6);
-        QCOMPARE(box.selBold(), std::optional<bool>(false));
+        QCOMPARE(box.selCharFormat().bold, std::optional<bool>(false));
         QCOMPARE(box.selAlignment(), std::optional<int>(RichTextBox::AlignLeftCode));
         box.undo();
         QCOMPARE(box.text(), QStringLiteral("first"));
@@ -53,11 +53,11 @@ private Q_SLOTS:
         box.setText(QStringLiteral("bold plain"));
         select(box, 0, 4);
         box.setSelBold(true);
-        QCOMPARE(box.selBold(), std::optional<bool>(true));
+        QCOMPARE(box.selCharFormat().bold, std::optional<bool>(true));
         select(box, 0, 10);
-        QCOMPARE(box.selBold(), std::nullopt);
+        QCOMPARE(box.selCharFormat().bold, std::nullopt);
         select(box, 5, 10);
-        QCOMPARE(box.selBold(), std::optional<bool>(false));
+        QCOMPARE(box.selCharFormat().bold, std::optional<bool>(false));
     }
 
     void fontSizeTextThatIsNoSizeIsIgnored_data() {
@@ -72,9 +72,9 @@ private Q_SLOTS:
         RichTextBox box;
         box.setText(QStringLiteral("abc"));
         select(box, 0, 3);
-        const std::optional<double> before = box.selFontSize();
+        const std::optional<double> before = box.selCharFormat().fontSize;
         QVERIFY(!box.setSelFontSize(size));
-        QCOMPARE(box.selFontSize(), before);
+        QCOMPARE(box.selCharFormat().fontSize, before);
     }
 
     void alignmentSparesAParagraphTheSelectionOnlyReaches_data() {

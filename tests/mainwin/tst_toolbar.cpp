@@ -121,7 +121,7 @@ private Q_SLOTS:
         QTest::keyClicks(editor(), u"x"_s);
         QCOMPARE(pressed(), u"B--L--"_s);
         select(5, 6);
-        QCOMPARE(editor()->selBold(), std::optional<bool>(true));
+        QCOMPARE(editor()->selCharFormat().bold, std::optional<bool>(true));
         select(2, 9);
         editor()->setSelFontName(u"隶书"_s);
         select(0, 1);
@@ -200,7 +200,7 @@ private Q_SLOTS:
         QCOMPARE(pressed(), u"BIUL--"_s);
         QCOMPARE(editor()->text(), u"abc"_s);
         window_->menuAction("mnuFormatItalic")->trigger();
-        QCOMPARE(editor()->selItalic(), std::optional<bool>(false));
+        QCOMPARE(editor()->selCharFormat().italic, std::optional<bool>(false));
         QCOMPARE(pressed(), u"B-UL--"_s);
 
         editor()->document()->setModified(false); // nothing to offer to save first
@@ -217,8 +217,8 @@ private Q_SLOTS:
         select(3, 8);
         run(u"tbBold"_s);
         select(0, 8);
-        QCOMPARE(editor()->selBold(), std::optional<bool>(true));
-        const auto click = [this] { return run(u"tbBold"_s), editor()->selBold(); };
+        QCOMPARE(editor()->selCharFormat().bold, std::optional<bool>(true));
+        const auto click = [this] { return run(u"tbBold"_s), editor()->selCharFormat().bold; };
         QCOMPARE(click(), std::optional<bool>(false));
         QCOMPARE(click(), std::optional<bool>(true));
     }
@@ -244,16 +244,16 @@ private Q_SLOTS:
         editor()->setText(u"7+3=\u3000"_s);
         select(0, 4);
         QVERIFY(pick(window_->cmbFontSize(), u"128"_s));
-        QCOMPARE(editor()->selFontSize(), std::optional<double>(128));
+        QCOMPARE(editor()->selCharFormat().fontSize, std::optional<double>(128));
         QVERIFY(editor()->hasFocus()); // back to the sheet for typing
         select(5, 5);
         QVERIFY(pick(window_->cmbFont(), u"隶书"_s));
         QTest::keyClicks(editor(), u"cd"_s);
         select(4, 7);
-        QCOMPARE(editor()->selFontName(), std::nullopt);
-        QVERIFY(editor()->selFontSize() != std::optional<double>(128));
+        QCOMPARE(editor()->selCharFormat().fontName, std::nullopt);
+        QVERIFY(editor()->selCharFormat().fontSize != std::optional<double>(128));
         select(5, 7);
-        QCOMPARE(editor()->selFontName(), std::optional<QString>(u"隶书"_s));
+        QCOMPARE(editor()->selCharFormat().fontName, std::optional<QString>(u"隶书"_s));
     }
 
     // Cut and copy put the selection on the clipboard as plain text only, or empty it
@@ -280,7 +280,7 @@ private Q_SLOTS:
         run(u"mnuEditPaste"_s);
         QCOMPARE(editor()->text(), u"7\u00D78=d"_s);
         select(0, 4);
-        QCOMPARE(editor()->selItalic(), std::optional<bool>(false));
+        QCOMPARE(editor()->selCharFormat().italic, std::optional<bool>(false));
         clipboard()->setMimeData(new QMimeData);
         run(u"tbPaste"_s);
         QCOMPARE(editor()->text(), u"d"_s);
