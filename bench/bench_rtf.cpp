@@ -3,13 +3,13 @@
 // QTextEdit::setPlainText of the same text, and files that once froze the
 // editor (many paragraphs, many format changes) are opened or refused.
 #include "bench_main.h"
-#include "controls/document_decoding.h"
 #include "controls/fonts.h"
 #include "controls/rich_text_box.h"
-#include "controls/rtf_document.h"
-#include "controls/rtf_reader.h"
-#include "controls/rtf_writer.h"
 #include "guide/sheet_writer.h"
+#include "rtf/document_decoding.h"
+#include "rtf/rtf_document.h"
+#include "rtf/rtf_reader.h"
+#include "rtf/rtf_writer.h"
 
 #include <QApplication>
 #include <QFile>

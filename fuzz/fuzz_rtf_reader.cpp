@@ -2,8 +2,8 @@
 // out-of-bounds reads, it checks that whatever the reader keeps, the writer
 // writes and the reader reads back unchanged, and that the editor's document
 // takes it and lays it out, so that files whose layout blows up are found.
-#include "controls/rtf_reader.h"
-#include "controls/rtf_writer.h"
+#include "rtf/rtf_reader.h"
+#include "rtf/rtf_writer.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>

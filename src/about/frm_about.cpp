@@ -3,8 +3,8 @@
 #include "app/forms_registry.h"
 #include "controls/command_button.h"
 #include "controls/message_box.h"
-#include "controls/program_starter.h"
 #include "forms/frm_about_def.h"
+#include "platform/program_starter.h"
 #include "version.h"
 
 #include <QCloseEvent>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "controls/form_dialog.h"
-#include "controls/registry.h"
 #include "forms/form_builder.h"
+#include "platform/registry.h"
 
 #include <QString>
 

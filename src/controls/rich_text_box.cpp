@@ -1,7 +1,7 @@
 #include "controls/rich_text_box.h"
 
-#include "controls/rtf_reader.h"
-#include "controls/rtf_writer.h"
+#include "rtf/rtf_reader.h"
+#include "rtf/rtf_writer.h"
 
 #include <QMimeData>
 #include <QMouseEvent>

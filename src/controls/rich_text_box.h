@@ -1,7 +1,7 @@
 #pragma once
 
-#include "controls/rtf_document.h"
-#include "controls/rtf_file.h"
+#include "rtf/rtf_document.h"
+#include "rtf/rtf_file.h"
 
 #include <QByteArrayView>
 #include <QString>

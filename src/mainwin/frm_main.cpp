@@ -4,7 +4,6 @@
 #include "about/frm_help.h"
 #include "app/forms_registry.h"
 #include "controls/command_button.h"
-#include "controls/process.h"
 #include "controls/rich_text_box.h"
 #include "controls/tool_bar.h"
 #include "forms/frm_main_def.h"
@@ -17,6 +16,7 @@
 #include "mainwin/main_hints.h"
 #include "mainwin/main_layout.h"
 #include "mainwin/sheet_file.h"
+#include "platform/process.h"
 #include "quiz/frm_face.h"
 #include "recordwin/frm_record.h"
 

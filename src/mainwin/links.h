@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/shell.h"
+#include "platform/shell.h"
 
 namespace drillpad {
 

@@ -1,12 +1,12 @@
 #include "mainwin/sheet_file.h"
 
-#include "controls/document_decoding.h"
 #include "controls/file_dialogs.h"
 #include "controls/message_box.h"
 #include "controls/print_dialog.h"
 #include "controls/rich_text_box.h"
-#include "controls/rtf_file.h"
 #include "mainwin/frm_main.h"
+#include "rtf/document_decoding.h"
+#include "rtf/rtf_file.h"
 
 #include <QDir>
 #include <QFileInfo>

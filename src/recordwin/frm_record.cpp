@@ -4,11 +4,11 @@
 #include "controls/command_button.h"
 #include "controls/file_dialogs.h"
 #include "controls/message_box.h"
-#include "controls/rtf_file.h"
 #include "forms/frm_record_def.h"
 #include "recordwin/record_chart.h"
 #include "recordwin/record_csv.h"
 #include "recordwin/record_table.h"
+#include "rtf/rtf_file.h"
 
 #include <QChart>
 #include <QChartView>

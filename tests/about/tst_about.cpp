@@ -3,8 +3,8 @@
 #include "common/test_main.h"
 #include "controls/command_button.h"
 #include "controls/message_box.h"
-#include "controls/program_starter.h"
 #include "mainwin/frm_main.h"
+#include "platform/program_starter.h"
 
 #include <QAction>
 

@@ -6,6 +6,7 @@
 #include "controls/rich_text_box.h"
 #include "controls/shape.h"
 #include "mainwin/frm_main.h"
+#include "rtf/rtf_reader.h"
 
 #include <QDir>
 #include <QFile>
@@ -114,13 +115,18 @@ private Q_SLOTS:
                 !helpLayoutFor({5000, 23.5f}, {100, 100}));
     }
 
-    void theManualShipsBesideTheProgram() {
-        QFile source(qEnvironmentVariable("DRILLPAD_SOURCE_DIR") + "/resources/help.rtf"_L1);
+    void theManualIsBuiltBesideTheProgramFromItsSource() {
+        QFile source(qEnvironmentVariable("DRILLPAD_SOURCE_DIR") + "/resources/manual/help.txt"_L1);
         QFile built(qEnvironmentVariable("DRILLPAD_BINARY_DIR") + "/help.rtf"_L1);
         QVERIFY(source.open(QIODevice::ReadOnly) && built.open(QIODevice::ReadOnly));
-        const QByteArray manual = source.readAll();
-        QVERIFY(manual.startsWith("{\\rtf1"));
-        QCOMPARE(built.readAll(), manual);
+        const QStringList lines = QString::fromUtf8(source.readAll()).trimmed().split(u'\n');
+        const std::optional<RtfDocument> manual = parseRtf(built.readAll());
+        QVERIFY(manual);
+        // One paragraph per line, the marks of the source gone.
+        QCOMPARE(manual->paragraphs.size(), std::size_t(lines.size()));
+        QCOMPARE(lines.first(), u"= Drillpad 软件使用说明"_s);
+        QCOMPARE(manual->plainText().section(u'\n', 0, 0), u"Drillpad 软件使用说明"_s);
+        QVERIFY(!manual->plainText().contains(u"**"_s));
     }
 };
 

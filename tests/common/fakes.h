@@ -2,7 +2,7 @@
 
 #include "controls/file_dialogs.h"
 #include "controls/message_box.h"
-#include "controls/process.h"
+#include "platform/process.h"
 
 #include <QStringList>
 

@@ -1,5 +1,6 @@
 # Checks that the source folders include one another only downwards:
-#   app -> windows (mainwin, then guide, quiz, about, recordwin) -> forms -> controls -> question
+#   app -> windows (mainwin, then guide, quiz, about, recordwin) -> forms -> controls
+#   -> question, rtf, platform
 # Usage: cmake -DSOURCE_DIR=<folder of the subsystem folders> -P check_layers.cmake
 # Lists every include against the direction and fails if there is one.
 #
@@ -9,11 +10,14 @@
 cmake_minimum_required(VERSION 3.25)
 
 set(allowed_question question)
+# The RTF codec and the platform seams know nothing of widgets or windows.
+set(allowed_rtf rtf)
+set(allowed_platform platform)
 # The practice record stands alone below the windows that keep and show it.
 set(allowed_record record)
-set(allowed_controls controls question version.h)
-set(allowed_forms forms controls question version.h)
-set(window_layers forms controls question version.h app/forms_registry.h)
+set(allowed_controls controls question rtf platform version.h)
+set(allowed_forms forms controls question rtf platform version.h)
+set(window_layers forms controls question rtf platform version.h app/forms_registry.h)
 set(allowed_guide guide ${window_layers})
 set(allowed_quiz quiz record ${window_layers})
 set(allowed_about about ${window_layers})

@@ -1,7 +1,7 @@
 #include "common/fakes.h"
 #include "common/test_main.h"
-#include "controls/shell.h"
 #include "mainwin/frm_main.h"
+#include "platform/shell.h"
 #include "version.h"
 
 #include <QDir>

@@ -4,9 +4,9 @@
 #include "controls/file_dialogs.h"
 #include "controls/print_dialog.h"
 #include "controls/rich_text_box.h"
-#include "controls/rtf_reader.h"
 #include "mainwin/frm_main.h"
 #include "mainwin/sheet_file.h"
+#include "rtf/rtf_reader.h"
 #include <QPrinter>
 #include <csignal>
 #include <sys/resource.h>

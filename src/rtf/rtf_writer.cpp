@@ -1,6 +1,6 @@
-#include "controls/rtf_writer.h"
+#include "rtf/rtf_writer.h"
 
-#include "controls/rtf_charset.h"
+#include "rtf/rtf_charset.h"
 
 #include <QHash>
 #include <QStringEncoder>

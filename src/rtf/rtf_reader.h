@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/rtf_document.h"
+#include "rtf/rtf_document.h"
 
 #include <QByteArrayView>
 

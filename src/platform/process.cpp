@@ -1,4 +1,4 @@
-#include "controls/process.h"
+#include "platform/process.h"
 
 #include <QCoreApplication>
 

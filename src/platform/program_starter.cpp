@@ -1,4 +1,4 @@
-#include "controls/program_starter.h"
+#include "platform/program_starter.h"
 
 #include <QFileInfo>
 #include <QProcess>

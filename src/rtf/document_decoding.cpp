@@ -1,7 +1,7 @@
-#include "controls/document_decoding.h"
+#include "rtf/document_decoding.h"
 
-#include "controls/rtf_charset.h"
-#include "controls/rtf_reader.h"
+#include "rtf/rtf_charset.h"
+#include "rtf/rtf_reader.h"
 
 #include <QStringDecoder>
 

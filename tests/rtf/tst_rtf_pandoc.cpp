@@ -58,7 +58,7 @@ private Q_SLOTS:
         compareWithPandoc(editor, path);
     }
     void pandocReadsTheManual() {
-        const QString manual = qEnvironmentVariable("DRILLPAD_SOURCE_DIR") + "/resources/help.rtf";
+        const QString manual = qEnvironmentVariable("DRILLPAD_BINARY_DIR") + "/help.rtf";
         RichTextBox editor;
         QVERIFY(editor.loadFile(manual).ok());
         QVERIFY(marked(*editor.document()).size() > 10);

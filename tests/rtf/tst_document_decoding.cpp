@@ -1,8 +1,8 @@
 // Opening a file by its content, and files beyond what the editor takes.
 #include "common/test_main.h"
 
-#include "controls/document_decoding.h"
 #include "controls/rich_text_box.h"
+#include "rtf/document_decoding.h"
 
 #include <QStringEncoder>
 

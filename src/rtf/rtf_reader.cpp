@@ -1,6 +1,6 @@
-#include "controls/rtf_reader.h"
+#include "rtf/rtf_reader.h"
 
-#include "controls/rtf_charset.h"
+#include "rtf/rtf_charset.h"
 
 #include <QHash>
 #include <QStringDecoder>

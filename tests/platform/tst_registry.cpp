@@ -1,6 +1,6 @@
 #include "about/frm_about.h"
 #include "common/test_main.h"
-#include "controls/registry.h"
+#include "platform/registry.h"
 
 #include <QTemporaryDir>
 

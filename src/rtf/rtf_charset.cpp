@@ -1,4 +1,4 @@
-#include "controls/rtf_charset.h"
+#include "rtf/rtf_charset.h"
 
 namespace drillpad {
 

@@ -4,8 +4,8 @@
 #include "common/test_main.h"
 
 #include "controls/rich_text_box.h"
-#include "controls/rtf_reader.h"
-#include "controls/rtf_writer.h"
+#include "rtf/rtf_reader.h"
+#include "rtf/rtf_writer.h"
 
 #include <QPrinter>
 #include <QProcess>

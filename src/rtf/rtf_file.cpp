@@ -1,4 +1,4 @@
-#include "controls/rtf_file.h"
+#include "rtf/rtf_file.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "controls/shell.h"
+#include "platform/shell.h"
 
 #ifdef Q_OS_WIN
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "controls/registry.h"
+#include "platform/registry.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "controls/rtf_document.h"
+#include "rtf/rtf_document.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
