@@ -1,7 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+
+#include <memory>
+
+class QSaveFile;
 
 namespace drillpad {
 
@@ -13,10 +18,35 @@ struct FileStatus {
     bool ok() const { return error.isEmpty(); }
 };
 
-// Writes the file in one piece: the data goes to a temporary file beside it
-// that replaces the old file only once everything is written, so a failure
-// (missing or protected folder, full disk) leaves any old file untouched.
-FileStatus writeFileAtomically(const QString &path, const QByteArray &data);
+// Writes a file in one piece as its data is produced: the data goes to a
+// temporary file beside it that replaces the old file only once every byte
+// has reached the disk, so a failure (missing or protected folder, full disk)
+// leaves any old file byte for byte as it was. Dropping the writer without
+// commit() discards what was written.
+class AtomicFileWriter {
+public:
+    explicit AtomicFileWriter(const QString &path);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter &) = delete;
+    AtomicFileWriter &operator=(const AtomicFileWriter &) = delete;
+
+    // Checks the folder and starts the temporary file.
+    FileStatus open();
+    // Appends data; after the first failure nothing more is written and
+    // commit() reports it.
+    void write(QByteArrayView data);
+    bool failed() const { return !status_.ok(); }
+    // Flushes, syncs and puts the file in place of the old one.
+    FileStatus commit();
+
+private:
+    std::unique_ptr<QSaveFile> file_;
+    QString path_;
+    FileStatus status_;
+};
+
+// The whole of `data` through an AtomicFileWriter.
+FileStatus writeFileAtomically(const QString &path, QByteArrayView data);
 
 // Reads a whole file of at most `maxBytes`.
 struct FileContents {
