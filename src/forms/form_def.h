@@ -74,7 +74,7 @@ enum ControlFlag : std::uint32_t {
     Centred = 1u << 4,     // text centred
     SizedToText = 1u << 5, // labels that take the size of their caption
     Transparent = 1u << 6, // labels that paint no background
-    ReadOnly = 1u << 7,
+    ReadOnly = 1u << 7,    // text boxes; combo boxes: a list to choose from, not typed into
     WordWrap = 1u << 8,
     NarrowArrow = 1u << 9, // combo boxes: a narrow drop-down arrow leaves room for the text
 };

@@ -164,6 +164,11 @@ constexpr ControlDef kControls[] = {
      .kind = K::CommandButton,
      .caption = "取消[&C]",
      .rect = {6960, 4680, 1365, 345}},
+    // Opens "出题设置", in the free place left of the specified buttons.
+    {.name = "cmdSettings",
+     .kind = K::CommandButton,
+     .caption = "出题设置[&T]...",
+     .rect = {120, 4680, 1680, 375}},
 
     // Page 1: the question types.
     {.name = "frameSelectType",
