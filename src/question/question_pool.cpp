@@ -17,30 +17,34 @@ int digitOf(long long value, int column) {
     return static_cast<int>(value / kPow10[column] % 10);
 }
 
+using Second = QuestionPool::SecondOperands;
+
 // How many numbers 0..x have every digit at or below the column's bound.
-long long digitsAtMostUpTo(long long x, const std::uint8_t (&digitMax)[kColumns]) {
+long long digitsAtMostUpTo(long long x, const Second &s) {
     if (x < 0)
         return 0;
-    long long below[kColumns]; // choices for the columns under each column
-    long long product = 1;
-    for (int column = 0; column < kColumns; ++column) {
-        below[column] = product;
-        product *= digitMax[column] + 1;
-    }
     long long count = 0;
     for (int column = kColumns - 1; column >= 0; --column) {
         const int digit = digitOf(x, column);
-        count += std::min(digit, digitMax[column] + 1) * below[column];
-        if (digit > digitMax[column])
+        count += std::min(digit, s.digitMax[column] + 1) * s.below[column];
+        if (digit > s.digitMax[column])
             return count;
     }
     return count + 1; // x itself
 }
 
-using Second = QuestionPool::SecondOperands;
+// The choices of the columns under each column, once the bounds are set.
+void setBelow(Second &s) {
+    long long product = 1;
+    for (int column = 0; column < kColumns; ++column) {
+        s.below[column] = product;
+        product *= s.digitMax[column] + 1;
+    }
+}
 
-// How many of the second operands are at most x.
-long long countUpTo(const Second &s, long long x) {
+// How many of the second operands are at most x; `bounded` is the count of
+// digit-bounded numbers below s.lo.
+long long countUpTo(const Second &s, long long x, long long bounded) {
     x = std::min(x, s.hi);
     if (x < s.lo)
         return 0;
@@ -49,9 +53,9 @@ long long countUpTo(const Second &s, long long x) {
     case Second::Rule::All:
         return all;
     case Second::Rule::DigitsAtMost:
-        return digitsAtMostUpTo(x, s.digitMax) - digitsAtMostUpTo(s.lo - 1, s.digitMax);
+        return digitsAtMostUpTo(x, s) - bounded;
     case Second::Rule::DigitsAbove:
-        return all - (digitsAtMostUpTo(x, s.digitMax) - digitsAtMostUpTo(s.lo - 1, s.digitMax));
+        return all - (digitsAtMostUpTo(x, s) - bounded);
     case Second::Rule::Mask: {
         const unsigned upTo = (2u << x) - 1u; // x <= 9 here
         const unsigned from = (1u << s.lo) - 1u;
@@ -61,15 +65,30 @@ long long countUpTo(const Second &s, long long x) {
     return 0;
 }
 
-// The k-th second operand (from 0): the smallest x with k+1 of them up to x.
+long long countAll(const Second &s) {
+    return countUpTo(s, s.hi, digitsAtMostUpTo(s.lo - 1, s));
+}
+
+// The k-th second operand (from 0).
 long long kthSecond(const Second &s, long long k) {
     if (s.rule == Second::Rule::All)
         return s.lo + k;
+    const long long bounded = digitsAtMostUpTo(s.lo - 1, s);
+    if (s.rule == Second::Rule::DigitsAtMost) {
+        // In increasing order the digit-bounded numbers count in a mixed
+        // radix, each column's digit running 0..bound: the n-th is read off.
+        const long long n = bounded + k;
+        long long value = 0;
+        for (int column = 0; column < kColumns; ++column)
+            value += n / s.below[column] % (s.digitMax[column] + 1) * kPow10[column];
+        return value;
+    }
+    // The smallest x with k+1 of them up to x.
     long long low = s.lo;
     long long high = s.hi;
     while (low < high) {
         const long long middle = low + (high - low) / 2;
-        if (countUpTo(s, middle) > k)
+        if (countUpTo(s, middle, bounded) > k)
             high = middle;
         else
             low = middle + 1;
@@ -193,6 +212,7 @@ QuestionPool::SecondOperands QuestionPool::secondOperands(int first) const {
     case Operator::Divide:
         break;
     }
+    setBelow(s);
     return s;
 }
 
@@ -209,8 +229,7 @@ long long QuestionPool::weightOf(int first) const {
         }
         return 0;
     }
-    const Second s = secondOperands(first);
-    return countUpTo(s, s.hi);
+    return countAll(secondOperands(first));
 }
 
 PoolQuestion QuestionPool::at(long long index) const {

@@ -78,6 +78,7 @@ public:
         Rule rule = Rule::All;
         std::uint16_t mask = 0;     // Rule::Mask: bit d for the number d
         std::uint8_t digitMax[5]{}; // per column, ones first
+        long long below[5]{};       // the choices of the columns under each
     };
 
 private:
