@@ -21,18 +21,6 @@ constexpr float kBoxHeight = 300;
 // share a middle line.
 constexpr float kBoxRaise = 90;
 
-constexpr float textWidth(const char *text) {
-    float width = 0;
-    for (const char *p = text; *p; ++p) {
-        const auto byte = static_cast<unsigned char>(*p);
-        if (byte < 0x80)
-            width += 90;
-        else if (byte >= 0xE0)
-            width += 180;
-    }
-    return width;
-}
-
 constexpr ControlDef caption(const char *name, const char *text, float left, float top,
                              const char *buddy = nullptr, const char *parent = kFrame) {
     return {.name = name,
