@@ -148,7 +148,7 @@ constexpr MenuDef kMenus[] = {
     {.name = "mnuPracticeSettings",
      .parent = "mnuPractice",
      .caption = "按出题设置练习[&Q]",
-     .shortcut = "Ctrl+Shift+L"},
+     .shortcut = "Ctrl+Shift+Q"},
     // Its entries, one per preset, are listed when it opens.
     {.name = "mnuPracticePreset", .parent = "mnuPractice", .caption = "按预设练习[&P]"},
     {.name = "mnuAbout", .caption = "帮助[&A]"},
