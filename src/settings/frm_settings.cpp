@@ -45,6 +45,9 @@ FrmSettings::FrmSettings() {
     onClick("cmdOK", &FrmSettings::cmdOK_Click);
     onClick("cmdCancel", &FrmSettings::cmdCancel_Click);
 
+    // Choosing a preset in the list shows it at once, as 载入 does.
+    connect(combo("cmbPreset"), &QComboBox::activated, this, [this] { loadPreset(); });
+
     fillPresets(QString());
     showSettings(loadCurrentSettings());
 }
@@ -156,14 +159,19 @@ std::optional<SheetSettings> FrmSettings::acceptedSettings() {
     return std::get<SheetSettings>(read);
 }
 
-void FrmSettings::cmdLoad_Click() {
+bool FrmSettings::loadPreset() {
     const std::optional<Preset> preset = findPreset(combo("cmbPreset")->currentText());
     if (!preset)
-        return;
+        return false;
     showSettings(preset->settings);
     presetLoaded_ = true;
+    return true;
+}
+
+void FrmSettings::cmdLoad_Click() {
     // The next key most likely confirms the preset.
-    button("cmdOK")->setFocus(Qt::OtherFocusReason);
+    if (loadPreset())
+        button("cmdOK")->setFocus(Qt::OtherFocusReason);
 }
 
 namespace {

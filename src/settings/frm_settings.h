@@ -58,6 +58,8 @@ Q_SIGNALS:
 
 private:
     void fillPresets(const QString &selected);
+    // Shows the preset chosen in the list; false when there is none.
+    bool loadPreset();
     // Shows the refusal and puts the focus on its box; false.
     bool refuse(const Refusal &refusal);
     // The settings, or nothing after telling the user what to mend.
