@@ -23,9 +23,12 @@ using Second = QuestionPool::SecondOperands;
 long long digitsAtMostUpTo(long long x, const Second &s) {
     if (x < 0)
         return 0;
+    int digits[kColumns];
+    for (int column = 0; column < kColumns; ++column, x /= 10)
+        digits[column] = static_cast<int>(x % 10); // a constant divisor: no division
     long long count = 0;
     for (int column = kColumns - 1; column >= 0; --column) {
-        const int digit = digitOf(x, column);
+        const int digit = digits[column];
         count += std::min(digit, s.digitMax[column] + 1) * s.below[column];
         if (digit > s.digitMax[column])
             return count;
@@ -69,6 +72,30 @@ long long countAll(const Second &s) {
     return countUpTo(s, s.hi, digitsAtMostUpTo(s.lo - 1, s));
 }
 
+// The n-th (from 0) of the numbers 0, 1, 2, ... that are not digit-bounded,
+// found column by column from the top: a block of 10^column numbers under a
+// prefix that is still bounded holds below[column] bounded ones, any other
+// block none.
+long long nthNotBounded(long long n, const Second &s) {
+    long long value = 0;
+    for (int column = kColumns - 1; column >= 0; --column) {
+        const long long block = kPow10[column];
+        for (int digit = 0; digit <= 9; ++digit) {
+            const bool bounded = digit <= s.digitMax[column];
+            const long long others = bounded ? block - s.below[column] : block;
+            if (n >= others) {
+                n -= others;
+                continue;
+            }
+            value += digit * block;
+            if (!bounded)
+                return value + n; // every number of the block counts
+            break;
+        }
+    }
+    return value;
+}
+
 // The k-th second operand (from 0).
 long long kthSecond(const Second &s, long long k) {
     if (s.rule == Second::Rule::All)
@@ -83,17 +110,14 @@ long long kthSecond(const Second &s, long long k) {
             value += n / s.below[column] % (s.digitMax[column] + 1) * kPow10[column];
         return value;
     }
-    // The smallest x with k+1 of them up to x.
-    long long low = s.lo;
-    long long high = s.hi;
-    while (low < high) {
-        const long long middle = low + (high - low) / 2;
-        if (countUpTo(s, middle, bounded) > k)
-            high = middle;
-        else
-            low = middle + 1;
+    if (s.rule == Second::Rule::DigitsAbove) // past the others below s.lo
+        return nthNotBounded(k + s.lo - bounded, s);
+    // A mask of one-digit numbers: its k-th number from s.lo.
+    for (long long d = s.lo; d <= s.hi; ++d) {
+        if ((s.mask >> d & 1) && k-- == 0)
+            return d;
     }
-    return low;
+    return s.hi;
 }
 
 // Whether a×d carries in some column, worked digit by digit (d of one digit).

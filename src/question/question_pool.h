@@ -53,8 +53,8 @@ QString answerText(const PoolQuestion &question);
 // carry or borrow rule digit by digit, the result bounds, the remainder rule
 // and the forms asked for. It counts them exactly and draws each with the
 // same chance by construction: a uniform index is turned into its question
-// through running totals over the first operand and, for the second, a
-// count of the qualifying numbers up to a value worked out digit by digit.
+// through running totals over the first operand and, for the second, the
+// k-th qualifying number read off column by column.
 class QuestionPool {
 public:
     QuestionPool(Operator op, const TypeSettings &settings);
