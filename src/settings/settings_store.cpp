@@ -12,21 +12,30 @@ constexpr char kPresetsArray[] = "presets";
 constexpr char kNameKey[] = "name";
 constexpr char kSettingsKey[] = "settings";
 
+// The program's own INI file, Drillpad/Drillpad.ini in the user's
+// configuration folder, whatever the platform's native store is.
+class Store : public QSettings {
+public:
+    Store()
+        : QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Drillpad"),
+                    QStringLiteral("Drillpad")) {}
+};
+
 } // namespace
 
 SheetSettings loadCurrentSettings() {
-    const QSettings store;
+    const Store store;
     const QVariant text = store.value(QLatin1String(kCurrentKey));
     return text.isValid() ? settingsFromText(text.toString()) : SheetSettings::initial();
 }
 
 void saveCurrentSettings(const SheetSettings &settings) {
-    QSettings store;
+    Store store;
     store.setValue(QLatin1String(kCurrentKey), settingsToText(settings));
 }
 
 QList<Preset> loadUserPresets() {
-    QSettings store;
+    Store store;
     QList<Preset> presets;
     const int size = store.beginReadArray(QLatin1String(kPresetsArray));
     for (int i = 0; i < size; ++i) {
@@ -42,7 +51,7 @@ QList<Preset> loadUserPresets() {
 }
 
 void saveUserPresets(const QList<Preset> &presets) {
-    QSettings store;
+    Store store;
     store.remove(QLatin1String(kPresetsArray));
     store.beginWriteArray(QLatin1String(kPresetsArray), static_cast<int>(presets.size()));
     for (int i = 0; i < presets.size(); ++i) {

@@ -8,7 +8,8 @@ namespace drillpad {
 
 // The rules of "出题设置" (with the ticks, ranges and counts they were set
 // with) and the user's own presets, kept between runs in the application's
-// QSettings, in the user's configuration folder ($XDG_CONFIG_HOME on Linux).
+// QSettings, in Drillpad/Drillpad.ini in the user's configuration folder
+// ($XDG_CONFIG_HOME, normally ~/.config, on Linux; %APPDATA% on Windows).
 SheetSettings loadCurrentSettings();
 void saveCurrentSettings(const SheetSettings &settings);
 

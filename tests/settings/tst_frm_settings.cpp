@@ -14,6 +14,7 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QTimer>
 
@@ -212,6 +213,9 @@ private Q_SLOTS:
         QCOMPARE(loadUserPresets()[0].settings[QuestionType::Devition].remainder,
                  Remainder::Required);
         QCOMPARE(window.combo("cmbPreset")->currentText(), u"我的练习"_s);
+        // Kept on disk for the next run, in the test's own folder.
+        QVERIFY(
+            QFile::exists(qEnvironmentVariable("XDG_CONFIG_HOME") + u"/Drillpad/Drillpad.ini"_s));
 
         window.edit("txtPresetName")->setText(u"周末练习"_s);
         window.button("cmdRename")->click();
