@@ -8,6 +8,7 @@
 #include "guide/frm_guide.h"
 #include "mainwin/frm_main.h"
 #include "question/answer_key.h"
+#include "quiz/frm_face.h"
 #include "settings/frm_settings.h"
 #include "settings/settings_store.h"
 
@@ -16,6 +17,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTimer>
 
 using namespace drillpad;
@@ -159,6 +161,35 @@ private Q_SLOTS:
                 QCOMPARE(terms[0].toInt() + terms[1].toInt(), sides[1].toInt());
             }
         }
+    }
+
+    // 练习 → 按预设练习 lists every preset; one chosen starts the quiz on it.
+    void practiseAPresetFromTheMenu() {
+        saveUserPresets({{u"我的练习"_s, SheetSettings::initial()}});
+        auto *menu = frmMain().findChild<QMenu *>(u"mnuPracticePresetMenu"_s);
+        QVERIFY(menu);
+        Q_EMIT menu->aboutToShow();
+        QStringList names;
+        for (const QAction *action : menu->actions())
+            names << action->text();
+        QCOMPARE(names, presetNames());
+        QCOMPARE(names.size(), static_cast<qsizetype>(builtInPresets().size() + 1));
+        QString asked, expected;
+        QTimer::singleShot(0, [&] {
+            auto *face = qobject_cast<FrmFace *>(QApplication::activeModalWidget());
+            QVERIFY(face);
+            asked = face->txtQuestion()->text();
+            expected = face->expectedAnswer();
+            face->button("cmdFinish")->click();
+            face->button("cmdClose")->click();
+        });
+        menu->actions().at(names.indexOf(u"有余数的除法"_s))->trigger();
+        const std::optional<Read> read = readQuestion(asked);
+        QVERIFY2(read && read->op == u'÷' && read->remainder > 0, qPrintable(asked));
+        QCOMPARE(expected, u"%1……%2"_s.arg(read->result).arg(read->remainder));
+        QCOMPARE(frmMain().menuAction("mnuPracticeSettings")->shortcut(),
+                 QKeySequence(u"Ctrl+Shift+Q"_s));
+        unloadForm(FormId::Face);
     }
 
     void rulesThatLeaveNoQuestionAreRefused() {
