@@ -249,49 +249,29 @@ private Q_SLOTS:
                  SheetSettings::initial());
     }
 
-    void presetsTickWhatTheirNamesSay_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("ticked"); // + - × ÷ and M for mixed
-        QTest::newRow("1") << "10以内加减法"
-                           << "+-";
-        QTest::newRow("2") << "20以内进位加法"
-                           << "+";
-        QTest::newRow("3") << "20以内退位减法"
-                           << "-";
-        QTest::newRow("4") << "100以内不进位加法"
-                           << "+";
-        QTest::newRow("5") << "100以内不退位减法"
-                           << "-";
-        QTest::newRow("6") << "100以内进位加法"
-                           << "+";
-        QTest::newRow("7") << "100以内退位减法"
-                           << "-";
-        QTest::newRow("8") << "表内乘法"
-                           << "×";
-        QTest::newRow("9") << "表内除法"
-                           << "÷";
-        QTest::newRow("10") << "有余数的除法"
-                            << "÷";
-        QTest::newRow("11") << "两位数乘一位数"
-                            << "×";
-        QTest::newRow("12") << "带括号的四则混合运算"
-                            << "M";
-    }
     void presetsTickWhatTheirNamesSay() {
-        QFETCH(QString, name);
-        QFETCH(QString, ticked);
-        const std::optional<Preset> preset = builtInPreset(name);
-        QVERIFY(preset);
-        QString types;
-        for (const QuestionType type : kQuestionTypes) {
-            if (preset->settings[type].selected) {
-                types += QStringLiteral("+-×÷M").at(static_cast<int>(type));
-                QVERIFY(!noQuestionMessage(type, preset->settings[type]));
+        // The types each preset ticks: + - × ÷, and M for mixed.
+        const std::pair<const char *, const char *> expected[] = {
+            {"10以内加减法", "+-"},     {"20以内进位加法", "+"},    {"20以内退位减法", "-"},
+            {"100以内不进位加法", "+"}, {"100以内不退位减法", "-"}, {"100以内进位加法", "+"},
+            {"100以内退位减法", "-"},   {"表内乘法", "×"},          {"表内除法", "÷"},
+            {"有余数的除法", "÷"},      {"两位数乘一位数", "×"},    {"带括号的四则混合运算", "M"},
+        };
+        QCOMPARE(builtInPresets().size(), std::size(expected));
+        for (const auto &[name, ticked] : expected) {
+            const std::optional<Preset> preset = builtInPreset(QString::fromUtf8(name));
+            QVERIFY2(preset, name);
+            QString types;
+            for (const QuestionType type : kQuestionTypes) {
+                if (preset->settings[type].selected) {
+                    types += QStringLiteral("+-×÷M").at(static_cast<int>(type));
+                    QVERIFY2(!noQuestionMessage(type, preset->settings[type]), name);
+                }
             }
+            QCOMPARE(types, QString::fromUtf8(ticked));
+            QCOMPARE(preset->settings[QuestionType::Mix].brackets, types == u"M");
+            QVERIFY(!presetNameAllowed(preset->name));
         }
-        QCOMPARE(types, ticked);
-        QCOMPARE(preset->settings[QuestionType::Mix].brackets, ticked == u"M");
-        QVERIFY(!presetNameAllowed(name));
     }
 
     void presetNamesAtTheirLimit() {
