@@ -3,6 +3,8 @@
 #include "rtf/rtf_reader.h"
 #include "rtf/rtf_writer.h"
 
+#include <QAbstractUndoItem>
+#include <QLabel>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPrinter>
@@ -56,37 +58,106 @@ int alignmentCode(Qt::Alignment alignment) {
 
 } // namespace
 
+// Swaps the page and header with the content they came with.
+class RichTextBox::PageChange final : public QAbstractUndoItem {
+public:
+    PageChange(RichTextBox &box, Page before, Page after)
+        : box_(box), before_(std::move(before)), after_(std::move(after)) {}
+    void undo() override { box_.showPage(before_); }
+    void redo() override { box_.showPage(after_); }
+
+private:
+    RichTextBox &box_;
+    Page before_;
+    Page after_;
+};
+
 RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent) {
     setAcceptRichText(false);
     setMouseTracking(true);
     viewport()->setMouseTracking(true);
     setTabChangesFocus(false);
+    // The header stands above the text, on the frame's colour, as a word
+    // processor shows the header of the page.
+    headerView_ = new QLabel(this);
+    headerView_->setObjectName(QStringLiteral("headerView"));
+    headerView_->setTextFormat(Qt::RichText);
+    headerView_->setWordWrap(true);
+    headerView_->setContentsMargins(4, 4, 4, 4);
+    headerView_->setAccessibleDescription(QStringLiteral("页眉"));
+    headerView_->hide();
+}
+
+void RichTextBox::changePage(const Page &page) {
+    const Page before = page_;
+    showPage(page);
+    // Inside an edit block the item joins it; with undo off it is dropped.
+    document()->appendUndoItem(new PageChange(*this, before, page));
+}
+
+void RichTextBox::showPage(const Page &page) {
+    page_ = page;
+    if (page_.header.empty()) {
+        headerView_->clear();
+        headerView_->setAccessibleName(QString());
+    } else {
+        RtfDocument header;
+        header.defaultFamily = document()->defaultFont().family();
+        header.paragraphs = page_.header;
+        QTextDocument shown;
+        shown.setDefaultFont(document()->defaultFont());
+        rtfToTextDocument(header, shown);
+        headerView_->setText(shown.toHtml());
+        headerView_->setAccessibleName(header.plainText());
+    }
+    placeHeader();
+}
+
+void RichTextBox::placeHeader() {
+    const bool shown = !page_.header.empty();
+    const int width = std::max(0, viewport()->width());
+    const int height = shown ? headerView_->heightForWidth(width) + 1 : 0;
+    setViewportMargins(0, height, 0, 0);
+    const QRect contents = contentsRect();
+    headerView_->setGeometry(contents.left(), contents.top(), contents.width(), height);
+    headerView_->setVisible(shown);
+}
+
+void RichTextBox::resizeEvent(QResizeEvent *event) {
+    QTextEdit::resizeEvent(event);
+    placeHeader();
 }
 
 QString RichTextBox::text() const {
     return toLineFeeds(document()->toPlainText());
 }
 
-template <typename Fill> void RichTextBox::replaceContent(Fill fill) {
+template <typename Fill> void RichTextBox::replaceContent(Fill fill, const Page &page) {
     // Without a page size the layout skips the edit and the caret's move;
     // restoring it then lays the new content out from the top a step at a
     // time, as for a fresh document, instead of all at once (seconds for a
     // sheet of 160000 questions, minutes for a file of many paragraphs).
     const QSizeF pageSize = document()->pageSize();
     document()->setPageSize(QSizeF(0, 0));
+    QTextCursor edit(document());
+    edit.beginEditBlock();
     fill(*document());
+    changePage(page);
+    edit.endEditBlock();
     QTextCursor start(document());
     setTextCursor(start);
     document()->setPageSize(pageSize);
 }
 
-void RichTextBox::setText(const QString &text) {
-    replaceContent([&text](QTextDocument &document) {
-        QTextCursor cursor = beginReplacingContent(document);
-        cursor.setCharFormat(QTextCharFormat());
-        cursor.insertText(text, QTextCharFormat());
-        cursor.endEditBlock();
-    });
+void RichTextBox::setText(const QString &text, const std::vector<RtfParagraph> &header) {
+    replaceContent(
+        [&text](QTextDocument &document) {
+            QTextCursor cursor = beginReplacingContent(document);
+            cursor.setCharFormat(QTextCharFormat());
+            cursor.insertText(text, QTextCharFormat());
+            cursor.endEditBlock();
+        },
+        {page_.setup, header});
     setCurrentCharFormat(QTextCharFormat());
 }
 
@@ -215,7 +286,7 @@ void RichTextBox::setSelAlignment(int code) {
 }
 
 QByteArray RichTextBox::rtf() const {
-    return writeRtf(rtfFromTextDocument(*document()));
+    return writeRtf(rtfDocument());
 }
 
 bool RichTextBox::setRtf(QByteArrayView data) {
@@ -227,7 +298,25 @@ bool RichTextBox::setRtf(QByteArrayView data) {
 }
 
 void RichTextBox::setRtfDocument(const RtfDocument &rtf) {
-    replaceContent([&rtf](QTextDocument &document) { rtfToTextDocument(rtf, document); });
+    replaceContent([&rtf](QTextDocument &document) { rtfToTextDocument(rtf, document); },
+                   {rtf.page, rtf.header});
+}
+
+RtfDocument RichTextBox::rtfDocument(bool selectionOnly) const {
+    const QTextCursor cursor = textCursor();
+    RtfDocument rtf;
+    if (selectionOnly && cursor.hasSelection()) {
+        // The selection as a document of its own, formatting included.
+        QTextDocument selection;
+        selection.setDefaultFont(document()->defaultFont());
+        QTextCursor(&selection).insertFragment(cursor.selection());
+        rtf = rtfFromTextDocument(selection);
+    } else {
+        rtf = rtfFromTextDocument(*document());
+    }
+    rtf.page = page_.setup;
+    rtf.header = page_.header;
+    return rtf;
 }
 
 FileStatus RichTextBox::loadFile(const QString &path) {

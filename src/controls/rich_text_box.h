@@ -8,7 +8,9 @@
 #include <QTextEdit>
 
 #include <optional>
+#include <vector>
 
+class QLabel;
 class QPrinter;
 
 namespace drillpad {
@@ -28,8 +30,18 @@ public:
     // The whole document as plain text.
     QString text() const;
     // Replaces the whole document by plain text in one undoable step; the
-    // text takes the document's default formatting.
-    void setText(const QString &text);
+    // text takes the document's default formatting. Plain text has no header
+    // unless one is given; the page stays.
+    void setText(const QString &text, const std::vector<RtfParagraph> &header = {});
+
+    // The page the document is printed on and the header at the top of each
+    // page, shown above the text. Both come and go with the content, and
+    // undo and redo with it.
+    const RtfPageSetup &pageSetup() const { return page_.setup; }
+    const std::vector<RtfParagraph> &header() const { return page_.header; }
+    // The whole document as it is saved, page and header included; with
+    // `selectionOnly`, only the selection where there is one.
+    RtfDocument rtfDocument(bool selectionOnly = false) const;
 
     QString selText() const;
     // Replaces the selection, or inserts at the caret, as plain text taking
@@ -64,8 +76,8 @@ public:
     // was and returns false.
     QByteArray rtf() const;
     bool setRtf(QByteArrayView data);
-    // Replaces the whole document by rich text already read, in one undoable
-    // step.
+    // Replaces the whole document by rich text already read, page and header
+    // included, in one undoable step.
     void setRtfDocument(const RtfDocument &rtf);
 
     // Reads an RTF file and replaces the whole document; a file that cannot
@@ -83,13 +95,28 @@ Q_SIGNALS:
 
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     // Pasting and dropping insert plain text only.
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
+    struct Page {
+        RtfPageSetup setup;
+        std::vector<RtfParagraph> header;
+    };
+    class PageChange;
+
     void mergeSelectionFormat(const QTextCharFormat &format);
-    template <typename Fill> void replaceContent(Fill fill);
+    template <typename Fill> void replaceContent(Fill fill, const Page &page);
+    // Takes the page as part of the edit under way, so that undo restores
+    // the one before.
+    void changePage(const Page &page);
+    void showPage(const Page &page);
+    void placeHeader();
+
+    Page page_;
+    QLabel *headerView_ = nullptr;
 };
 
 } // namespace drillpad

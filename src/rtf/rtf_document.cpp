@@ -32,6 +32,25 @@ QString RtfDocument::plainText() const {
     return text;
 }
 
+bool RtfPageSetup::usable() const {
+    constexpr int kInch = 1440;
+    constexpr int kLargestPaper = 22 * kInch;
+    const auto within = [](int value, int lowest, int highest) {
+        return value >= lowest && value <= highest;
+    };
+    return within(paperWidth, kInch, kLargestPaper) && within(paperHeight, kInch, kLargestPaper) &&
+           marginLeft >= 0 && marginRight >= 0 && marginTop >= 0 && marginBottom >= 0 &&
+           within(headerTop, 0, marginTop) && paperWidth - marginLeft - marginRight >= kInch &&
+           paperHeight - marginTop - marginBottom >= kInch;
+}
+
+int lineTwipsFor(const RtfParagraph &paragraph) {
+    int largest = paragraph.markFormat.halfPoints;
+    for (const RtfRun &run : paragraph.runs)
+        largest = std::max(largest, run.format.halfPoints);
+    return std::max(paragraph.lineTwips, kLineTwipsPerHalfPoint * clampHalfPoints(largest));
+}
+
 int clampHalfPoints(int halfPoints) {
     return std::clamp(halfPoints, 2 * kMinFontPoints, 2 * kMaxFontPoints);
 }
@@ -86,6 +105,27 @@ Qt::Alignment qtAlignment(RtfAlignment alignment) {
     return Qt::AlignLeft;
 }
 
+// A block's line height in twips, given what single spacing is for its
+// fonts; 0 for single spacing.
+int lineTwipsOf(const QTextBlockFormat &format, int singleTwips) {
+    const qreal height = format.lineHeight();
+    const auto twips = [](qreal value) {
+        return static_cast<int>(std::lround(std::clamp(value, 0.0, 1e6)));
+    };
+    switch (format.lineHeightType()) {
+    case QTextBlockFormat::ProportionalHeight:
+        return twips(singleTwips * height / 100);
+    case QTextBlockFormat::FixedHeight:
+    case QTextBlockFormat::MinimumHeight:
+        // Qt's heights are pixels of a 96-dpi screen: 15 twips each.
+        return twips(height * 15);
+    case QTextBlockFormat::LineDistanceHeight:
+        return singleTwips + twips(height * 15);
+    default:
+        return 0;
+    }
+}
+
 QTextCharFormat qtFormat(const RtfCharFormat &format, const QString &defaultFamily) {
     QTextCharFormat result;
     if (!format.family.isEmpty() || !format.eastAsianFamily.isEmpty()) {
@@ -122,6 +162,8 @@ RtfDocument rtfFromTextDocument(const QTextDocument &document) {
             if (fragment.isValid())
                 paragraph.append(fragment.text(), resolve(fragment.charFormat(), defaultFont));
         }
+        const int single = lineTwipsFor(paragraph);
+        paragraph.lineTwips = std::max(single, lineTwipsOf(blockFormat, single));
     }
     return rtf;
 }
@@ -167,8 +209,8 @@ bool isUniform(const RtfParagraph &paragraph) {
 bool sameBlock(const RtfParagraph &a, const RtfParagraph &b) {
     // A joined block takes the format of the block before it, page break
     // included.
-    return a.alignment == b.alignment && a.markFormat == b.markFormat && !a.pageBreakBefore &&
-           !b.pageBreakBefore;
+    return a.alignment == b.alignment && a.markFormat == b.markFormat &&
+           a.lineTwips == b.lineTwips && !a.pageBreakBefore && !b.pageBreakBefore;
 }
 
 } // namespace
@@ -194,6 +236,8 @@ void rtfToTextDocument(const RtfDocument &rtf, QTextDocument &document) {
         blockFormat.setAlignment(qtAlignment(paragraph.alignment));
         if (paragraph.pageBreakBefore)
             blockFormat.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        if (paragraph.lineTwips > 0)
+            blockFormat.setLineHeight(paragraph.lineTwips / 15.0, QTextBlockFormat::MinimumHeight);
         const QTextCharFormat &mark = formats.of(paragraph.markFormat);
         if (i == 0) {
             cursor.setBlockFormat(blockFormat);

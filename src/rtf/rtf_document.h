@@ -40,6 +40,9 @@ struct RtfParagraph {
     std::vector<RtfRun> runs;
     // The paragraph starts a new page.
     bool pageBreakBefore = false;
+    // Each of its lines at least this tall, in twips (RTF's \slN\slmult0);
+    // 0 leaves them as tall as their fonts make them.
+    int lineTwips = 0;
 
     // Appends text, joining it to the last run when the formats agree.
     void append(const QString &text, const RtfCharFormat &format);
@@ -47,9 +50,32 @@ struct RtfParagraph {
     friend bool operator==(const RtfParagraph &, const RtfParagraph &) = default;
 };
 
+// The paper a document is printed on and its margins, in twips, as RTF's
+// \paperw, \paperh, \margl, \margr, \margt, \margb and \headery give them.
+// The defaults are the sheet's page: A4, margins of 2 cm and 3 cm at the top,
+// the header 1 cm below the paper's edge.
+struct RtfPageSetup {
+    int paperWidth = 11906;
+    int paperHeight = 16838;
+    int marginLeft = 1134;
+    int marginRight = 1134;
+    int marginTop = 1701;
+    int marginBottom = 1134;
+    int headerTop = 567; // from the paper's top edge to the header
+
+    // Whether the text has room: at least an inch across and down between
+    // the margins, on paper of at most 22 inches (RTF's largest).
+    bool usable() const;
+
+    friend bool operator==(const RtfPageSetup &, const RtfPageSetup &) = default;
+};
+
 struct RtfDocument {
     QString defaultFamily; // the font that text without a font of its own uses
     std::vector<RtfParagraph> paragraphs;
+    // The header at the top of every page, and the page.
+    std::vector<RtfParagraph> header;
+    RtfPageSetup page;
 
     // Paragraphs joined by line feeds.
     QString plainText() const;
@@ -73,8 +99,19 @@ inline constexpr int kMaxFontPoints = 1638;
 int halfPointsFor(double points);
 int clampHalfPoints(int halfPoints);
 
+// Lines of a paragraph whose fonts say nothing else are 1.5 times as tall as
+// its largest font: taller than any common font makes them, so that Qt and
+// word processors, whose fonts' line heights differ a little, break pages
+// at the same lines.
+inline constexpr int kLineTwipsPerHalfPoint = 15;
+// The lowest height `paragraph`'s lines take: its own, or 1.5 times its
+// largest font.
+int lineTwipsFor(const RtfParagraph &paragraph);
+
 // The document's paragraphs and runs with every format resolved against the
-// document's default font.
+// document's default font, each paragraph with its line height (the block's
+// own where it sets one, as a multiple of 1.5 times the largest font for
+// proportional spacing) and never below lineTwipsFor.
 RtfDocument rtfFromTextDocument(const QTextDocument &document);
 
 // Empties the document in an edit block left open for what replaces its
@@ -83,7 +120,8 @@ QTextCursor beginReplacingContent(QTextDocument &document);
 
 // Replaces the whole content of `document` in one undoable step. A paragraph
 // that starts a new page becomes a block whose format has the page break
-// policy QTextFormat::PageBreak_AlwaysBefore.
+// policy QTextFormat::PageBreak_AlwaysBefore; a line height, a block of that
+// minimum height. The header and the page are not the document's.
 void rtfToTextDocument(const RtfDocument &rtf, QTextDocument &document);
 
 } // namespace drillpad

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <map>
 #include <memory>
@@ -25,6 +26,8 @@ constexpr std::size_t kMaxDepth = 256;
 constexpr int kMaxWordLetters = 32;
 constexpr int kMaxUnicodeSkip = 255;
 constexpr int kNoFont = std::numeric_limits<int>::min();
+// Lines taller than a page of the largest paper are no real document's.
+constexpr int kMaxLineTwips = 22 * 1440;
 
 // More fonts than any document uses; further entries are not kept.
 constexpr std::size_t kMaxFonts = 4096;
@@ -51,7 +54,9 @@ struct CharState {
 struct GroupState {
     CharState chars;
     RtfAlignment alignment = RtfAlignment::Left;
-    int unicodeSkip = 1; // \ucN
+    int lineSpacing = 0;           // \slN: at least N twips, or exactly -N; 0 for single
+    bool lineSpacingTimes = false; // \slmult1: N/240 lines instead
+    int unicodeSkip = 1;           // \ucN
     Destination destination = Destination::Text;
 };
 
@@ -73,6 +78,10 @@ enum class Word : std::uint8_t {
     Paragraph,
     PageBreak,
     PageBreakBefore,
+    Header,
+    PageSetup,
+    LineSpacing,
+    LineSpacingTimes,
     Cell,
     Row,
     Object,
@@ -126,7 +135,7 @@ constexpr std::string_view kSkippedDestinations[] = {
     "bkmkend", "bkmkstart", "buptim", "colortbl", "colorschememapping", "comment", "company",
     "creatim", "datafield", "datastore", "do", "doccomm", "docvar", "falt", "fchars", "filetbl",
     "fldinst", "footer", "footerf", "footerl", "footerr", "footnote", "ftncn", "ftnsep",
-    "ftnsepc", "generator", "header", "headerf", "headerl", "headerr", "info", "keywords",
+    "ftnsepc", "generator", "headerf", "headerl", "info", "keywords",
     "latentstyles", "lchars", "listoverridetable", "listpicture", "listtable", "manager",
     "mmathPr", "nonshppict", "objclass", "objdata", "operator", "passwordhash",
     "pgdsctbl", "pgptbl", "pict", "pn", "pntxta", "pntxtb", "printim", "private", "protusertbl",
@@ -135,6 +144,22 @@ constexpr std::string_view kSkippedDestinations[] = {
     "xmlnstbl",
 };
 // clang-format on
+
+// The page's size and margins, for the document and for its section.
+struct PageWord {
+    std::string_view name;
+    std::string_view sectionName;
+    int RtfPageSetup::*field;
+};
+constexpr PageWord kPageWords[] = {
+    {"paperw", "pgwsxn", &RtfPageSetup::paperWidth},
+    {"paperh", "pghsxn", &RtfPageSetup::paperHeight},
+    {"margl", "marglsxn", &RtfPageSetup::marginLeft},
+    {"margr", "margrsxn", &RtfPageSetup::marginRight},
+    {"margt", "margtsxn", &RtfPageSetup::marginTop},
+    {"margb", "margbsxn", &RtfPageSetup::marginBottom},
+    {"headery", "headery", &RtfPageSetup::headerTop},
+};
 
 const std::unordered_map<std::string_view, WordInfo> &wordTable() {
     static const std::unordered_map<std::string_view, WordInfo> table = [] {
@@ -151,6 +176,12 @@ const std::unordered_map<std::string_view, WordInfo> &wordTable() {
             {"sect", {Word::PageBreak}},
             {"page", {Word::PageBreak}},
             {"pagebb", {Word::PageBreakBefore}},
+            // The header of every page; those of first, left and right
+            // pages alone are not told apart.
+            {"header", {Word::Header}},
+            {"headerr", {Word::Header}},
+            {"sl", {Word::LineSpacing}},
+            {"slmult", {Word::LineSpacingTimes}},
             {"row", {Word::Row}},
             {"nestrow", {Word::Row}},
             {"line", {Word::Line}},
@@ -198,6 +229,10 @@ const std::unordered_map<std::string_view, WordInfo> &wordTable() {
             {"ltrmark", {Word::Character, 0x200E}},
             {"rtlmark", {Word::Character, 0x200F}},
         };
+        for (const PageWord &word : kPageWords) {
+            t.emplace(word.name, WordInfo{Word::PageSetup});
+            t.emplace(word.sectionName, WordInfo{Word::PageSetup});
+        }
         for (std::string_view style : kUnderlineStyles)
             t.emplace(style, WordInfo{Word::Underline});
         for (std::string_view skipped : kSkippedDestinations)
@@ -294,10 +329,14 @@ public:
             return {};
         // Whatever was read counts, also when groups were left open.
         finishFontName();
+        if (inHeader_)
+            leaveHeader();
         flushBytes();
         flushRun();
         if (!paragraph_.runs.empty())
             endParagraph();
+        if (!document_.page.usable())
+            document_.page = RtfPageSetup{};
         document_.defaultFamily = fontName(defaultFont_);
         if (resolvedWithoutFamily_)
             giveDefaultFamily();
@@ -341,6 +380,8 @@ private:
         // A font entry ends with its name's ";" or with the group it began in.
         if (fontNameOpen_ && stack_.size() <= fontEntryDepth_)
             finishFontName();
+        if (inHeader_ && stack_.size() <= headerDepth_)
+            leaveHeader();
         stack_.pop_back();
     }
 
@@ -568,8 +609,9 @@ private:
                 endParagraph();
             break;
         case Word::PageBreak:
-            // Right after a paragraph's end no empty paragraph is left.
-            if (inText) {
+            // Right after a paragraph's end no empty paragraph is left. A
+            // header has no pages of its own.
+            if (inText && !inHeader_) {
                 flushBytes();
                 flushRun();
                 if (!paragraph_.runs.empty() || cellsPending_ > 0)
@@ -578,8 +620,30 @@ private:
             }
             break;
         case Word::PageBreakBefore:
-            if (inText)
+            if (inText && !inHeader_)
                 pageBreakBefore_ = true;
+            break;
+        case Word::Header:
+            // The first header is the document's; the text of the others
+            // is skipped.
+            if (inText && !inHeader_ && !headerRead_ && stack_.size() > 1)
+                enterHeader();
+            else
+                skipGroup();
+            break;
+        case Word::PageSetup:
+            if (word.hasParameter) {
+                for (const PageWord &pageWord : kPageWords) {
+                    if (word.name == pageWord.name || word.name == pageWord.sectionName)
+                        document_.page.*pageWord.field = p;
+                }
+            }
+            break;
+        case Word::LineSpacing:
+            s.lineSpacing = word.hasParameter ? p : 0;
+            break;
+        case Word::LineSpacingTimes:
+            s.lineSpacingTimes = on;
             break;
         case Word::Cell:
             // A row is one paragraph, its cells separated by tabs: the tab
@@ -611,6 +675,8 @@ private:
             break;
         case Word::ParagraphDefaults:
             s.alignment = RtfAlignment::Left;
+            s.lineSpacing = 0;
+            s.lineSpacingTimes = false;
             break;
         case Word::Plain:
             flushBytes();
@@ -882,12 +948,52 @@ private:
         cellsPending_ = 0;
         paragraph_.alignment = state().alignment;
         paragraph_.markFormat = resolve(state().chars);
-        paragraph_.pageBreakBefore = std::exchange(pageBreakBefore_, false);
-        document_.paragraphs.push_back(std::move(paragraph_));
+        paragraph_.pageBreakBefore = std::exchange(pageBreakBefore_, false) && !inHeader_;
+        paragraph_.lineTwips = lineTwipsOf(state(), paragraph_);
+        (inHeader_ ? document_.header : document_.paragraphs).push_back(std::move(paragraph_));
         paragraph_ = RtfParagraph{};
         paragraphLength_ = 0;
-        if (document_.paragraphs.size() > kMaxParagraphs)
+        if (document_.paragraphs.size() + document_.header.size() > kMaxParagraphs)
             refuse();
+    }
+
+    // The paragraph's lines as tall as \sl and \slmult say; a multiple of
+    // single spacing counts 1.5 times the largest font as one line.
+    static int lineTwipsOf(const GroupState &state, const RtfParagraph &paragraph) {
+        const int spacing = state.lineSpacing;
+        if (spacing == 0)
+            return 0;
+        if (!state.lineSpacingTimes)
+            return std::min(std::abs(spacing), kMaxLineTwips);
+        constexpr int kTwipsPerLine = 240;
+        RtfParagraph single = paragraph;
+        single.lineTwips = 0;
+        const qint64 twips = qint64{lineTwipsFor(single)} * std::abs(spacing) / kTwipsPerLine;
+        return static_cast<int>(std::min<qint64>(twips, kMaxLineTwips));
+    }
+
+    // The header's paragraphs are read aside; the body's paragraph, should
+    // the header come in its middle, goes on after it.
+    void enterHeader() {
+        flushBytes();
+        flushRun();
+        bodyParagraph_ = std::exchange(paragraph_, RtfParagraph{});
+        bodyParagraphLength_ = std::exchange(paragraphLength_, 0);
+        bodyCellsPending_ = std::exchange(cellsPending_, 0);
+        inHeader_ = true;
+        headerDepth_ = stack_.size();
+    }
+
+    void leaveHeader() {
+        flushBytes();
+        flushRun();
+        if (!paragraph_.runs.empty())
+            endParagraph();
+        paragraph_ = std::move(bodyParagraph_);
+        paragraphLength_ = bodyParagraphLength_;
+        cellsPending_ = bodyCellsPending_;
+        inHeader_ = false;
+        headerRead_ = true;
     }
 
     // Stops reading: what was read is dropped.
@@ -969,6 +1075,12 @@ private:
     int cellsPending_ = 0; // cells ended since the row's last text
     bool pageBreakBefore_ = false;
     qsizetype paragraphLength_ = 0;
+    bool inHeader_ = false;
+    bool headerRead_ = false;
+    std::size_t headerDepth_ = 0; // the header's group
+    RtfParagraph bodyParagraph_;  // the body's, while the header is read
+    qsizetype bodyParagraphLength_ = 0;
+    int bodyCellsPending_ = 0;
     std::size_t runs_ = 0;
     bool tooLarge_ = false;
     RtfParagraph paragraph_;

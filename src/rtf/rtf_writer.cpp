@@ -8,6 +8,8 @@
 
 #include <charconv>
 #include <cstdint>
+#include <initializer_list>
+#include <utility>
 
 namespace drillpad {
 
@@ -25,6 +27,13 @@ public:
         out_ += "\\deff0\\deflang2052\\uc1\n";
         writeFontTable();
         out_ += "{\\*\\generator Drillpad}\\viewkind4\n";
+        writePageSetup(document_.page);
+        if (!document_.header.empty()) {
+            out_ += "{\\header\n";
+            for (const RtfParagraph &paragraph : document_.header)
+                writeParagraph(paragraph);
+            out_ += "}\n";
+        }
         for (const RtfParagraph &paragraph : document_.paragraphs)
             writeParagraph(paragraph);
         out_ += "}\n";
@@ -34,10 +43,12 @@ public:
 private:
     void collectFonts() {
         addFont(document_.defaultFamily);
-        for (const RtfParagraph &paragraph : document_.paragraphs) {
-            addFonts(paragraph.markFormat);
-            for (const RtfRun &run : paragraph.runs)
-                addFonts(run.format);
+        for (const auto *paragraphs : {&document_.header, &document_.paragraphs}) {
+            for (const RtfParagraph &paragraph : *paragraphs) {
+                addFonts(paragraph.markFormat);
+                for (const RtfRun &run : paragraph.runs)
+                    addFonts(run.format);
+            }
         }
     }
 
@@ -108,10 +119,30 @@ private:
         }
     }
 
+    void writePageSetup(const RtfPageSetup &page) {
+        const std::pair<const char *, int> words[] = {
+            {"\\paperw", page.paperWidth}, {"\\paperh", page.paperHeight},
+            {"\\margl", page.marginLeft},  {"\\margr", page.marginRight},
+            {"\\margt", page.marginTop},   {"\\margb", page.marginBottom},
+            {"\\headery", page.headerTop},
+        };
+        for (const auto &[word, value] : words) {
+            out_ += word;
+            number(value);
+        }
+        out_ += '\n';
+    }
+
     void writeParagraph(const RtfParagraph &paragraph) {
         if (paragraph.pageBreakBefore)
             out_ += "\\page\n";
-        out_ += "\\pard\\plain";
+        // No paragraph is split across pages, here or in a word processor.
+        out_ += "\\pard\\plain\\keep";
+        if (paragraph.lineTwips > 0) {
+            out_ += "\\sl";
+            number(paragraph.lineTwips);
+            out_ += "\\slmult0";
+        }
         switch (paragraph.alignment) {
         case RtfAlignment::Left:
             out_ += "\\ql";

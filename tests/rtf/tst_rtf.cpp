@@ -136,6 +136,7 @@ QList<int> pageStarts(const QTextDocument &document) {
 } // namespace
 
 Q_DECLARE_METATYPE(drillpad::RtfDocument)
+Q_DECLARE_METATYPE(drillpad::RtfPageSetup)
 Q_DECLARE_METATYPE(Styles)
 
 class TestRtf : public QObject {
@@ -147,7 +148,7 @@ class TestRtf : public QObject {
         return RtfParagraph{align, mark, std::move(runs)};
     }
     static RtfDocument document(std::vector<RtfParagraph> paragraphs) {
-        return RtfDocument{kSong, std::move(paragraphs)};
+        return RtfDocument{kSong, std::move(paragraphs), {}, {}};
     }
     static RtfDocument oneRun(const QString &text, const F &format) {
         return document({paragraph({{text, format}})});
@@ -187,6 +188,121 @@ private Q_SLOTS:
         const RtfDocument actual = inEditor(*read);
         QCOMPARE(actual.plainText(), expected.plainText());
         QCOMPARE(actual.paragraphs, expected.paragraphs);
+    }
+
+    // The header, the page and the line heights go into the file and come
+    // back as they were.
+    void headerAndPageRoundTrip() {
+        RtfDocument rtf = document({
+            paragraph({{u"2×3=\u3000"_s, song(24)}}),
+            paragraph({{u"4×5=\u3000"_s, song(40)}}),
+        });
+        rtf.paragraphs[0].lineTwips = 360;
+        rtf.paragraphs[1].lineTwips = 900;
+        rtf.paragraphs[1].pageBreakBefore = true;
+        rtf.header = {paragraph({{u"二年级口算练习"_s, fmt(kSong, 32, Bold)}}, A::Centre, song(32)),
+                      paragraph({{u"姓名:______ 日期:______"_s, song(24)}}, A::Left, song(24))};
+        rtf.header[0].lineTwips = 480;
+        rtf.page = {12240, 15840, 1800, 1700, 2000, 1440, 700};
+        const QByteArray written = writeRtf(rtf);
+        QVERIFY2(written.contains("\\paperw12240\\paperh15840\\margl1800\\margr1700\\margt2000"
+                                  "\\margb1440\\headery700"),
+                 written.constData());
+        QCOMPARE(written.count("{\\header"), 1);
+        const std::optional<RtfDocument> read = parseRtf(written);
+        QVERIFY(read.has_value());
+        QCOMPARE(read->header, rtf.header);
+        QCOMPARE(read->page, rtf.page);
+        QCOMPARE(read->paragraphs, rtf.paragraphs);
+    }
+
+    // Lines are 1.5 times the largest font of the paragraph apart, or what
+    // the block asks for where that is more.
+    void lineHeightsFromTheEditor_data() {
+        QTest::addColumn<int>("type"); // QTextBlockFormat::LineHeightTypes
+        QTest::addColumn<double>("height");
+        QTest::addColumn<int>("lineTwips");
+        const int single = 15 * 40; // the 20 pt run, not the 12 pt mark
+        QTest::newRow("single") << int(QTextBlockFormat::SingleHeight) << 0.0 << single;
+        QTest::newRow("1.5 times")
+            << int(QTextBlockFormat::ProportionalHeight) << 150.0 << single * 3 / 2;
+        QTest::newRow("less than single")
+            << int(QTextBlockFormat::ProportionalHeight) << 80.0 << single;
+        QTest::newRow("at least 50 px") << int(QTextBlockFormat::MinimumHeight) << 50.0 << 750;
+        QTest::newRow("10 px between lines")
+            << int(QTextBlockFormat::LineDistanceHeight) << 10.0 << single + 150;
+    }
+    void lineHeightsFromTheEditor() {
+        QFETCH(int, type);
+        QFETCH(double, height);
+        QFETCH(int, lineTwips);
+        QTextDocument editor;
+        QTextCursor cursor(&editor);
+        QTextBlockFormat block;
+        block.setLineHeight(height, type);
+        QTextCharFormat small;
+        small.setFontPointSize(12);
+        cursor.setBlockFormat(block);
+        cursor.setBlockCharFormat(small);
+        cursor.insertText(u"a"_s, small);
+        QTextCharFormat large = small;
+        large.setFontPointSize(20);
+        cursor.insertText(u"b"_s, large);
+        QCOMPARE(rtfFromTextDocument(editor).paragraphs.front().lineTwips, lineTwips);
+    }
+
+    // Headers and pages as word processors write them.
+    void readsHeaderAndPage_data() {
+        QTest::addColumn<QByteArray>("rtf");
+        QTest::addColumn<QString>("body");
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<RtfPageSetup>("page");
+        QTest::addColumn<int>("lineTwips"); // of the first paragraph of the body
+        const RtfPageSetup sheet;
+        QTest::newRow("Word: \\headerr, exact and multiple spacing")
+            << QByteArray("{\\rtf1\\paperw12240\\paperh15840\\margl1800\\margr1800\\margt1440"
+                          "\\margb1440\\headery720{\\headerr \\pard\\plain\\qc\\sl-360\\slmult0 "
+                          "Title\\par}\\pard\\sl276\\slmult1\\fs24 body\\par}")
+            << u"body"_s << u"Title"_s << RtfPageSetup{12240, 15840, 1800, 1800, 1440, 1440, 720}
+            << 276 * 360 / 240; // 1.15 lines of 1.5 times 12 pt
+        QTest::newRow("LibreOffice: section margins, the first header only")
+            << QByteArray(
+                   "{\\rtf1\\sectd\\pgwsxn11906\\pghsxn16838\\marglsxn1134\\margrsxn1134"
+                   "\\margtsxn1701\\margbsxn1134\\headery567{\\header\\pard\\plain h1\\par h2}"
+                   "{\\header other}\\pard\\plain\\sl300\\slmult0 b\\par}")
+            << u"b"_s << u"h1\nh2"_s << sheet << 300;
+        QTest::newRow("a header in the middle of a paragraph, its page break ignored")
+            << QByteArray("{\\rtf1 ab{\\header h\\page}cd\\par}") << u"abcd"_s << u"h"_s << sheet
+            << 0;
+        QTest::newRow("a header left open")
+            << QByteArray("{\\rtf1 a\\par{\\header h") << u"a"_s << u"h"_s << sheet << 0;
+        QTest::newRow("paper too small, huge spacing")
+            << QByteArray("{\\rtf1\\paperw1439\\sl-99999999 a\\par}") << u"a"_s << QString()
+            << sheet << 22 * 1440;
+        QTest::newRow("margins leaving less than an inch")
+            << QByteArray("{\\rtf1\\margl5000\\margr5467 a\\par}") << u"a"_s << QString() << sheet
+            << 0;
+        QTest::newRow("margins leaving an inch")
+            << QByteArray("{\\rtf1\\margl5000\\margr5466 a\\par}") << u"a"_s << QString()
+            << RtfPageSetup{11906, 16838, 5000, 5466, 1701, 1134, 567} << 0;
+    }
+    void readsHeaderAndPage() {
+        QFETCH(QByteArray, rtf);
+        QFETCH(QString, body);
+        QFETCH(QString, header);
+        QFETCH(RtfPageSetup, page);
+        QFETCH(int, lineTwips);
+        const std::optional<RtfDocument> read = parseRtf(rtf);
+        QVERIFY(read.has_value());
+        QCOMPARE(read->plainText(), body);
+        const RtfDocument headerOnly{u""_s, read->header, {}, {}};
+        QCOMPARE(headerOnly.plainText(), header);
+        QCOMPARE(read->page, page);
+        QCOMPARE(read->paragraphs.front().lineTwips, lineTwips);
+        RichTextBox editor;
+        QVERIFY(editor.setRtf(rtf));
+        QCOMPARE(editor.header(), read->header);
+        QCOMPARE(editor.pageSetup(), page);
     }
 
     // Plain ASCII that any reader takes: GBK font names, \\uN with a fallback.
