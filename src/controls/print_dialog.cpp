@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 
 namespace drillpad {
@@ -16,6 +17,13 @@ public:
         dialog.setOption(QAbstractPrintDialog::PrintSelection, hasSelection);
         printer.setPrintRange(hasSelection ? QPrinter::Selection : QPrinter::AllPages);
         return dialog.exec() == QDialog::Accepted ? &printer : nullptr;
+    }
+
+    void preview(QWidget *parent, const std::function<void(QPrinter *)> &paint) override {
+        QPrintPreviewDialog dialog(&currentPrinter(), parent);
+        dialog.setWindowTitle(QStringLiteral("打印预览"));
+        QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, paint);
+        dialog.exec();
     }
 
 private:
@@ -39,6 +47,10 @@ template <> PrintDialogs &Seam<PrintDialogs>::real() {
 
 QPrinter *choosePrinter(QWidget *parent, bool hasSelection) {
     return Seam<PrintDialogs>::get().choosePrinter(parent, hasSelection);
+}
+
+void showPrintPreview(QWidget *parent, const std::function<void(QPrinter *)> &paint) {
+    Seam<PrintDialogs>::get().preview(parent, paint);
 }
 
 } // namespace drillpad

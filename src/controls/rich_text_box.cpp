@@ -1,5 +1,6 @@
 #include "controls/rich_text_box.h"
 
+#include "print/page_layout.h"
 #include "rtf/rtf_reader.h"
 #include "rtf/rtf_writer.h"
 
@@ -333,17 +334,8 @@ FileStatus RichTextBox::saveFile(const QString &path) const {
 }
 
 bool RichTextBox::printSelection(QPrinter *printer) const {
-    const QTextCursor cursor = textCursor();
-    if (!cursor.hasSelection()) {
-        document()->print(printer);
-    } else {
-        // The selection as a document of its own, formatting included.
-        QTextDocument selection;
-        selection.setDefaultFont(document()->defaultFont());
-        QTextCursor(&selection).insertFragment(cursor.selection());
-        selection.print(printer);
-    }
-    return printer->printerState() != QPrinter::Error;
+    const PageLayout pages(rtfDocument(true));
+    return printPages(pages, *printer, printer->fromPage(), printer->toPage());
 }
 
 void RichTextBox::mouseMoveEvent(QMouseEvent *event) {

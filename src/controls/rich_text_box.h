@@ -87,7 +87,8 @@ public:
     // once the new one is complete.
     FileStatus saveFile(const QString &path) const;
     // Prints the selection with its formatting, or the whole document when
-    // nothing is selected. False when the printer could not be used.
+    // nothing is selected, on the document's pages with the header at the
+    // top of each. False when the printer could not be used.
     bool printSelection(QPrinter *printer) const;
 
 Q_SIGNALS:

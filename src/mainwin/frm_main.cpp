@@ -277,6 +277,8 @@ void FrmMain::connectHandlers() {
     onMenu("mnuFileOpen", &FrmMain::tbOpen_Click);
     onMenu("mnuFileSave", &FrmMain::mnuFileSave_Click);
     onMenu("mnuFilePrint", &FrmMain::mnuFilePrint_Click);
+    onMenu("mnuFilePreview", &FrmMain::mnuFilePreview_Click);
+    onMenu("mnuFilePdf", &FrmMain::mnuFilePdf_Click);
     onMenu("mnuFileAnswerKey", &FrmMain::mnuFileAnswerKey_Click);
     onMenu("mnuHelp", &FrmMain::cmdHelp_Click);
     onMenu("mnuAboutAbout", &FrmMain::cmdAbout_Click);
@@ -404,6 +406,14 @@ void FrmMain::mnuFileSave_Click() {
 
 void FrmMain::mnuFilePrint_Click() {
     printSheet(*this);
+}
+
+void FrmMain::mnuFilePreview_Click() {
+    previewSheet(*this);
+}
+
+void FrmMain::mnuFilePdf_Click() {
+    exportPdf(*this);
 }
 
 void FrmMain::mnuFileAnswerKey_Click() {

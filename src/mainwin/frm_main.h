@@ -53,6 +53,8 @@ public:
     void mnuExit_Click();
     void mnuFileSave_Click();
     void mnuFilePrint_Click();
+    void mnuFilePreview_Click();
+    void mnuFilePdf_Click();
     void mnuFileAnswerKey_Click();
     void tbOpen_Click();
     void mnuPracticeRecord_Click();

@@ -3,16 +3,20 @@
 #include "controls/file_dialogs.h"
 #include "controls/message_box.h"
 #include "controls/print_dialog.h"
+#include "controls/progress_window.h"
 #include "controls/rich_text_box.h"
 #include "mainwin/frm_main.h"
+#include "print/page_layout.h"
 #include "rtf/document_decoding.h"
 #include "rtf/rtf_file.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QPrinter>
 #include <QTextDocument>
 
 #include <algorithm>
+#include <memory>
 
 namespace drillpad {
 
@@ -119,6 +123,41 @@ void openSheet(FrmMain &window) {
     editor->document()->setModified(false);
 }
 
+namespace {
+
+// The sheet's pages, laid out while the window answers; nothing when the
+// user cancelled.
+std::unique_ptr<PageLayout> layOutPages(FrmMain &window, const RtfDocument &sheet) {
+    ProgressWindow progress(&window, QStringLiteral("正在排版……"));
+    auto pages = std::make_unique<PageLayout>(
+        sheet, [&progress](int done, int total) { return progress.keepAnswering(done, total); });
+    if (!pages->complete())
+        pages.reset();
+    return pages;
+}
+
+// Prints the pages, the window answering between them; false when the
+// user cancelled or the printer failed.
+bool printLaidOut(FrmMain &window, const PageLayout &pages, QPrinter &printer,
+                  const QString &label) {
+    ProgressWindow progress(&window, label);
+    return printPages(
+        pages, printer, printer.fromPage(), printer.toPage(),
+        [&progress](int done, int total) { return progress.keepAnswering(done, total); });
+}
+
+FileDialog &pdfDialog(FrmMain &window) {
+    auto *dialog =
+        window.findChild<FileDialog *>(QStringLiteral("dPdf"), Qt::FindDirectChildrenOnly);
+    if (!dialog) {
+        dialog = new FileDialog(QString::fromUtf8(kPdfFilter), &window);
+        dialog->setObjectName(QStringLiteral("dPdf"));
+    }
+    return *dialog;
+}
+
+} // namespace
+
 void printSheet(FrmMain &window) {
     RichTextBox *editor = window.txtMain();
     const bool selection = editor->textCursor().hasSelection();
@@ -127,18 +166,50 @@ void printSheet(FrmMain &window) {
         return;
     // The dialog offers the selection when there is one; choosing all pages
     // there instead prints the whole sheet.
-    bool printed = true;
-    if (selection && printer->printRange() != QPrinter::Selection) {
-        editor->document()->print(printer);
-        printed = printer->printerState() != QPrinter::Error;
-    } else {
-        printed = editor->printSelection(printer);
-    }
-    if (!printed)
+    const std::unique_ptr<PageLayout> pages =
+        layOutPages(window, editor->rtfDocument(printer->printRange() == QPrinter::Selection));
+    if (!pages)
+        return;
+    const bool printed = printLaidOut(window, *pages, *printer, QStringLiteral("正在打印……"));
+    if (!printed && printer->printerState() == QPrinter::Error)
         showWarning(&window, QStringLiteral("打印失败:无法使用打印机“%1”。")
                                  .arg(printer->outputFileName().isEmpty()
                                           ? printer->printerName()
                                           : shownName(printer->outputFileName())));
+}
+
+void previewSheet(FrmMain &window) {
+    const std::unique_ptr<PageLayout> pages = layOutPages(window, window.txtMain()->rtfDocument());
+    if (!pages)
+        return;
+    showPrintPreview(&window, [&window, &pages](QPrinter *printer) {
+        printLaidOut(window, *pages, *printer, QStringLiteral("正在准备预览……"));
+    });
+}
+
+bool exportPdf(FrmMain &window) {
+    const std::optional<FileChoice> choice = pdfDialog(window).showSave(&window);
+    if (!choice)
+        return false;
+    QString path = choice->path;
+    if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        path += QLatin1String(".pdf");
+    if (!askToReplaceFile(&window, path))
+        return false;
+    const RtfDocument sheet = window.txtMain()->rtfDocument();
+    const QString title = QFileInfo(path).completeBaseName();
+    QByteArray pdf;
+    ProgressWindow progress(&window, QStringLiteral("正在导出PDF文件……"));
+    if (!progress.runAside([&](std::stop_token stop) { pdf = pdfOf(sheet, title, stop); }))
+        return false;
+    const FileStatus status = pdf.isEmpty() ? FileStatus{QStringLiteral("无法生成PDF。")}
+                                            : writeFileAtomically(path, pdf);
+    if (!status.ok()) {
+        showWarning(&window,
+                    QStringLiteral("无法导出PDF文件“%1”:%2").arg(shownName(path), status.error));
+        return false;
+    }
+    return true;
 }
 
 } // namespace drillpad

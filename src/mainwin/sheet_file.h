@@ -18,6 +18,16 @@ bool saveSheet(FrmMain &window);
 void openSheet(FrmMain &window);
 void printSheet(FrmMain &window);
 
+// The sheet's pages, as printed and as LibreOffice shows the saved file,
+// header and all: Qt's print preview ("打印预览[&V]", Ctrl+Shift+P), and a PDF
+// file ("导出PDF[&D]...", Ctrl+Shift+D) with ".pdf" added to the name chosen,
+// asked about before it replaces a file and written whole or not at all.
+// The pages are laid out away from the window's thread.
+void previewSheet(FrmMain &window);
+bool exportPdf(FrmMain &window);
+
+inline constexpr const char *kPdfFilter = "PDF文件 (*.pdf)|*.pdf";
+
 // Before the sheet is given up (ending the program, opening a file): when it
 // holds edits that were never saved, asks whether to save them. False when
 // the user would rather keep it: "取消", or the save did not happen.

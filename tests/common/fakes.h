@@ -2,8 +2,10 @@
 
 #include "controls/file_dialogs.h"
 #include "controls/message_box.h"
+#include "controls/print_dialog.h"
 #include "platform/process.h"
 
+#include <QPrinter>
 #include <QStringList>
 
 namespace drillpad::testing {
@@ -50,6 +52,28 @@ private:
         filters = f;
         return answers.isEmpty() ? std::nullopt : answers.takeFirst();
     }
+};
+
+// A print dialog writing PDF to `pdfPath`, or cancelled; `allPages`: the user
+// declines the selection. The preview paints its pages into the same file.
+class PdfPrintDialogs final : public PrintDialogs {
+public:
+    explicit PdfPrintDialogs(const QString &pdfPath) : printer(QPrinter::HighResolution) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfPath);
+    }
+    QPrinter *choosePrinter(QWidget *, bool selection) override {
+        printer.setPrintRange(selection && !allPages ? QPrinter::Selection : QPrinter::AllPages);
+        return accept ? &printer : nullptr;
+    }
+    void preview(QWidget *, const std::function<void(QPrinter *)> &paint) override {
+        ++previews;
+        printer.setPrintRange(QPrinter::AllPages);
+        paint(&printer);
+    }
+    QPrinter printer;
+    bool accept = true, allPages = false;
+    int previews = 0;
 };
 
 // Records requests to end the process instead of ending it.

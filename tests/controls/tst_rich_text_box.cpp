@@ -1,6 +1,7 @@
 #include "common/test_main.h"
 #include "controls/rich_text_box.h"
 
+#include <QLabel>
 #include <QTextBlock>
 
 using namespace drillpad;
@@ -46,6 +47,34 @@ private Q_SLOTS:
         QCOMPARE(box.selAlignment(), std::optional<int>(RichTextBox::AlignLeftCode));
         box.undo();
         QCOMPARE(box.text(), QStringLiteral("first"));
+    }
+
+    // The header shows above the text, named by what it says, and comes
+    // and goes with the text, undo and redo included; the text keeps its
+    // room below it.
+    void headerComesAndGoesWithTheText() {
+        RichTextBox box;
+        box.resize(400, 300);
+        box.show();
+        const auto *shown = box.findChild<QLabel *>(QStringLiteral("headerView"));
+        QVERIFY(shown && shown->isHidden());
+        RtfParagraph line;
+        line.append(QStringLiteral("姓名:______ 得分:______"), RtfCharFormat{});
+        box.setText(QStringLiteral("first"), {line, line});
+        QCOMPARE(box.header().size(), std::size_t(2));
+        QVERIFY(shown->isVisible());
+        QCOMPARE(shown->accessibleName(),
+                 QStringLiteral("姓名:______ 得分:______\n姓名:______ 得分:______"));
+        QVERIFY(box.viewport()->y() >= shown->geometry().bottom());
+        box.setText(QStringLiteral("second"));
+        QVERIFY(box.header().empty() && shown->isHidden());
+        box.undo();
+        QCOMPARE(box.text(), QStringLiteral("first"));
+        QCOMPARE(box.header().size(), std::size_t(2));
+        QVERIFY(shown->isVisible());
+        box.redo();
+        QVERIFY(box.header().empty() && shown->isHidden());
+        QCOMPARE(box.text(), QStringLiteral("second"));
     }
 
     void togglesReportMixedSelections() {

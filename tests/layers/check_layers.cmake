@@ -1,7 +1,7 @@
 # Checks that the source folders include one another only downwards:
 #   app -> windows (mainwin, then guide, quiz, about, recordwin, then settings) -> forms
 #   -> controls
-#   -> question, rtf, platform
+#   -> print -> rtf; question, platform
 # Usage: cmake -DSOURCE_DIR=<folder of the subsystem folders> -P check_layers.cmake
 # Lists every include against the direction and fails if there is one.
 #
@@ -13,12 +13,14 @@ cmake_minimum_required(VERSION 3.25)
 set(allowed_question question)
 # The RTF codec and the platform seams know nothing of widgets or windows.
 set(allowed_rtf rtf)
+# Pages are laid out from the RTF model alone, without widgets.
+set(allowed_print print rtf)
 set(allowed_platform platform)
 # The practice record stands alone below the windows that keep and show it.
 set(allowed_record record)
-set(allowed_controls controls question rtf platform version.h)
-set(allowed_forms forms controls question rtf platform version.h)
-set(window_layers forms controls question rtf platform version.h app/forms_registry.h)
+set(allowed_controls controls question rtf print platform version.h)
+set(allowed_forms forms controls question rtf print platform version.h)
+set(window_layers forms controls question rtf print platform version.h app/forms_registry.h)
 # "出题设置" is a window that the wizard and the quiz open and read.
 set(allowed_settings settings ${window_layers})
 set(allowed_guide guide settings ${window_layers})

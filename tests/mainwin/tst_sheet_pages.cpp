@@ -1,0 +1,147 @@
+// The sheet's pages from the 文件 menu: exported as PDF, previewed and
+// printed, each page under the header.
+#include "app/forms_registry.h"
+#include "common/fakes.h"
+#include "common/pdf_text.h"
+#include "common/test_main.h"
+#include "controls/rich_text_box.h"
+#include "guide/sheet_header.h"
+#include "mainwin/frm_main.h"
+
+using namespace drillpad;
+using namespace Qt::StringLiterals;
+using testing::pdfPageTexts;
+using testing::withoutBlanks;
+
+namespace {
+
+const QString kTitle = u"二年级口算练习"_s;
+
+// 120 lines of 9 pt questions: three pages of 51 lines (13.5 pt each).
+QString threePages() {
+    QString sheet;
+    for (int line = 0; line < 120; ++line)
+        sheet += u"%1×7=\u3000%1÷7=\u3000\n"_s.arg(line);
+    return sheet;
+}
+
+QByteArray contents(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestSheetPages : public QObject {
+    Q_OBJECT
+
+    RichTextBox *editor() { return frmMain().txtMain(); }
+    void trigger(const char *entry) { frmMain().menuAction(entry)->trigger(); }
+    QString path(const QString &name) const { return QDir(dir_->path()).filePath(name); }
+
+    // Every page under the header, the sheet's lines in order over them.
+    void verifyPages(const QString &pdf) {
+        const QStringList pages = pdfPageTexts(pdf);
+        QCOMPARE(pages.size(), 3);
+        const QString header = withoutBlanks(kTitle + QString::fromUtf8(kNameLine));
+        QString body;
+        for (const QString &page : pages) {
+            QVERIFY2(page.startsWith(header), qPrintable(page.left(80)));
+            body += page.mid(header.size());
+        }
+        QCOMPARE(body, withoutBlanks(editor()->text()));
+    }
+
+    std::optional<QTemporaryDir> dir_;
+    testing::RecordingMessageBoxes messages_;
+    testing::ScriptedFileDialogs dialogs_;
+    ScopedSeam<MessageBoxes> messageSeam_{messages_};
+    ScopedSeam<FileDialogs> dialogSeam_{dialogs_};
+
+private Q_SLOTS:
+    void init() {
+        dir_.emplace();
+        messages_ = {};
+        dialogs_ = {};
+        editor()->setText(threePages(), makeSheetHeader(true, kTitle));
+    }
+    void cleanup() {
+        testing::RecordingProcessControl process;
+        ScopedSeam<ProcessControl> processSeam(process);
+        editor()->document()->setModified(false);
+        unloadForm(FormId::Main);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void exporting_data() {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("answer"); // to the replace question; "" for none asked
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("name without the suffix")
+            << u"sheet"_s << u"sheet.pdf"_s << QString() << QString();
+        QTest::newRow("suffix of another case kept")
+            << u"Sheet.PDF"_s << u"Sheet.PDF"_s << QString() << QString();
+        QTest::newRow("another suffix")
+            << u"sheet.rtf"_s << u"sheet.rtf.pdf"_s << QString() << QString();
+        QTest::newRow("replacing declined") << u"old"_s << u"old.pdf"_s << u"否"_s << QString();
+        QTest::newRow("replacing with Esc") << u"old"_s << u"old.pdf"_s << u"Esc"_s << QString();
+        QTest::newRow("replacing agreed") << u"old"_s << u"old.pdf"_s << u"是"_s << QString();
+        QTest::newRow("no such folder")
+            << u"gone/sheet"_s << u"gone/sheet.pdf"_s << QString() << u"文件夹不存在"_s;
+    }
+    // ".pdf" added where missing; the question before replacing a file, 否
+    // and Esc keeping it; a file that cannot be written reported, nothing
+    // left behind.
+    void exporting() {
+        QFETCH(QString, chosen);
+        QFETCH(QString, written);
+        QFETCH(QString, answer);
+        QFETCH(QString, failure);
+        const QByteArray old = "%PDF old";
+        if (!answer.isEmpty()) {
+            QFile file(path(written));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
+        }
+        messages_.answers = {answer};
+        dialogs_.answers << FileChoice{path(chosen), 0};
+        trigger("mnuFilePdf");
+        QCOMPARE(dialogs_.filters, QStringList{u"PDF文件 (*.pdf)"_s});
+        QCOMPARE(messages_.questions.size(), answer.isEmpty() ? 0 : 1);
+        if (!failure.isEmpty()) {
+            QCOMPARE(messages_.messages.size(), 1);
+            QVERIFY2(messages_.messages.first().contains(u"无法导出PDF文件"_s) &&
+                         messages_.messages.first().contains(failure),
+                     qPrintable(messages_.messages.first()));
+            QVERIFY(!QFileInfo::exists(path(written)));
+            return;
+        }
+        QVERIFY(messages_.messages.isEmpty());
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files),
+                 QStringList{QFileInfo(written).fileName()});
+        if (answer == u"否"_s || answer == u"Esc"_s) {
+            QCOMPARE(contents(path(written)), old);
+            return;
+        }
+        verifyPages(path(written));
+        // Offered again next time.
+        trigger("mnuFilePdf");
+        QCOMPARE(dialogs_.shown.last(), u"save %1 0"_s.arg(path(chosen)));
+    }
+
+    // The preview and the printout show the same pages as the PDF.
+    void previewAndPrintout() {
+        testing::PdfPrintDialogs printers(path(u"printed.pdf"_s));
+        ScopedSeam<PrintDialogs> printSeam(printers);
+        trigger("mnuFilePreview");
+        QCOMPARE(printers.previews, 1);
+        verifyPages(path(u"printed.pdf"_s));
+        QVERIFY(QFile::remove(path(u"printed.pdf"_s)));
+        trigger("mnuFilePrint");
+        verifyPages(path(u"printed.pdf"_s));
+        QVERIFY(messages_.messages.isEmpty());
+    }
+};
+
+DRILLPAD_TEST_MAIN(TestSheetPages)
+#include "tst_sheet_pages.moc"
