@@ -64,7 +64,22 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent) {
 }
 
 QString RichTextBox::text() const {
-    return toLineFeeds(document()->toPlainText());
+    const QTextDocument &sheet = *document();
+    if (sheet.rootFrame()->childFrames().isEmpty())
+        return toLineFeeds(sheet.toPlainText());
+    // A table's cells each on a line of their own, as word processors
+    // write them as text, without the blocks that only separate tables.
+    QString text;
+    bool first = true;
+    for (QTextBlock block = sheet.begin(); block.isValid(); block = block.next()) {
+        if (isTableJoint(block))
+            continue;
+        if (!first)
+            text += u'\n';
+        first = false;
+        text += block.text();
+    }
+    return toLineFeeds(text);
 }
 
 template <typename Fill> void RichTextBox::replaceContent(Fill fill) {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <vector>
 
+class QTextBlock;
 class QTextCursor;
 class QTextDocument;
 
@@ -33,6 +34,15 @@ struct RtfRun {
     friend bool operator==(const RtfRun &, const RtfRun &) = default;
 };
 
+// Where the text after a tab starts (a left stop) or ends (a right stop), in
+// twips from the left edge of the text: of the page, or of the table cell.
+struct RtfTabStop {
+    int position = 0;
+    bool right = false;
+
+    friend bool operator==(const RtfTabStop &, const RtfTabStop &) = default;
+};
+
 struct RtfParagraph {
     RtfAlignment alignment = RtfAlignment::Left;
     // The format of the paragraph mark: what an empty paragraph is as tall as.
@@ -40,6 +50,21 @@ struct RtfParagraph {
     std::vector<RtfRun> runs;
     // The paragraph starts a new page.
     bool pageBreakBefore = false;
+    // Indents in twips: the left and right edges of the text, and where the
+    // first line starts from the left edge (negative: hanging out of it).
+    int leftIndent = 0;
+    int rightIndent = 0;
+    int firstLineIndent = 0;
+    // Ascending by position.
+    std::vector<RtfTabStop> tabStops;
+    // The height of each line in percent of single spacing: 150 for 1.5
+    // lines, 200 for double spacing.
+    int lineSpacing = 100;
+    // In a table: the row, an index into RtfDocument::rows, and the cell;
+    // row -1 outside tables. A row's paragraphs come together, cell by cell
+    // from the left, each cell with at least one.
+    int row = -1;
+    int cell = 0;
 
     // Appends text, joining it to the last run when the formats agree.
     void append(const QString &text, const RtfCharFormat &format);
@@ -47,9 +72,37 @@ struct RtfParagraph {
     friend bool operator==(const RtfParagraph &, const RtfParagraph &) = default;
 };
 
+// A row of a table: the widths of its cells, in twips. Rows that follow one
+// another form one table, as in RTF itself; they have no borders.
+struct RtfRow {
+    std::vector<int> cellWidths;
+    // The row is never split across two pages.
+    bool keepTogether = false;
+
+    friend bool operator==(const RtfRow &, const RtfRow &) = default;
+};
+
+// The paper and its margins, in twips: A4 with margins of 2 cm, the margins
+// Qt prints a document with.
+struct RtfPage {
+    int width = 11906;
+    int height = 16838;
+    int marginLeft = 1134;
+    int marginRight = 1134;
+    int marginTop = 1134;
+    int marginBottom = 1134;
+
+    // The width of the text between the left and right margins.
+    int textWidth() const { return width - marginLeft - marginRight; }
+
+    friend bool operator==(const RtfPage &, const RtfPage &) = default;
+};
+
 struct RtfDocument {
     QString defaultFamily; // the font that text without a font of its own uses
     std::vector<RtfParagraph> paragraphs;
+    std::vector<RtfRow> rows;
+    RtfPage page;
 
     // Paragraphs joined by line feeds.
     QString plainText() const;
@@ -63,6 +116,11 @@ inline constexpr std::size_t kMaxParagraphs = 300'000;
 inline constexpr std::size_t kMaxRunsPerParagraph = 5'000;
 inline constexpr std::size_t kMaxRuns = 500'000;
 inline constexpr std::size_t kMaxParagraphLength = 1'000'000;
+// Tables beyond these take the editor minutes to lay out; the cells of a row
+// beyond the most RTF allows are joined to its last one.
+inline constexpr std::size_t kMaxTableCells = 100'000;
+inline constexpr int kMaxCellsPerRow = 63;
+inline constexpr std::size_t kMaxTabStops = 64;
 
 // The smallest and largest font sizes kept, in points.
 inline constexpr int kMinFontPoints = 1;
@@ -81,9 +139,20 @@ RtfDocument rtfFromTextDocument(const QTextDocument &document);
 // content: the cursor, at the start, ends it.
 QTextCursor beginReplacingContent(QTextDocument &document);
 
+// Whether the block only separates a table from what is around it: the
+// editor shows it as nothing, and it is no paragraph of the file.
+bool isTableJoint(const QTextBlock &block);
+
+// Twips as the editor's lengths: device-independent pixels at 96 dpi, which
+// printing scales to the printer's resolution.
+inline constexpr double kDocumentTwipsPerPixel = 15.0;
+
 // Replaces the whole content of `document` in one undoable step. A paragraph
 // that starts a new page becomes a block whose format has the page break
-// policy QTextFormat::PageBreak_AlwaysBefore.
+// policy QTextFormat::PageBreak_AlwaysBefore. Rows that follow one another
+// with the same number of cells become one borderless QTextTable, the widths
+// of the first; a row that starts a new page starts a table whose frame
+// breaks the page. The page travels with the root frame's format.
 void rtfToTextDocument(const RtfDocument &rtf, QTextDocument &document);
 
 } // namespace drillpad

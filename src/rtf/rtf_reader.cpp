@@ -48,9 +48,22 @@ struct CharState {
     friend bool operator==(const CharState &, const CharState &) = default;
 };
 
+// The properties \pard resets.
+struct ParagraphState {
+    RtfAlignment alignment = RtfAlignment::Left;
+    int leftIndent = 0;
+    int rightIndent = 0;
+    int firstLineIndent = 0;
+    std::vector<RtfTabStop> tabStops;
+    bool nextTabRight = false; // \tqr before the next \tx
+    int lineSpacing = 0;       // \slN: twips, or with \slmult1 240ths of a line
+    bool lineMultiple = false;
+    bool inTable = false;
+};
+
 struct GroupState {
     CharState chars;
-    RtfAlignment alignment = RtfAlignment::Left;
+    ParagraphState paragraph;
     int unicodeSkip = 1; // \ucN
     Destination destination = Destination::Text;
 };
@@ -75,6 +88,27 @@ enum class Word : std::uint8_t {
     PageBreakBefore,
     Cell,
     Row,
+    NestedCell,
+    NestedRow,
+    InTable,
+    RowDefaults,
+    CellRight,
+    RowLeft,
+    RowKeep,
+    TabPosition,
+    TabRight,
+    TabOther,
+    LeftIndent,
+    RightIndent,
+    FirstLineIndent,
+    LineSpacing,
+    LineMultiple,
+    PageWidth,
+    PageHeight,
+    MarginLeft,
+    MarginRight,
+    MarginTop,
+    MarginBottom,
     Object,
     Result,
     Line,
@@ -152,11 +186,34 @@ const std::unordered_map<std::string_view, WordInfo> &wordTable() {
             {"page", {Word::PageBreak}},
             {"pagebb", {Word::PageBreakBefore}},
             {"row", {Word::Row}},
-            {"nestrow", {Word::Row}},
+            {"nestrow", {Word::NestedRow}},
+            {"intbl", {Word::InTable}},
+            {"trowd", {Word::RowDefaults}},
+            {"cellx", {Word::CellRight}},
+            {"trleft", {Word::RowLeft}},
+            {"trkeep", {Word::RowKeep}},
+            {"tx", {Word::TabPosition}},
+            {"tqr", {Word::TabRight}},
+            {"tqc", {Word::TabOther}},
+            {"tqdec", {Word::TabOther}},
+            {"tb", {Word::TabOther}},
+            {"li", {Word::LeftIndent}},
+            {"lin", {Word::LeftIndent}},
+            {"ri", {Word::RightIndent}},
+            {"rin", {Word::RightIndent}},
+            {"fi", {Word::FirstLineIndent}},
+            {"sl", {Word::LineSpacing}},
+            {"slmult", {Word::LineMultiple}},
+            {"paperw", {Word::PageWidth}},
+            {"paperh", {Word::PageHeight}},
+            {"margl", {Word::MarginLeft}},
+            {"margr", {Word::MarginRight}},
+            {"margt", {Word::MarginTop}},
+            {"margb", {Word::MarginBottom}},
             {"line", {Word::Line}},
             {"tab", {Word::Tab}},
             {"cell", {Word::Cell}},
-            {"nestcell", {Word::Cell}},
+            {"nestcell", {Word::NestedCell}},
             {"object", {Word::Object}},
             {"result", {Word::Result}},
             {"pard", {Word::ParagraphDefaults}},
@@ -582,18 +639,91 @@ private:
                 pageBreakBefore_ = true;
             break;
         case Word::Cell:
-            // A row is one paragraph, its cells separated by tabs: the tab
-            // waits for the next cell's text, so that none trails the row.
+            if (inText) {
+                endParagraph(true);
+                ++cell_;
+            }
+            break;
+        case Word::Row:
+            if (inText)
+                endRow();
+            break;
+        case Word::NestedCell:
+            // A table inside a cell is read as lines of the cell, its cells
+            // separated by tabs: the tab waits for the next cell's text, so
+            // that none trails the row.
             if (inText) {
                 flushBytes();
                 ++cellsPending_;
             }
             break;
-        case Word::Row:
+        case Word::NestedRow:
             if (inText) {
                 cellsPending_ = 0;
                 endParagraph();
             }
+            break;
+        case Word::InTable:
+            s.paragraph.inTable = true;
+            break;
+        case Word::RowDefaults:
+            rowRights_.clear();
+            rowLeft_ = 0;
+            rowKeep_ = false;
+            break;
+        case Word::CellRight:
+            if (rowRights_.size() < std::size_t{kMaxCellsPerRow})
+                rowRights_.push_back(p);
+            break;
+        case Word::RowLeft:
+            rowLeft_ = p;
+            break;
+        case Word::RowKeep:
+            rowKeep_ = true;
+            break;
+        case Word::TabPosition:
+            if (s.paragraph.tabStops.size() < kMaxTabStops)
+                s.paragraph.tabStops.push_back({p, s.paragraph.nextTabRight});
+            s.paragraph.nextTabRight = false;
+            break;
+        case Word::TabRight:
+            s.paragraph.nextTabRight = true;
+            break;
+        case Word::TabOther: // centred, decimal and bar tabs act as left ones
+            s.paragraph.nextTabRight = false;
+            break;
+        case Word::LeftIndent:
+            s.paragraph.leftIndent = p;
+            break;
+        case Word::RightIndent:
+            s.paragraph.rightIndent = p;
+            break;
+        case Word::FirstLineIndent:
+            s.paragraph.firstLineIndent = p;
+            break;
+        case Word::LineSpacing:
+            s.paragraph.lineSpacing = p;
+            break;
+        case Word::LineMultiple:
+            s.paragraph.lineMultiple = on;
+            break;
+        case Word::PageWidth:
+            document_.page.width = p;
+            break;
+        case Word::PageHeight:
+            document_.page.height = p;
+            break;
+        case Word::MarginLeft:
+            document_.page.marginLeft = p;
+            break;
+        case Word::MarginRight:
+            document_.page.marginRight = p;
+            break;
+        case Word::MarginTop:
+            document_.page.marginTop = p;
+            break;
+        case Word::MarginBottom:
+            document_.page.marginBottom = p;
             break;
         case Word::Object:
             if (inText && stack_.size() > 1)
@@ -610,23 +740,23 @@ private:
             addText(QChar(u'\t'));
             break;
         case Word::ParagraphDefaults:
-            s.alignment = RtfAlignment::Left;
+            s.paragraph = ParagraphState{};
             break;
         case Word::Plain:
             flushBytes();
             s.chars = CharState{};
             break;
         case Word::AlignLeft:
-            s.alignment = RtfAlignment::Left;
+            s.paragraph.alignment = RtfAlignment::Left;
             break;
         case Word::AlignCentre:
-            s.alignment = RtfAlignment::Centre;
+            s.paragraph.alignment = RtfAlignment::Centre;
             break;
         case Word::AlignRight:
-            s.alignment = RtfAlignment::Right;
+            s.paragraph.alignment = RtfAlignment::Right;
             break;
         case Word::AlignJustify:
-            s.alignment = RtfAlignment::Justify;
+            s.paragraph.alignment = RtfAlignment::Justify;
             break;
         case Word::Bold:
             s.chars.bold = on;
@@ -876,11 +1006,32 @@ private:
             refuse();
     }
 
-    void endParagraph() {
+    // Ends the paragraph; in a table when \intbl says so or `endsCell`.
+    void endParagraph(bool endsCell = false) {
         flushBytes();
         flushRun();
         cellsPending_ = 0;
-        paragraph_.alignment = state().alignment;
+        const ParagraphState &properties = state().paragraph;
+        paragraph_.alignment = properties.alignment;
+        paragraph_.leftIndent = properties.leftIndent;
+        paragraph_.rightIndent = properties.rightIndent;
+        paragraph_.firstLineIndent = properties.firstLineIndent;
+        paragraph_.tabStops = properties.tabStops;
+        std::stable_sort(
+            paragraph_.tabStops.begin(), paragraph_.tabStops.end(),
+            [](const RtfTabStop &a, const RtfTabStop &b) { return a.position < b.position; });
+        if (properties.lineMultiple && properties.lineSpacing > 0)
+            paragraph_.lineSpacing = std::clamp(properties.lineSpacing * 100 / 240, 1, 1000);
+        if (endsCell || properties.inTable) {
+            if (row_ < 0)
+                startRow();
+            paragraph_.row = row_;
+            paragraph_.cell = std::min(cell_, kMaxCellsPerRow - 1);
+            if (++tableCells_ > kMaxTableCells)
+                refuse();
+        } else {
+            row_ = -1; // a row left open ends with the table
+        }
         paragraph_.markFormat = resolve(state().chars);
         paragraph_.pageBreakBefore = std::exchange(pageBreakBefore_, false);
         document_.paragraphs.push_back(std::move(paragraph_));
@@ -888,6 +1039,39 @@ private:
         paragraphLength_ = 0;
         if (document_.paragraphs.size() > kMaxParagraphs)
             refuse();
+    }
+
+    void startRow() {
+        row_ = static_cast<int>(document_.rows.size());
+        cell_ = 0;
+        document_.rows.emplace_back();
+        takeRowDefinition();
+    }
+
+    // The cells' widths from their right edges, which some writers give
+    // again at the row's end.
+    void takeRowDefinition() {
+        if (row_ < 0 || rowRights_.empty())
+            return;
+        RtfRow &row = document_.rows[static_cast<std::size_t>(row_)];
+        row.cellWidths.clear();
+        int left = rowLeft_;
+        for (const int right : rowRights_) {
+            row.cellWidths.push_back(std::max(0, right - left));
+            left = std::max(left, right);
+        }
+        row.keepTogether = rowKeep_;
+    }
+
+    void endRow() {
+        flushBytes();
+        flushRun();
+        // Text after the last \cell belongs to the row's last cell.
+        if (!paragraph_.runs.empty())
+            endParagraph(true);
+        takeRowDefinition();
+        row_ = -1;
+        cell_ = 0;
     }
 
     // Stops reading: what was read is dropped.
@@ -966,7 +1150,15 @@ private:
 
     QString pendingRun_;
     CharState pendingState_;
-    int cellsPending_ = 0; // cells ended since the row's last text
+    int cellsPending_ = 0; // nested cells ended since the row's last text
+    // The table row being read (an index into the document's rows, -1
+    // outside tables), its cell, and the last row definition.
+    int row_ = -1;
+    int cell_ = 0;
+    std::vector<int> rowRights_;
+    int rowLeft_ = 0;
+    bool rowKeep_ = false;
+    std::size_t tableCells_ = 0;
     bool pageBreakBefore_ = false;
     qsizetype paragraphLength_ = 0;
     std::size_t runs_ = 0;

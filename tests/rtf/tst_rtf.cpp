@@ -124,11 +124,13 @@ const char kPandoc[] =
 {\pard \ql \f0 \sa180 \li0 \fi0 {\b bold} {\i it}\par}
 })";
 
+// The paragraphs that start a new page, counted as the file has them.
 QList<int> pageStarts(const QTextDocument &document) {
     QList<int> starts;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        if (block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
-            starts << block.blockNumber();
+    const RtfDocument rtf = rtfFromTextDocument(document);
+    for (std::size_t i = 0; i < rtf.paragraphs.size(); ++i) {
+        if (rtf.paragraphs[i].pageBreakBefore)
+            starts << static_cast<int>(i);
     }
     return starts;
 }
@@ -144,10 +146,35 @@ class TestRtf : public QObject {
     static F song(int halfPoints = 18) { return fmt(kSong, halfPoints); }
     static RtfParagraph paragraph(std::vector<RtfRun> runs, RtfAlignment align = A::Left,
                                   F mark = song()) {
-        return RtfParagraph{align, mark, std::move(runs)};
+        RtfParagraph result;
+        result.alignment = align;
+        result.markFormat = mark;
+        result.runs = std::move(runs);
+        return result;
     }
-    static RtfDocument document(std::vector<RtfParagraph> paragraphs) {
-        return RtfDocument{kSong, std::move(paragraphs)};
+    static RtfDocument document(std::vector<RtfParagraph> paragraphs,
+                                std::vector<RtfRow> rows = {}) {
+        RtfDocument result;
+        result.defaultFamily = kSong;
+        result.paragraphs = std::move(paragraphs);
+        result.rows = std::move(rows);
+        return result;
+    }
+    // A paragraph of a table cell, with a cell's usual layout: indented,
+    // a right tab stop, 1.5 lines.
+    static RtfParagraph inCell(const QString &text, int row, int cell, bool underline = false) {
+        RtfParagraph result = paragraph(
+            text.isEmpty()
+                ? std::vector<RtfRun>{}
+                : std::vector<RtfRun>{{text, fmt(kSong, 32, underline ? Underline : Plain)}},
+            A::Left, song(32));
+        result.row = row;
+        result.cell = cell;
+        result.leftIndent = 300;
+        result.firstLineIndent = text.startsWith(u'5') ? -240 : 0;
+        result.tabStops = {{1305, true}};
+        result.lineSpacing = 150;
+        return result;
     }
     static RtfDocument oneRun(const QString &text, const F &format) {
         return document({paragraph({{text, format}})});
@@ -177,6 +204,21 @@ private Q_SLOTS:
         QTest::newRow("empty paragraphs keep their size")
             << document({paragraph({}, A::Centre, song(48)), paragraph({{u"x"_s, song()}}),
                          paragraph({}, A::Left, song(21)), paragraph({})});
+        // Two rows of a vertical sheet, the second on a new page and its
+        // last cell empty, between paragraphs with tab stops; an empty
+        // paragraph right after the table keeps its place.
+        RtfParagraph columns = paragraph({{u"1+2=　	3+4=　"_s, song()}});
+        columns.tabStops = {{1500, false}, {3000, false}};
+        RtfParagraph pageTwo = inCell(u"	85"_s, 1, 0);
+        pageTwo.pageBreakBefore = true;
+        RtfDocument table = document(
+            {columns, inCell(u"	12"_s, 0, 0), inCell(u"+	9"_s, 0, 0, true), inCell({}, 0, 0),
+             inCell(u"	7"_s, 0, 1), inCell(u"×	8"_s, 0, 1, true), pageTwo,
+             inCell(u"5）	85"_s, 1, 0), inCell({}, 1, 1), paragraph({}), columns},
+            {{{1500, 1500}, true}, {{1500, 1500}, true}});
+        table.page.width = 12240;
+        table.page.marginTop = 720;
+        QTest::newRow("tables, tab stops, indents, spacing and the page") << table;
     }
     // Saved from the editor and read back into it, nothing changes.
     void roundTrip() {
@@ -187,6 +229,9 @@ private Q_SLOTS:
         const RtfDocument actual = inEditor(*read);
         QCOMPARE(actual.plainText(), expected.plainText());
         QCOMPARE(actual.paragraphs, expected.paragraphs);
+        QCOMPARE(actual.rows, expected.rows);
+        QCOMPARE(actual.page, expected.page);
+        QCOMPARE(expected.paragraphs.size(), rtf.paragraphs.size()); // the editor added none
     }
 
     // Plain ASCII that any reader takes: GBK font names, \\uN with a fallback.
@@ -237,11 +282,11 @@ private Q_SLOTS:
         QTest::newRow("WordPad, Korean")
             << QByteArray(kWordPadKorean) << u"각갂똠"_s << QList<int>{} << Styles{};
         // LibreOffice keeps the symbol fonts' private codes (U+F0B7 for the
-        // bullet) and puts every table cell on a line of its own.
+        // bullet).
         QTest::newRow("Word, symbols, object, table, breaks")
             << QByteArray(kWordStructure)
-            << u"• item\n× ÷\n✓ ok ✗\n3+4=7\na\tb\tc\n1\t2\t3\nbefore\nafter\nmiddle\nend\nlast"_s
-            << QList<int>{7, 9, 10} << Styles{};
+            << u"• item\n× ÷\n✓ ok ✗\n3+4=7\na\nb\nc\n1\n2\n3\nbefore\nafter\nmiddle\nend\nlast"_s
+            << QList<int>{11, 13, 14} << Styles{};
         QTest::newRow("pandoc") << QByteArray(kPandoc) << u"乘法题，\n•\t“7×3=21”\nbold it"_s
                                 << QList<int>{} << Styles{};
     }
@@ -305,7 +350,9 @@ private Q_SLOTS:
             "{\\f3\\u-3913?\\'d6 x}{\\f4\\'50}}",
             u"•√ x\uF050"_s);
         row("empty cells keep their place", "{\\rtf1 \\cell b\\cell\\cell d\\cell\\row\\cell\\row}",
-            u"\tb\t\td\n"_s);
+            u"\nb\n\nd\n"_s);
+        row("a table in a cell as lines of the cell",
+            "{\\rtf1\\intbl a\\nestcell b\\nestcell{\\nestrow}c\\cell\\row}", u"a\tb\nc"_s);
         row("text of an object outside its result",
             "{\\rtf1 {\\object x{\\*\\objdata 01}y\\par{\\result z}}}", u"z"_s);
         row("groups left open", "{\\rtf1 a{\\b b{\\i c", u"abc"_s);
