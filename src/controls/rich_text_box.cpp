@@ -4,7 +4,6 @@
 #include "rtf/rtf_reader.h"
 #include "rtf/rtf_writer.h"
 
-#include <QAbstractUndoItem>
 #include <QLabel>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -59,20 +58,6 @@ int alignmentCode(Qt::Alignment alignment) {
 
 } // namespace
 
-// Swaps the page and header with the content they came with.
-class RichTextBox::PageChange final : public QAbstractUndoItem {
-public:
-    PageChange(RichTextBox &box, Page before, Page after)
-        : box_(box), before_(std::move(before)), after_(std::move(after)) {}
-    void undo() override { box_.showPage(before_); }
-    void redo() override { box_.showPage(after_); }
-
-private:
-    RichTextBox &box_;
-    Page before_;
-    Page after_;
-};
-
 RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent) {
     setAcceptRichText(false);
     setMouseTracking(true);
@@ -87,35 +72,41 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent) {
     headerView_->setContentsMargins(4, 4, 4, 4);
     headerView_->setAccessibleDescription(QStringLiteral("页眉"));
     headerView_->hide();
+    // The header changes with the content, and with undo and redo.
+    connect(document(), &QTextDocument::contentsChanged, this, &RichTextBox::showHeader);
 }
 
-void RichTextBox::changePage(const Page &page) {
-    const Page before = page_;
-    showPage(page);
-    // Inside an edit block the item joins it; with undo off it is dropped.
-    document()->appendUndoItem(new PageChange(*this, before, page));
+RtfPage RichTextBox::pageSetup() const {
+    return pageOf(*document());
 }
 
-void RichTextBox::showPage(const Page &page) {
-    page_ = page;
-    if (page_.header.empty()) {
+std::vector<RtfParagraph> RichTextBox::header() const {
+    return headerOf(*document());
+}
+
+void RichTextBox::showHeader() {
+    std::vector<RtfParagraph> header = headerOf(*document());
+    if (header == shownHeader_)
+        return;
+    shownHeader_ = std::move(header);
+    if (shownHeader_.empty()) {
         headerView_->clear();
         headerView_->setAccessibleName(QString());
     } else {
-        RtfDocument header;
-        header.defaultFamily = document()->defaultFont().family();
-        header.paragraphs = page_.header;
-        QTextDocument shown;
-        shown.setDefaultFont(document()->defaultFont());
-        rtfToTextDocument(header, shown);
-        headerView_->setText(shown.toHtml());
-        headerView_->setAccessibleName(header.plainText());
+        RtfDocument shown;
+        shown.defaultFamily = document()->defaultFont().family();
+        shown.paragraphs = shownHeader_;
+        QTextDocument view;
+        view.setDefaultFont(document()->defaultFont());
+        rtfToTextDocument(shown, view);
+        headerView_->setText(view.toHtml());
+        headerView_->setAccessibleName(shown.plainText());
     }
     placeHeader();
 }
 
 void RichTextBox::placeHeader() {
-    const bool shown = !page_.header.empty();
+    const bool shown = !shownHeader_.empty();
     const int width = std::max(0, viewport()->width());
     const int height = shown ? headerView_->heightForWidth(width) + 1 : 0;
     setViewportMargins(0, height, 0, 0);
@@ -130,35 +121,45 @@ void RichTextBox::resizeEvent(QResizeEvent *event) {
 }
 
 QString RichTextBox::text() const {
-    return toLineFeeds(document()->toPlainText());
+    const QTextDocument &sheet = *document();
+    if (sheet.rootFrame()->childFrames().isEmpty())
+        return toLineFeeds(sheet.toPlainText());
+    // A table's cells each on a line of their own, as word processors
+    // write them as text, without the blocks that only separate tables.
+    QString text;
+    bool first = true;
+    for (QTextBlock block = sheet.begin(); block.isValid(); block = block.next()) {
+        if (isTableJoint(block))
+            continue;
+        if (!first)
+            text += u'\n';
+        first = false;
+        text += block.text();
+    }
+    return toLineFeeds(text);
 }
 
-template <typename Fill> void RichTextBox::replaceContent(Fill fill, const Page &page) {
+template <typename Fill> void RichTextBox::replaceContent(Fill fill) {
     // Without a page size the layout skips the edit and the caret's move;
     // restoring it then lays the new content out from the top a step at a
     // time, as for a fresh document, instead of all at once (seconds for a
     // sheet of 160000 questions, minutes for a file of many paragraphs).
     const QSizeF pageSize = document()->pageSize();
     document()->setPageSize(QSizeF(0, 0));
-    QTextCursor edit(document());
-    edit.beginEditBlock();
     fill(*document());
-    changePage(page);
-    edit.endEditBlock();
     QTextCursor start(document());
     setTextCursor(start);
     document()->setPageSize(pageSize);
 }
 
 void RichTextBox::setText(const QString &text, const std::vector<RtfParagraph> &header) {
-    replaceContent(
-        [&text](QTextDocument &document) {
-            QTextCursor cursor = beginReplacingContent(document);
-            cursor.setCharFormat(QTextCharFormat());
-            cursor.insertText(text, QTextCharFormat());
-            cursor.endEditBlock();
-        },
-        {page_.setup, header});
+    replaceContent([&text, &header](QTextDocument &document) {
+        QTextCursor cursor = beginReplacingContent(document);
+        cursor.setCharFormat(QTextCharFormat());
+        cursor.insertText(text, QTextCharFormat());
+        setHeader(document, header);
+        cursor.endEditBlock();
+    });
     setCurrentCharFormat(QTextCharFormat());
 }
 
@@ -299,8 +300,7 @@ bool RichTextBox::setRtf(QByteArrayView data) {
 }
 
 void RichTextBox::setRtfDocument(const RtfDocument &rtf) {
-    replaceContent([&rtf](QTextDocument &document) { rtfToTextDocument(rtf, document); },
-                   {rtf.page, rtf.header});
+    replaceContent([&rtf](QTextDocument &document) { rtfToTextDocument(rtf, document); });
 }
 
 RtfDocument RichTextBox::rtfDocument(bool selectionOnly) const {
@@ -315,8 +315,8 @@ RtfDocument RichTextBox::rtfDocument(bool selectionOnly) const {
     } else {
         rtf = rtfFromTextDocument(*document());
     }
-    rtf.page = page_.setup;
-    rtf.header = page_.header;
+    rtf.page = pageOf(*document());
+    rtf.header = headerOf(*document());
     return rtf;
 }
 

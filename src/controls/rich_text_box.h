@@ -37,8 +37,8 @@ public:
     // The page the document is printed on and the header at the top of each
     // page, shown above the text. Both come and go with the content, and
     // undo and redo with it.
-    const RtfPageSetup &pageSetup() const { return page_.setup; }
-    const std::vector<RtfParagraph> &header() const { return page_.header; }
+    RtfPage pageSetup() const;
+    std::vector<RtfParagraph> header() const;
     // The whole document as it is saved, page and header included; with
     // `selectionOnly`, only the selection where there is one.
     RtfDocument rtfDocument(bool selectionOnly = false) const;
@@ -102,21 +102,13 @@ protected:
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
-    struct Page {
-        RtfPageSetup setup;
-        std::vector<RtfParagraph> header;
-    };
-    class PageChange;
-
     void mergeSelectionFormat(const QTextCharFormat &format);
-    template <typename Fill> void replaceContent(Fill fill, const Page &page);
-    // Takes the page as part of the edit under way, so that undo restores
-    // the one before.
-    void changePage(const Page &page);
-    void showPage(const Page &page);
+    template <typename Fill> void replaceContent(Fill fill);
+    // Shows the document's header, when it has changed.
+    void showHeader();
     void placeHeader();
 
-    Page page_;
+    std::vector<RtfParagraph> shownHeader_;
     QLabel *headerView_ = nullptr;
 };
 

@@ -18,7 +18,6 @@ RtfParagraph headerParagraph(const QString &text, int halfPoints, bool bold,
     paragraph.alignment = alignment;
     paragraph.markFormat = format;
     paragraph.append(text, format);
-    paragraph.lineTwips = lineTwipsFor(paragraph);
     return paragraph;
 }
 

@@ -110,7 +110,7 @@ std::optional<std::vector<Piece>> piecesOf(const QTextDocument &document,
                 pieces.push_back({document.documentLayout()->frameBoundingRect(frame).top(),
                                   document.documentLayout()->frameBoundingRect(frame).bottom(),
                                   false, true});
-        } else {
+        } else if (!isTableJoint(it.currentBlock())) {
             addBlockPieces(document, it.currentBlock(), pieces);
         }
     }
@@ -148,8 +148,8 @@ std::vector<double> pageStarts(const std::vector<Piece> &pieces, double pageHeig
 class PageLayout::Private {
 public:
     Private(const RtfDocument &document, const PageProgress &progress)
-        : setup(document.page.usable() ? document.page : RtfPageSetup{}) {
-        width = setup.paperWidth - setup.marginLeft - setup.marginRight;
+        : setup(document.page.usable() ? document.page : RtfPage{}) {
+        width = setup.width - setup.marginLeft - setup.marginRight;
         RtfDocument headerOnly;
         headerOnly.defaultFamily = document.defaultFamily;
         headerOnly.paragraphs = document.header;
@@ -157,7 +157,7 @@ public:
         top = setup.marginTop;
         if (!document.header.empty())
             top = std::max(top, setup.headerTop + header.size().height());
-        height = std::max(setup.paperHeight - setup.marginBottom - top, kLeastBodyHeight);
+        height = std::max(setup.height - setup.marginBottom - top, kLeastBodyHeight);
         fill(body, document);
         if (const auto laidOut = piecesOf(body, progress)) {
             complete = true;
@@ -174,12 +174,12 @@ public:
         document.setDocumentMargin(0);
         document.setDefaultFont(QFont(content.defaultFamily));
         document.setPageSize(QSizeF(0, 0));
-        rtfToTextDocument(content, document);
+        rtfToTextDocument(content, document, LineHeights::AtLeast);
         document.setTextWidth(width);
     }
 
     QImage device = twipsDevice();
-    RtfPageSetup setup;
+    RtfPage setup;
     double width = 0;
     double top = 0;
     double height = 0;
@@ -203,7 +203,7 @@ int PageLayout::pageCount() const {
     return static_cast<int>(d->starts.size());
 }
 
-const RtfPageSetup &PageLayout::pageSetup() const {
+const RtfPage &PageLayout::pageSetup() const {
     return d->setup;
 }
 
@@ -232,7 +232,7 @@ std::vector<int> PageLayout::pageOfBlocks() const {
 void PageLayout::paintPage(QPainter &painter, int page) const {
     QAbstractTextDocumentLayout::PaintContext context;
     context.palette.setColor(QPalette::Text, Qt::black);
-    const RtfPageSetup &setup = d->setup;
+    const RtfPage &setup = d->setup;
 
     painter.save();
     painter.translate(setup.marginLeft, setup.headerTop);
@@ -248,7 +248,7 @@ void PageLayout::paintPage(QPainter &painter, int page) const {
                                              : d->body.size().height();
     painter.save();
     painter.translate(setup.marginLeft, d->top - from);
-    const QRectF stretch(-setup.marginLeft, from, setup.paperWidth, std::max(0.0, to - from));
+    const QRectF stretch(-setup.marginLeft, from, setup.width, std::max(0.0, to - from));
     painter.setClipRect(stretch);
     // Qt draws the lines that touch the clip: the line ending where the page
     // begins and the one beginning where it ends are the neighbours'.
@@ -259,8 +259,8 @@ void PageLayout::paintPage(QPainter &painter, int page) const {
 
 bool printPages(const PageLayout &layout, QPagedPaintDevice &device, int first, int last,
                 const PageProgress &progress, std::stop_token stop) {
-    const RtfPageSetup &setup = layout.pageSetup();
-    const QSizeF paper(setup.paperWidth / kTwipsPerPoint, setup.paperHeight / kTwipsPerPoint);
+    const RtfPage &setup = layout.pageSetup();
+    const QSizeF paper(setup.width / kTwipsPerPoint, setup.height / kTwipsPerPoint);
     device.setPageLayout(QPageLayout(QPageSize(paper, QPageSize::Point), QPageLayout::Portrait,
                                      QMarginsF(), QPageLayout::Point));
     auto *printer = dynamic_cast<QPrinter *>(&device);
@@ -277,8 +277,8 @@ bool printPages(const PageLayout &layout, QPagedPaintDevice &device, int first, 
         return false;
     // Twips to the device's dots, shrunk where its paper is smaller.
     const double dotsPerTwip = device.logicalDpiX() / double(kTwipsPerInch);
-    const double fit = std::min({1.0, device.width() / (setup.paperWidth * dotsPerTwip),
-                                 device.height() / (setup.paperHeight * dotsPerTwip)});
+    const double fit = std::min({1.0, device.width() / (setup.width * dotsPerTwip),
+                                 device.height() / (setup.height * dotsPerTwip)});
     bool whole = true;
     for (int page = first; page <= last; ++page) {
         if (stop.stop_requested() || (progress && !progress(page - first, last - first + 1))) {

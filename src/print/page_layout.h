@@ -38,7 +38,7 @@ public:
 
     bool complete() const;
     int pageCount() const;
-    const RtfPageSetup &pageSetup() const;
+    const RtfPage &pageSetup() const;
     // Where the body begins on each page, and how tall it is.
     double bodyTop() const;
     double bodyHeight() const;

@@ -1,6 +1,7 @@
 #include "question/question_settings.h"
 
 #include <QStringList>
+#include <QUrl>
 
 namespace drillpad {
 
@@ -138,7 +139,94 @@ constexpr const char *kFieldKeys[] = {"on",   "from", "to",     "count",    "car
                                       "high", "rem",  "digit1", "brackets", "ask"};
 constexpr int kFieldCount = 11;
 
+// The layout's whole-number fields in the text form, each with the values it
+// takes; a value outside them is skipped.
+struct LayoutField {
+    const char *key;
+    int lowest;
+    int highest;
+    int SheetLayout::*number = nullptr;
+    bool SheetLayout::*flag = nullptr;
+};
+
+constexpr LayoutField kLayoutFields[] = {
+    {"layout.perLine", 0, kMostPerLine, &SheetLayout::perLine},
+    {"layout.perPage", 0, kLargestEntry, &SheetLayout::perPage},
+    {"layout.sets", 1, kMostSets, &SheetLayout::sets},
+    {"layout.vertical", 0, 1, nullptr, &SheetLayout::vertical},
+    {"layout.header", 0, 1, nullptr, &SheetLayout::header},
+};
+constexpr char kPrintSizeKey[] = "layout.size";
+constexpr char kLineSpacingKey[] = "layout.spacing";
+constexpr char kTitleKey[] = "layout.title";
+
+int layoutValue(const SheetLayout &layout, const LayoutField &field) {
+    return field.number ? layout.*field.number : static_cast<int>(layout.*field.flag);
+}
+
+void appendLayout(QStringList &pairs, const SheetLayout &layout) {
+    const SheetLayout defaults;
+    for (const LayoutField &field : kLayoutFields) {
+        if (layoutValue(layout, field) != layoutValue(defaults, field))
+            pairs << QStringLiteral("%1=%2")
+                         .arg(QLatin1String(field.key))
+                         .arg(layoutValue(layout, field));
+    }
+    if (layout.printSize != defaults.printSize)
+        pairs << QStringLiteral("%1=%2")
+                     .arg(QLatin1String(kPrintSizeKey))
+                     .arg(static_cast<int>(layout.printSize));
+    if (layout.lineSpacing != defaults.lineSpacing)
+        pairs << QStringLiteral("%1=%2")
+                     .arg(QLatin1String(kLineSpacingKey))
+                     .arg(static_cast<int>(layout.lineSpacing));
+    // Percent-encoded, so that ";" and "=" in a title stay inside it.
+    if (!layout.title.isEmpty())
+        pairs << QLatin1String(kTitleKey) + u'=' +
+                     QString::fromLatin1(QUrl::toPercentEncoding(layout.title));
+}
+
+// Reads one pair of the layout; false when the key is none of its keys.
+bool readLayout(SheetLayout &layout, const QString &key, const QString &text) {
+    if (key == QLatin1String(kTitleKey)) {
+        layout.title = QUrl::fromPercentEncoding(text.toLatin1());
+        return true;
+    }
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    const auto inEnum = [&] { return ok && value >= 0 && value <= 2; };
+    if (key == QLatin1String(kPrintSizeKey)) {
+        if (inEnum())
+            layout.printSize = static_cast<PrintSize>(value);
+        return true;
+    }
+    if (key == QLatin1String(kLineSpacingKey)) {
+        if (inEnum())
+            layout.lineSpacing = static_cast<LineSpacing>(value);
+        return true;
+    }
+    for (const LayoutField &field : kLayoutFields) {
+        if (key != QLatin1String(field.key))
+            continue;
+        if (ok && value >= field.lowest && value <= field.highest) {
+            if (field.number)
+                layout.*field.number = value;
+            else
+                layout.*field.flag = value != 0;
+        }
+        return true;
+    }
+    return false;
+}
+
 } // namespace
+
+bool SheetLayout::laidOut() const {
+    SheetLayout plain;
+    plain.header = header;
+    plain.title = title;
+    return !(*this == plain);
+}
 
 QString settingsToText(const SheetSettings &settings) {
     QStringList pairs;
@@ -154,6 +242,7 @@ QString settingsToText(const SheetSettings &settings) {
         }
     }
     pairs << QStringLiteral("blank=%1").arg(static_cast<int>(settings.blank));
+    appendLayout(pairs, settings.layout);
     return pairs.join(u';');
 }
 
@@ -164,6 +253,8 @@ SheetSettings settingsFromText(const QString &text) {
         if (equals < 0)
             continue;
         const QString key = pair.left(equals).trimmed();
+        if (readLayout(settings.layout, key, pair.mid(equals + 1).trimmed()))
+            continue;
         bool ok = false;
         const int value = pair.mid(equals + 1).trimmed().toInt(&ok);
         if (!ok)

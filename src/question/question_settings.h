@@ -61,10 +61,49 @@ struct TypeSettings {
     friend bool operator==(const TypeSettings &, const TypeSettings &) = default;
 };
 
+// The size of the sheet's print: the editor's own (the sheet as it always
+// was), 大字 about 16 pt, 特大 about 20 pt.
+enum class PrintSize { Standard, Large, ExtraLarge };
+// 行距: 单倍, 1.5倍, 双倍.
+enum class LineSpacing { Single, OneAndHalf, Double };
+
+// The most questions per line and the most sets (份数) a sheet may have.
+inline constexpr int kMostPerLine = 6;
+inline constexpr int kMostSets = 50;
+
+// How the sheet is laid out on its pages. At the defaults the sheet is the
+// plain text it always was; any other value lays it out in columns.
+struct SheetLayout {
+    // 每行题数: 1..kMostPerLine, or 0 for each type's own (9 for addition and
+    // subtraction, 8 for multiplication and division, 6 for mixed questions).
+    int perLine = 0;
+    PrintSize printSize = PrintSize::Standard;
+    LineSpacing lineSpacing = LineSpacing::Single;
+    // 每页题数: a new page once a line would take the page past this many
+    // questions; 0 for no pages of its own.
+    int perPage = 0;
+    // 份数: different sets of the same settings, 1..kMostSets.
+    int sets = 1;
+    // 竖式 for addition, subtraction, multiplication and the divisions that
+    // allow a tidy layout.
+    bool vertical = false;
+    // The page header: the line "姓名:______ 日期:______ 用时:______ 得分:______"
+    // on every page, and a title above it when one is given.
+    bool header = true;
+    QString title;
+
+    // Whether the questions are laid out in columns rather than written as
+    // the plain text of the sheet (the header and title aside).
+    bool laidOut() const;
+
+    friend bool operator==(const SheetLayout &, const SheetLayout &) = default;
+};
+
 // Everything a sheet is made from, indexed by QuestionType.
 struct SheetSettings {
     std::array<TypeSettings, kQuestionTypeCount> types{};
     BlankStyle blank = BlankStyle::Parentheses;
+    SheetLayout layout;
 
     TypeSettings &operator[](QuestionType type) { return types[static_cast<int>(type)]; }
     const TypeSettings &operator[](QuestionType type) const {
@@ -75,8 +114,8 @@ struct SheetSettings {
     // from "0", to "9", count "20", and no rule beyond today's.
     static SheetSettings initial();
 
-    // The same ticks, ranges and counts with the rules (and blank) of
-    // `rules`.
+    // The same ticks, ranges and counts with the rules (blank and layout
+    // included) of `rules`.
     SheetSettings withRulesOf(const SheetSettings &rules) const;
 
     friend bool operator==(const SheetSettings &, const SheetSettings &) = default;

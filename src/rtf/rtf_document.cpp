@@ -3,6 +3,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextTable>
 
 #include <algorithm>
 #include <cmath>
@@ -32,23 +33,25 @@ QString RtfDocument::plainText() const {
     return text;
 }
 
-bool RtfPageSetup::usable() const {
+bool RtfPage::usable() const {
     constexpr int kInch = 1440;
     constexpr int kLargestPaper = 22 * kInch;
     const auto within = [](int value, int lowest, int highest) {
         return value >= lowest && value <= highest;
     };
-    return within(paperWidth, kInch, kLargestPaper) && within(paperHeight, kInch, kLargestPaper) &&
+    return within(width, kInch, kLargestPaper) && within(height, kInch, kLargestPaper) &&
            marginLeft >= 0 && marginRight >= 0 && marginTop >= 0 && marginBottom >= 0 &&
-           within(headerTop, 0, marginTop) && paperWidth - marginLeft - marginRight >= kInch &&
-           paperHeight - marginTop - marginBottom >= kInch;
+           within(headerTop, 0, marginTop) && textWidth() >= kInch &&
+           height - marginTop - marginBottom >= kInch;
 }
 
 int lineTwipsFor(const RtfParagraph &paragraph) {
     int largest = paragraph.markFormat.halfPoints;
     for (const RtfRun &run : paragraph.runs)
         largest = std::max(largest, run.format.halfPoints);
-    return std::max(paragraph.lineTwips, kLineTwipsPerHalfPoint * clampHalfPoints(largest));
+    // Closer lines than single would be as tall as the fonts make them.
+    const qint64 spacing = std::clamp(paragraph.lineSpacing, 100, kMaxLineSpacing);
+    return static_cast<int>(spacing * kLineTwipsPerHalfPoint * clampHalfPoints(largest) / 100);
 }
 
 int clampHalfPoints(int halfPoints) {
@@ -105,27 +108,6 @@ Qt::Alignment qtAlignment(RtfAlignment alignment) {
     return Qt::AlignLeft;
 }
 
-// A block's line height in twips, given what single spacing is for its
-// fonts; 0 for single spacing.
-int lineTwipsOf(const QTextBlockFormat &format, int singleTwips) {
-    const qreal height = format.lineHeight();
-    const auto twips = [](qreal value) {
-        return static_cast<int>(std::lround(std::clamp(value, 0.0, 1e6)));
-    };
-    switch (format.lineHeightType()) {
-    case QTextBlockFormat::ProportionalHeight:
-        return twips(singleTwips * height / 100);
-    case QTextBlockFormat::FixedHeight:
-    case QTextBlockFormat::MinimumHeight:
-        // Qt's heights are pixels of a 96-dpi screen: 15 twips each.
-        return twips(height * 15);
-    case QTextBlockFormat::LineDistanceHeight:
-        return singleTwips + twips(height * 15);
-    default:
-        return 0;
-    }
-}
-
 QTextCharFormat qtFormat(const RtfCharFormat &format, const QString &defaultFamily) {
     QTextCharFormat result;
     if (!format.family.isEmpty() || !format.eastAsianFamily.isEmpty()) {
@@ -143,29 +125,212 @@ QTextCharFormat qtFormat(const RtfCharFormat &format, const QString &defaultFami
 
 } // namespace
 
-RtfDocument rtfFromTextDocument(const QTextDocument &document) {
-    const QFont defaultFont = document.defaultFont();
-    RtfDocument rtf;
-    rtf.defaultFamily = defaultFont.family();
-    rtf.paragraphs.reserve(static_cast<std::size_t>(document.blockCount()));
-    bool breakAfterPrevious = false;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        RtfParagraph &paragraph = rtf.paragraphs.emplace_back();
+namespace {
+
+// Properties the document keeps for the file beyond what Qt itself has.
+enum Property {
+    // A block that only separates a table from what comes before or after
+    // it: it holds no paragraph of the file.
+    kJointProperty = QTextFormat::UserProperty + 0x4470,
+    kKeepRowsProperty, // a table whose rows are never split across pages
+    kPageProperty,     // the root frame's: the page as a list of its twips values
+    kHeaderProperty,   // the root frame's: the header's paragraphs
+};
+
+int twipsOf(qreal pixels) {
+    return static_cast<int>(std::lround(pixels * kDocumentTwipsPerPixel));
+}
+
+qreal pixelsOf(int twips) {
+    return twips / kDocumentTwipsPerPixel;
+}
+
+QTextBlockFormat qtBlockFormat(const RtfParagraph &paragraph, LineHeights heights) {
+    QTextBlockFormat format;
+    format.setAlignment(qtAlignment(paragraph.alignment));
+    if (paragraph.pageBreakBefore)
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    if (paragraph.leftIndent != 0)
+        format.setLeftMargin(pixelsOf(paragraph.leftIndent));
+    if (paragraph.rightIndent != 0)
+        format.setRightMargin(pixelsOf(paragraph.rightIndent));
+    if (paragraph.firstLineIndent != 0)
+        format.setTextIndent(pixelsOf(paragraph.firstLineIndent));
+    if (!paragraph.tabStops.empty()) {
+        // The editor measures tab stops from the left indent, RTF from the
+        // left edge of the text.
+        QList<QTextOption::Tab> tabs;
+        for (const RtfTabStop &stop : paragraph.tabStops)
+            tabs.append(
+                QTextOption::Tab(pixelsOf(stop.position - paragraph.leftIndent),
+                                 stop.right ? QTextOption::RightTab : QTextOption::LeftTab));
+        format.setTabPositions(tabs);
+    }
+    if (heights == LineHeights::AtLeast)
+        format.setLineHeight(pixelsOf(lineTwipsFor(paragraph)), QTextBlockFormat::MinimumHeight);
+    else if (paragraph.lineSpacing != 100)
+        format.setLineHeight(paragraph.lineSpacing, QTextBlockFormat::ProportionalHeight);
+    return format;
+}
+
+void readBlockFormat(const QTextBlockFormat &format, RtfParagraph &paragraph) {
+    paragraph.alignment = alignmentOf(format.alignment());
+    paragraph.leftIndent = twipsOf(format.leftMargin());
+    paragraph.rightIndent = twipsOf(format.rightMargin());
+    paragraph.firstLineIndent = twipsOf(format.textIndent());
+    for (const QTextOption::Tab &tab : format.tabPositions())
+        paragraph.tabStops.push_back(
+            {twipsOf(tab.position) + paragraph.leftIndent, tab.type == QTextOption::RightTab});
+    if (format.lineHeightType() == QTextBlockFormat::ProportionalHeight)
+        paragraph.lineSpacing = static_cast<int>(std::lround(format.lineHeight()));
+}
+
+// The page's values in the order the root frame keeps them.
+constexpr int RtfPage::*kPageFields[] = {
+    &RtfPage::width,     &RtfPage::height,       &RtfPage::marginLeft, &RtfPage::marginRight,
+    &RtfPage::marginTop, &RtfPage::marginBottom, &RtfPage::headerTop,
+};
+
+void setPageAndHeader(QTextDocument &document, const RtfPage &page,
+                      const std::vector<RtfParagraph> &header) {
+    QList<QVariant> values;
+    for (int RtfPage::*field : kPageFields)
+        values.append(page.*field);
+    QTextFrameFormat format = document.rootFrame()->frameFormat();
+    format.setProperty(kPageProperty, values);
+    format.setProperty(kHeaderProperty, QVariant::fromValue(header));
+    document.rootFrame()->setFrameFormat(format);
+}
+
+} // namespace
+
+RtfPage pageOf(const QTextDocument &document) {
+    const QList<QVariant> values =
+        document.rootFrame()->frameFormat().property(kPageProperty).toList();
+    RtfPage page;
+    if (values.size() == std::ssize(kPageFields)) {
+        for (qsizetype i = 0; i < values.size(); ++i)
+            page.*kPageFields[i] = values.at(i).toInt();
+    }
+    return page;
+}
+
+std::vector<RtfParagraph> headerOf(const QTextDocument &document) {
+    return document.rootFrame()
+        ->frameFormat()
+        .property(kHeaderProperty)
+        .value<std::vector<RtfParagraph>>();
+}
+
+void setHeader(QTextDocument &document, const std::vector<RtfParagraph> &header) {
+    setPageAndHeader(document, pageOf(document), header);
+}
+
+namespace {
+
+class DocumentReader {
+public:
+    explicit DocumentReader(const QTextDocument &document) : defaultFont_(document.defaultFont()) {
+        rtf_.defaultFamily = defaultFont_.family();
+        rtf_.page = pageOf(document);
+        rtf_.header = headerOf(document);
+        rtf_.paragraphs.reserve(static_cast<std::size_t>(document.blockCount()));
+    }
+
+    RtfDocument read(const QTextDocument &document) {
+        for (auto it = document.rootFrame()->begin(); !it.atEnd(); ++it) {
+            if (const QTextFrame *frame = it.currentFrame()) {
+                if (const auto *table = qobject_cast<const QTextTable *>(frame))
+                    readTable(document, *table);
+                else
+                    readBlocks(document, frame->firstPosition(), frame->lastPosition(), -1, 0);
+            } else if (!isTableJoint(it.currentBlock())) {
+                readBlock(it.currentBlock(), -1, 0);
+            }
+        }
+        return std::move(rtf_);
+    }
+
+private:
+    void readBlock(const QTextBlock &block, int row, int cell) {
+        RtfParagraph &paragraph = rtf_.paragraphs.emplace_back();
         const QTextBlockFormat blockFormat = block.blockFormat();
-        paragraph.alignment = alignmentOf(blockFormat.alignment());
-        paragraph.pageBreakBefore = breakAfterPrevious || (blockFormat.pageBreakPolicy() &
-                                                           QTextFormat::PageBreak_AlwaysBefore);
-        breakAfterPrevious = blockFormat.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter;
-        paragraph.markFormat = resolve(block.charFormat(), defaultFont);
+        readBlockFormat(blockFormat, paragraph);
+        paragraph.pageBreakBefore =
+            std::exchange(breakPending_, false) ||
+            (blockFormat.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore);
+        breakPending_ = blockFormat.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter;
+        paragraph.markFormat = resolve(block.charFormat(), defaultFont_);
+        paragraph.row = row;
+        paragraph.cell = cell;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             if (fragment.isValid())
-                paragraph.append(fragment.text(), resolve(fragment.charFormat(), defaultFont));
+                paragraph.append(fragment.text(), resolve(fragment.charFormat(), defaultFont_));
         }
-        const int single = lineTwipsFor(paragraph);
-        paragraph.lineTwips = std::max(single, lineTwipsOf(blockFormat, single));
     }
-    return rtf;
+
+    // The blocks between two positions, those of frames inside included.
+    void readBlocks(const QTextDocument &document, int first, int last, int row, int cell) {
+        for (QTextBlock block = document.findBlock(first);
+             block.isValid() && block.position() <= last; block = block.next())
+            readBlock(block, row, cell);
+    }
+
+    void readTable(const QTextDocument &document, const QTextTable &table) {
+        const QTextTableFormat format = table.format();
+        const QList<QTextLength> constraints = format.columnWidthConstraints();
+        const int columns = table.columns();
+        std::vector<int> widths;
+        for (int column = 0; column < columns; ++column) {
+            const QTextLength length =
+                column < constraints.size() ? constraints.at(column) : QTextLength();
+            const int evenShare = rtf_.page.textWidth() / std::max(1, columns);
+            switch (length.type()) {
+            case QTextLength::FixedLength:
+                widths.push_back(twipsOf(length.rawValue()));
+                break;
+            case QTextLength::PercentageLength:
+                widths.push_back(
+                    static_cast<int>(std::lround(length.rawValue() * rtf_.page.textWidth() / 100)));
+                break;
+            case QTextLength::VariableLength:
+                widths.push_back(evenShare);
+                break;
+            }
+        }
+        if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+            breakPending_ = true;
+        for (int r = 0; r < table.rows(); ++r) {
+            const int row = static_cast<int>(rtf_.rows.size());
+            rtf_.rows.push_back({widths, format.property(kKeepRowsProperty).toBool()});
+            for (int column = 0; column < columns; ++column) {
+                const QTextTableCell cell = table.cellAt(r, column);
+                if (cell.row() != r || cell.column() != column) {
+                    // Covered by a merged cell: an empty cell keeps the place.
+                    RtfParagraph &empty = rtf_.paragraphs.emplace_back();
+                    empty.row = row;
+                    empty.cell = column;
+                    continue;
+                }
+                readBlocks(document, cell.firstPosition(), cell.lastPosition(), row, column);
+            }
+        }
+    }
+
+    QFont defaultFont_;
+    RtfDocument rtf_;
+    bool breakPending_ = false; // the previous block breaks the page after it
+};
+
+} // namespace
+
+bool isTableJoint(const QTextBlock &block) {
+    return block.blockFormat().hasProperty(kJointProperty) && block.length() == 1;
+}
+
+RtfDocument rtfFromTextDocument(const QTextDocument &document) {
+    return DocumentReader(document).read(document);
 }
 
 namespace {
@@ -209,9 +374,185 @@ bool isUniform(const RtfParagraph &paragraph) {
 bool sameBlock(const RtfParagraph &a, const RtfParagraph &b) {
     // A joined block takes the format of the block before it, page break
     // included.
-    return a.alignment == b.alignment && a.markFormat == b.markFormat &&
-           a.lineTwips == b.lineTwips && !a.pageBreakBefore && !b.pageBreakBefore;
+    return a.alignment == b.alignment && a.markFormat == b.markFormat && !a.pageBreakBefore &&
+           !b.pageBreakBefore && a.leftIndent == b.leftIndent && a.rightIndent == b.rightIndent &&
+           a.firstLineIndent == b.firstLineIndent && a.tabStops == b.tabStops &&
+           a.lineSpacing == b.lineSpacing && a.row < 0 && b.row < 0;
 }
+
+// More rows in one table make the editor lay the table out at once and
+// slowly; tables that follow one another without a gap look as one.
+constexpr int kRowsPerTable = 16;
+
+class DocumentWriter {
+public:
+    DocumentWriter(const RtfDocument &rtf, QTextDocument &document, LineHeights heights)
+        : rtf_(rtf), heights_(heights), formats_(document.defaultFont().family()),
+          cursor_(beginReplacingContent(document)) {
+        setPageAndHeader(document, rtf.page, rtf.header);
+    }
+
+    void write() {
+        const auto &paragraphs = rtf_.paragraphs;
+        for (std::size_t i = 0; i < paragraphs.size();)
+            i = paragraphs[i].row >= 0 ? writeTable(i) : writeParagraphs(i);
+        cursor_.endEditBlock();
+    }
+
+private:
+    // The block for the next paragraph: the cursor's, while it holds none
+    // yet, else a new one.
+    void startBlock(QTextCursor &cursor, bool &used, const QTextBlockFormat &format,
+                    const QTextCharFormat &mark) {
+        if (used) {
+            cursor.insertBlock(format, mark);
+        } else {
+            cursor.setBlockFormat(format);
+            cursor.setBlockCharFormat(mark);
+            used = true;
+        }
+    }
+
+    void writeRuns(QTextCursor &cursor, const RtfParagraph &paragraph) {
+        for (const RtfRun &run : paragraph.runs)
+            cursor.insertText(run.text, formats_.of(run.format));
+    }
+
+    // Writes the paragraph at `i`, with the uniform ones alike that follow
+    // it; returns the index after them.
+    std::size_t writeParagraphs(std::size_t i) {
+        const auto &paragraphs = rtf_.paragraphs;
+        const RtfParagraph &paragraph = paragraphs[i];
+        const QTextCharFormat &mark = formats_.of(paragraph.markFormat);
+        bool used = place_ != Place::Fresh;
+        startBlock(cursor_, used, qtBlockFormat(paragraph, heights_), mark);
+        place_ = Place::Used;
+        if (!isUniform(paragraph)) {
+            writeRuns(cursor_, paragraph);
+            return i + 1;
+        }
+        // The following paragraphs alike join this one, separated by
+        // paragraph separators, which the cursor turns into blocks of this
+        // block's format and this format.
+        stretch_.clear();
+        for (;;) {
+            if (!paragraphs[i].runs.empty())
+                stretch_ += paragraphs[i].runs.front().text;
+            if (i + 1 == paragraphs.size() || !isUniform(paragraphs[i + 1]) ||
+                !sameBlock(paragraph, paragraphs[i + 1]))
+                break;
+            stretch_ += QChar::ParagraphSeparator;
+            ++i;
+        }
+        if (!stretch_.isEmpty())
+            cursor_.insertText(stretch_, mark);
+        return i + 1;
+    }
+
+    void markJoint(QTextCursor &cursor) const {
+        QTextBlockFormat joint;
+        joint.setProperty(kJointProperty, true);
+        // On the printed page, as in a word processor, nothing at all.
+        if (heights_ == LineHeights::AtLeast)
+            joint.setLineHeight(0, QTextBlockFormat::FixedHeight);
+        cursor.setBlockFormat(joint);
+    }
+
+    int columnsOf(const RtfRow &row) const {
+        return std::clamp(static_cast<int>(row.cellWidths.size()), 1, kMaxCellsPerRow);
+    }
+
+    // The index after the paragraphs of the row that starts at `i`.
+    std::size_t rowEnd(std::size_t i) const {
+        const int row = rtf_.paragraphs[i].row;
+        while (i < rtf_.paragraphs.size() && rtf_.paragraphs[i].row == row)
+            ++i;
+        return i;
+    }
+
+    const RtfRow &rowAt(std::size_t i) const {
+        static const RtfRow kEmpty;
+        const int row = rtf_.paragraphs[i].row;
+        return row < static_cast<int>(rtf_.rows.size()) ? rtf_.rows[static_cast<std::size_t>(row)]
+                                                        : kEmpty;
+    }
+
+    // Writes the rows from `i` that form one table; returns the index after
+    // their paragraphs.
+    std::size_t writeTable(std::size_t i) {
+        const auto &paragraphs = rtf_.paragraphs;
+        const RtfRow &first = rowAt(i);
+        const int columns = columnsOf(first);
+        std::vector<std::size_t> rowStarts{i};
+        std::size_t end = rowEnd(i);
+        while (end < paragraphs.size() && paragraphs[end].row >= 0 &&
+               !paragraphs[end].pageBreakBefore && columnsOf(rowAt(end)) == columns &&
+               rowStarts.size() < kRowsPerTable) {
+            rowStarts.push_back(end);
+            end = rowEnd(end);
+        }
+
+        QTextTableFormat format;
+        format.setBorder(0);
+        format.setBorderStyle(QTextFrameFormat::BorderStyle_None);
+        format.setCellPadding(0);
+        format.setCellSpacing(0);
+        format.setMargin(0);
+        QList<QTextLength> widths;
+        for (int column = 0; column < columns; ++column) {
+            const int twips = column < static_cast<int>(first.cellWidths.size())
+                                  ? first.cellWidths[static_cast<std::size_t>(column)]
+                                  : rtf_.page.textWidth() / columns;
+            widths.append(QTextLength(QTextLength::FixedLength, pixelsOf(std::max(twips, 0))));
+        }
+        format.setColumnWidthConstraints(widths);
+        if (paragraphs[i].pageBreakBefore)
+            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        if (first.keepTogether)
+            format.setProperty(kKeepRowsProperty, true);
+
+        // The table stands between two joints, empty blocks that the editor
+        // does not show, so that the paragraphs around it show as they do
+        // in a word processor.
+        if (place_ == Place::Used)
+            cursor_.insertBlock(QTextBlockFormat(), QTextCharFormat());
+        markJoint(cursor_);
+        QTextTable *table =
+            cursor_.insertTable(static_cast<int>(rowStarts.size()), columns, format);
+        for (std::size_t r = 0; r < rowStarts.size(); ++r) {
+            const std::size_t rowFinish = r + 1 < rowStarts.size() ? rowStarts[r + 1] : end;
+            int filledUpTo = -1; // the last cell that has a paragraph
+            QTextCursor cell;
+            for (std::size_t p = rowStarts[r]; p < rowFinish; ++p) {
+                const RtfParagraph &paragraph = paragraphs[p];
+                const int column = std::clamp(paragraph.cell, 0, columns - 1);
+                bool used = column <= filledUpTo;
+                if (!used)
+                    cell = table->cellAt(static_cast<int>(r), column).firstCursorPosition();
+                filledUpTo = std::max(filledUpTo, column);
+                // Beyond the last cell, or back in an earlier one: the text
+                // joins the cell the cursor is in.
+                startBlock(cell, used, qtBlockFormat(paragraph, heights_),
+                           formats_.of(paragraph.markFormat));
+                writeRuns(cell, paragraph);
+            }
+        }
+        cursor_ = table->lastCursorPosition();
+        cursor_.movePosition(QTextCursor::NextBlock);
+        markJoint(cursor_);
+        place_ = Place::Joint;
+        return end;
+    }
+
+    const RtfDocument &rtf_;
+    LineHeights heights_;
+    QtFormats formats_;
+    QTextCursor cursor_;
+    // The cursor's block: the document's first, still empty; one that holds
+    // a paragraph; or the joint after a table.
+    enum class Place { Fresh, Used, Joint } place_ = Place::Fresh;
+    QString stretch_;
+};
 
 } // namespace
 
@@ -225,48 +566,8 @@ QTextCursor beginReplacingContent(QTextDocument &document) {
     return cursor;
 }
 
-void rtfToTextDocument(const RtfDocument &rtf, QTextDocument &document) {
-    QtFormats formats(document.defaultFont().family());
-    QTextCursor cursor = beginReplacingContent(document);
-    const auto &paragraphs = rtf.paragraphs;
-    QString stretch;
-    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
-        const RtfParagraph &paragraph = paragraphs[i];
-        QTextBlockFormat blockFormat;
-        blockFormat.setAlignment(qtAlignment(paragraph.alignment));
-        if (paragraph.pageBreakBefore)
-            blockFormat.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        if (paragraph.lineTwips > 0)
-            blockFormat.setLineHeight(paragraph.lineTwips / 15.0, QTextBlockFormat::MinimumHeight);
-        const QTextCharFormat &mark = formats.of(paragraph.markFormat);
-        if (i == 0) {
-            cursor.setBlockFormat(blockFormat);
-            cursor.setBlockCharFormat(mark);
-        } else {
-            cursor.insertBlock(blockFormat, mark);
-        }
-        if (!isUniform(paragraph)) {
-            for (const RtfRun &run : paragraph.runs)
-                cursor.insertText(run.text, formats.of(run.format));
-            continue;
-        }
-        // The following paragraphs alike join this one, separated by
-        // paragraph separators, which the cursor turns into blocks of this
-        // block's format and this format.
-        stretch.clear();
-        for (;;) {
-            if (!paragraphs[i].runs.empty())
-                stretch += paragraphs[i].runs.front().text;
-            if (i + 1 == paragraphs.size() || !isUniform(paragraphs[i + 1]) ||
-                !sameBlock(paragraph, paragraphs[i + 1]))
-                break;
-            stretch += QChar::ParagraphSeparator;
-            ++i;
-        }
-        if (!stretch.isEmpty())
-            cursor.insertText(stretch, mark);
-    }
-    cursor.endEditBlock();
+void rtfToTextDocument(const RtfDocument &rtf, QTextDocument &document, LineHeights heights) {
+    DocumentWriter(rtf, document, heights).write();
 }
 
 } // namespace drillpad

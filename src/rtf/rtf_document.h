@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <vector>
 
+class QTextBlock;
 class QTextCursor;
 class QTextDocument;
 
@@ -33,6 +34,15 @@ struct RtfRun {
     friend bool operator==(const RtfRun &, const RtfRun &) = default;
 };
 
+// Where the text after a tab starts (a left stop) or ends (a right stop), in
+// twips from the left edge of the text: of the page, or of the table cell.
+struct RtfTabStop {
+    int position = 0;
+    bool right = false;
+
+    friend bool operator==(const RtfTabStop &, const RtfTabStop &) = default;
+};
+
 struct RtfParagraph {
     RtfAlignment alignment = RtfAlignment::Left;
     // The format of the paragraph mark: what an empty paragraph is as tall as.
@@ -40,9 +50,22 @@ struct RtfParagraph {
     std::vector<RtfRun> runs;
     // The paragraph starts a new page.
     bool pageBreakBefore = false;
-    // Each of its lines at least this tall, in twips (RTF's \slN\slmult0);
-    // 0 leaves them as tall as their fonts make them.
-    int lineTwips = 0;
+    // Indents in twips: the left and right edges of the text, and where the
+    // first line starts from the left edge (negative: hanging out of it).
+    int leftIndent = 0;
+    int rightIndent = 0;
+    int firstLineIndent = 0;
+    // Ascending by position.
+    std::vector<RtfTabStop> tabStops;
+    // The height of each line in percent of single spacing: 150 for 1.5
+    // lines, 200 for double spacing. Single spacing is 1.5 times the
+    // paragraph's largest font (see lineTwipsFor).
+    int lineSpacing = 100;
+    // In a table: the row, an index into RtfDocument::rows, and the cell;
+    // row -1 outside tables. A row's paragraphs come together, cell by cell
+    // from the left, each cell with at least one.
+    int row = -1;
+    int cell = 0;
 
     // Appends text, joining it to the last run when the formats agree.
     void append(const QString &text, const RtfCharFormat &format);
@@ -50,32 +73,46 @@ struct RtfParagraph {
     friend bool operator==(const RtfParagraph &, const RtfParagraph &) = default;
 };
 
-// The paper a document is printed on and its margins, in twips, as RTF's
-// \paperw, \paperh, \margl, \margr, \margt, \margb and \headery give them.
-// The defaults are the sheet's page: A4, margins of 2 cm and 3 cm at the top,
-// the header 1 cm below the paper's edge.
-struct RtfPageSetup {
-    int paperWidth = 11906;
-    int paperHeight = 16838;
+// A row of a table: the widths of its cells, in twips. Rows that follow one
+// another form one table, as in RTF itself; they have no borders.
+struct RtfRow {
+    std::vector<int> cellWidths;
+    // The row is never split across two pages.
+    bool keepTogether = false;
+
+    friend bool operator==(const RtfRow &, const RtfRow &) = default;
+};
+
+// The paper, its margins and where the header begins, in twips, as RTF's
+// \paperw, \paperh, \margl, \margr, \margt, \margb and \headery give them:
+// A4 with margins of 2 cm, the margins Qt prints a document with, and the
+// header 1 cm below the paper's edge. The text begins at the top margin or,
+// where the header reaches further, right below it.
+struct RtfPage {
+    int width = 11906;
+    int height = 16838;
     int marginLeft = 1134;
     int marginRight = 1134;
-    int marginTop = 1701;
+    int marginTop = 1134;
     int marginBottom = 1134;
-    int headerTop = 567; // from the paper's top edge to the header
+    int headerTop = 567;
 
+    // The width of the text between the left and right margins.
+    int textWidth() const { return width - marginLeft - marginRight; }
     // Whether the text has room: at least an inch across and down between
     // the margins, on paper of at most 22 inches (RTF's largest).
     bool usable() const;
 
-    friend bool operator==(const RtfPageSetup &, const RtfPageSetup &) = default;
+    friend bool operator==(const RtfPage &, const RtfPage &) = default;
 };
 
 struct RtfDocument {
     QString defaultFamily; // the font that text without a font of its own uses
     std::vector<RtfParagraph> paragraphs;
-    // The header at the top of every page, and the page.
+    std::vector<RtfRow> rows;
+    RtfPage page;
+    // The header at the top of every page.
     std::vector<RtfParagraph> header;
-    RtfPageSetup page;
 
     // Paragraphs joined by line feeds.
     QString plainText() const;
@@ -89,6 +126,11 @@ inline constexpr std::size_t kMaxParagraphs = 300'000;
 inline constexpr std::size_t kMaxRunsPerParagraph = 5'000;
 inline constexpr std::size_t kMaxRuns = 500'000;
 inline constexpr std::size_t kMaxParagraphLength = 1'000'000;
+// Tables beyond these take the editor minutes to lay out; the cells of a row
+// beyond the most RTF allows are joined to its last one.
+inline constexpr std::size_t kMaxTableCells = 100'000;
+inline constexpr int kMaxCellsPerRow = 63;
+inline constexpr std::size_t kMaxTabStops = 64;
 
 // The smallest and largest font sizes kept, in points.
 inline constexpr int kMinFontPoints = 1;
@@ -99,29 +141,49 @@ inline constexpr int kMaxFontPoints = 1638;
 int halfPointsFor(double points);
 int clampHalfPoints(int halfPoints);
 
-// Lines of a paragraph whose fonts say nothing else are 1.5 times as tall as
-// its largest font: taller than any common font makes them, so that Qt and
-// word processors, whose fonts' line heights differ a little, break pages
-// at the same lines.
+// Single spacing is 1.5 times the paragraph's largest font (of its runs and
+// its mark): more than common fonts' own lines, so that Qt and word
+// processors, whose fonts' line heights differ a little, break pages at the
+// same lines. The height each line of `paragraph` takes at least, in twips,
+// at its spacing: the file says so (\slN\slmult0) and the printed page keeps
+// to it.
 inline constexpr int kLineTwipsPerHalfPoint = 15;
-// The lowest height `paragraph`'s lines take: its own, or 1.5 times its
-// largest font.
+inline constexpr int kMaxLineSpacing = 1000; // percent
 int lineTwipsFor(const RtfParagraph &paragraph);
 
 // The document's paragraphs and runs with every format resolved against the
-// document's default font, each paragraph with its line height (the block's
-// own where it sets one, as a multiple of 1.5 times the largest font for
-// proportional spacing) and never below lineTwipsFor.
+// document's default font, with its page and header.
 RtfDocument rtfFromTextDocument(const QTextDocument &document);
+
+// The page and the header the document keeps, and a new header, set in one
+// undoable step (or as part of the edit under way).
+RtfPage pageOf(const QTextDocument &document);
+std::vector<RtfParagraph> headerOf(const QTextDocument &document);
+void setHeader(QTextDocument &document, const std::vector<RtfParagraph> &header);
 
 // Empties the document in an edit block left open for what replaces its
 // content: the cursor, at the start, ends it.
 QTextCursor beginReplacingContent(QTextDocument &document);
 
+// Whether the block only separates a table from what is around it: the
+// editor shows it as nothing, and it is no paragraph of the file.
+bool isTableJoint(const QTextBlock &block);
+
+// Twips as the editor's lengths: device-independent pixels at 96 dpi, which
+// printing scales to the printer's resolution.
+inline constexpr double kDocumentTwipsPerPixel = 15.0;
+
 // Replaces the whole content of `document` in one undoable step. A paragraph
 // that starts a new page becomes a block whose format has the page break
-// policy QTextFormat::PageBreak_AlwaysBefore; a line height, a block of that
-// minimum height. The header and the page are not the document's.
-void rtfToTextDocument(const RtfDocument &rtf, QTextDocument &document);
+// policy QTextFormat::PageBreak_AlwaysBefore. Rows that follow one another
+// with the same number of cells become one borderless QTextTable, the widths
+// of the first; a row that starts a new page starts a table whose frame
+// breaks the page. The page and the header travel with the root frame's
+// format. Line spacing is the block's proportional height; for the printed
+// page, each line is instead at least lineTwipsFor tall, as in the file, and
+// the blocks around tables take no room.
+enum class LineHeights { AsSpaced, AtLeast };
+void rtfToTextDocument(const RtfDocument &rtf, QTextDocument &document,
+                       LineHeights heights = LineHeights::AsSpaced);
 
 } // namespace drillpad

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <initializer_list>
 #include <limits>
 #include <map>
 #include <memory>
@@ -26,8 +27,6 @@ constexpr std::size_t kMaxDepth = 256;
 constexpr int kMaxWordLetters = 32;
 constexpr int kMaxUnicodeSkip = 255;
 constexpr int kNoFont = std::numeric_limits<int>::min();
-// Lines taller than a page of the largest paper are no real document's.
-constexpr int kMaxLineTwips = 22 * 1440;
 
 // More fonts than any document uses; further entries are not kept.
 constexpr std::size_t kMaxFonts = 4096;
@@ -51,12 +50,23 @@ struct CharState {
     friend bool operator==(const CharState &, const CharState &) = default;
 };
 
+// The properties \pard resets.
+struct ParagraphState {
+    RtfAlignment alignment = RtfAlignment::Left;
+    int leftIndent = 0;
+    int rightIndent = 0;
+    int firstLineIndent = 0;
+    std::vector<RtfTabStop> tabStops;
+    bool nextTabRight = false; // \tqr before the next \tx
+    int lineSpacing = 0;       // \slN: twips, or with \slmult1 240ths of a line
+    bool lineMultiple = false;
+    bool inTable = false;
+};
+
 struct GroupState {
     CharState chars;
-    RtfAlignment alignment = RtfAlignment::Left;
-    int lineSpacing = 0;           // \slN: at least N twips, or exactly -N; 0 for single
-    bool lineSpacingTimes = false; // \slmult1: N/240 lines instead
-    int unicodeSkip = 1;           // \ucN
+    ParagraphState paragraph;
+    int unicodeSkip = 1; // \ucN
     Destination destination = Destination::Text;
 };
 
@@ -79,11 +89,30 @@ enum class Word : std::uint8_t {
     PageBreak,
     PageBreakBefore,
     Header,
-    PageSetup,
-    LineSpacing,
-    LineSpacingTimes,
+    HeaderTop,
     Cell,
     Row,
+    NestedCell,
+    NestedRow,
+    InTable,
+    RowDefaults,
+    CellRight,
+    RowLeft,
+    RowKeep,
+    TabPosition,
+    TabRight,
+    TabOther,
+    LeftIndent,
+    RightIndent,
+    FirstLineIndent,
+    LineSpacing,
+    LineMultiple,
+    PageWidth,
+    PageHeight,
+    MarginLeft,
+    MarginRight,
+    MarginTop,
+    MarginBottom,
     Object,
     Result,
     Line,
@@ -145,22 +174,6 @@ constexpr std::string_view kSkippedDestinations[] = {
 };
 // clang-format on
 
-// The page's size and margins, for the document and for its section.
-struct PageWord {
-    std::string_view name;
-    std::string_view sectionName;
-    int RtfPageSetup::*field;
-};
-constexpr PageWord kPageWords[] = {
-    {"paperw", "pgwsxn", &RtfPageSetup::paperWidth},
-    {"paperh", "pghsxn", &RtfPageSetup::paperHeight},
-    {"margl", "marglsxn", &RtfPageSetup::marginLeft},
-    {"margr", "margrsxn", &RtfPageSetup::marginRight},
-    {"margt", "margtsxn", &RtfPageSetup::marginTop},
-    {"margb", "margbsxn", &RtfPageSetup::marginBottom},
-    {"headery", "headery", &RtfPageSetup::headerTop},
-};
-
 const std::unordered_map<std::string_view, WordInfo> &wordTable() {
     static const std::unordered_map<std::string_view, WordInfo> table = [] {
         std::unordered_map<std::string_view, WordInfo> t = {
@@ -180,14 +193,43 @@ const std::unordered_map<std::string_view, WordInfo> &wordTable() {
             // pages alone are not told apart.
             {"header", {Word::Header}},
             {"headerr", {Word::Header}},
-            {"sl", {Word::LineSpacing}},
-            {"slmult", {Word::LineSpacingTimes}},
+            {"headery", {Word::HeaderTop}},
             {"row", {Word::Row}},
-            {"nestrow", {Word::Row}},
+            {"nestrow", {Word::NestedRow}},
+            {"intbl", {Word::InTable}},
+            {"trowd", {Word::RowDefaults}},
+            {"cellx", {Word::CellRight}},
+            {"trleft", {Word::RowLeft}},
+            {"trkeep", {Word::RowKeep}},
+            {"tx", {Word::TabPosition}},
+            {"tqr", {Word::TabRight}},
+            {"tqc", {Word::TabOther}},
+            {"tqdec", {Word::TabOther}},
+            {"tb", {Word::TabOther}},
+            {"li", {Word::LeftIndent}},
+            {"lin", {Word::LeftIndent}},
+            {"ri", {Word::RightIndent}},
+            {"rin", {Word::RightIndent}},
+            {"fi", {Word::FirstLineIndent}},
+            {"sl", {Word::LineSpacing}},
+            {"slmult", {Word::LineMultiple}},
+            {"paperw", {Word::PageWidth}},
+            {"paperh", {Word::PageHeight}},
+            {"margl", {Word::MarginLeft}},
+            {"margr", {Word::MarginRight}},
+            {"margt", {Word::MarginTop}},
+            {"margb", {Word::MarginBottom}},
+            // The same for the section, as LibreOffice writes them.
+            {"pgwsxn", {Word::PageWidth}},
+            {"pghsxn", {Word::PageHeight}},
+            {"marglsxn", {Word::MarginLeft}},
+            {"margrsxn", {Word::MarginRight}},
+            {"margtsxn", {Word::MarginTop}},
+            {"margbsxn", {Word::MarginBottom}},
             {"line", {Word::Line}},
             {"tab", {Word::Tab}},
             {"cell", {Word::Cell}},
-            {"nestcell", {Word::Cell}},
+            {"nestcell", {Word::NestedCell}},
             {"object", {Word::Object}},
             {"result", {Word::Result}},
             {"pard", {Word::ParagraphDefaults}},
@@ -229,10 +271,6 @@ const std::unordered_map<std::string_view, WordInfo> &wordTable() {
             {"ltrmark", {Word::Character, 0x200E}},
             {"rtlmark", {Word::Character, 0x200F}},
         };
-        for (const PageWord &word : kPageWords) {
-            t.emplace(word.name, WordInfo{Word::PageSetup});
-            t.emplace(word.sectionName, WordInfo{Word::PageSetup});
-        }
         for (std::string_view style : kUnderlineStyles)
             t.emplace(style, WordInfo{Word::Underline});
         for (std::string_view skipped : kSkippedDestinations)
@@ -336,7 +374,7 @@ public:
         if (!paragraph_.runs.empty())
             endParagraph();
         if (!document_.page.usable())
-            document_.page = RtfPageSetup{};
+            document_.page = RtfPage{};
         document_.defaultFamily = fontName(defaultFont_);
         if (resolvedWithoutFamily_)
             giveDefaultFamily();
@@ -631,33 +669,95 @@ private:
             else
                 skipGroup();
             break;
-        case Word::PageSetup:
-            if (word.hasParameter) {
-                for (const PageWord &pageWord : kPageWords) {
-                    if (word.name == pageWord.name || word.name == pageWord.sectionName)
-                        document_.page.*pageWord.field = p;
-                }
-            }
-            break;
-        case Word::LineSpacing:
-            s.lineSpacing = word.hasParameter ? p : 0;
-            break;
-        case Word::LineSpacingTimes:
-            s.lineSpacingTimes = on;
+        case Word::HeaderTop:
+            document_.page.headerTop = p;
             break;
         case Word::Cell:
-            // A row is one paragraph, its cells separated by tabs: the tab
-            // waits for the next cell's text, so that none trails the row.
+            if (inText) {
+                endParagraph(true);
+                ++cell_;
+            }
+            break;
+        case Word::Row:
+            if (inText)
+                endRow();
+            break;
+        case Word::NestedCell:
+            // A table inside a cell is read as lines of the cell, its cells
+            // separated by tabs: the tab waits for the next cell's text, so
+            // that none trails the row.
             if (inText) {
                 flushBytes();
                 ++cellsPending_;
             }
             break;
-        case Word::Row:
+        case Word::NestedRow:
             if (inText) {
                 cellsPending_ = 0;
                 endParagraph();
             }
+            break;
+        case Word::InTable:
+            s.paragraph.inTable = true;
+            break;
+        case Word::RowDefaults:
+            rowRights_.clear();
+            rowLeft_ = 0;
+            rowKeep_ = false;
+            break;
+        case Word::CellRight:
+            if (rowRights_.size() < std::size_t{kMaxCellsPerRow})
+                rowRights_.push_back(p);
+            break;
+        case Word::RowLeft:
+            rowLeft_ = p;
+            break;
+        case Word::RowKeep:
+            rowKeep_ = true;
+            break;
+        case Word::TabPosition:
+            if (s.paragraph.tabStops.size() < kMaxTabStops)
+                s.paragraph.tabStops.push_back({p, s.paragraph.nextTabRight});
+            s.paragraph.nextTabRight = false;
+            break;
+        case Word::TabRight:
+            s.paragraph.nextTabRight = true;
+            break;
+        case Word::TabOther: // centred, decimal and bar tabs act as left ones
+            s.paragraph.nextTabRight = false;
+            break;
+        case Word::LeftIndent:
+            s.paragraph.leftIndent = p;
+            break;
+        case Word::RightIndent:
+            s.paragraph.rightIndent = p;
+            break;
+        case Word::FirstLineIndent:
+            s.paragraph.firstLineIndent = p;
+            break;
+        case Word::LineSpacing:
+            s.paragraph.lineSpacing = p;
+            break;
+        case Word::LineMultiple:
+            s.paragraph.lineMultiple = on;
+            break;
+        case Word::PageWidth:
+            document_.page.width = p;
+            break;
+        case Word::PageHeight:
+            document_.page.height = p;
+            break;
+        case Word::MarginLeft:
+            document_.page.marginLeft = p;
+            break;
+        case Word::MarginRight:
+            document_.page.marginRight = p;
+            break;
+        case Word::MarginTop:
+            document_.page.marginTop = p;
+            break;
+        case Word::MarginBottom:
+            document_.page.marginBottom = p;
             break;
         case Word::Object:
             if (inText && stack_.size() > 1)
@@ -674,25 +774,23 @@ private:
             addText(QChar(u'\t'));
             break;
         case Word::ParagraphDefaults:
-            s.alignment = RtfAlignment::Left;
-            s.lineSpacing = 0;
-            s.lineSpacingTimes = false;
+            s.paragraph = ParagraphState{};
             break;
         case Word::Plain:
             flushBytes();
             s.chars = CharState{};
             break;
         case Word::AlignLeft:
-            s.alignment = RtfAlignment::Left;
+            s.paragraph.alignment = RtfAlignment::Left;
             break;
         case Word::AlignCentre:
-            s.alignment = RtfAlignment::Centre;
+            s.paragraph.alignment = RtfAlignment::Centre;
             break;
         case Word::AlignRight:
-            s.alignment = RtfAlignment::Right;
+            s.paragraph.alignment = RtfAlignment::Right;
             break;
         case Word::AlignJustify:
-            s.alignment = RtfAlignment::Justify;
+            s.paragraph.alignment = RtfAlignment::Justify;
             break;
         case Word::Bold:
             s.chars.bold = on;
@@ -942,34 +1040,63 @@ private:
             refuse();
     }
 
-    void endParagraph() {
+    // Ends the paragraph; in a table when \intbl says so or `endsCell`.
+    void endParagraph(bool endsCell = false) {
         flushBytes();
         flushRun();
         cellsPending_ = 0;
-        paragraph_.alignment = state().alignment;
+        const ParagraphState &properties = state().paragraph;
+        paragraph_.alignment = properties.alignment;
+        paragraph_.leftIndent = properties.leftIndent;
+        paragraph_.rightIndent = properties.rightIndent;
+        paragraph_.firstLineIndent = properties.firstLineIndent;
+        paragraph_.tabStops = properties.tabStops;
+        std::stable_sort(
+            paragraph_.tabStops.begin(), paragraph_.tabStops.end(),
+            [](const RtfTabStop &a, const RtfTabStop &b) { return a.position < b.position; });
         paragraph_.markFormat = resolve(state().chars);
-        paragraph_.pageBreakBefore = std::exchange(pageBreakBefore_, false) && !inHeader_;
-        paragraph_.lineTwips = lineTwipsOf(state(), paragraph_);
-        (inHeader_ ? document_.header : document_.paragraphs).push_back(std::move(paragraph_));
+        paragraph_.lineSpacing = lineSpacingOf(properties, paragraph_);
+        if (inHeader_) {
+            // A header's table is read as its lines.
+            document_.header.push_back(std::move(paragraph_));
+            paragraph_ = RtfParagraph{};
+            paragraphLength_ = 0;
+            if (document_.header.size() > kMaxParagraphs)
+                refuse();
+            return;
+        }
+        if (endsCell || properties.inTable) {
+            if (row_ < 0)
+                startRow();
+            paragraph_.row = row_;
+            paragraph_.cell = std::min(cell_, kMaxCellsPerRow - 1);
+            if (++tableCells_ > kMaxTableCells)
+                refuse();
+        } else {
+            row_ = -1; // a row left open ends with the table
+        }
+        paragraph_.pageBreakBefore = std::exchange(pageBreakBefore_, false);
+        document_.paragraphs.push_back(std::move(paragraph_));
         paragraph_ = RtfParagraph{};
         paragraphLength_ = 0;
-        if (document_.paragraphs.size() + document_.header.size() > kMaxParagraphs)
+        if (document_.paragraphs.size() > kMaxParagraphs)
             refuse();
     }
 
-    // The paragraph's lines as tall as \sl and \slmult say; a multiple of
-    // single spacing counts 1.5 times the largest font as one line.
-    static int lineTwipsOf(const GroupState &state, const RtfParagraph &paragraph) {
-        const int spacing = state.lineSpacing;
+    // \slN with \slmult1 is N/240 lines; alone, at least (or with -N
+    // exactly) N twips, of which single spacing is lineTwipsFor's.
+    static int lineSpacingOf(const ParagraphState &properties, const RtfParagraph &paragraph) {
+        const qint64 spacing = std::abs(qint64{properties.lineSpacing});
         if (spacing == 0)
-            return 0;
-        if (!state.lineSpacingTimes)
-            return std::min(std::abs(spacing), kMaxLineTwips);
+            return 100;
         constexpr int kTwipsPerLine = 240;
         RtfParagraph single = paragraph;
-        single.lineTwips = 0;
-        const qint64 twips = qint64{lineTwipsFor(single)} * std::abs(spacing) / kTwipsPerLine;
-        return static_cast<int>(std::min<qint64>(twips, kMaxLineTwips));
+        single.lineSpacing = 100;
+        const qint64 percent =
+            properties.lineMultiple
+                ? spacing * 100 / kTwipsPerLine
+                : (spacing * 100 + lineTwipsFor(single) / 2) / lineTwipsFor(single);
+        return static_cast<int>(std::clamp<qint64>(percent, 1, kMaxLineSpacing));
     }
 
     // The header's paragraphs are read aside; the body's paragraph, should
@@ -996,6 +1123,39 @@ private:
         headerRead_ = true;
     }
 
+    void startRow() {
+        row_ = static_cast<int>(document_.rows.size());
+        cell_ = 0;
+        document_.rows.emplace_back();
+        takeRowDefinition();
+    }
+
+    // The cells' widths from their right edges, which some writers give
+    // again at the row's end.
+    void takeRowDefinition() {
+        if (row_ < 0 || rowRights_.empty())
+            return;
+        RtfRow &row = document_.rows[static_cast<std::size_t>(row_)];
+        row.cellWidths.clear();
+        int left = rowLeft_;
+        for (const int right : rowRights_) {
+            row.cellWidths.push_back(std::max(0, right - left));
+            left = std::max(left, right);
+        }
+        row.keepTogether = rowKeep_;
+    }
+
+    void endRow() {
+        flushBytes();
+        flushRun();
+        // Text after the last \cell belongs to the row's last cell.
+        if (!paragraph_.runs.empty())
+            endParagraph(true);
+        takeRowDefinition();
+        row_ = -1;
+        cell_ = 0;
+    }
+
     // Stops reading: what was read is dropped.
     void refuse() {
         tooLarge_ = true;
@@ -1012,13 +1172,15 @@ private:
             if (format.eastAsianFamily == format.family)
                 format.eastAsianFamily.clear();
         };
-        for (RtfParagraph &paragraph : document_.paragraphs) {
-            give(paragraph.markFormat);
-            std::vector<RtfRun> runs = std::move(paragraph.runs);
-            paragraph.runs.clear();
-            for (RtfRun &run : runs) {
-                give(run.format);
-                paragraph.append(run.text, run.format);
+        for (auto *paragraphs : {&document_.header, &document_.paragraphs}) {
+            for (RtfParagraph &paragraph : *paragraphs) {
+                give(paragraph.markFormat);
+                std::vector<RtfRun> runs = std::move(paragraph.runs);
+                paragraph.runs.clear();
+                for (RtfRun &run : runs) {
+                    give(run.format);
+                    paragraph.append(run.text, run.format);
+                }
             }
         }
     }
@@ -1072,7 +1234,15 @@ private:
 
     QString pendingRun_;
     CharState pendingState_;
-    int cellsPending_ = 0; // cells ended since the row's last text
+    int cellsPending_ = 0; // nested cells ended since the row's last text
+    // The table row being read (an index into the document's rows, -1
+    // outside tables), its cell, and the last row definition.
+    int row_ = -1;
+    int cell_ = 0;
+    std::vector<int> rowRights_;
+    int rowLeft_ = 0;
+    bool rowKeep_ = false;
+    std::size_t tableCells_ = 0;
     bool pageBreakBefore_ = false;
     qsizetype paragraphLength_ = 0;
     bool inHeader_ = false;

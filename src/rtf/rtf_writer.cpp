@@ -6,6 +6,7 @@
 #include <QStringEncoder>
 #include <QStringList>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <initializer_list>
@@ -27,15 +28,22 @@ public:
         out_ += "\\deff0\\deflang2052\\uc1\n";
         writeFontTable();
         out_ += "{\\*\\generator Drillpad}\\viewkind4\n";
-        writePageSetup(document_.page);
+        writePage();
         if (!document_.header.empty()) {
             out_ += "{\\header\n";
             for (const RtfParagraph &paragraph : document_.header)
-                writeParagraph(paragraph);
+                writeParagraph(paragraph, "\\par", false);
             out_ += "}\n";
         }
-        for (const RtfParagraph &paragraph : document_.paragraphs)
-            writeParagraph(paragraph);
+        const auto &paragraphs = document_.paragraphs;
+        for (std::size_t i = 0; i < paragraphs.size();) {
+            if (paragraphs[i].row >= 0) {
+                i = writeRow(i);
+            } else {
+                writeParagraph(paragraphs[i], "\\par");
+                ++i;
+            }
+        }
         out_ += "}\n";
         return out_;
     }
@@ -119,9 +127,10 @@ private:
         }
     }
 
-    void writePageSetup(const RtfPageSetup &page) {
+    void writePage() {
+        const RtfPage &page = document_.page;
         const std::pair<const char *, int> words[] = {
-            {"\\paperw", page.paperWidth}, {"\\paperh", page.paperHeight},
+            {"\\paperw", page.width},      {"\\paperh", page.height},
             {"\\margl", page.marginLeft},  {"\\margr", page.marginRight},
             {"\\margt", page.marginTop},   {"\\margb", page.marginBottom},
             {"\\headery", page.headerTop},
@@ -133,16 +142,60 @@ private:
         out_ += '\n';
     }
 
-    void writeParagraph(const RtfParagraph &paragraph) {
-        if (paragraph.pageBreakBefore)
+    // The row whose paragraphs start at `first`: its definition, then each
+    // cell's paragraphs, the last ending the cell. Returns the index after
+    // the row's paragraphs.
+    std::size_t writeRow(std::size_t first) {
+        const auto &paragraphs = document_.paragraphs;
+        const int rowIndex = paragraphs[first].row;
+        std::size_t end = first;
+        while (end < paragraphs.size() && paragraphs[end].row == rowIndex)
+            ++end;
+        static const RtfRow kNoRow;
+        const RtfRow &row = rowIndex < static_cast<int>(document_.rows.size())
+                                ? document_.rows[static_cast<std::size_t>(rowIndex)]
+                                : kNoRow;
+        const int cells = std::clamp(static_cast<int>(row.cellWidths.size()), 1, kMaxCellsPerRow);
+
+        if (paragraphs[first].pageBreakBefore)
+            out_ += "\\page\n";
+        out_ += "\\trowd\\trgaph0\\trleft0";
+        if (row.keepTogether)
+            out_ += "\\trkeep";
+        int right = 0;
+        for (int cell = 0; cell < cells; ++cell) {
+            right += cell < static_cast<int>(row.cellWidths.size())
+                         ? std::max(0, row.cellWidths[static_cast<std::size_t>(cell)])
+                         : document_.page.textWidth() / cells;
+            out_ += "\\cellx";
+            number(right);
+        }
+        out_ += '\n';
+        std::size_t p = first;
+        for (int cell = 0; cell < cells; ++cell) {
+            // A cell's paragraphs; those beyond the last cell join it.
+            std::size_t cellEnd = p;
+            while (cellEnd < end && (paragraphs[cellEnd].cell <= cell || cell == cells - 1))
+                ++cellEnd;
+            if (cellEnd == p) {
+                out_ += "\\pard\\plain\\intbl\\cell\n";
+                continue;
+            }
+            for (; p < cellEnd; ++p)
+                writeParagraph(paragraphs[p], p + 1 == cellEnd ? "\\cell" : "\\par", false);
+        }
+        out_ += "\\row\n";
+        return end;
+    }
+
+    // The paragraph ends with `end`: \par, or \cell for a cell's last.
+    void writeParagraph(const RtfParagraph &paragraph, const char *end, bool mayBreakPage = true) {
+        if (paragraph.pageBreakBefore && mayBreakPage)
             out_ += "\\page\n";
         // No paragraph is split across pages, here or in a word processor.
         out_ += "\\pard\\plain\\keep";
-        if (paragraph.lineTwips > 0) {
-            out_ += "\\sl";
-            number(paragraph.lineTwips);
-            out_ += "\\slmult0";
-        }
+        if (paragraph.row >= 0)
+            out_ += "\\intbl";
         switch (paragraph.alignment) {
         case RtfAlignment::Left:
             out_ += "\\ql";
@@ -157,6 +210,7 @@ private:
             out_ += "\\qj";
             break;
         }
+        writeIndents(paragraph);
         // The mark's format right after \pard\plain gives an empty paragraph
         // its height and is what runs differ from.
         writeFormat(paragraph.markFormat, nullptr);
@@ -168,7 +222,29 @@ private:
             writeText(run.text);
             out_ += '}';
         }
-        out_ += "\\par\n";
+        out_ += end;
+        out_ += '\n';
+    }
+
+    void writeIndents(const RtfParagraph &paragraph) {
+        const std::pair<const char *, int> indents[] = {{"\\li", paragraph.leftIndent},
+                                                        {"\\ri", paragraph.rightIndent},
+                                                        {"\\fi", paragraph.firstLineIndent}};
+        for (const auto &[word, value] : indents) {
+            if (value != 0) {
+                out_ += word;
+                number(value);
+            }
+        }
+        for (const RtfTabStop &stop : paragraph.tabStops) {
+            out_ += stop.right ? "\\tqr\\tx" : "\\tx";
+            number(stop.position);
+        }
+        // Every line at least as tall as lineTwipsFor says, which a word
+        // processor and the printed page both keep to.
+        out_ += "\\sl";
+        number(lineTwipsFor(paragraph));
+        out_ += "\\slmult0";
     }
 
     // Attributes first, the font idiom last; `base` is the format the group

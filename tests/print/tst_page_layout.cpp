@@ -34,13 +34,12 @@ RtfParagraph paragraph(const QString &text, int halfPoints = 24, bool pageBreak 
     p.markFormat = song(halfPoints);
     p.append(text, song(halfPoints));
     p.pageBreakBefore = pageBreak;
-    p.lineTwips = lineTwipsFor(p);
     return p;
 }
 
 // A small page: ten ideographs of 12 pt across (each 240 twips wide in any
 // Chinese font) and five lines of 18 pt down.
-RtfPageSetup smallPage() {
+RtfPage smallPage() {
     return {720 + 2400 + 720, 720 + 5 * 360 + 720, 720, 720, 720, 720, 360};
 }
 
@@ -129,7 +128,7 @@ private Q_SLOTS:
         RtfDocument document;
         document.defaultFamily = kSong;
         document.header = sheetHeader();
-        document.page = RtfPageSetup{11906, 16838, 1134, 1134, marginTop, 1134, 360};
+        document.page = RtfPage{11906, 16838, 1134, 1134, marginTop, 1134, 360};
         document.paragraphs = {paragraph(u"一"_s)};
         const PageLayout layout(document);
         QCOMPARE(layout.bodyTop(), double(bodyTop));

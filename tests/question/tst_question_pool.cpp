@@ -241,12 +241,31 @@ private Q_SLOTS:
         changed[QuestionType::Devition] = division(12, Remainder::Any, 2, 7);
         changed[QuestionType::Mix].brackets = true;
         changed.blank = BlankStyle::Box;
+        changed.layout = {6,
+                          PrintSize::ExtraLarge,
+                          LineSpacing::Double,
+                          40,
+                          50,
+                          true,
+                          false,
+                          QStringLiteral("二年级;口算=练习 %")};
         QCOMPARE(settingsFromText(settingsToText(changed)), changed);
         for (const Preset &preset : builtInPresets())
             QCOMPARE(settingsFromText(settingsToText(preset.settings)), preset.settings);
         // Unknown keys and unreadable values keep the defaults.
         QCOMPARE(settingsFromText(QStringLiteral("mul.on=1;add.carry=7;x=1;add.to=;blank=5")),
                  SheetSettings::initial());
+        // The layout's limits: at the limit kept, one past it skipped.
+        const SheetLayout read =
+            settingsFromText(QStringLiteral("layout.perLine=6;layout.sets=50;layout.size=2;"
+                                            "layout.perPage=32767"))
+                .layout;
+        QCOMPARE(read, (SheetLayout{6, PrintSize::ExtraLarge, LineSpacing::Single, 32767, 50, false,
+                                    true, QString()}));
+        QCOMPARE(settingsFromText(QStringLiteral("layout.perLine=7;layout.sets=51;layout.size=3;"
+                                                 "layout.perPage=32768;layout.sets=0"))
+                     .layout,
+                 SheetLayout{});
     }
 
     void presetsTickWhatTheirNamesSay() {

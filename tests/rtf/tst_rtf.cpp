@@ -124,11 +124,13 @@ const char kPandoc[] =
 {\pard \ql \f0 \sa180 \li0 \fi0 {\b bold} {\i it}\par}
 })";
 
+// The paragraphs that start a new page, counted as the file has them.
 QList<int> pageStarts(const QTextDocument &document) {
     QList<int> starts;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        if (block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
-            starts << block.blockNumber();
+    const RtfDocument rtf = rtfFromTextDocument(document);
+    for (std::size_t i = 0; i < rtf.paragraphs.size(); ++i) {
+        if (rtf.paragraphs[i].pageBreakBefore)
+            starts << static_cast<int>(i);
     }
     return starts;
 }
@@ -136,7 +138,7 @@ QList<int> pageStarts(const QTextDocument &document) {
 } // namespace
 
 Q_DECLARE_METATYPE(drillpad::RtfDocument)
-Q_DECLARE_METATYPE(drillpad::RtfPageSetup)
+Q_DECLARE_METATYPE(drillpad::RtfPage)
 Q_DECLARE_METATYPE(Styles)
 
 class TestRtf : public QObject {
@@ -145,10 +147,35 @@ class TestRtf : public QObject {
     static F song(int halfPoints = 18) { return fmt(kSong, halfPoints); }
     static RtfParagraph paragraph(std::vector<RtfRun> runs, RtfAlignment align = A::Left,
                                   F mark = song()) {
-        return RtfParagraph{align, mark, std::move(runs)};
+        RtfParagraph result;
+        result.alignment = align;
+        result.markFormat = mark;
+        result.runs = std::move(runs);
+        return result;
     }
-    static RtfDocument document(std::vector<RtfParagraph> paragraphs) {
-        return RtfDocument{kSong, std::move(paragraphs), {}, {}};
+    static RtfDocument document(std::vector<RtfParagraph> paragraphs,
+                                std::vector<RtfRow> rows = {}) {
+        RtfDocument result;
+        result.defaultFamily = kSong;
+        result.paragraphs = std::move(paragraphs);
+        result.rows = std::move(rows);
+        return result;
+    }
+    // A paragraph of a table cell, with a cell's usual layout: indented,
+    // a right tab stop, 1.5 lines.
+    static RtfParagraph inCell(const QString &text, int row, int cell, bool underline = false) {
+        RtfParagraph result = paragraph(
+            text.isEmpty()
+                ? std::vector<RtfRun>{}
+                : std::vector<RtfRun>{{text, fmt(kSong, 32, underline ? Underline : Plain)}},
+            A::Left, song(32));
+        result.row = row;
+        result.cell = cell;
+        result.leftIndent = 300;
+        result.firstLineIndent = text.startsWith(u'5') ? -240 : 0;
+        result.tabStops = {{1305, true}};
+        result.lineSpacing = 150;
+        return result;
     }
     static RtfDocument oneRun(const QString &text, const F &format) {
         return document({paragraph({{text, format}})});
@@ -178,6 +205,21 @@ private Q_SLOTS:
         QTest::newRow("empty paragraphs keep their size")
             << document({paragraph({}, A::Centre, song(48)), paragraph({{u"x"_s, song()}}),
                          paragraph({}, A::Left, song(21)), paragraph({})});
+        // Two rows of a vertical sheet, the second on a new page and its
+        // last cell empty, between paragraphs with tab stops; an empty
+        // paragraph right after the table keeps its place.
+        RtfParagraph columns = paragraph({{u"1+2=　	3+4=　"_s, song()}});
+        columns.tabStops = {{1500, false}, {3000, false}};
+        RtfParagraph pageTwo = inCell(u"	85"_s, 1, 0);
+        pageTwo.pageBreakBefore = true;
+        RtfDocument table = document(
+            {columns, inCell(u"	12"_s, 0, 0), inCell(u"+	9"_s, 0, 0, true), inCell({}, 0, 0),
+             inCell(u"	7"_s, 0, 1), inCell(u"×	8"_s, 0, 1, true), pageTwo,
+             inCell(u"5）	85"_s, 1, 0), inCell({}, 1, 1), paragraph({}), columns},
+            {{{1500, 1500}, true}, {{1500, 1500}, true}});
+        table.page.width = 12240;
+        table.page.marginTop = 720;
+        QTest::newRow("tables, tab stops, indents, spacing and the page") << table;
     }
     // Saved from the editor and read back into it, nothing changes.
     void roundTrip() {
@@ -188,6 +230,9 @@ private Q_SLOTS:
         const RtfDocument actual = inEditor(*read);
         QCOMPARE(actual.plainText(), expected.plainText());
         QCOMPARE(actual.paragraphs, expected.paragraphs);
+        QCOMPARE(actual.rows, expected.rows);
+        QCOMPARE(actual.page, expected.page);
+        QCOMPARE(expected.paragraphs.size(), rtf.paragraphs.size()); // the editor added none
     }
 
     // The header, the page and the line heights go into the file and come
@@ -197,17 +242,19 @@ private Q_SLOTS:
             paragraph({{u"2×3=\u3000"_s, song(24)}}),
             paragraph({{u"4×5=\u3000"_s, song(40)}}),
         });
-        rtf.paragraphs[0].lineTwips = 360;
-        rtf.paragraphs[1].lineTwips = 900;
+        rtf.paragraphs[1].lineSpacing = 150;
         rtf.paragraphs[1].pageBreakBefore = true;
         rtf.header = {paragraph({{u"二年级口算练习"_s, fmt(kSong, 32, Bold)}}, A::Centre, song(32)),
                       paragraph({{u"姓名:______ 日期:______"_s, song(24)}}, A::Left, song(24))};
-        rtf.header[0].lineTwips = 480;
+        rtf.header[0].lineSpacing = 200;
         rtf.page = {12240, 15840, 1800, 1700, 2000, 1440, 700};
         const QByteArray written = writeRtf(rtf);
         QVERIFY2(written.contains("\\paperw12240\\paperh15840\\margl1800\\margr1700\\margt2000"
                                   "\\margb1440\\headery700"),
                  written.constData());
+        // Lines at least 1.5 times the largest font apart, at the spacing.
+        for (const char *spacing : {"\\sl360\\slmult0", "\\sl900\\slmult0", "\\sl960\\slmult0"})
+            QVERIFY2(written.contains(spacing), spacing);
         QCOMPARE(written.count("{\\header"), 1);
         const std::optional<RtfDocument> read = parseRtf(written);
         QVERIFY(read.has_value());
@@ -216,39 +263,31 @@ private Q_SLOTS:
         QCOMPARE(read->paragraphs, rtf.paragraphs);
     }
 
-    // Lines are 1.5 times the largest font of the paragraph apart, or what
-    // the block asks for where that is more.
-    void lineHeightsFromTheEditor_data() {
-        QTest::addColumn<int>("type"); // QTextBlockFormat::LineHeightTypes
-        QTest::addColumn<double>("height");
-        QTest::addColumn<int>("lineTwips");
-        const int single = 15 * 40; // the 20 pt run, not the 12 pt mark
-        QTest::newRow("single") << int(QTextBlockFormat::SingleHeight) << 0.0 << single;
-        QTest::newRow("1.5 times")
-            << int(QTextBlockFormat::ProportionalHeight) << 150.0 << single * 3 / 2;
-        QTest::newRow("less than single")
-            << int(QTextBlockFormat::ProportionalHeight) << 80.0 << single;
-        QTest::newRow("at least 50 px") << int(QTextBlockFormat::MinimumHeight) << 50.0 << 750;
-        QTest::newRow("10 px between lines")
-            << int(QTextBlockFormat::LineDistanceHeight) << 10.0 << single + 150;
+    // Lines are at least 1.5 times the largest font of the paragraph apart,
+    // times the spacing; never closer, and at most ten lines.
+    void lineTwipsForSpacing_data() {
+        QTest::addColumn<int>("spacing");
+        QTest::addColumn<int>("mark");
+        QTest::addColumn<int>("run"); // 0: no run
+        QTest::addColumn<int>("twips");
+        QTest::newRow("single, the run larger than the mark") << 100 << 24 << 40 << 600;
+        QTest::newRow("single, the mark larger than the run") << 100 << 40 << 24 << 600;
+        QTest::newRow("1.5 lines") << 150 << 24 << 40 << 900;
+        QTest::newRow("closer than single") << 80 << 24 << 40 << 600;
+        QTest::newRow("empty, as tall as its mark") << 100 << 48 << 0 << 720;
+        QTest::newRow("ten lines") << 1000 << 24 << 0 << 3600;
+        QTest::newRow("more than ten lines") << 1001 << 24 << 0 << 3600;
     }
-    void lineHeightsFromTheEditor() {
-        QFETCH(int, type);
-        QFETCH(double, height);
-        QFETCH(int, lineTwips);
-        QTextDocument editor;
-        QTextCursor cursor(&editor);
-        QTextBlockFormat block;
-        block.setLineHeight(height, type);
-        QTextCharFormat small;
-        small.setFontPointSize(12);
-        cursor.setBlockFormat(block);
-        cursor.setBlockCharFormat(small);
-        cursor.insertText(u"a"_s, small);
-        QTextCharFormat large = small;
-        large.setFontPointSize(20);
-        cursor.insertText(u"b"_s, large);
-        QCOMPARE(rtfFromTextDocument(editor).paragraphs.front().lineTwips, lineTwips);
+    void lineTwipsForSpacing() {
+        QFETCH(int, spacing);
+        QFETCH(int, mark);
+        QFETCH(int, run);
+        QFETCH(int, twips);
+        RtfParagraph p =
+            paragraph(run ? std::vector<RtfRun>{{u"a"_s, song(run)}} : std::vector<RtfRun>{},
+                      A::Left, song(mark));
+        p.lineSpacing = spacing;
+        QCOMPARE(lineTwipsFor(p), twips);
     }
 
     // Headers and pages as word processors write them.
@@ -256,49 +295,50 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("rtf");
         QTest::addColumn<QString>("body");
         QTest::addColumn<QString>("header");
-        QTest::addColumn<RtfPageSetup>("page");
-        QTest::addColumn<int>("lineTwips"); // of the first paragraph of the body
-        const RtfPageSetup sheet;
+        QTest::addColumn<RtfPage>("page");
+        QTest::addColumn<int>("spacing"); // of the first paragraph of the body, in percent
+        const RtfPage sheet;
         QTest::newRow("Word: \\headerr, exact and multiple spacing")
             << QByteArray("{\\rtf1\\paperw12240\\paperh15840\\margl1800\\margr1800\\margt1440"
                           "\\margb1440\\headery720{\\headerr \\pard\\plain\\qc\\sl-360\\slmult0 "
                           "Title\\par}\\pard\\sl276\\slmult1\\fs24 body\\par}")
-            << u"body"_s << u"Title"_s << RtfPageSetup{12240, 15840, 1800, 1800, 1440, 1440, 720}
-            << 276 * 360 / 240; // 1.15 lines of 1.5 times 12 pt
+            << u"body"_s << u"Title"_s << RtfPage{12240, 15840, 1800, 1800, 1440, 1440, 720} << 115;
         QTest::newRow("LibreOffice: section margins, the first header only")
             << QByteArray(
                    "{\\rtf1\\sectd\\pgwsxn11906\\pghsxn16838\\marglsxn1134\\margrsxn1134"
                    "\\margtsxn1701\\margbsxn1134\\headery567{\\header\\pard\\plain h1\\par h2}"
                    "{\\header other}\\pard\\plain\\sl300\\slmult0 b\\par}")
-            << u"b"_s << u"h1\nh2"_s << sheet << 300;
+            << u"b"_s << u"h1\nh2"_s << RtfPage{11906, 16838, 1134, 1134, 1701, 1134, 567}
+            << 83; // of 360 twips
         QTest::newRow("a header in the middle of a paragraph, its page break ignored")
             << QByteArray("{\\rtf1 ab{\\header h\\page}cd\\par}") << u"abcd"_s << u"h"_s << sheet
-            << 0;
+            << 100;
         QTest::newRow("a header left open")
-            << QByteArray("{\\rtf1 a\\par{\\header h") << u"a"_s << u"h"_s << sheet << 0;
+            << QByteArray("{\\rtf1 a\\par{\\header h") << u"a"_s << u"h"_s << sheet << 100;
         QTest::newRow("paper too small, huge spacing")
             << QByteArray("{\\rtf1\\paperw1439\\sl-99999999 a\\par}") << u"a"_s << QString()
-            << sheet << 22 * 1440;
+            << sheet << 1000;
         QTest::newRow("margins leaving less than an inch")
             << QByteArray("{\\rtf1\\margl5000\\margr5467 a\\par}") << u"a"_s << QString() << sheet
-            << 0;
+            << 100;
         QTest::newRow("margins leaving an inch")
             << QByteArray("{\\rtf1\\margl5000\\margr5466 a\\par}") << u"a"_s << QString()
-            << RtfPageSetup{11906, 16838, 5000, 5466, 1701, 1134, 567} << 0;
+            << RtfPage{11906, 16838, 5000, 5466, 1134, 1134, 567} << 100;
     }
     void readsHeaderAndPage() {
         QFETCH(QByteArray, rtf);
         QFETCH(QString, body);
         QFETCH(QString, header);
-        QFETCH(RtfPageSetup, page);
-        QFETCH(int, lineTwips);
+        QFETCH(RtfPage, page);
+        QFETCH(int, spacing);
         const std::optional<RtfDocument> read = parseRtf(rtf);
         QVERIFY(read.has_value());
         QCOMPARE(read->plainText(), body);
-        const RtfDocument headerOnly{u""_s, read->header, {}, {}};
+        RtfDocument headerOnly;
+        headerOnly.paragraphs = read->header;
         QCOMPARE(headerOnly.plainText(), header);
         QCOMPARE(read->page, page);
-        QCOMPARE(read->paragraphs.front().lineTwips, lineTwips);
+        QCOMPARE(read->paragraphs.front().lineSpacing, spacing);
         RichTextBox editor;
         QVERIFY(editor.setRtf(rtf));
         QCOMPARE(editor.header(), read->header);
@@ -353,11 +393,11 @@ private Q_SLOTS:
         QTest::newRow("WordPad, Korean")
             << QByteArray(kWordPadKorean) << u"각갂똠"_s << QList<int>{} << Styles{};
         // LibreOffice keeps the symbol fonts' private codes (U+F0B7 for the
-        // bullet) and puts every table cell on a line of its own.
+        // bullet).
         QTest::newRow("Word, symbols, object, table, breaks")
             << QByteArray(kWordStructure)
-            << u"• item\n× ÷\n✓ ok ✗\n3+4=7\na\tb\tc\n1\t2\t3\nbefore\nafter\nmiddle\nend\nlast"_s
-            << QList<int>{7, 9, 10} << Styles{};
+            << u"• item\n× ÷\n✓ ok ✗\n3+4=7\na\nb\nc\n1\n2\n3\nbefore\nafter\nmiddle\nend\nlast"_s
+            << QList<int>{11, 13, 14} << Styles{};
         QTest::newRow("pandoc") << QByteArray(kPandoc) << u"乘法题，\n•\t“7×3=21”\nbold it"_s
                                 << QList<int>{} << Styles{};
     }
@@ -421,7 +461,9 @@ private Q_SLOTS:
             "{\\f3\\u-3913?\\'d6 x}{\\f4\\'50}}",
             u"•√ x\uF050"_s);
         row("empty cells keep their place", "{\\rtf1 \\cell b\\cell\\cell d\\cell\\row\\cell\\row}",
-            u"\tb\t\td\n"_s);
+            u"\nb\n\nd\n"_s);
+        row("a table in a cell as lines of the cell",
+            "{\\rtf1\\intbl a\\nestcell b\\nestcell{\\nestrow}c\\cell\\row}", u"a\tb\nc"_s);
         row("text of an object outside its result",
             "{\\rtf1 {\\object x{\\*\\objdata 01}y\\par{\\result z}}}", u"z"_s);
         row("groups left open", "{\\rtf1 a{\\b b{\\i c", u"abc"_s);
