@@ -65,8 +65,8 @@ QString solve(const QString &question, int n, int op) {
 }
 
 // What a screen reader announces for the labelled controls of a window, one
-// "caption value" line per caption that labels a control (a frame's title
-// included), the value being the control's name.
+// "caption name" line per caption that labels a control (a frame's title
+// included), followed by the value of a box that has one besides its name.
 QStringList announced(QWidget &window) {
     QStringList lines;
     QList<QAccessibleInterface *> pending{QAccessible::queryAccessibleInterface(&window)};
@@ -74,8 +74,11 @@ QStringList announced(QWidget &window) {
         QAccessibleInterface *node = pending.takeFirst();
         for (int i = 0; i < node->childCount(); ++i)
             pending << node->child(i);
+        QString read = node->text(QAccessible::Name);
+        if (node->role() == QAccessible::ComboBox)
+            read += u' ' + node->text(QAccessible::Value);
         for (const auto &[caption, relation] : node->relations(QAccessible::Label))
-            lines << caption->text(QAccessible::Name) + u' ' + node->text(QAccessible::Name);
+            lines << caption->text(QAccessible::Name) + u' ' + read;
     }
     return lines;
 }
@@ -135,8 +138,8 @@ private Q_SLOTS:
     // The answer is compared with the expected one as text and recorded exactly
     // as typed; Enter judges wherever the focus is and leaves it, cleared, in the
     // answer box. A screen reader reads each result with its caption, "正确率:
-    // 66.67%", and the range boxes (named by their text, as Qt does on Linux)
-    // with their own captions as well as the frame's title.
+    // 66.67%", and the range boxes by their name and value with their own
+    // captions as well as the frame's title.
     void judgingAndResultsForScreenReaders() {
         FrmFace face;
         QVERIFY(showActive(face));
@@ -160,7 +163,7 @@ private Q_SLOTS:
         const QStringList running = announced(face);
         for (const QString &line :
              {u"共做了: 3"_s, u"做对了: 2"_s, u"正确率: "_s + rate(200.0 / 3) + u'%',
-              u"评语及建议: ..."_s, u"从 0"_s, u"到 9"_s, u"设置题型及范围 9"_s})
+              u"评语及建议: ..."_s, u"从 从 0"_s, u"到 到 9"_s, u"设置题型及范围 到 9"_s})
             QVERIFY2(running.contains(line), qPrintable(line + u" in "_s + running.join(u", ")));
         QAccessibleInterface *hint = QAccessible::queryAccessibleInterface(face.label("lblHint"));
         answer(face, QString());
