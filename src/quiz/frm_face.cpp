@@ -228,7 +228,7 @@ void FrmFace::cmdOK_Click() {
 
     ++TotalCount;
     setLabel(lblTotal_, QString::number(TotalCount));
-    const bool right = answer == expectedAnswer();
+    const bool right = quiz::isRightAnswer(answer, expectedAnswer());
     recorder_.answered(txtQuestion_->text(), expectedAnswer(), answer, skipping_, right,
                        redo_ ? QString() : operatorCode(selectedOperation()), range->from,
                        range->to);

@@ -5,9 +5,11 @@
 #include "controls/command_button.h"
 #include "mainwin/frm_main.h"
 #include "quiz/frm_face.h"
+#include "record/practice_record.h"
 
 #include <QAccessible>
 #include <QComboBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -135,8 +137,9 @@ private Q_SLOTS:
         }
     }
 
-    // The answer is compared with the expected one as text and recorded exactly
-    // as typed; Enter judges wherever the focus is and leaves it, cleared, in the
+    // The answer is compared with the expected one as text, full-width digits and
+    // blanks around it aside, and kept exactly as typed in the history and the
+    // record; Enter judges wherever the focus is and leaves it, cleared, in the
     // answer box. A screen reader reads each result with its caption, "正确率:
     // 66.67%", and the range boxes by their name and value with their own
     // captions as well as the frame's title.
@@ -144,14 +147,22 @@ private Q_SLOTS:
         FrmFace face;
         QVERIFY(showActive(face));
         press(Qt::Key_B, Qt::AltModifier);
-        QStringList history;
-        for (const auto &[typed, focus] :
-             {std::pair{u"%1"_s, "txtAnswer"}, {u"0%1"_s, "txtAnswer"}, {u"%1"_s, "comboTo"}}) {
-            const QString text = QString(typed).replace(u"%1"_s, face.expectedAnswer());
+        QStringList history, typedTexts;
+        for (const auto &[typed, focus, right] : {std::tuple{u"%1"_s, "txtAnswer", true},
+                                                  {u"0%1"_s, "txtAnswer", false},
+                                                  {u"\u3000%2 "_s, "comboTo", true}}) {
+            QString fullWidth = face.expectedAnswer();
+            for (QChar &digit : fullWidth)
+                digit = QChar(char16_t(digit.unicode() - u'0' + u'\uFF10'));
+            const QString text =
+                QString(typed).replace(u"%1"_s, face.expectedAnswer()).replace(u"%2"_s, fullWidth);
+            typedTexts << text;
             history << u"%1.  %2%3       %4"_s.arg(history.size() + 1)
-                           .arg(face.txtQuestion()->text(), text,
-                                typed == u"%1"_s ? u"√"_s : u"×"_s);
-            QTest::keyClicks(face.txtAnswer(), text);
+                           .arg(face.txtQuestion()->text(), text, right ? u"√"_s : u"×"_s);
+            // An input method hands over what it composed as one commit.
+            QInputMethodEvent commit;
+            commit.setCommitString(text);
+            QApplication::sendEvent(face.txtAnswer(), &commit);
             face.findChild<QWidget *>(focus)->setFocus();
             press(Qt::Key_Return);
             QVERIFY(face.txtAnswer()->text().isEmpty() &&
@@ -160,6 +171,11 @@ private Q_SLOTS:
         QCOMPARE(face.listHistory()->count(), history.size());
         for (int i = 0; i < history.size(); ++i)
             QCOMPARE(face.listHistory()->item(i)->text(), history[i]);
+        QStringList recorded;
+        const QList<AnswerEntry> answers = practiceRecord().allAnswers();
+        for (const AnswerEntry &entry : answers.mid(answers.size() - 3))
+            recorded << entry.typed;
+        QCOMPARE(recorded, typedTexts);
         const QStringList running = announced(face);
         for (const QString &line :
              {u"共做了: 3"_s, u"做对了: 2"_s, u"正确率: "_s + rate(200.0 / 3) + u'%',
