@@ -83,7 +83,8 @@ private Q_SLOTS:
     }
 
     // Enter (either key) takes the default button and Esc the cancel button,
-    // only while enabled; a focused button takes Enter itself.
+    // only while enabled; a focused button takes Enter itself. Without an
+    // enabled cancel button, Esc closes the window.
     void enterAndEscape_data() {
         QTest::addColumn<bool>("enabled");
         QTest::newRow("enabled") << true;
@@ -99,15 +100,14 @@ private Q_SLOTS:
         QSignalSpy otherClicks(w.other, &QPushButton::clicked);
         QTest::keyClick(w.edit, Qt::Key_Return);
         QTest::keyClick(w.edit, Qt::Key_Enter, Qt::KeypadModifier);
-        QTest::keyClick(w.edit, Qt::Key_Escape);
-        QCOMPARE(okClicks.count() + finishClicks.count(), enabled ? 3 : 0);
-        QCOMPARE(finishClicks.count(), enabled ? 1 : 0);
-        QVERIFY2(w.dialog.isVisible(), "Esc must never close the window by itself");
         w.other->setFocus();
         QTest::keyClick(w.other, Qt::Key_Return);
         QTest::keyClick(w.other, Qt::Key_Enter, Qt::KeypadModifier);
         QCOMPARE(otherClicks.count(), 2);
         QCOMPARE(okClicks.count(), enabled ? 2 : 0);
+        QTest::keyClick(w.edit, Qt::Key_Escape);
+        QCOMPARE(finishClicks.count(), enabled ? 1 : 0);
+        QCOMPARE(w.dialog.isVisible(), enabled);
     }
 
     // "隶书" is a brush face of its own, not the face of "宋体".

@@ -1,0 +1,157 @@
+#include "common/fakes.h"
+#include "common/test_main.h"
+
+#include "app/forms_registry.h"
+#include "controls/command_button.h"
+#include "guide/frm_guide.h"
+#include "guide/guide_steps.h"
+#include "mainwin/frm_main.h"
+#include "quiz/frm_face.h"
+
+using namespace drillpad;
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(drillpad::FormId)
+
+namespace {
+
+bool showActive(QWidget &window) {
+    window.show();
+    QApplication::setActiveWindow(&window);
+    return QTest::qWaitForWindowActive(&window);
+}
+
+// Presses keys such as "Alt+N Alt+N" where the focus is, one after another.
+void press(const QString &keys) {
+    for (const QString &key : keys.split(u' ', Qt::SkipEmptyParts)) {
+        QWidget *focus = QApplication::focusWidget();
+        QTest::keySequence(focus ? focus : QApplication::activeWindow(), QKeySequence(key));
+    }
+}
+
+// Runs `inside` once the modal window that `open` shows is up, and closes it
+// afterwards if it is still there.
+void whileModal(const std::function<void()> &open, const std::function<void(QWidget &)> &inside) {
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        QPointer<QWidget> window = QApplication::activeModalWidget();
+        if (!window || !showActive(*window))
+            return qWarning("no modal window");
+        inside(*window);
+        if (window && window->isVisible())
+            static_cast<QDialog *>(window.data())->done(QDialog::Rejected);
+    });
+    timer.start(0);
+    open();
+}
+
+} // namespace
+
+class TestKeyboard : public QObject {
+    Q_OBJECT
+
+    testing::RecordingProcessControl process_;
+    ScopedSeam<ProcessControl> processSeam_{process_};
+    testing::RecordingMessageBoxes messages_;
+    ScopedSeam<MessageBoxes> messageSeam_{messages_};
+
+    FrmMain &activeMain() {
+        FrmMain &main = frmMain();
+        if (!showActive(main))
+            qWarning("the main window is not active");
+        return main;
+    }
+
+private Q_SLOTS:
+    void init() { process_.endRequests = 0; }
+    void cleanup() {
+        UnloadAllForms();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // Esc in each window: a window without an enabled cancel button closes as its
+    // close box does (the quiz only while idle; paused it stays); the wizard cancels
+    // as 取消 does; a quiz in progress finishes.
+    void escapeInEachWindow_data() {
+        QTest::addColumn<QString>("opener"); // a button or menu entry of the main window
+        QTest::addColumn<FormId>("form");
+        QTest::addColumn<QString>("keys"); // pressed before Esc
+        QTest::addColumn<QString>("after");
+        const auto row = [](const char *name, const char *opener, FormId form, const char *keys,
+                            const char *after) {
+            QTest::newRow(name) << QString::fromLatin1(opener) << form << QString::fromLatin1(keys)
+                                << QString::fromLatin1(after);
+        };
+        row("help closes", "cmdHelp", FormId::Help, "", "unloaded");
+        row("About closes", "cmdAbout", FormId::About, "", "unloaded");
+        row("wizard cancels", "cmdGuide", FormId::Guide, "Alt+N", "unloaded");
+        row("quiz, idle: closes", "cmdFace", FormId::Face, "", "hidden");
+        row("quiz, running: finishes", "cmdFace", FormId::Face, "Alt+B", "idle");
+        row("quiz, paused: stays", "cmdFace", FormId::Face, "Alt+B Alt+P", "paused");
+        row("record closes", "mnuPracticeRecord", FormId::Record, "", "unloaded");
+    }
+    void escapeInEachWindow() {
+        QFETCH(QString, opener);
+        QFETCH(FormId, form);
+        QFETCH(QString, keys);
+        FrmMain &main = activeMain();
+        QString after = u"not opened"_s;
+        whileModal(
+            [&] {
+                if (QAction *entry = main.menuAction(opener.toLatin1().constData()))
+                    return entry->trigger();
+                main.button(opener.toLatin1().constData())->click();
+            },
+            [&](QWidget &window) {
+                press(keys);
+                press(u"Esc"_s);
+                if (!isFormLoaded(form))
+                    after = u"unloaded"_s;
+                else if (!window.isVisible())
+                    after = u"hidden"_s;
+                else if (form != FormId::Face)
+                    after = u"shown"_s;
+                else if (frmFace().button("cmdBegin")->isEnabled())
+                    after = u"idle"_s;
+                else
+                    after = frmFace().runFlag() == u"1"_s ? u"running"_s : u"paused"_s;
+            });
+        QTEST(after, "after");
+    }
+
+    // Enter in the wizard clicks 下一步/完成 wherever the focus is, except in a range
+    // box, where it only confirms the box, and on another button, which takes it.
+    void enterInTheWizard_data() {
+        QTest::addColumn<QString>("keys"); // to the page
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<bool>("keypad");
+        QTest::addColumn<int>("step");
+        const auto row = [](const char *name, const char *keys, const char *focus, bool keypad,
+                            int step) {
+            QTest::newRow(name) << QString::fromLatin1(keys) << QString::fromLatin1(focus) << keypad
+                                << step;
+        };
+        row("check box: next page", "", "chkAdd", false, 2);
+        row("keypad's Enter too", "", "chkSelectAll", true, 2);
+        row("range box: stays", "Alt+N", "comboMul_", false, 2);
+        row("count box: finishes", "Alt+N Alt+N", "txtHowMul", false, 4);
+        row("上一步 takes it itself", "Alt+N", "cmdBack", false, 1);
+    }
+    void enterInTheWizard() {
+        QFETCH(QString, keys);
+        QFETCH(QString, focus);
+        QFETCH(bool, keypad);
+        FrmGuide &guide = frmGuide();
+        QVERIFY(showActive(guide));
+        press(keys);
+        guide.findChild<QWidget *>(focus)->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), keypad ? Qt::Key_Enter : Qt::Key_Return,
+                        keypad ? Qt::KeypadModifier : Qt::NoModifier);
+        QTEST(int(guideStep()), "step");
+        QCOMPARE(guide.isVisible(), guideStep() != 4);
+    }
+};
+
+DRILLPAD_TEST_MAIN(TestKeyboard)
+#include "tst_keyboard.moc"
