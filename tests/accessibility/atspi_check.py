@@ -1,9 +1,10 @@
 """Drives Drillpad through the AT-SPI accessibility bus as a screen reader
 does: answers a quiz and reads its results, finds the quiz's "到" box by the
 label that names it, reads the name and labels of every box of the wizard's
-pages and of the toolbar, and bolds text in the sheet with the 粗体 button's
-action. Run by run_atspi.sh inside its own D-Bus session on a virtual
-display; the program's path is the first argument."""
+pages and of the toolbar, bolds text in the sheet with the 粗体 button's
+action, and opens the sheet's context menu with the menu key. Run by
+run_atspi.sh inside its own D-Bus session on a virtual display; the
+program's path is the first argument."""
 
 import os
 import re
@@ -214,6 +215,21 @@ def main():
                 sheet.queryText().getAttributes(1)[0]))
         assert bold.getState().contains(pyatspi.STATE_CHECKED)
         print("sheet: %r became %r" % (before, after))
+
+        # The menu key in the sheet opens the 编辑 menu, found under the menu bar
+        # like the other menus, with its first command highlighted.
+        x, y, width, height = sheet.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        pyatspi.Registry.generateMouseEvent(x + width // 2, y + height // 2, "b1c")
+        wait_for("the sheet's focus", lambda: sheet.getState().contains(pyatspi.STATE_FOCUSED))
+        pyatspi.Registry.generateKeyboardEvent(0xff67, None, pyatspi.KEY_SYM)  # the menu key
+        edit = wait_for("the context menu", lambda: find(main_window, test=lambda n: (
+            n.getRole() == pyatspi.ROLE_POPUP_MENU and n.parent.name == "编辑[E]"
+            and n.getState().contains(pyatspi.STATE_SHOWING))))
+        chosen = wait_for("a highlighted command", lambda: find(edit, test=lambda n: (
+            n.getState().contains(pyatspi.STATE_FOCUSED) or n.getState().contains(pyatspi.STATE_SELECTED))))
+        assert edit.parent.parent.getRole() == pyatspi.ROLE_MENU_BAR
+        print("context menu: %s, %s highlighted" % (edit.parent.name, chosen.name))
+        pyatspi.Registry.generateKeyboardEvent(0xff1b, None, pyatspi.KEY_SYM)  # Esc
         print("PASS")
     finally:
         app_process.terminate()

@@ -3,10 +3,17 @@
 
 #include "app/forms_registry.h"
 #include "controls/command_button.h"
+#include "controls/print_dialog.h"
+#include "controls/rich_text_box.h"
+#include "controls/tool_bar.h"
 #include "guide/frm_guide.h"
 #include "guide/guide_steps.h"
 #include "mainwin/frm_main.h"
 #include "quiz/frm_face.h"
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolButton>
 
 using namespace drillpad;
 using namespace Qt::StringLiterals;
@@ -150,6 +157,106 @@ private Q_SLOTS:
                         keypad ? Qt::KeypadModifier : Qt::NoModifier);
         QTEST(int(guideStep()), "step");
         QCOMPARE(guide.isVisible(), guideStep() != 4);
+    }
+
+    // The keys the menus gained reach their commands wherever the focus is.
+    void newShortcuts_data() {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("result");
+        const auto row = [](const char *keys, const char *result) {
+            QTest::newRow(keys) << QString::fromLatin1(keys) << QString::fromUtf8(result);
+        };
+        row("Ctrl+N", "出题向导");
+        row("F1", "软件使用说明");
+        row("Ctrl+P", "print");
+        row("Ctrl+Shift+L", "aligned 0 (左对齐 pressed)");
+        row("Ctrl+Shift+E", "aligned 2 (居中 pressed)");
+        row("Ctrl+Shift+R", "aligned 1 (右对齐 pressed)");
+        row("Ctrl+A", "aligned 0 (左对齐 pressed), all selected");
+    }
+    void newShortcuts() {
+        QFETCH(QString, keys);
+        struct : PrintDialogs {
+            QPrinter *choosePrinter(QWidget *, bool) override { return ++asked, nullptr; }
+            int asked = 0;
+        } printers;
+        ScopedSeam<PrintDialogs> printSeam(printers);
+        FrmMain &main = activeMain();
+        RichTextBox *sheet = main.txtMain();
+        sheet->setText(u"7+3=\n8+1="_s);
+        // Each alignment starts from another one.
+        sheet->setSelAlignment(keys.endsWith(u'L') ? RichTextBox::AlignRightCode
+                                                   : RichTextBox::AlignLeftCode);
+        sheet->document()->setModified(false);
+        main.button("cmdGuide")->setFocus();
+        QString result;
+        whileModal([&] { press(keys); }, [&](QWidget &window) { result = window.windowTitle(); });
+        if (printers.asked)
+            result = u"print"_s;
+        if (result.isEmpty()) { // the sheet's alignment and selection, the button shown
+            result = u"aligned %1"_s.arg(sheet->selAlignment().value_or(-1));
+            for (const char *key : {"tbLeft", "tbMid", "tbRight"}) {
+                if (QToolButton *button = main.toolbarEdit()->buttonWidget(QLatin1String(key));
+                    button->isChecked())
+                    result += u" ("_s + button->accessibleName() + u" pressed)"_s;
+            }
+            if (sheet->selText() == sheet->text())
+                result += u", all selected"_s;
+        }
+        QTEST(result, "result");
+        QVERIFY(sheet->document()->isModified() == keys.startsWith(u"Ctrl+Shift"_s));
+    }
+
+    // No two commands of the main window share a key.
+    void noTwoCommandsShareAKey() {
+        QMultiHash<QKeySequence, QString> commands;
+        for (const QAction *action : frmMain().findChildren<QAction *>()) {
+            for (const QKeySequence &key : action->shortcuts())
+                commands.insert(key, action->objectName());
+        }
+        QStringList shared;
+        for (const QKeySequence &key : commands.uniqueKeys()) {
+            if (commands.count(key) > 1)
+                shared << key.toString() + u": "_s + QStringList(commands.values(key)).join(u", ");
+        }
+        QVERIFY2(shared.isEmpty(), qPrintable(shared.join(u"; "_s)));
+    }
+
+    // Alt with a menu's letter opens the menu, with its first command highlighted; a
+    // button with the same letter takes it only from inside its frame. The sheet's
+    // context menu is the 编辑 menu, also from the keyboard.
+    void accessKeysAndTheContextMenu_data() {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("result"); // the menu shown, or the window, or "exit"
+        const auto row = [](const char *name, const char *focus, const char *keys,
+                            const char *result) {
+            QTest::newRow(name) << QString::fromLatin1(focus) << QString::fromLatin1(keys)
+                                << QString::fromUtf8(result);
+        };
+        row("Alt+E in the sheet: 编辑", "txtMain", "Alt+E", "mnuEdit 剪切[&T]");
+        row("Alt+E in the 向导 frame: 编辑", "cmdGuide", "Alt+E", "mnuEdit 剪切[&T]");
+        row("Alt+E in the 帮助 frame: 退出", "cmdHelp", "Alt+E", "exit");
+        row("Alt+A in the sheet: 帮助", "txtMain", "Alt+A", "mnuAbout 使用说明[&H]");
+        row("Alt+A in the 帮助 frame: 关于", "cmdExit", "Alt+A", "关于 Drillpad");
+        row("Alt+G anywhere: 向导界面", "txtMain", "Alt+G", "出题向导");
+        row("Shift+F10 in the sheet", "txtMain", "Shift+F10", "mnuEdit 剪切[&T]");
+    }
+    void accessKeysAndTheContextMenu() {
+        QFETCH(QString, focus);
+        QFETCH(QString, keys);
+        FrmMain &main = activeMain();
+        main.findChild<QWidget *>(focus)->setFocus();
+        QString result;
+        whileModal([&] { press(keys); }, [&](QWidget &window) { result = window.windowTitle(); });
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            result = menu->objectName() + u' ' +
+                     (menu->activeAction() ? menu->activeAction()->text() : u"none"_s);
+            menu->close();
+        }
+        if (process_.endRequests)
+            result = u"exit"_s;
+        QTEST(result, "result");
     }
 };
 

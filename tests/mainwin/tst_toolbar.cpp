@@ -177,17 +177,38 @@ private Q_SLOTS:
                 tips << button->toolTip();
             }
         }
-        QCOMPARE(tips.mid(0, 3), (QStringList{u"新建"_s, u"打开 (Ctrl+O)"_s, u"保存 (Ctrl+S)"_s}));
-        QCOMPARE(tips.mid(11),
-                 (QStringList{u"粗体 (Ctrl+B)"_s, u"斜体 (Ctrl+I)"_s, u"下划线 (Ctrl+U)"_s,
-                              u"左对齐"_s, u"居中"_s, u"右对齐"_s}));
+        // The editing commands take the platform's usual keys: "(...)".
+        const QStringList expected = {u"新建 (Ctrl+N)"_s,
+                                      u"打开 (Ctrl+O)"_s,
+                                      u"保存 (Ctrl+S)"_s,
+                                      u"打印 (Ctrl+P)"_s,
+                                      u"剪切 (...)"_s,
+                                      u"复制 (...)"_s,
+                                      u"粘贴 (...)"_s,
+                                      u"查找 (...)"_s,
+                                      u"撤销 (...)"_s,
+                                      u"重做 (...)"_s,
+                                      u"帮助 (F1)"_s,
+                                      u"粗体 (Ctrl+B)"_s,
+                                      u"斜体 (Ctrl+I)"_s,
+                                      u"下划线 (Ctrl+U)"_s,
+                                      u"左对齐 (Ctrl+Shift+L)"_s,
+                                      u"居中 (Ctrl+Shift+E)"_s,
+                                      u"右对齐 (Ctrl+Shift+R)"_s};
+        QCOMPARE(tips.size(), expected.size());
+        for (qsizetype i = 0; i < tips.size(); ++i)
+            QVERIFY2(expected[i].endsWith(u"(...)"_s)
+                         ? tips[i].startsWith(expected[i].chopped(4)) && tips[i].endsWith(u')')
+                         : tips[i] == expected[i],
+                     qPrintable(tips[i]));
         QStringList menus;
         for (QAction *menu : window_->menuBar()->actions())
             menus << menu->text();
         QCOMPARE(menus.indexOf(u"格式[&O]"_s), menus.indexOf(u"编辑[&E]"_s) + 1);
         const QList<QAction *> file = window_->findChild<QMenu *>(u"mnuFile"_s)->actions();
-        QVERIFY(file.size() > 2);
-        QCOMPARE(file.at(0)->text() + file.at(1)->text(), u"打开[&O]...保存[&S]"_s);
+        QVERIFY(file.size() > 3);
+        QCOMPARE(file.at(0)->text() + file.at(1)->text() + file.at(2)->text(),
+                 u"新建[&N]...打开[&O]...保存[&S]"_s);
 
         QApplication::setActiveWindow(window_.get());
         QVERIFY(QTest::qWaitForWindowActive(window_.get()));
