@@ -1,6 +1,8 @@
 #include "common/fakes.h"
 #include "common/test_main.h"
 
+#include "about/frm_about.h"
+#include "about/frm_help.h"
 #include "app/forms_registry.h"
 #include "controls/command_button.h"
 #include "controls/print_dialog.h"
@@ -8,9 +10,12 @@
 #include "controls/tool_bar.h"
 #include "guide/frm_guide.h"
 #include "guide/guide_steps.h"
+#include "mainwin/find_box.h"
 #include "mainwin/frm_main.h"
 #include "quiz/frm_face.h"
+#include "recordwin/frm_record.h"
 
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolButton>
@@ -51,6 +56,108 @@ void whileModal(const std::function<void()> &open, const std::function<void(QWid
     });
     timer.start(0);
     open();
+}
+
+// The caption of the window a row of the manual's table names a window by.
+QString placeOf(const QWidget *window) {
+    return window->objectName() == u"frmMain"_s ? u"主窗口"_s : window->windowTitle();
+}
+
+QString shownCaption(const QString &caption) {
+    return QString(caption).remove(u'&');
+}
+
+// One row of the manual's keyboard table: where, which command, its access
+// key (the letter alone inside a menu), its shortcuts (the manual may list
+// the platform's alternatives, "Ctrl+Y 或 Ctrl+Shift+Z") and its toolbar
+// button.
+struct KeyRow {
+    QString place, command, accessKey;
+    QStringList shortcuts;
+    QString toolbar;
+
+    // A table row matches a row read from the program if everything agrees
+    // and it lists the shortcut the program shows.
+    bool describes(const KeyRow &real) const {
+        return place == real.place && command == real.command && accessKey == real.accessKey &&
+               toolbar == real.toolbar &&
+               (real.shortcuts.isEmpty() ? shortcuts.isEmpty()
+                                         : shortcuts.contains(real.shortcuts.first()));
+    }
+    QString text() const {
+        return QStringList{place, command, accessKey, shortcuts.join(u" 或 "_s), toolbar}.join(
+            u" | "_s);
+    }
+};
+
+QString accessKeyOf(const QString &caption) {
+    return QKeySequence::mnemonic(caption).toString(QKeySequence::PortableText);
+}
+
+// Every menu, menu entry, and button or caption with an access key of the
+// open windows, as the program has them.
+QList<KeyRow> keysOfTheProgram(const QList<QWidget *> &windows) {
+    QList<KeyRow> rows;
+    FrmMain &main = frmMain();
+    // A toolbar button's tooltip names it and the key of its menu entry.
+    QHash<QString, QString> toolbarOf; // key shown -> toolbar button
+    for (ToolBar *bar : {main.toolbarSYSTEM(), main.toolbarEdit()}) {
+        for (const QString &key : bar->keys()) {
+            const QToolButton *button = bar->buttonWidget(key);
+            const QString name = button->accessibleName();
+            if (button->toolTip() != name)
+                toolbarOf.insert(button->toolTip().mid(name.size() + 2).chopped(1), name);
+        }
+    }
+    for (QAction *title : main.menuBar()->actions()) {
+        rows << KeyRow{
+            u"菜单栏"_s, shownCaption(title->text()), accessKeyOf(title->text()), {}, {}};
+        for (QAction *entry : title->menu()->actions()) {
+            if (entry->isSeparator())
+                continue;
+            const QString key = accessKeyOf(entry->text()).remove(u"Alt+"_s);
+            QStringList shortcuts;
+            if (!entry->shortcut().isEmpty())
+                shortcuts << entry->shortcut().toString(QKeySequence::PortableText);
+            const QString shown = entry->shortcut().toString(QKeySequence::NativeText);
+            rows << KeyRow{shownCaption(title->text()), shownCaption(entry->text()), key, shortcuts,
+                           shown.isEmpty() ? QString() : toolbarOf.value(shown)};
+        }
+    }
+    for (QWidget *window : windows) {
+        QStringList captions; // of the window's own controls, not of a window it holds
+        for (const QAbstractButton *button : window->findChildren<QAbstractButton *>())
+            captions << (button->window() == window ? button->text() : QString());
+        for (const QLabel *label : window->findChildren<QLabel *>())
+            captions << (label->window() == window && label->buddy() ? label->text() : QString());
+        for (const QString &caption : captions) {
+            if (!accessKeyOf(caption).isEmpty())
+                rows << KeyRow{
+                    placeOf(window), shownCaption(caption), accessKeyOf(caption), {}, {}};
+        }
+    }
+    return rows;
+}
+
+// The rows of the keyboard table in the manual's source, less its heading row.
+QList<KeyRow> keysOfTheManual() {
+    QFile source(qEnvironmentVariable("DRILLPAD_SOURCE_DIR") + "/resources/manual/help.txt"_L1);
+    if (!source.open(QIODevice::ReadOnly))
+        return {};
+    QList<KeyRow> rows;
+    bool inSection = false;
+    for (const QString &line : QString::fromUtf8(source.readAll()).split(u'\n')) {
+        if (line.startsWith(u"# "_s))
+            inSection = line.contains(u"键盘"_s);
+        QStringList cells = line.split(u'|');
+        if (!inSection || cells.size() != 7)
+            continue;
+        for (QString &cell : cells)
+            cell = cell.trimmed().remove(u'\\');
+        rows << KeyRow{cells[1], cells[2], cells[3], cells[4].split(u" 或 "_s, Qt::SkipEmptyParts),
+                       cells[5]};
+    }
+    return rows.mid(1);
 }
 
 } // namespace
@@ -257,6 +364,35 @@ private Q_SLOTS:
         if (process_.endRequests)
             result = u"exit"_s;
         QTEST(result, "result");
+    }
+
+    // The manual's table lists every menu, menu entry, toolbar button and access key
+    // of every window exactly as the program has them, and nothing else.
+    void manualListsEveryKey() {
+        FrmMain &main = frmMain();
+        main.menuAction("mnuEditFind")->trigger();
+        FrmGuide &guide = frmGuide();
+        QList<KeyRow> real = keysOfTheProgram(
+            {&main, &guide, &frmFace(), &frmAbout(), &frmHelp(), &frmRecord(), main.findBox()});
+        guide.button("cmdNext")->click(); // 下一步 becomes 完成
+        guide.button("cmdNext")->click();
+        guide.button("cmdNext")->click();
+        real += keysOfTheProgram({&guide});
+        const QList<KeyRow> manual = keysOfTheManual();
+        QStringList missing, stale;
+        for (const KeyRow &row : real) {
+            if (std::none_of(manual.cbegin(), manual.cend(),
+                             [&](const KeyRow &listed) { return listed.describes(row); }))
+                missing << row.text();
+        }
+        for (const KeyRow &listed : manual) {
+            if (std::none_of(real.cbegin(), real.cend(),
+                             [&](const KeyRow &row) { return listed.describes(row); }))
+                stale << listed.text();
+        }
+        QVERIFY(manual.size() > 40);
+        QVERIFY2(missing.isEmpty(), qPrintable(u"not in the manual: "_s + missing.join(u"; ")));
+        QVERIFY2(stale.isEmpty(), qPrintable(u"not in the program: "_s + stale.join(u"; ")));
     }
 };
 
