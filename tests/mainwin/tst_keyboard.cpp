@@ -94,9 +94,8 @@ QString accessKeyOf(const QString &caption) {
     return QKeySequence::mnemonic(caption).toString(QKeySequence::PortableText);
 }
 
-// Every menu, menu entry, and button or caption with an access key of the
-// open windows, as the program has them.
-QList<KeyRow> keysOfTheProgram(const QList<QWidget *> &windows) {
+// Every menu and menu entry of the main window, as the program has them.
+QList<KeyRow> keysOfTheMenus() {
     QList<KeyRow> rows;
     FrmMain &main = frmMain();
     // A toolbar button's tooltip names it and the key of its menu entry.
@@ -124,6 +123,12 @@ QList<KeyRow> keysOfTheProgram(const QList<QWidget *> &windows) {
                            shown.isEmpty() ? QString() : toolbarOf.value(shown)};
         }
     }
+    return rows;
+}
+
+// Every button or caption with an access key of these windows.
+QList<KeyRow> keysOfTheWindows(const QList<QWidget *> &windows) {
+    QList<KeyRow> rows;
     for (QWidget *window : windows) {
         QStringList captions; // of the window's own controls, not of a window it holds
         for (const QAbstractButton *button : window->findChildren<QAbstractButton *>())
@@ -372,12 +377,12 @@ private Q_SLOTS:
         FrmMain &main = frmMain();
         main.menuAction("mnuEditFind")->trigger();
         FrmGuide &guide = frmGuide();
-        QList<KeyRow> real = keysOfTheProgram(
-            {&main, &guide, &frmFace(), &frmAbout(), &frmHelp(), &frmRecord(), main.findBox()});
+        QList<KeyRow> real =
+            keysOfTheMenus() + keysOfTheWindows({&main, &guide, &frmFace(), &frmAbout(), &frmHelp(),
+                                                 &frmRecord(), main.findBox()});
         guide.button("cmdNext")->click(); // 下一步 becomes 完成
         guide.button("cmdNext")->click();
-        guide.button("cmdNext")->click();
-        real += keysOfTheProgram({&guide});
+        real += keysOfTheWindows({&guide});
         const QList<KeyRow> manual = keysOfTheManual();
         QStringList missing, stale;
         for (const KeyRow &row : real) {
