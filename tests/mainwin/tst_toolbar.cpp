@@ -165,42 +165,16 @@ private Q_SLOTS:
         QCOMPARE(editor()->selText(), u"7+3="_s);
     }
 
-    // Every button tells what it does, with the key that does the same, shows a picture and
-    // leaves the keyboard focus in the sheet; the File menu opens a sheet and the Format menu
-    // switches the selection's format, by their keys too, with the caret in the sheet.
+    // Every button shows a picture and leaves the keyboard focus in the sheet (its
+    // tooltip names its key: tst_keyboard); the File menu opens a sheet and the Format
+    // menu switches the selection's format, by their keys too, with the caret in the sheet.
     void tooltipsAndMenus() {
-        QStringList tips;
         for (ToolBar *bar : {window_->toolbarSYSTEM(), window_->toolbarEdit()}) {
             for (const QString &key : bar->keys()) {
                 QToolButton *button = bar->buttonWidget(key);
                 QVERIFY(button->focusPolicy() == Qt::NoFocus && !button->icon().isNull());
-                tips << button->toolTip();
             }
         }
-        // The editing commands take the platform's usual keys: "(...)".
-        const QStringList expected = {u"新建 (Ctrl+N)"_s,
-                                      u"打开 (Ctrl+O)"_s,
-                                      u"保存 (Ctrl+S)"_s,
-                                      u"打印 (Ctrl+P)"_s,
-                                      u"剪切 (...)"_s,
-                                      u"复制 (...)"_s,
-                                      u"粘贴 (...)"_s,
-                                      u"查找 (...)"_s,
-                                      u"撤销 (...)"_s,
-                                      u"重做 (...)"_s,
-                                      u"帮助 (F1)"_s,
-                                      u"粗体 (Ctrl+B)"_s,
-                                      u"斜体 (Ctrl+I)"_s,
-                                      u"下划线 (Ctrl+U)"_s,
-                                      u"左对齐 (Ctrl+Shift+L)"_s,
-                                      u"居中 (Ctrl+Shift+E)"_s,
-                                      u"右对齐 (Ctrl+Shift+R)"_s};
-        QCOMPARE(tips.size(), expected.size());
-        for (qsizetype i = 0; i < tips.size(); ++i)
-            QVERIFY2(expected[i].endsWith(u"(...)"_s)
-                         ? tips[i].startsWith(expected[i].chopped(4)) && tips[i].endsWith(u')')
-                         : tips[i] == expected[i],
-                     qPrintable(tips[i]));
         QStringList menus;
         for (QAction *menu : window_->menuBar()->actions())
             menus << menu->text();

@@ -96,32 +96,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("expected");
         QTest::addColumn<bool>("right");
-        QTest::newRow("as expected") << "8"
-                                     << "8" << true;
-        QTest::newRow("full-width") << "\uFF18"
-                                    << "8" << true;
-        QTest::newRow("full-width 0, the first") << "\uFF11\uFF10"
-                                                 << "10" << true;
-        QTest::newRow("full-width 9, the last") << "\uFF19"
-                                                << "9" << true;
-        QTest::newRow("full-width solidus, before 0") << "\uFF0F"
-                                                      << "/" << false;
-        QTest::newRow("full-width colon, after 9") << "\uFF1A"
-                                                   << ":" << false;
-        QTest::newRow("blank before") << " 3"
-                                      << "3" << true;
-        QTest::newRow("ideographic blank and tab after") << "3\u3000\t"
-                                                         << "3" << true;
-        QTest::newRow("blank inside") << "1 2"
-                                      << "12" << false;
-        QTest::newRow("leading zero") << "07"
-                                      << "7" << false;
-        QTest::newRow("plus sign") << "+7"
-                                   << "7" << false;
-        QTest::newRow("decimal point") << "7.0"
-                                       << "7" << false;
-        QTest::newRow("blanks alone") << "  "
-                                      << "" << false;
+        for (const auto &[name, typed, expected, right] :
+             {std::tuple{"full-width 0, the first", u"\uFF11\uFF10"_s, u"10"_s, true},
+              {"full-width 9, the last", u"\uFF19"_s, u"9"_s, true},
+              {"full-width solidus, before 0", u"\uFF0F"_s, u"/"_s, false},
+              {"full-width colon, after 9", u"\uFF1A"_s, u":"_s, false},
+              {"blank before", u" 3"_s, u"3"_s, true},
+              {"ideographic blank and tab after", u"3\u3000\t"_s, u"3"_s, true},
+              {"blank inside", u"1 2"_s, u"12"_s, false},
+              {"leading zero", u"07"_s, u"7"_s, false},
+              {"decimal point", u"7.0"_s, u"7"_s, false},
+              {"blanks alone", u"  "_s, QString(), false}})
+            QTest::newRow(name) << typed << expected << right;
     }
     void judging() {
         QFETCH(QString, typed);
