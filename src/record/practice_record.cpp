@@ -258,6 +258,22 @@ bool passesQuickCheck(const QSqlDatabase &db) {
     return findings == QStringList{QStringLiteral("ok")};
 }
 
+// The wrong and skipped answers of the quizzes, each question once where it
+// first went wrong, oldest quiz first and in the order asked.
+QString wrongAndSkippedSql(const QList<qint64> &quizIds) {
+    QStringList ids;
+    ids.reserve(quizIds.size());
+    for (qint64 id : quizIds)
+        ids << QString::number(id);
+    return QStringLiteral("SELECT %1 FROM (SELECT a.*, z.started AS quiz_started,"
+                          " row_number() OVER (PARTITION BY a.question"
+                          " ORDER BY z.started, z.id, a.sequence) AS occurrence"
+                          " FROM answers a JOIN quizzes z ON z.id = a.quiz_id"
+                          " WHERE a.is_right = 0 AND a.quiz_id IN (%2))"
+                          " WHERE occurrence = 1 ORDER BY quiz_started, quiz_id, sequence")
+        .arg(QLatin1String(kAnswerColumns), ids.join(QLatin1Char(',')));
+}
+
 QString newConnectionName(const char *kind) {
     static std::atomic<int> counter{0};
     return QStringLiteral("drillpad-%1-%2").arg(QLatin1String(kind)).arg(++counter);
@@ -718,20 +734,8 @@ std::optional<QList<AnswerEntry>>
 PracticeRecord::wrongAndSkipped(const QList<qint64> &quizIds) const {
     if (quizIds.isEmpty())
         return QList<AnswerEntry>();
-    QStringList ids;
-    ids.reserve(quizIds.size());
-    for (qint64 id : quizIds)
-        ids << QString::number(id);
-    // Each question once, where it first went wrong.
-    return d_->readRows(
-        QStringLiteral("SELECT %1 FROM (SELECT a.*, z.started AS quiz_started,"
-                       " row_number() OVER (PARTITION BY a.question"
-                       " ORDER BY z.started, z.id, a.sequence) AS occurrence"
-                       " FROM answers a JOIN quizzes z ON z.id = a.quiz_id"
-                       " WHERE a.is_right = 0 AND a.quiz_id IN (%2))"
-                       " WHERE occurrence = 1 ORDER BY quiz_started, quiz_id, sequence")
-            .arg(QLatin1String(kAnswerColumns), ids.join(QLatin1Char(','))),
-        {}, [](const QSqlQuery &q) { return answerFrom(q); });
+    return d_->readRows(wrongAndSkippedSql(quizIds), {},
+                        [](const QSqlQuery &q) { return answerFrom(q); });
 }
 
 bool PracticeRecord::importQuizzes(const QList<QuizSummary> &quizzes,
@@ -841,6 +845,23 @@ std::optional<qint64> RecordReader::answerCount() {
     }
     error_.clear();
     return count;
+}
+
+std::optional<QList<AnswerEntry>> RecordReader::wrongAndSkipped(const QList<qint64> &quizIds) {
+    QList<AnswerEntry> wrong;
+    if (!db().isOpen())
+        return std::nullopt;
+    QSqlQuery q(db());
+    if (const std::optional<QSqlError> failure =
+            forEachRow(q, wrongAndSkippedSql(quizIds), {}, [&wrong](const QSqlQuery &row) {
+                wrong.append(answerFrom(row));
+                return true;
+            })) {
+        failed(reasonFor(*failure), isDamage(*failure));
+        return std::nullopt;
+    }
+    error_.clear();
+    return wrong;
 }
 
 bool RecordReader::forEachAnswer(

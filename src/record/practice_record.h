@@ -164,6 +164,8 @@ public:
     // Whether the last failure was damage in the file.
     bool damaged() const { return damaged_; }
 
+    // As PracticeRecord::wrongAndSkipped().
+    std::optional<QList<AnswerEntry>> wrongAndSkipped(const QList<qint64> &quizIds);
     // The lines an export writes: one per answer of each quiz with answers.
     std::optional<qint64> answerCount();
     // Each quiz with answers, oldest first, with each of its answers in the

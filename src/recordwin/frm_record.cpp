@@ -9,6 +9,7 @@
 #include "recordwin/record_export.h"
 #include "recordwin/record_table.h"
 
+#include <QApplication>
 #include <QChart>
 #include <QChartView>
 #include <QCloseEvent>
@@ -23,6 +24,7 @@
 #include <QProgressDialog>
 #include <QStandardPaths>
 #include <QTableView>
+#include <QThreadPool>
 #include <QTimer>
 
 #include <algorithm>
@@ -39,6 +41,9 @@ constexpr float kWrongColumnTwips[] = {1800, 1350};
 
 constexpr const char *kCsvFilter = "CSV文件 (*.csv)";
 constexpr const char *kCsvFileName = "练习记录.csv";
+// Up to this many selected quizzes, their mistakes are read at once; more
+// are read off the interface thread.
+constexpr qsizetype kQuizzesReadAtOnce = 100;
 // How often the export's progress is shown.
 constexpr int kProgressPollMs = 50;
 
@@ -212,7 +217,31 @@ void FrmRecord::cmbOperation_Click() {
 
 void FrmRecord::tblQuizzes_SelectionChange() {
     const QList<qint64> ids = selectedQuizIds();
-    wrongModel_->setAnswers(record_.wrongAndSkipped(ids).value_or(QList<AnswerEntry>()));
+    const int request = ++wrongRequest_;
+    if (ids.size() <= kQuizzesReadAtOnce) {
+        showWrong(record_.wrongAndSkipped(ids).value_or(QList<AnswerEntry>()));
+        return;
+    }
+    // Thousands of quizzes take longer than the window may stop answering:
+    // they are read on a thread of its own and shown when read, unless the
+    // selection changed meanwhile.
+    showWrong({});
+    QThreadPool::globalInstance()->start(
+        [path = record_.path(), ids, request, window = QPointer<FrmRecord>(this)] {
+            QList<AnswerEntry> wrong =
+                RecordReader(path).wrongAndSkipped(ids).value_or(QList<AnswerEntry>());
+            QMetaObject::invokeMethod(
+                qApp,
+                [window, request, wrong = std::move(wrong)] {
+                    if (window && window->wrongRequest_ == request)
+                        window->showWrong(wrong);
+                },
+                Qt::QueuedConnection);
+        });
+}
+
+void FrmRecord::showWrong(const QList<AnswerEntry> &answers) {
+    wrongModel_->setAnswers(answers);
     button("cmdRedo")->setEnabled(wrongModel_->rowCount() > 0);
 }
 

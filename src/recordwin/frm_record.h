@@ -73,6 +73,7 @@ private:
     // Writes the record as CSV to `path` with a progress dialog.
     void exportTo(const QString &path);
     QList<qint64> selectedQuizIds() const;
+    void showWrong(const QList<AnswerEntry> &answers);
 
     PracticeRecord &record_;
     forms::ControlMap controls_;
@@ -84,6 +85,8 @@ private:
     QuizTableModel *quizModel_ = nullptr;
     WrongAnswerModel *wrongModel_ = nullptr;
     bool reloadQueued_ = false;
+    // Counts the readings of the wrong answers; only the latest is shown.
+    int wrongRequest_ = 0;
 };
 
 } // namespace drillpad

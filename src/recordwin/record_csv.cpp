@@ -88,6 +88,16 @@ QString csvLine(const QStringList &fields) {
     return quotedFields.join(QLatin1Char(',')) + QLatin1String("\r\n");
 }
 
+namespace {
+
+QByteArray columns(const QStringList &fields, QLatin1StringView end) {
+    QString line = csvLine(fields);
+    line.chop(2); // the line's end
+    return (line + end).toUtf8();
+}
+
+} // namespace
+
 QStringList recordCsvHeader() {
     QStringList header;
     for (const char *name : kHeader)
@@ -99,8 +109,12 @@ QByteArray recordCsvStart() {
     return QByteArray("\xEF\xBB\xBF") + csvLine(recordCsvHeader()).toUtf8();
 }
 
-QByteArray recordCsvLine(const QuizSummary &quiz, const AnswerEntry &answer) {
-    return csvLine(quizFields(quiz) + answerFields(answer)).toUtf8();
+QByteArray recordCsvQuizColumns(const QuizSummary &quiz) {
+    return columns(quizFields(quiz), QLatin1StringView(","));
+}
+
+QByteArray recordCsvAnswerColumns(const AnswerEntry &answer) {
+    return columns(answerFields(answer), QLatin1StringView("\r\n"));
 }
 
 } // namespace drillpad

@@ -24,8 +24,11 @@ QStringList recordCsvHeader();
 // The start of the exported record: UTF-8 with a byte-order mark (so that
 // spreadsheet programs read the Chinese) and the header line.
 QByteArray recordCsvStart();
-// One line of the export: an answer after its quiz's columns. Numbers are
-// written with a full stop, whatever the locale.
-QByteArray recordCsvLine(const QuizSummary &quiz, const AnswerEntry &answer);
+// One line of the export is an answer after its quiz's columns: the quiz's
+// columns with the comma after them, the same for each of its answers, and
+// the answer's columns with the line's end. Numbers are written with a full
+// stop, whatever the locale.
+QByteArray recordCsvQuizColumns(const QuizSummary &quiz);
+QByteArray recordCsvAnswerColumns(const AnswerEntry &answer);
 
 } // namespace drillpad

@@ -74,10 +74,18 @@ void CsvExport::run() {
     if (FileStatus opened = writer.open(); !opened.ok())
         return finish(opened);
     QByteArray chunk = recordCsvStart();
+    // A quiz's columns are the same on each of its lines: written once.
+    qint64 quizId = 0;
+    QByteArray quizColumns;
     const bool read = reader.forEachAnswer([&](const QuizSummary &quiz, const AnswerEntry &answer) {
         if (cancelled_)
             return false;
-        chunk += recordCsvLine(quiz, answer);
+        if (quiz.id != quizId) {
+            quizId = quiz.id;
+            quizColumns = recordCsvQuizColumns(quiz);
+        }
+        chunk += quizColumns;
+        chunk += recordCsvAnswerColumns(answer);
         ++written_;
         if (chunk.size() >= kChunkBytes) {
             writer.write(chunk);

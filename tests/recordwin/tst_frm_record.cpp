@@ -253,6 +253,33 @@ private Q_SLOTS:
         QCOMPARE(lines.at(9).mid(3, 3), (QStringList{u"除法"_s, u"练习"_s, u"未完成"_s}));
     }
 
+    // Mistakes of more quizzes than are read at once are read off the
+    // interface thread and then listed the same way, oldest first.
+    void manyQuizzesReadOffThread() {
+        QList<QuizSummary> quizzes;
+        QList<AnswerEntry> answers;
+        for (int id = 101; id <= 250; ++id) {
+            quizzes << QuizSummary{
+                id, sample_.kFirstDay.addDays(10).addSecs(id), {}, u"+"_s, 1, 9, 1, 0, 0};
+            answers << answer(id, 1, u"%1+1="_s.arg(7 - id % 7), QString::number(8 - id % 7),
+                              u"0"_s);
+        }
+        QVERIFY(record_->importQuizzes(quizzes, answers));
+        FrmRecord window(*record_);
+        window.tblQuizzes()->selectAll();
+        QVERIFY(!window.button("cmdRedo")->isEnabled());
+        QStringList listed;
+        QTRY_VERIFY(window.button("cmdRedo")->isEnabled());
+        for (const AnswerEntry &a : window.wrongModel().answers())
+            listed << a.question;
+        // Quiz 101 asks 4+1=, 102 3+1=, ... each of the seven first in 101..107;
+        // the sample's own mistakes come before them.
+        QCOMPARE(listed.mid(listed.size() - 7),
+                 (QStringList{u"4+1="_s, u"3+1="_s, u"2+1="_s, u"1+1="_s, u"7+1="_s, u"6+1="_s,
+                              u"5+1="_s}));
+        QCOMPARE(listed.size(), 5 + 7);
+    }
+
     // Saving the export asks before it replaces a file, exactly as saving a
     // sheet does, and a name without an extension gets ".csv"; the old file
     // stays byte for byte unless 是 is chosen, or when the export is
