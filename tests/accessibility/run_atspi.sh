@@ -29,6 +29,8 @@ fi
 [ -x "$PROGRAM" ] || { echo "FAIL: no program at $PROGRAM"; exit 1; }
 
 SCRATCH=$(mktemp -d)
+# The practice record the quiz writes stays out of the user's own folders.
+export XDG_DATA_HOME="$SCRATCH/data"
 # shellcheck source=../../scripts/virtual-display.sh
 . "$SOURCE_DIR/scripts/virtual-display.sh"
 start_virtual_display "$SCRATCH" || skip "the virtual display did not start"
