@@ -201,7 +201,7 @@ std::optional<long long> evaluateMixed(const MixedQuestion &question) {
     const auto [a, b, c] = question.operands;
     if (a < 0 || b < 0 || c < 0)
         return std::nullopt;
-    if (rightFirst(first, second)) {
+    if (rightFirst(first, second) != question.bracketed) {
         const std::optional<long long> inner = apply(second, b, c);
         return inner ? apply(first, a, *inner) : std::nullopt;
     }
@@ -289,6 +289,17 @@ long long differentMixedQuestions(int lo, int hi) {
 }
 
 void appendMixedQuestion(QString &out, const MixedQuestion &question) {
+    if (question.bracketed) {
+        const auto [a, b, c] = question.operands;
+        const auto [first, second] = question.operators;
+        const QString x = QString::number(a), y = QString::number(b), z = QString::number(c);
+        const QChar f = operatorGlyph(first), g = operatorGlyph(second);
+        out += rightFirst(first, second) ? u'(' + x + f + y + u')' + g + z
+                                         : x + f + u'(' + y + g + z + u')';
+        out += QLatin1Char('=');
+        out += QChar(kAnswerGap);
+        return;
+    }
     out += QString::number(question.operands[0]);
     out += operatorGlyph(question.operators[0]);
     // The last two operands and the "=　" are written like a single question.

@@ -16,6 +16,9 @@ namespace drillpad {
 struct MixedQuestion {
     std::array<int, 3> operands{};
     std::array<Operator, 2> operators{};
+    // The step that precedence would leave for last is worked out first and
+    // written in brackets: (a+b)×c, a-(b+c), a÷(b×c).
+    bool bracketed = false;
 
     friend bool operator==(const MixedQuestion &, const MixedQuestion &) = default;
 };
@@ -58,7 +61,8 @@ std::optional<MixedQuestion> drawMixedQuestion(int lo, int hi);
 // additions a+b+c alone); for it the number returned is that lower bound.
 long long differentMixedQuestions(int lo, int hi);
 
-// Appends "a○b○c=　" with the printed glyphs and the ideographic answer gap.
+// Appends "a○b○c=　" (with its brackets, "(a○b)○c=　" or "a○(b○c)=　") with the printed glyphs and
+// the ideographic answer gap.
 void appendMixedQuestion(QString &out, const MixedQuestion &question);
 
 // One mixed question as sheet text; empty when the range allows none.
