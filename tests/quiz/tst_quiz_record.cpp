@@ -265,45 +265,6 @@ private Q_SLOTS:
         QCOMPARE(face.txtQuestion()->text(), u"1+1="_s);
     }
 
-    // A record that cannot be kept never stops the quiz: it runs as usual
-    // and one message says why; a damaged file is moved aside and a new one
-    // started.
-    void badRecordDoesNotStopTheQuiz_data() {
-        QTest::addColumn<bool>("damaged");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("folder cannot be made") << false << "练习记录暂时没有保存";
-        QTest::newRow("damaged file") << true << "已改名为“drillpad-damaged-";
-    }
-    void badRecordDoesNotStopTheQuiz() {
-        QFETCH(bool, damaged);
-        QFETCH(QString, reason);
-        const QString folder = folder_.filePath(QString::number(damaged));
-        QDir().mkpath(folder);
-        QString path = folder + u"/drillpad.sqlite"_s;
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(3000, '\x7f')));
-        file.close();
-        if (!damaged)
-            path += u"/drillpad.sqlite"_s; // inside a plain file
-        practiceRecord().open(path);
-
-        FrmFace face;
-        for (int quiz = 0; quiz < 2; ++quiz) {
-            begin(face, kAdd, u"2"_s, u"9"_s);
-            answerThree(face);
-            face.button("cmdFinish")->click();
-        }
-        QCOMPARE(face.totalCount() * 10 + face.rightCount(), 62);
-        QCOMPARE(messages_.messages.size(), 1);
-        QVERIFY2(messages_.messages[0].contains(reason), qPrintable(messages_.messages[0]));
-        // Each quiz is kept with its own counts while the window's run on.
-        const QList<QuizSummary> kept = practiceRecord().quizzes().value_or(QList<QuizSummary>());
-        QCOMPARE(kept.size(), damaged ? 2 : 0);
-        if (damaged)
-            QCOMPARE(summaryOf(kept[0]), u"+ 2~9 3/1 33 finished "_s);
-        QCOMPARE(QDir(folder).entryList({u"drillpad-damaged-*.sqlite"_s}).size(), damaged ? 1 : 0);
-    }
-
     // Trouble never costs an answer: what cannot be written waits and is
     // written once the file is usable, so every quiz's totals equal its
     // answers; each episode is told once. Steps: b begin, a answer (odd ones

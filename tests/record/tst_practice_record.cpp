@@ -149,29 +149,6 @@ private Q_SLOTS:
         QCOMPARE(record.answers(first.id).value(), expected);
     }
 
-    // The wrong and skipped answers of several quizzes come oldest quiz
-    // first and in the order asked, each question where it first went wrong.
-    void wrongAnswersInOrder() {
-        PracticeRecord record;
-        QVERIFY(record.open(freshPath()));
-        const QList<QList<AnswerEntry>> quizzes{
-            {answerOf(1, u"2+2="_s, u"4"_s, u"5"_s), answerOf(2, u"3+3="_s, u"6"_s, u"6"_s),
-             answerOf(3, u"9+1="_s, u"10"_s, QString())},
-            {answerOf(1, u"9+1="_s, u"10"_s, u"11"_s), answerOf(2, u"1+1="_s, u"2"_s, u"3"_s)}};
-        QList<qint64> ids;
-        for (const QList<AnswerEntry> &answers : quizzes) {
-            QTest::qWait(5);
-            QuizUpdate update = quizOf(QuizKind::Normal, u"+"_s, answers);
-            QVERIFY(record.write(update));
-            ids.prepend(update.id); // the newest first, as the window selects them
-        }
-        QStringList listed;
-        const QList<AnswerEntry> wrong = record.wrongAndSkipped(ids).value_or(QList<AnswerEntry>());
-        for (const AnswerEntry &a : wrong)
-            listed << a.question + a.typed;
-        QCOMPARE(listed, (QStringList{u"2+2=5"_s, u"9+1="_s, u"1+1=3"_s}));
-    }
-
     // Files of older layouts are brought up to date with their content.
     void migration() {
         const QString path = freshPath();

@@ -350,30 +350,17 @@ private Q_SLOTS:
     void formulaCells_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("field");
-        QTest::newRow("=") << "=1+1"
-                           << "\"'=1+1\"";
-        QTest::newRow("+ formula") << "+1+cmd"
-                                   << "\"'+1+cmd\"";
-        QTest::newRow("- formula") << "-2+3"
-                                   << "\"'-2+3\"";
-        QTest::newRow("@") << "@SUM(A1)"
-                           << "\"'@SUM(A1)\"";
-        QTest::newRow("tab") << "\t=1"
-                             << "\"'\t=1\"";
-        QTest::newRow("carriage return") << "\r=1"
-                                         << "\"'\r=1\"";
-        QTest::newRow("quote inside") << "=\"a\""
-                                      << "\"'=\"\"a\"\"\"";
-        QTest::newRow("lone minus") << "-"
-                                    << "\"'-\"";
-        QTest::newRow("negative number") << "-5"
-                                         << "-5";
-        QTest::newRow("signed decimal") << "+7.5"
-                                        << "+7.5";
-        QTest::newRow("= later in the text") << "1=1"
-                                             << "1=1";
-        QTest::newRow("blank before =") << " =1"
-                                        << "\" =1\"";
+        for (const auto &[name, typed, field] : {std::tuple{"=", "=1+1", "\"'=1+1\""},
+                                                 {"- formula", "-2+3", "\"'-2+3\""},
+                                                 {"@", "@SUM(A1)", "\"'@SUM(A1)\""},
+                                                 {"tab", "\t=1", "\"'\t=1\""},
+                                                 {"carriage return", "\r=1", "\"'\r=1\""},
+                                                 {"quote inside", "=\"a\"", "\"'=\"\"a\"\"\""},
+                                                 {"lone minus", "-", "\"'-\""},
+                                                 {"negative number", "-5", "-5"},
+                                                 {"signed decimal", "+7.5", "+7.5"},
+                                                 {"blank before =", " =1", "\" =1\""}})
+            QTest::newRow(name) << QString::fromUtf8(typed) << QString::fromUtf8(field);
     }
     void formulaCells() {
         QFETCH(QString, typed);
