@@ -27,8 +27,12 @@ public:
 
     // The whole document as plain text.
     QString text() const;
+    // The same with a form feed, the page break of plain text, at the start
+    // of every line that begins a new page.
+    QString textWithPageBreaks() const;
     // Replaces the whole document by plain text in one undoable step; the
-    // text takes the document's default formatting.
+    // text takes the document's default formatting, and a form feed starts a
+    // new page with the line it begins (or the next line, after a line end).
     void setText(const QString &text);
 
     QString selText() const;

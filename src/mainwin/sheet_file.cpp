@@ -64,9 +64,10 @@ bool saveSheet(FrmMain &window) {
                   QStringLiteral("文件“%1”已存在。要替换它吗?").arg(shownName(target.path))))
         return false;
     RichTextBox *editor = window.txtMain();
-    const FileStatus status = target.format == SheetFormat::Rtf
-                                  ? editor->saveFile(target.path)
-                                  : writeFileAtomically(target.path, editor->text().toUtf8());
+    const FileStatus status =
+        target.format == SheetFormat::Rtf
+            ? editor->saveFile(target.path)
+            : writeFileAtomically(target.path, editor->textWithPageBreaks().toUtf8());
     if (!status.ok()) {
         showWarning(
             &window,
