@@ -86,12 +86,14 @@ Q_SIGNALS:
     void mouseMoved();
 
 protected:
+    void changeEvent(QEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     // Pasting and dropping insert plain text only.
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
+    void layOutWithoutShaping();
     void mergeSelectionFormat(const QTextCharFormat &format);
     template <typename Fill> void replaceContent(Fill fill);
 };
