@@ -19,15 +19,6 @@ std::uint64_t keyOf(QuestionOperands operands) {
     return static_cast<std::uint64_t>(operands.a) << 32 | static_cast<std::uint32_t>(operands.b);
 }
 
-// Operands below 2^15, operators below 4.
-std::uint64_t keyOf(const MixedQuestion &question) {
-    const auto [a, b, c] = question.operands;
-    const auto [first, second] = question.operators;
-    return static_cast<std::uint64_t>(a) << 34 | static_cast<std::uint64_t>(b) << 19 |
-           static_cast<std::uint64_t>(c) << 4 | static_cast<std::uint64_t>(first) << 2 |
-           static_cast<std::uint64_t>(second);
-}
-
 // The questions with a line feed after every full line.
 template <typename Question, typename Append>
 void appendLines(QString &sheet, const std::vector<Question> &questions, int perLine,
@@ -41,16 +32,9 @@ void appendLines(QString &sheet, const std::vector<Question> &questions, int per
 }
 
 void writeMixedSection(QString &sheet, const TypeSettings &type, SectionSummary &summary) {
-    const long long width = type.to - std::max(type.from, 2) + 1;
-    // Additions a+b+c alone give width³ different questions; only narrower
-    // ranges are counted question by question.
-    summary.different = width * width * width >= type.count
-                            ? width * width * width
-                            : differentMixedQuestions(type.from, type.to);
-    const auto questions = drawWithoutRepeats<MixedQuestion>(
-        type.count, summary.different, [&] { return *drawMixedQuestion(type.from, type.to); },
-        [](const MixedQuestion &q) { return keyOf(q); });
-    appendLines(sheet, questions, kSheetSections[4].perLine, [&](const MixedQuestion &q) {
+    const MixedSection section = drawMixedSection(type.from, type.to, type.count);
+    summary.different = section.different;
+    appendLines(sheet, section.questions, kSheetSections[4].perLine, [&](const MixedQuestion &q) {
         appendMixedQuestion(sheet, q);
         summary.answers.push_back(*evaluateMixed(q));
     });

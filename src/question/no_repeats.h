@@ -1,7 +1,10 @@
 #pragma once
 
+#include "question/random.h"
+
 #include <bit>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace drillpad {
@@ -22,56 +25,97 @@ private:
     std::uint64_t mask_ = 0;
 };
 
-// Draws `count` questions with `draw` (which returns a question) so that
-// within one section no question comes back while others are left: the
-// questions fall into rounds of `different` (the number of different
-// questions the draw can give), no question twice in a round, and never the
-// same question twice in a row unless there is only one. So each question
-// appears at most ⌈count / different⌉ times. A question that was drawn
-// already is put back and drawn again, which keeps every position
-// distributed as `draw` is over the questions still open, and exactly as
-// `draw` is when `draw` is uniform.
+// The size of a group of questions that only drawing can tell.
+inline constexpr long long kUnknownGroupSize = -1;
+
+// Draws `count` questions so that within one section no question comes
+// back while others are left: the questions fall into rounds of `different`
+// (the number of different questions there are), no question twice in a
+// round, and never the same question twice in a row unless there is only
+// one. So each question appears at most ⌈count / different⌉ times.
+//
+// The questions fall into groups (the operator pairs of mixed questions;
+// a single group otherwise), `groupSizes` saying how many different
+// questions each holds. Each place's group is drawn uniformly from the groups
+// with questions left in the round, and then its question by `drawIn(group)`,
+// drawn again while it was drawn already: so the groups share the section
+// evenly until one runs out, and a place's question is distributed as
+// `drawIn` is over the questions of its group still open. A group of unknown
+// size, and as a guard any group whose draw cannot give what its size says,
+// counts as run out after a number of redraws in a row that its remaining
+// questions would almost never need.
 //
 // `keyOf` gives each question a distinct 64-bit key. `different` may be an
-// underestimate only for draws whose supply is far beyond `count`; as a
-// guard against a draw that cannot complete a round, a round also ends after
-// a number of consecutive redraws that a complete round would almost never
-// need.
-template <typename Question, typename Draw, typename KeyOf>
-std::vector<Question> drawWithoutRepeats(int count, long long different, Draw draw, KeyOf keyOf) {
+// underestimate only when it is at least `count` (one round).
+template <typename Question, typename DrawIn, typename KeyOf>
+std::vector<Question> drawWithoutRepeats(int count, long long different,
+                                         const std::vector<long long> &groupSizes, DrawIn drawIn,
+                                         KeyOf keyOf) {
     std::vector<Question> drawn;
     if (count <= 0 || different <= 0)
         return drawn;
     drawn.reserve(static_cast<std::size_t>(count));
     const long long roundSize = different < count ? different : count;
-    // A coupon collector needs about n·ln n draws for a round of n; this is
-    // far above that for every round size.
-    const long long redrawLimit = 64 * roundSize + 1024;
     KeySet used(roundSize);
+    const std::size_t groups = groupSizes.size();
+    std::vector<long long> usedIn(groups);
+    std::vector<long long> redraws(groups);
+    std::vector<int> open; // the groups with questions left in the round
     long long inRound = 0;
-    bool haveLast = false;
-    std::uint64_t lastKey = 0;
-    long long redraws = 0;
+    const auto startRound = [&] {
+        used.clear();
+        inRound = 0;
+        open.clear();
+        for (std::size_t g = 0; g < groups; ++g) {
+            usedIn[g] = redraws[g] = 0;
+            if (groupSizes[g] != 0)
+                open.push_back(static_cast<int>(g));
+        }
+    };
+    const auto closeGroup = [&](int g) { std::erase(open, g); };
+    startRound();
+    std::optional<std::uint64_t> lastKey;
     while (static_cast<int>(drawn.size()) < count) {
-        if (inRound == roundSize || redraws > redrawLimit) {
-            used.clear();
-            inRound = 0;
-            redraws = 0;
+        if (inRound == roundSize || open.empty())
+            startRound();
+        if (open.empty())
+            break; // no group holds a question
+        const int group =
+            open[static_cast<std::size_t>(randomBetween(0, static_cast<int>(open.size()) - 1))];
+        const auto g = static_cast<std::size_t>(group);
+        for (;;) {
+            Question question = drawIn(group);
+            const std::uint64_t key = keyOf(question);
+            // The last question opens the next round: its place takes another group too.
+            if (lastKey == key && different > 1)
+                break;
+            if (!used.insert(key)) {
+                // 1024·(k + 1) redraws in a row after k questions of the
+                // group: one that the draw gives once in 100·(k + 1) times
+                // is still missed less than once in e^10 rounds.
+                if (++redraws[g] > 1024 * (usedIn[g] + 1)) {
+                    closeGroup(group);
+                    break;
+                }
+                continue;
+            }
+            drawn.push_back(question);
+            lastKey = key;
+            ++inRound;
+            redraws[g] = 0;
+            if (++usedIn[g] == groupSizes[g])
+                closeGroup(group);
+            break;
         }
-        Question question = draw();
-        const std::uint64_t key = keyOf(question);
-        const bool repeatsLast = haveLast && key == lastKey && different > 1;
-        if (repeatsLast || !used.insert(key)) {
-            ++redraws;
-            continue;
-        }
-        drawn.push_back(question);
-        ++inRound;
-        redraws = 0;
-        haveLast = true;
-        lastKey = key;
     }
     return drawn;
+}
+
+// The same with the questions in one group of `different` questions.
+template <typename Question, typename Draw, typename KeyOf>
+std::vector<Question> drawWithoutRepeats(int count, long long different, Draw draw, KeyOf keyOf) {
+    return drawWithoutRepeats<Question>(
+        count, different, {different}, [&draw](int) { return draw(); }, keyOf);
 }
 
 } // namespace drillpad
