@@ -1,5 +1,6 @@
 #include "question/mixed_question.h"
 
+#include "question/bracket_question.h"
 #include "question/random.h"
 
 #include <algorithm>
@@ -56,7 +57,8 @@ std::uint64_t keyOf(const MixedQuestion &question) {
     const auto [first, second] = question.operators;
     return static_cast<std::uint64_t>(a) << 34 | static_cast<std::uint64_t>(b) << 19 |
            static_cast<std::uint64_t>(c) << 4 | static_cast<std::uint64_t>(first) << 2 |
-           static_cast<std::uint64_t>(second);
+           static_cast<std::uint64_t>(second) |
+           static_cast<std::uint64_t>(question.bracketed) << 63;
 }
 
 bool is(Operator first, Operator second, Operator wantFirst, Operator wantSecond) {
@@ -218,7 +220,7 @@ std::optional<long long> evaluateMixed(const MixedQuestion &question) {
     const auto [a, b, c] = question.operands;
     if (a < 0 || b < 0 || c < 0)
         return std::nullopt;
-    if (rightFirst(first, second)) {
+    if (rightFirst(first, second) != question.bracketed) {
         const std::optional<long long> inner = apply(second, b, c);
         return inner ? apply(first, a, *inner) : std::nullopt;
     }
@@ -323,19 +325,31 @@ long long differentMixedQuestions(int lo, int hi) {
     return differentOf(mixedPairSizes(lo, hi), lo, hi);
 }
 
-MixedSection drawMixedSection(int lo, int hi, int count) {
+MixedSection drawMixedSection(int lo, int hi, int count, bool brackets) {
     lo = std::max(lo, 2);
     const std::array<long long, 16> sizes = mixedPairSizes(lo, hi);
     MixedSection section;
     section.different = differentOf(sizes, lo, hi);
     if (section.different == 0)
         return section;
+    // The sixteen pairs share one half of the places, the bracketed
+    // questions the other, where the range holds any.
+    std::vector<QuestionGroup> groups;
+    for (const long long size : sizes)
+        groups.push_back({size, size != 0 ? 1.0 : 0.0, 0});
+    const long long bracketed = brackets ? differentBracketedQuestions(lo, hi) : 0;
+    const auto pairs = std::count_if(sizes.begin(), sizes.end(), [](long long n) { return n; });
+    groups.push_back({hi - lo + 1 >= kCountedWidth ? kUnknownGroupSize : bracketed,
+                      bracketed > 0 ? static_cast<double>(pairs) : 0.0, 1});
+    section.different += bracketed;
     static const DrawBetween uniform = randomBetween;
     const OperandDrawer drawer(lo, hi, uniform);
     section.questions = drawWithoutRepeats<MixedQuestion>(
-        count, section.different, std::vector<long long>(sizes.begin(), sizes.end()),
-        [&drawer](int pair) {
-            const auto [first, second] = pairAt(pair);
+        count, section.different, groups,
+        [&](int group) {
+            if (group == static_cast<int>(sizes.size()))
+                return *drawBracketedQuestion(lo, hi);
+            const auto [first, second] = pairAt(group);
             return fillOperands(first, second, drawer);
         },
         keyOf);
@@ -343,6 +357,17 @@ MixedSection drawMixedSection(int lo, int hi, int count) {
 }
 
 void appendMixedQuestion(QString &out, const MixedQuestion &question) {
+    if (question.bracketed) {
+        const auto [a, b, c] = question.operands;
+        const auto [first, second] = question.operators;
+        const QString x = QString::number(a), y = QString::number(b), z = QString::number(c);
+        const QChar f = operatorGlyph(first), g = operatorGlyph(second);
+        out += rightFirst(first, second) ? u'(' + x + f + y + u')' + g + z
+                                         : x + f + u'(' + y + g + z + u')';
+        out += QLatin1Char('=');
+        out += QChar(kAnswerGap);
+        return;
+    }
     out += QString::number(question.operands[0]);
     out += operatorGlyph(question.operators[0]);
     // The last two operands and the "=　" are written like a single question.

@@ -18,6 +18,9 @@ namespace drillpad {
 struct MixedQuestion {
     std::array<int, 3> operands{};
     std::array<Operator, 2> operators{};
+    // The step that precedence would leave for last is worked out first and
+    // written in brackets: (a+b)×c, a-(b+c), a÷(b×c).
+    bool bracketed = false;
 
     friend bool operator==(const MixedQuestion &, const MixedQuestion &) = default;
 };
@@ -69,14 +72,17 @@ long long differentMixedQuestions(int lo, int hi);
 // A sheet's section of mixed questions: `count` questions without repeats
 // (see drawWithoutRepeats), every operator pair that can be formed taking an
 // equal share while it has questions left; a pair's questions are drawn as
-// drawMixedQuestion draws them.
+// drawMixedQuestion draws them. With `brackets`, bracketed questions
+// (drawBracketedQuestion) take half the places where the range gives any.
 struct MixedSection {
     std::vector<MixedQuestion> questions;
-    long long different = 0; // differentMixedQuestions
+    // differentMixedQuestions, and differentBracketedQuestions with brackets
+    long long different = 0;
 };
-MixedSection drawMixedSection(int lo, int hi, int count);
+MixedSection drawMixedSection(int lo, int hi, int count, bool brackets = false);
 
-// Appends "a○b○c=　" with the printed glyphs and the ideographic answer gap.
+// Appends "a○b○c=　" (with its brackets, "(a○b)○c=　" or "a○(b○c)=　") with the printed glyphs and
+// the ideographic answer gap.
 void appendMixedQuestion(QString &out, const MixedQuestion &question);
 
 // One mixed question as sheet text; empty when the range allows none.

@@ -2,6 +2,7 @@
 
 #include "question/random.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <optional>
@@ -28,6 +29,14 @@ private:
 // The size of a group of questions that only drawing can tell.
 inline constexpr long long kUnknownGroupSize = -1;
 
+// A group of questions drawn without repeats: how many different ones it
+// holds, its share of the places, and the family it shares them in.
+struct QuestionGroup {
+    long long size = kUnknownGroupSize;
+    double weight = 1;
+    std::size_t family = 0;
+};
+
 // Draws `count` questions so that within one section no question comes
 // back while others are left: the questions fall into rounds of `different`
 // (the number of different questions there are), no question twice in a
@@ -35,21 +44,23 @@ inline constexpr long long kUnknownGroupSize = -1;
 // one. So each question appears at most ⌈count / different⌉ times.
 //
 // The questions fall into groups (the operator pairs of mixed questions;
-// a single group otherwise), `groupSizes` saying how many different
-// questions each holds. Each place's group is drawn uniformly from the groups
-// with questions left in the round, and then its question by `drawIn(group)`,
-// drawn again while it was drawn already: so the groups share the section
-// evenly until one runs out, and a place's question is distributed as
-// `drawIn` is over the questions of its group still open. A group of unknown
-// size, and as a guard any group whose draw cannot give what its size says,
-// counts as run out after a number of redraws in a row that its remaining
-// questions would almost never need.
+// a single group otherwise), and the groups into families. Each place draws a
+// family with questions left in the round, in proportion to the weights of
+// all its groups, then one of its groups with questions left in proportion to
+// theirs, and then the question by `drawIn(group)`, drawn again while it was
+// drawn already. So the families share the section as their weights say
+// while each has questions left, and within a family its groups do until one
+// runs out; a place's question is distributed as `drawIn` is over the
+// questions of its group still open. A group of unknown size, and as a guard
+// any group whose draw cannot give what its size says, counts as run out
+// after a number of redraws in a row that its remaining questions would
+// almost never need.
 //
 // `keyOf` gives each question a distinct 64-bit key. `different` may be an
 // underestimate only when it is at least `count` (one round).
 template <typename Question, typename DrawIn, typename KeyOf>
 std::vector<Question> drawWithoutRepeats(int count, long long different,
-                                         const std::vector<long long> &groupSizes, DrawIn drawIn,
+                                         const std::vector<QuestionGroup> &groups, DrawIn drawIn,
                                          KeyOf keyOf) {
     std::vector<Question> drawn;
     if (count <= 0 || different <= 0)
@@ -57,20 +68,46 @@ std::vector<Question> drawWithoutRepeats(int count, long long different,
     drawn.reserve(static_cast<std::size_t>(count));
     const long long roundSize = different < count ? different : count;
     KeySet used(roundSize);
-    const std::size_t groups = groupSizes.size();
-    std::vector<long long> usedIn(groups);
-    std::vector<long long> redraws(groups);
+    std::vector<long long> usedIn(groups.size());
+    std::vector<long long> redraws(groups.size());
     std::vector<int> open; // the groups with questions left in the round
     long long inRound = 0;
     const auto startRound = [&] {
         used.clear();
         inRound = 0;
         open.clear();
-        for (std::size_t g = 0; g < groups; ++g) {
+        for (std::size_t g = 0; g < groups.size(); ++g) {
             usedIn[g] = redraws[g] = 0;
-            if (groupSizes[g] != 0)
+            if (groups[g].size != 0 && groups[g].weight > 0)
                 open.push_back(static_cast<int>(g));
         }
+    };
+    std::vector<double> familyWeights;
+    for (const QuestionGroup &group : groups) {
+        familyWeights.resize(std::max(familyWeights.size(), group.family + 1));
+        familyWeights[group.family] += group.weight;
+    }
+    // An open group in proportion to its weight within its family, the
+    // family weighing all its groups, open or not.
+    const auto drawGroup = [&] {
+        std::vector<double> openWeights(familyWeights.size());
+        for (const int g : open)
+            openWeights[groups[static_cast<std::size_t>(g)].family] +=
+                groups[static_cast<std::size_t>(g)].weight;
+        const auto weightOf = [&](int g) {
+            const QuestionGroup &group = groups[static_cast<std::size_t>(g)];
+            return group.weight * familyWeights[group.family] / openWeights[group.family];
+        };
+        double total = 0;
+        for (const int g : open)
+            total += weightOf(g);
+        double at = drawUnit() * total;
+        for (const int g : open) {
+            at -= weightOf(g);
+            if (at < 0)
+                return g;
+        }
+        return open.back();
     };
     const auto closeGroup = [&](int g) { std::erase(open, g); };
     startRound();
@@ -80,8 +117,7 @@ std::vector<Question> drawWithoutRepeats(int count, long long different,
             startRound();
         if (open.empty())
             break; // no group holds a question
-        const int group =
-            open[static_cast<std::size_t>(randomBetween(0, static_cast<int>(open.size()) - 1))];
+        const int group = open.size() == 1 ? open.front() : drawGroup();
         const auto g = static_cast<std::size_t>(group);
         for (;;) {
             Question question = drawIn(group);
@@ -103,7 +139,7 @@ std::vector<Question> drawWithoutRepeats(int count, long long different,
             lastKey = key;
             ++inRound;
             redraws[g] = 0;
-            if (++usedIn[g] == groupSizes[g])
+            if (++usedIn[g] == groups[g].size)
                 closeGroup(group);
             break;
         }
@@ -115,7 +151,7 @@ std::vector<Question> drawWithoutRepeats(int count, long long different,
 template <typename Question, typename Draw, typename KeyOf>
 std::vector<Question> drawWithoutRepeats(int count, long long different, Draw draw, KeyOf keyOf) {
     return drawWithoutRepeats<Question>(
-        count, different, {different}, [&draw](int) { return draw(); }, keyOf);
+        count, different, {QuestionGroup{different, 1}}, [&draw](int) { return draw(); }, keyOf);
 }
 
 } // namespace drillpad

@@ -4,6 +4,7 @@
 #include "question/mixed_question.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 #include <set>
 
@@ -243,13 +244,20 @@ private Q_SLOTS:
 
     // A large section: the operator pairs take equal shares, except those
     // with fewer questions than a share, which give every one of them once;
-    // no question comes back (the range holds millions).
+    // no question comes back (the range holds millions). With brackets,
+    // bracketed questions take half the places.
+    void sharesALargeSectionEvenly_data() {
+        QTest::addColumn<bool>("brackets");
+        QTest::newRow("without brackets") << false;
+        QTest::newRow("half with brackets") << true;
+    }
     void sharesALargeSectionEvenly() {
+        QFETCH(bool, brackets);
         constexpr int kCount = 32767;
         const Oracle oracle(0, 100, false);
         // The pairs with fewer questions than their share are used up.
         std::array<bool, 16> usedUp{};
-        for (long long left = kCount, pairs = 16, filled = 1; filled > 0;) {
+        for (long long left = brackets ? kCount / 2 : kCount, pairs = 16, filled = 1; filled > 0;) {
             filled = 0;
             for (int pair = 0; pair < 16; ++pair) {
                 if (!usedUp[pair] && oracle.sizes[pair] < left / pairs) {
@@ -262,29 +270,34 @@ private Q_SLOTS:
         }
         QCOMPARE(std::count(usedUp.begin(), usedUp.end(), true), 1); // ÷÷, 324 questions
 
-        // Each section: every question once, each used-up pair's every one.
+        // Each section: every question once, each used-up pair's every one,
+        // half bracketed within five standard deviations.
         bool sectionsRight = true;
         std::vector<MixedQuestion> questions;
         std::size_t next = 0;
         const auto nextSharedPair = [&] {
             for (;;) {
                 if (next == questions.size()) {
-                    questions = drawMixedSection(0, 100, kCount).questions;
+                    questions = drawMixedSection(0, 100, kCount, brackets).questions;
                     next = 0;
                     std::array<long long, 16> counts{};
                     std::set<std::uint64_t> distinct;
+                    long long bracketed = 0;
                     for (const MixedQuestion &q : questions) {
-                        ++counts[pairOf(q)];
-                        distinct.insert(keyOf(q));
+                        bracketed += q.bracketed;
+                        counts[pairOf(q)] += !q.bracketed;
+                        distinct.insert(keyOf(q) ^ (std::uint64_t(q.bracketed) << 63));
                     }
-                    sectionsRight = sectionsRight && distinct.size() == kCount;
+                    sectionsRight = sectionsRight && distinct.size() == kCount &&
+                                    std::abs(bracketed - (brackets ? kCount / 2 : 0)) <
+                                        5 * std::sqrt(kCount) / 2;
                     for (int pair = 0; pair < 16; ++pair)
                         sectionsRight =
                             sectionsRight && (!usedUp[pair] || counts[pair] == oracle.sizes[pair]);
                 }
-                const int pair = pairOf(questions[next++]);
-                if (!usedUp[pair])
-                    return QString::number(pair);
+                const MixedQuestion &q = questions[next++];
+                if (!q.bracketed && !usedUp[pairOf(q)])
+                    return QString::number(pairOf(q));
             }
         };
         QVERIFY(looksUniform(nextSharedPair, 15, 30000));
