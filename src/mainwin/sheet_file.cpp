@@ -60,9 +60,10 @@ bool saveSheet(FrmMain &window) {
     if (!askToReplaceFile(&window, target.path))
         return false;
     RichTextBox *editor = window.txtMain();
-    const FileStatus status = target.format == SheetFormat::Rtf
-                                  ? editor->saveFile(target.path)
-                                  : writeFileAtomically(target.path, editor->text().toUtf8());
+    const FileStatus status =
+        target.format == SheetFormat::Rtf
+            ? editor->saveFile(target.path)
+            : writeFileAtomically(target.path, editor->textWithPageBreaks().toUtf8());
     if (!status.ok()) {
         showWarning(
             &window,
