@@ -29,8 +29,12 @@ public:
 
     // The whole document as plain text.
     QString text() const;
+    // The same with a form feed, the page break of plain text, at the start
+    // of every line that begins a new page.
+    QString textWithPageBreaks() const;
     // Replaces the whole document by plain text in one undoable step; the
-    // text takes the document's default formatting.
+    // text takes the document's default formatting, and a form feed starts a
+    // new page with the line it begins (or the next line, after a line end).
     void setText(const QString &text);
 
     QString selText() const;
@@ -90,6 +94,7 @@ Q_SIGNALS:
     void mouseMoved();
 
 protected:
+    void changeEvent(QEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     // Shift+F10 opens the context menu at the caret, as the menu key does.
@@ -99,6 +104,7 @@ protected:
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
+    void layOutWithoutShaping();
     void mergeSelectionFormat(const QTextCharFormat &format);
     template <typename Fill> void replaceContent(Fill fill);
 

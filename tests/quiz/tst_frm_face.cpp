@@ -171,9 +171,12 @@ private Q_SLOTS:
         QCOMPARE(face.listHistory()->count(), history.size());
         for (int i = 0; i < history.size(); ++i)
             QCOMPARE(face.listHistory()->item(i)->text(), history[i]);
+        const std::optional<QList<QuizSummary>> quizzes = practiceRecord().quizzes();
+        QVERIFY(quizzes && !quizzes->isEmpty()); // newest first
+        const QList<AnswerEntry> answers =
+            practiceRecord().answers(quizzes->first().id).value_or(QList<AnswerEntry>());
         QStringList recorded;
-        const QList<AnswerEntry> answers = practiceRecord().allAnswers();
-        for (const AnswerEntry &entry : answers.mid(answers.size() - 3))
+        for (const AnswerEntry &entry : answers)
             recorded << entry.typed;
         QCOMPARE(recorded, typedTexts);
         const QStringList running = announced(face);
