@@ -4,7 +4,10 @@
 #include "rtf/rtf_reader.h"
 #include "rtf/rtf_writer.h"
 
+#include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPrinter>
@@ -12,6 +15,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
+
+#include <algorithm>
 
 namespace drillpad {
 
@@ -74,6 +79,7 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent) {
     headerView_->hide();
     // The header changes with the content, and with undo and redo.
     connect(document(), &QTextDocument::contentsChanged, this, &RichTextBox::showHeader);
+    layOutWithoutShaping();
 }
 
 RtfPage RichTextBox::pageSetup() const {
@@ -120,6 +126,21 @@ void RichTextBox::resizeEvent(QResizeEvent *event) {
     placeHeader();
 }
 
+// Chinese, digits and the operators need no OpenType shaping, and without it
+// the largest sheet is laid out in a third of the time; scripts that need
+// shaping still get it, and Latin text only loses kerning and ligatures.
+void RichTextBox::layOutWithoutShaping() {
+    QFont font = document()->defaultFont();
+    font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
+    document()->setDefaultFont(font);
+}
+
+void RichTextBox::changeEvent(QEvent *event) {
+    QTextEdit::changeEvent(event); // takes the widget's font as the document's
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::ApplicationFontChange)
+        layOutWithoutShaping();
+}
+
 QString RichTextBox::text() const {
     const QTextDocument &sheet = *document();
     if (sheet.rootFrame()->childFrames().isEmpty())
@@ -134,6 +155,21 @@ QString RichTextBox::text() const {
         if (!first)
             text += u'\n';
         first = false;
+        text += block.text();
+    }
+    return toLineFeeds(text);
+}
+
+QString RichTextBox::textWithPageBreaks() const {
+    QString text;
+    bool breakAfterPrevious = false;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        const QTextFormat::PageBreakFlags breaks = block.blockFormat().pageBreakPolicy();
+        if (block != document()->begin())
+            text += u'\n';
+        if (breakAfterPrevious || (breaks & QTextFormat::PageBreak_AlwaysBefore))
+            text += u'\f';
+        breakAfterPrevious = breaks & QTextFormat::PageBreak_AlwaysAfter;
         text += block.text();
     }
     return toLineFeeds(text);
@@ -156,7 +192,25 @@ void RichTextBox::setText(const QString &text, const std::vector<RtfParagraph> &
     replaceContent([&text, &header](QTextDocument &document) {
         QTextCursor cursor = beginReplacingContent(document);
         cursor.setCharFormat(QTextCharFormat());
-        cursor.insertText(text, QTextCharFormat());
+        const QList<QStringView> pages = QStringView(text).split(u'\f');
+        cursor.insertText(pages.front().toString(), QTextCharFormat());
+        QTextBlockFormat startsPage;
+        startsPage.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        for (qsizetype i = 1; i < pages.size(); ++i) {
+            if (cursor.block().length() == 1)
+                cursor.setBlockFormat(startsPage);
+            else
+                cursor.insertBlock(startsPage, QTextCharFormat());
+            // Only the page's first line starts the page.
+            const QStringView page = pages[i];
+            const qsizetype lineEnd = page.indexOf(u'\n');
+            cursor.insertText(page.first(lineEnd < 0 ? page.size() : lineEnd).toString(),
+                              QTextCharFormat());
+            if (lineEnd >= 0) {
+                cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+                cursor.insertText(page.sliced(lineEnd + 1).toString(), QTextCharFormat());
+            }
+        }
         setHeader(document, header);
         cursor.endEditBlock();
     });
@@ -341,6 +395,37 @@ bool RichTextBox::printSelection(QPrinter *printer) const {
 void RichTextBox::mouseMoveEvent(QMouseEvent *event) {
     Q_EMIT mouseMoved();
     QTextEdit::mouseMoveEvent(event);
+}
+
+void RichTextBox::setContextMenu(QMenu *menu) {
+    contextMenu_ = menu;
+}
+
+void RichTextBox::contextMenuEvent(QContextMenuEvent *event) {
+    if (!contextMenu_) {
+        QTextEdit::contextMenuEvent(event);
+        return;
+    }
+    contextMenu_->popup(event->globalPos());
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        const QList<QAction *> commands = contextMenu_->actions();
+        const auto first = std::find_if(commands.cbegin(), commands.cend(), [](QAction *action) {
+            return action->isEnabled() && action->isVisible() && !action->isSeparator();
+        });
+        if (first != commands.cend())
+            contextMenu_->setActiveAction(*first);
+    }
+    event->accept();
+}
+
+void RichTextBox::keyPressEvent(QKeyEvent *event) {
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        const QPoint caret = cursorRect().center();
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, caret, viewport()->mapToGlobal(caret));
+        contextMenuEvent(&menu);
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
 }
 
 bool RichTextBox::canInsertFromMimeData(const QMimeData *source) const {

@@ -4,6 +4,7 @@
 #include "rtf/rtf_file.h"
 
 #include <QByteArrayView>
+#include <QPointer>
 #include <QString>
 #include <QTextEdit>
 
@@ -11,6 +12,7 @@
 #include <vector>
 
 class QLabel;
+class QMenu;
 class QPrinter;
 
 namespace drillpad {
@@ -29,9 +31,13 @@ public:
 
     // The whole document as plain text.
     QString text() const;
+    // The same with a form feed, the page break of plain text, at the start
+    // of every line that begins a new page.
+    QString textWithPageBreaks() const;
     // Replaces the whole document by plain text in one undoable step; the
-    // text takes the document's default formatting. Plain text has no header
-    // unless one is given; the page stays.
+    // text takes the document's default formatting, and a form feed starts a
+    // new page with the line it begins (or the next line, after a line end).
+    // Plain text has no header unless one is given; the page stays.
     void setText(const QString &text, const std::vector<RtfParagraph> &header = {});
 
     // The page the document is printed on and the header at the top of each
@@ -91,25 +97,37 @@ public:
     // top of each. False when the printer could not be used.
     bool printSelection(QPrinter *printer) const;
 
+    // A menu of the window, such as its Edit menu, shown by the context-menu
+    // key, Shift+F10 or the right mouse button instead of Qt's own, so that
+    // screen readers find it where they find the menu bar's menus. Opened
+    // from the keyboard, its first command is highlighted.
+    void setContextMenu(QMenu *menu);
+
 Q_SIGNALS:
     void mouseMoved();
 
 protected:
+    void changeEvent(QEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    // Shift+F10 opens the context menu at the caret, as the menu key does.
+    void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     // Pasting and dropping insert plain text only.
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
+    void layOutWithoutShaping();
     void mergeSelectionFormat(const QTextCharFormat &format);
     template <typename Fill> void replaceContent(Fill fill);
     // Shows the document's header, when it has changed.
     void showHeader();
     void placeHeader();
-
     std::vector<RtfParagraph> shownHeader_;
     QLabel *headerView_ = nullptr;
+
+    QPointer<QMenu> contextMenu_;
 };
 
 } // namespace drillpad

@@ -1,26 +1,14 @@
 #include "guide/sheet_writer.h"
 
-#include "question/bracket_question.h"
 #include "question/mixed_question.h"
 #include "question/no_repeats.h"
 #include "question/question_pool.h"
-#include "question/random.h"
 
 #include <algorithm>
 
 namespace drillpad {
 
 namespace {
-
-// Operands below 2^15, operators below 4.
-std::uint64_t keyOf(const MixedQuestion &question) {
-    const auto [a, b, c] = question.operands;
-    const auto [first, second] = question.operators;
-    return static_cast<std::uint64_t>(a) << 34 | static_cast<std::uint64_t>(b) << 19 |
-           static_cast<std::uint64_t>(c) << 4 | static_cast<std::uint64_t>(first) << 2 |
-           static_cast<std::uint64_t>(second) |
-           static_cast<std::uint64_t>(question.bracketed) << 63;
-}
 
 // The questions with a line feed after every full line.
 template <typename Question, typename Append>
@@ -35,26 +23,9 @@ void appendLines(QString &sheet, const std::vector<Question> &questions, int per
 }
 
 void writeMixedSection(QString &sheet, const TypeSettings &type, SectionSummary &summary) {
-    const long long width = type.to - std::max(type.from, 2) + 1;
-    // Additions a+b+c alone give width³ different questions; only narrower
-    // ranges are counted question by question.
-    summary.different =
-        width * width * width >= type.count
-            ? width * width * width
-            : differentMixedQuestions(type.from, type.to) +
-                  (type.brackets ? differentBracketedQuestions(type.from, type.to) : 0);
-    const auto draw = [&] {
-        // With brackets allowed, half the questions have them, where the
-        // range gives any.
-        if (type.brackets && randomUpToValue(2) == 2) {
-            if (const auto bracketed = drawBracketedQuestion(type.from, type.to))
-                return *bracketed;
-        }
-        return *drawMixedQuestion(type.from, type.to);
-    };
-    const auto questions = drawWithoutRepeats<MixedQuestion>(
-        type.count, summary.different, draw, [](const MixedQuestion &q) { return keyOf(q); });
-    appendLines(sheet, questions, kSheetSections[4].perLine, [&](const MixedQuestion &q) {
+    const MixedSection section = drawMixedSection(type.from, type.to, type.count, type.brackets);
+    summary.different = section.different;
+    appendLines(sheet, section.questions, kSheetSections[4].perLine, [&](const MixedQuestion &q) {
         appendMixedQuestion(sheet, q);
         summary.answers.push_back(*evaluateMixed(q));
     });

@@ -11,7 +11,6 @@
 #include "rtf/rtf_file.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QPrinter>
 #include <QTextDocument>
 
@@ -64,9 +63,10 @@ bool saveSheet(FrmMain &window) {
     if (!askToReplaceFile(&window, target.path))
         return false;
     RichTextBox *editor = window.txtMain();
-    const FileStatus status = target.format == SheetFormat::Rtf
-                                  ? editor->saveFile(target.path)
-                                  : writeFileAtomically(target.path, editor->text().toUtf8());
+    const FileStatus status =
+        target.format == SheetFormat::Rtf
+            ? editor->saveFile(target.path)
+            : writeFileAtomically(target.path, editor->textWithPageBreaks().toUtf8());
     if (!status.ok()) {
         showWarning(
             &window,

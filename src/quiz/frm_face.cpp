@@ -189,7 +189,7 @@ void FrmFace::getQuestion(int n, int from) {
     const quiz::QuizQuestion question = redo_ && !redoQueue_.isEmpty()
                                             ? redoQueue_.takeLast()
                                             : quiz::drawQuizQuestion(selectedOperation(), from, n);
-    recorder_.questionShown();
+    recorder_.questionShown(question.text, question.answer);
     txtQuestion_->setText(question.text);
     txtQuestion_->setProperty(kTagProperty, question.answer);
     txtAnswer_->setFocus();
@@ -230,7 +230,7 @@ void FrmFace::cmdOK_Click() {
     ++TotalCount;
     setLabel(lblTotal_, QString::number(TotalCount));
     const bool right = quiz::sameAnswer(answer, expectedAnswer());
-    recorder_.answered(txtQuestion_->text(), expectedAnswer(), answer, skipping_, right,
+    recorder_.answered(answer, skipping_, right,
                        redo_ ? queueOperation_ : operatorCode(selectedOperation()), range->from,
                        range->to);
     listHistory_->addItem(quiz::historyLine(TotalCount, txtQuestion_->text(), answer, right));

@@ -24,9 +24,10 @@ inline double criticalValue(const std::map<int, double> &table, int freedom) {
 // so a real bias still fails while a chance failure is one in a hundred
 // million.
 template <typename Draw> bool looksUniform(Draw draw, int categories, int draws) {
-    // Upper 0.01% points for 2, 3, 8, 27 and 63 degrees of freedom.
-    const std::map<int, double> critical = {
-        {3, 18.42}, {4, 21.11}, {9, 31.83}, {28, 63.4}, {64, 113.7}};
+    // Upper 0.01% points for 1, 2, 3, 5, 7, 8, 14, 27 and 63 degrees of freedom.
+    const std::map<int, double> critical = {{2, 15.14},  {3, 18.42}, {4, 21.11},
+                                            {6, 25.74},  {8, 29.88}, {9, 31.83},
+                                            {15, 42.58}, {28, 63.4}, {64, 113.7}};
     const double expected = static_cast<double>(draws) / categories;
     for (int attempt = 0; attempt < 2; ++attempt) {
         std::map<QString, int> counts;

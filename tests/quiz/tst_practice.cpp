@@ -40,6 +40,7 @@ private Q_SLOTS:
         QTest::newRow("dots") << u"3...2"_s << u"3……2"_s << true;
         QTest::newRow("余") << u"3余2"_s << u"3……2"_s << true;
         QTest::newRow("blanks around") << u" 3 …… 2 "_s << u"3……2"_s << true;
+        QTest::newRow("full-width digits") << u"３余２"_s << u"3……2"_s << true;
         QTest::newRow("no separator") << u"32"_s << u"3……2"_s << false;
         QTest::newRow("wrong remainder") << u"3……1"_s << u"3……2"_s << false;
         QTest::newRow("a remainder where there is none") << u"4…"_s << u"4"_s << false;
@@ -98,7 +99,9 @@ private Q_SLOTS:
         QCOMPARE(face.totalCount(), 4);
         QCOMPARE(face.rightCount(), 3);
         QVERIFY(face.button("cmdBegin")->isEnabled()); // finished by itself
-        const QList<AnswerEntry> recorded = practiceRecord().allAnswers();
+        const QList<AnswerEntry> recorded = practiceRecord()
+                                                .answers(practiceRecord().quizzes()->value(0).id)
+                                                .value_or(QList<AnswerEntry>());
         QCOMPARE(recorded.size(), 4);
         for (int i = 0; i < 4; ++i)
             QCOMPARE(recorded[i].question, asked[i]);
