@@ -11,6 +11,8 @@
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 
+#include <limits>
+
 namespace drillpad {
 
 namespace {
@@ -67,27 +69,43 @@ QString RichTextBox::text() const {
     return toLineFeeds(document()->toPlainText());
 }
 
-template <typename Fill> void RichTextBox::replaceContent(Fill fill) {
+template <typename Content>
+bool RichTextBox::replaceContent(const Content &content, const BetweenSlices &between) {
     // Without a page size the layout skips the edit and the caret's move;
     // restoring it then lays the new content out from the top a step at a
     // time, as for a fresh document, instead of all at once (seconds for a
     // sheet of 160000 questions, minutes for a file of many paragraphs).
     const QSizeF pageSize = document()->pageSize();
     document()->setPageSize(QSizeF(0, 0));
-    fill(*document());
-    QTextCursor start(document());
-    setTextCursor(start);
+    // Between slices the half-filled document is not painted.
+    const bool updates = updatesEnabled();
+    if (between)
+        setUpdatesEnabled(false);
+    DocumentFill fill(*document(), content);
+    constexpr int kSliceMilliseconds = 40;
+    bool whole = true;
+    while (!fill.fillFor(between ? kSliceMilliseconds : std::numeric_limits<int>::max())) {
+        if (!between(fill.done(), fill.total())) {
+            whole = false;
+            break;
+        }
+    }
+    if (whole) {
+        fill.finish();
+        setTextCursor(QTextCursor(document()));
+    } else {
+        fill.abandon();
+    }
+    setUpdatesEnabled(updates);
     document()->setPageSize(pageSize);
+    return whole;
 }
 
-void RichTextBox::setText(const QString &text) {
-    replaceContent([&text](QTextDocument &document) {
-        QTextCursor cursor = beginReplacingContent(document);
-        cursor.setCharFormat(QTextCharFormat());
-        cursor.insertText(text, QTextCharFormat());
-        cursor.endEditBlock();
-    });
+bool RichTextBox::setText(const QString &text, const BetweenSlices &between) {
+    if (!replaceContent(text, between))
+        return false;
     setCurrentCharFormat(QTextCharFormat());
+    return true;
 }
 
 QString RichTextBox::selText() const {
@@ -226,8 +244,8 @@ bool RichTextBox::setRtf(QByteArrayView data) {
     return true;
 }
 
-void RichTextBox::setRtfDocument(const RtfDocument &rtf) {
-    replaceContent([&rtf](QTextDocument &document) { rtfToTextDocument(rtf, document); });
+bool RichTextBox::setRtfDocument(const RtfDocument &rtf, const BetweenSlices &between) {
+    return replaceContent(rtf, between);
 }
 
 FileStatus RichTextBox::loadFile(const QString &path) {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTextEdit>
 
+#include <functional>
 #include <optional>
 
 class QPrinter;
@@ -27,9 +28,15 @@ public:
 
     // The whole document as plain text.
     QString text() const;
+    // Between the slices in which a large document is put in: told how far
+    // it is, keeps the window answering, and returns false to stop.
+    using BetweenSlices = std::function<bool(qsizetype done, qsizetype total)>;
+
     // Replaces the whole document by plain text in one undoable step; the
-    // text takes the document's default formatting.
-    void setText(const QString &text);
+    // text takes the document's default formatting. With `between`, the text
+    // goes in a slice at a time and shows only once it is whole; stopped,
+    // the document is left as it was and the call returns false.
+    bool setText(const QString &text, const BetweenSlices &between = {});
 
     QString selText() const;
     // Replaces the selection, or inserts at the caret, as plain text taking
@@ -65,8 +72,8 @@ public:
     QByteArray rtf() const;
     bool setRtf(QByteArrayView data);
     // Replaces the whole document by rich text already read, in one undoable
-    // step.
-    void setRtfDocument(const RtfDocument &rtf);
+    // step; `between` as for setText.
+    bool setRtfDocument(const RtfDocument &rtf, const BetweenSlices &between = {});
 
     // Reads an RTF file and replaces the whole document; a file that cannot
     // be read or is not RTF leaves the document as it was.
@@ -89,7 +96,8 @@ protected:
 
 private:
     void mergeSelectionFormat(const QTextCharFormat &format);
-    template <typename Fill> void replaceContent(Fill fill);
+    template <typename Content>
+    bool replaceContent(const Content &content, const BetweenSlices &between);
 };
 
 } // namespace drillpad
