@@ -124,6 +124,10 @@ GuideEntries FrmGuide::entries() const {
     return result;
 }
 
+void FrmGuide::setSheetGuard(std::function<bool()> mayReplaceSheet) {
+    mayReplaceSheet_ = std::move(mayReplaceSheet);
+}
+
 void FrmGuide::connectHandlers() {
     const auto onClick = [this](const char *name, void (FrmGuide::*handler)()) {
         if (CommandButton *b = button(name))
@@ -167,6 +171,12 @@ void FrmGuide::showPage(int number) {
 
 void FrmGuide::setNextCaption(const char *caption) {
     button("cmdNext")->setCaption(QString::fromUtf8(caption));
+}
+
+void FrmGuide::returnToPage(int number) {
+    setGuideStep(static_cast<std::int16_t>(number));
+    showPage(number);
+    setNextCaption(number == 3 ? kFinishCaption : kNextCaption);
 }
 
 void FrmGuide::cmdNext_Click() {
@@ -221,10 +231,7 @@ bool FrmGuide::finish() {
     const std::variant<SheetSettings, EntryError> checked = checkGuideEntries(entries());
     if (const auto *error = std::get_if<EntryError>(&checked)) {
         // Nothing is written: back to the page that holds the box.
-        const int number = pageOf(error->field);
-        setGuideStep(static_cast<std::int16_t>(number));
-        showPage(number);
-        setNextCaption(number == 3 ? kFinishCaption : kNextCaption);
+        returnToPage(pageOf(error->field));
         showWarning(this, error->message);
         QWidget *box = entryBox(error->type, error->field);
         box->setFocus(Qt::OtherFocusReason);
@@ -232,6 +239,10 @@ bool FrmGuide::finish() {
             combo->lineEdit()->selectAll();
         else if (auto *edit = qobject_cast<QLineEdit *>(box))
             edit->selectAll();
+        return false;
+    }
+    if (mayReplaceSheet_ && !mayReplaceSheet_()) {
+        returnToPage(3);
         return false;
     }
     const Sheet sheet = makeSheet(std::get<SheetSettings>(checked));
@@ -270,6 +281,8 @@ void FrmGuide::cmdBack_Click() {
 }
 
 void FrmGuide::cmdReset_Click() {
+    if (mayReplaceSheet_ && !mayReplaceSheet_())
+        return;
     showPage(1);
     setGuideStep(1);
     setNextCaption(kNextCaption);
