@@ -61,10 +61,11 @@ struct RtfDocument {
 // has about 42000 paragraphs and 5 million characters, its longest paragraph
 // a few hundred. Qt lays a paragraph out in one piece, in time that grows
 // with the square of an unbroken stretch of it (a 100000-letter word takes
-// seconds), so paragraphs are kept short enough to lay out in a moment, and
-// the whole small enough to open within a second or two.
+// seconds) and with the number of its format changes, so paragraphs are kept
+// short enough to lay out in a moment, and the whole small enough to open
+// within a second or two.
 inline constexpr std::size_t kMaxParagraphs = 100'000;
-inline constexpr std::size_t kMaxRunsPerParagraph = 5'000;
+inline constexpr std::size_t kMaxRunsPerParagraph = 200;
 inline constexpr std::size_t kMaxRuns = 100'000;
 inline constexpr std::size_t kMaxParagraphLength = 20'000;
 inline constexpr std::size_t kMaxCharacters = 8'000'000;
