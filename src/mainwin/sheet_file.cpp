@@ -111,7 +111,8 @@ void openSheet(FrmMain &window) {
     const QString &path = choice->path;
     // Reading and decoding a large file takes a while, and so does filling
     // the editor: the window answers all along, and the user may cancel.
-    ProgressWindow progress(&window, QStringLiteral("正在打开文件“%1”……").arg(shownName(path)));
+    ProgressWindow progress(&window,
+                            QStringLiteral("正在打开文件“%1”……").arg(QFileInfo(path).fileName()));
     FileStatus status;
     DecodedDocument decoded;
     if (!progress.runAside([&](std::stop_token stop) {
