@@ -9,6 +9,7 @@
 #include "guide/frm_guide.h"
 #include "guide/sheet_writer.h"
 #include "mainwin/frm_main.h"
+#include "question/answer_key.h"
 
 #include <QAction>
 #include <QApplication>
@@ -68,22 +69,48 @@ BENCHMARK(BM_RepeatingSection)
     ->Args({static_cast<int>(QuestionType::Mix), 0, 9})
     ->Unit(benchmark::kMillisecond);
 
+// The answer key of the largest sheet as text alone: reading every question
+// and writing its answer.
+void BM_AnswerKeyText(benchmark::State &state) {
+    const QStringList lines = makeSheetText(largestSheet(kLargest)).split(u'\n');
+    int answered = 0;
+    for (auto _ : state) {
+        const AnswerKey key = makeAnswerKey(lines);
+        answered = key.answered;
+        benchmark::DoNotOptimize(key.lines.data());
+    }
+    state.counters["answered"] = answered;
+}
+BENCHMARK(BM_AnswerKeyText)->Unit(benchmark::kMillisecond);
+
 // The answer page of the largest sheet, from the menu command until the
-// page is in the editor; undo takes it away between iterations.
+// page is in the editor, its heading in view (with `paint`: until the editor
+// has shown it); undo takes it away between iterations.
 void BM_AnswerPage(benchmark::State &state) {
+    const bool paint = state.range(0) != 0;
     FrmMain &main = frmMain();
     main.show();
     main.txtMain()->setText(makeSheetText(largestSheet(kLargest)));
     QAction *command = main.menuAction("mnuFileAnswerKey");
     for (auto _ : state) {
         command->trigger();
+        if (paint) {
+            QCoreApplication::processEvents();
+            main.txtMain()->viewport()->repaint();
+        }
         state.PauseTiming();
         main.txtMain()->undo();
+        QCoreApplication::processEvents();
         state.ResumeTiming();
     }
     state.counters["blocks"] = static_cast<double>(main.txtMain()->document()->blockCount());
 }
-BENCHMARK(BM_AnswerPage)->Unit(benchmark::kMillisecond)->Iterations(4);
+BENCHMARK(BM_AnswerPage)
+    ->ArgName("paint")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(4);
 
 // Ctrl+A over the largest sheet: the selection changes and the toolbar reads
 // the selection's format to show it; a caret click ends each iteration.

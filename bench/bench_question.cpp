@@ -3,6 +3,7 @@
 #include "controls/rich_text_box.h"
 #include "guide/sheet_writer.h"
 #include "question/question.h"
+#include "question/question_pool.h"
 
 #include <QApplication>
 
@@ -54,6 +55,58 @@ void BM_SheetIntoEditor_4x32767(benchmark::State &state) {
     }
 }
 BENCHMARK(BM_SheetIntoEditor_4x32767)->Unit(benchmark::kMillisecond);
+
+// The most restrictive rule of each type over the widest range: carrying
+// with sums of 30000 and more, borrowing with a difference below 10, a
+// many-digit number times a one-digit one without carrying, and a remainder
+// with a quotient up to 100; blanks asked beside results.
+SheetSettings restrictiveSheet() {
+    SheetSettings settings = largestSheet();
+    TypeSettings &add = settings[QuestionType::Add];
+    add.carry = Carry::Required;
+    add.resultLowest = 30000;
+    TypeSettings &minus = settings[QuestionType::Minus];
+    minus.carry = Carry::Required;
+    minus.resultHighest = 9;
+    TypeSettings &mul = settings[QuestionType::Mul];
+    mul.carry = Carry::None;
+    mul.oneDigitFactor = true;
+    TypeSettings &div = settings[QuestionType::Devition];
+    div.remainder = Remainder::Required;
+    div.resultHighest = 100;
+    for (TypeSettings &type : settings.types)
+        type.askFor = AskFor::Both;
+    return settings;
+}
+
+// One draw from the qualifying questions of a type, once its pool is built.
+void BM_RestrictiveDraw(benchmark::State &state, QuestionType type) {
+    const QuestionPool pool(*operatorOfType(type), restrictiveSheet()[type]);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(pool.draw());
+}
+BENCHMARK_CAPTURE(BM_RestrictiveDraw, carrying_addition, QuestionType::Add)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(BM_RestrictiveDraw, borrowing_subtraction, QuestionType::Minus)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(BM_RestrictiveDraw, multiplication_without_carry, QuestionType::Mul)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(BM_RestrictiveDraw, division_with_remainder, QuestionType::Devition)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// The whole sheet: 32767 questions of each type under its most restrictive
+// rule, pools built, no repeats, text written.
+void BM_RestrictiveSheet_4x32767(benchmark::State &state) {
+    const SheetSettings settings = restrictiveSheet();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(makeSheetText(settings));
+    state.SetItemsProcessed(state.iterations() * 4 * 32767);
+}
+BENCHMARK(BM_RestrictiveSheet_4x32767)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,11 +1,16 @@
 #include "bench_main.h"
 #include "record/practice_record.h"
+#include "recordwin/record_export.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <limits>
+#include <thread>
 
 using namespace drillpad;
 
@@ -31,6 +36,7 @@ struct BenchRecord {
             s.operation = QStringLiteral("*");
             s.to = 9;
             s.answered = 100;
+            s.right = 33;
             for (int n = 1; n <= 100; ++n) {
                 answers.append({i, n, QStringLiteral("%1×%2=").arg(n % 9 + 1).arg(i % 9 + 1),
                                 QString::number((n % 9 + 1) * (i % 9 + 1)), QStringLiteral("7"),
@@ -46,13 +52,17 @@ struct BenchRecord {
 void BM_RecordAnswer(benchmark::State &state) {
     BenchRecord bench(static_cast<int>(state.range(0)));
     PracticeRecord &record = bench.record;
-    const qint64 quiz = record.startQuiz(QuizKind::Normal, QStringLiteral("+"), 1, 9);
+    QuizUpdate quiz;
+    quiz.started = QDateTime::currentDateTime();
+    quiz.operation = QStringLiteral("+");
+    quiz.from = 1;
+    quiz.to = 9;
     AnswerEntry answer{
-        quiz, 0,  QStringLiteral("3+4="), QStringLiteral("7"), QStringLiteral("7"), false,
-        true, 2.5};
+        0, 0, QStringLiteral("3+4="), QStringLiteral("7"), QStringLiteral("7"), false, true, 2.5};
     for (auto _ : state) {
         ++answer.sequence;
-        if (!record.recordAnswer(answer))
+        quiz.answers = {answer};
+        if (!record.write(quiz))
             state.SkipWithError(qPrintable(record.problem()));
     }
 }
@@ -64,12 +74,54 @@ BENCHMARK(BM_RecordAnswer)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
+// The large record of 10,000 quizzes and 1,000,000 answers, written once.
+BenchRecord &largeRecord() {
+    static BenchRecord bench(10000);
+    return bench;
+}
+
+// Opening the large record: what the interface thread waits for (the
+// integrity check running in the background), and the whole check.
+void BM_OpenLargeRecord(benchmark::State &state, bool wholeCheck) {
+    PracticeRecord &record = largeRecord().record;
+    const QString path = record.path();
+    record.setBackgroundCheckBytes(wholeCheck ? std::numeric_limits<qint64>::max() : 0);
+    for (auto _ : state) {
+        if (!record.open(path))
+            state.SkipWithError(qPrintable(record.problem()));
+        state.PauseTiming();
+        record.waitForCheck();
+        state.ResumeTiming();
+    }
+    state.counters["file_MB"] = static_cast<double>(QFileInfo(path).size()) / (1024.0 * 1024.0);
+}
+BENCHMARK_CAPTURE(BM_OpenLargeRecord, interface_thread, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_OpenLargeRecord, with_quick_check, true)->Unit(benchmark::kMillisecond);
+
+// Exporting the large record as CSV, every line written and synced.
+void BM_ExportLargeRecord(benchmark::State &state) {
+    PracticeRecord &record = largeRecord().record;
+    const QString target = largeRecord().folder.filePath(QStringLiteral("export.csv"));
+    for (auto _ : state) {
+        CsvExport job(record.path(), target);
+        job.start();
+        while (job.stage() == CsvExport::Stage::Writing)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        job.commit();
+        job.wait();
+        if (!job.status().ok())
+            state.SkipWithError(qPrintable(job.status().error));
+        state.counters["answers"] = static_cast<double>(job.written());
+    }
+    state.counters["csv_MB"] = static_cast<double>(QFileInfo(target).size()) / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_ExportLargeRecord)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
 // What the record window reads from a record of 10,000 quizzes and
 // 1,000,000 answers: the newest-first listing, and one quiz's answers. The
 // file's size is reported as a counter.
 void BM_ReadLargeRecord(benchmark::State &state, bool listing) {
-    static BenchRecord bench(10000);
-    PracticeRecord &record = bench.record;
+    PracticeRecord &record = largeRecord().record;
     for (auto _ : state) {
         if (listing)
             benchmark::DoNotOptimize(record.quizzes());

@@ -2,6 +2,8 @@
 // 1,000,000 answers, written into a temporary folder once. Each iteration
 // opens the window as the menu does and renders it with its table and chart.
 #include "bench_main.h"
+#include "controls/file_dialogs.h"
+#include "controls/message_box.h"
 #include "record/practice_record.h"
 #include "recordwin/frm_record.h"
 #include "recordwin/record_table.h"
@@ -9,11 +11,15 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -137,6 +143,87 @@ void BM_RecordWindowFilters(benchmark::State &state) {
     }
 }
 BENCHMARK(BM_RecordWindowFilters)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The longest time the window leaves a 10 ms timer unserved while `work`
+// runs: how long it stops answering.
+template <typename Work> double longestGapMs(Work work) {
+    QElapsedTimer clock;
+    qint64 last = 0, longest = 0;
+    QTimer tick;
+    tick.setInterval(10);
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        longest = std::max(longest, clock.elapsed() - last);
+        last = clock.elapsed();
+    });
+    clock.start();
+    tick.start();
+    work();
+    longest = std::max(longest, clock.elapsed() - last);
+    return static_cast<double>(longest);
+}
+
+// Selecting all 10,000 quizzes lists the mistakes of all of them (read off
+// the interface thread): the time until they show, and the longest the
+// window stops answering meanwhile.
+void BM_RecordWindowSelectsAll(benchmark::State &state) {
+    FrmRecord window(largeRecord());
+    window.show();
+    benchmark::DoNotOptimize(window.grab().cacheKey());
+    double gap = 0;
+    for (auto _ : state) {
+        window.tblQuizzes()->clearSelection();
+        gap = std::max(gap, longestGapMs([&] {
+                           window.tblQuizzes()->selectAll();
+                           while (window.wrongModel().rowCount() == 0)
+                               QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+                       }));
+    }
+    state.counters["questions_listed"] = window.wrongModel().rowCount();
+    state.counters["longest_gap_ms"] = gap;
+}
+BENCHMARK(BM_RecordWindowSelectsAll)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The file dialog answering with a new name each time, and no message box.
+class ExportChoices final : public FileDialogs, public MessageBoxes {
+public:
+    QString folder;
+    int count = 0;
+    std::optional<FileChoice> saveFile(QWidget *, const QStringList &,
+                                       const FileChoice &) override {
+        return FileChoice{QDir(folder).filePath(QStringLiteral("export-%1.csv").arg(++count)), 0};
+    }
+    std::optional<FileChoice> openFile(QWidget *, const QStringList &,
+                                       const FileChoice &) override {
+        return std::nullopt;
+    }
+    void information(QWidget *, const QString &text) override { warning(nullptr, text); }
+    void warning(QWidget *, const QString &text) override {
+        std::fprintf(stderr, "export refused: %s\n", qPrintable(text));
+    }
+    int ask(QWidget *, const Question &) override { return 0; }
+};
+
+// 导出CSV of the 1,000,000 answers through the window: the whole export, and
+// the longest the window stops answering meanwhile.
+void BM_RecordWindowExports(benchmark::State &state) {
+    QTemporaryDir folder;
+    ExportChoices choices;
+    choices.folder = folder.path();
+    ScopedSeam<FileDialogs> dialogs(choices);
+    ScopedSeam<MessageBoxes> messages(choices);
+    FrmRecord window(largeRecord());
+    window.show();
+    // The window's first paint (BM_RecordWindowOpens) is not the export's.
+    benchmark::DoNotOptimize(window.grab().cacheKey());
+    double gap = 0;
+    for (auto _ : state) {
+        gap = std::max(gap, longestGapMs([&] { window.cmdExport_Click(); }));
+        QFile::remove(
+            QDir(folder.path()).filePath(QStringLiteral("export-%1.csv").arg(choices.count)));
+    }
+    state.counters["longest_gap_ms"] = gap;
+}
+BENCHMARK(BM_RecordWindowExports)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 } // namespace
 

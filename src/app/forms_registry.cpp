@@ -8,6 +8,7 @@
 #include "mainwin/sheet_file.h"
 #include "quiz/frm_face.h"
 #include "recordwin/frm_record.h"
+#include "settings/frm_settings.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -103,14 +104,26 @@ void connectRecord(FrmRecord &record) {
                      });
 }
 
+// A preset chosen in "出题设置" fills the wizard's ticks, ranges and counts,
+// whether it was opened from the wizard or from the main window's menu.
+void connectSettings(FrmSettings &settings) {
+    QObject::connect(&settings, &FrmSettings::settingsApplied, &settings,
+                     [](const SheetSettings &applied, bool withSheet) {
+                         if (withSheet)
+                             frmGuide().showSheetPart(applied);
+                     });
+}
+
 FormInstance<FrmMain> mainInstance;
 FormInstance<FrmGuide> guideInstance{connectGuide};
 FormInstance<FrmFace> faceInstance;
 FormInstance<FrmHelp> helpInstance;
 FormInstance<FrmAbout> aboutInstance;
 FormInstance<FrmRecord> recordInstance(connectRecord);
+FormInstance<FrmSettings> settingsInstance(connectSettings);
 
 void deleteRemainingForms() {
+    settingsInstance.destroyNow();
     recordInstance.destroyNow();
     aboutInstance.destroyNow();
     faceInstance.destroyNow();
@@ -139,6 +152,9 @@ FrmAbout &frmAbout() {
 FrmRecord &frmRecord() {
     return recordInstance.get();
 }
+FrmSettings &frmSettings() {
+    return settingsInstance.get();
+}
 
 namespace {
 // Calls fn with the instance of the window.
@@ -154,6 +170,8 @@ template <typename Fn> auto withInstance(FormId id, Fn fn) {
         return fn(mainInstance);
     case FormId::Record:
         return fn(recordInstance);
+    case FormId::Settings:
+        return fn(settingsInstance);
     case FormId::Help:
         break;
     }
@@ -170,8 +188,8 @@ void unloadForm(FormId id) {
 }
 
 void UnloadAllForms() {
-    for (FormId id :
-         {FormId::Record, FormId::About, FormId::Face, FormId::Guide, FormId::Main, FormId::Help})
+    for (FormId id : {FormId::Settings, FormId::Record, FormId::About, FormId::Face, FormId::Guide,
+                      FormId::Main, FormId::Help})
         unloadForm(id);
 }
 

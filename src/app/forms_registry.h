@@ -10,10 +10,11 @@ class FrmFace;
 class FrmHelp;
 class FrmAbout;
 class FrmRecord;
+class FrmSettings;
 
 // Every window is one global instance, created the first time anything
 // refers to it. Unloading destroys it; the next reference creates it afresh.
-enum class FormId { About, Face, Guide, Main, Help, Record };
+enum class FormId { About, Face, Guide, Main, Help, Record, Settings };
 
 FrmMain &frmMain();
 FrmGuide &frmGuide();
@@ -21,6 +22,7 @@ FrmFace &frmFace();
 FrmHelp &frmHelp();
 FrmAbout &frmAbout();
 FrmRecord &frmRecord();
+FrmSettings &frmSettings();
 
 bool isFormLoaded(FormId id);
 
@@ -29,8 +31,8 @@ bool isFormLoaded(FormId id);
 // or that is already being unloaded, does nothing.
 void unloadForm(FormId id);
 
-// Unloads frmRecord, frmAbout, frmFace, frmGuide, frmMain and frmHelp in
-// that order.
+// Unloads frmSettings, frmRecord, frmAbout, frmFace, frmGuide, frmMain and
+// frmHelp in that order.
 void UnloadAllForms();
 
 // Tests watch the unload order through this.

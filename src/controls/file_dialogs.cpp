@@ -1,5 +1,8 @@
 #include "controls/file_dialogs.h"
 
+#include "controls/message_box.h"
+
+#include <QDir>
 #include <QFileInfo>
 
 namespace drillpad {
@@ -35,6 +38,14 @@ private:
 };
 
 } // namespace
+
+bool askToReplaceFile(QWidget *parent, const QString &path) {
+    const QFileInfo existing(path);
+    return !existing.exists() || existing.isDir() ||
+           askYesNo(
+               parent,
+               QStringLiteral("文件“%1”已存在。要替换它吗?").arg(QDir::toNativeSeparators(path)));
+}
 
 template <> FileDialogs &Seam<FileDialogs>::real() {
     static RealFileDialogs dialogs;

@@ -38,6 +38,11 @@ public:
 void prepareFileDialog(QFileDialog &dialog, QFileDialog::AcceptMode mode,
                        const QStringList &filters, const FileChoice &initial);
 
+// Before a save replaces the file at `path`: when it exists, asks
+// "文件“…”已存在。要替换它吗?" with 是 and 否 (否 the default, Esc = 否).
+// True when nothing is there or the user chose 是.
+bool askToReplaceFile(QWidget *parent, const QString &path);
+
 // The entries of a filter written as "label|pattern|label|pattern": the
 // labels, which carry their patterns in brackets.
 QStringList filterEntries(const QString &filter);

@@ -28,14 +28,19 @@ public:
 
     // The whole document as plain text.
     QString text() const;
+    // The same with a form feed, the page break of plain text, at the start
+    // of every line that begins a new page.
+    QString textWithPageBreaks() const;
     // Between the slices in which a large document is put in: told how far
     // it is, keeps the window answering, and returns false to stop.
     using BetweenSlices = std::function<bool(qsizetype done, qsizetype total)>;
 
     // Replaces the whole document by plain text in one undoable step; the
-    // text takes the document's default formatting. With `between`, the text
-    // goes in a slice at a time and shows only once it is whole; stopped,
-    // the document is left as it was and the call returns false.
+    // text takes the document's default formatting, and a form feed starts a
+    // new page with the line it begins (or the next line, after a line end).
+    // With `between`, the text goes in a slice at a time and shows only once
+    // it is whole; stopped, the document is left as it was and the call
+    // returns false.
     bool setText(const QString &text, const BetweenSlices &between = {});
 
     QString selText() const;
@@ -89,12 +94,14 @@ Q_SIGNALS:
     void mouseMoved();
 
 protected:
+    void changeEvent(QEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     // Pasting and dropping insert plain text only.
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
+    void layOutWithoutShaping();
     void mergeSelectionFormat(const QTextCharFormat &format);
     template <typename Content>
     bool replaceContent(const Content &content, const BetweenSlices &between);

@@ -125,13 +125,15 @@ QObject *createControl(const ControlDef &def, QWidget *parent) {
     }
     case ControlKind::ComboBox: {
         auto *combo = new QComboBox(parent);
-        combo->setEditable(true);
+        // Read-only: a list to choose from, not typed into.
+        combo->setEditable(!(def.flags & ReadOnly));
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->addItems(itemsOf(def));
         // The list opens on the entry that matches the initial text.
         const QString text = captionText(def.caption);
         combo->setCurrentIndex(combo->findText(text));
-        combo->setEditText(text);
+        if (combo->isEditable())
+            combo->setEditText(text);
         if (def.flags & NarrowArrow)
             useNarrowArrow(combo);
         return combo;

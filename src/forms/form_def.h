@@ -56,6 +56,21 @@ QColor resolveColour(const Colour &colour);
 inline constexpr const char *kDefaultFontFamily = "宋体";
 inline constexpr float kDefaultFontPoints = 9.0f;
 
+// The width of a caption in the default font: a Chinese character is 12
+// pixels wide, a Latin one half of that. Labels sized to their text start
+// from it and grow to the font's real extent when built.
+constexpr float textWidth(const char *text) {
+    float width = 0;
+    for (const char *p = text; *p; ++p) {
+        const auto byte = static_cast<unsigned char>(*p);
+        if (byte < 0x80)
+            width += 90;
+        else if (byte >= 0xE0) // lead byte of a three-byte character
+            width += 180;
+    }
+    return width;
+}
+
 struct FontDef {
     const char *family = nullptr; // nullptr: the default family
     float points = 0;             // 0: the default size
@@ -74,7 +89,7 @@ enum ControlFlag : std::uint32_t {
     Centred = 1u << 4,     // text centred
     SizedToText = 1u << 5, // labels that take the size of their caption
     Transparent = 1u << 6, // labels that paint no background
-    ReadOnly = 1u << 7,
+    ReadOnly = 1u << 7,    // text boxes; combo boxes: a list to choose from, not typed into
     WordWrap = 1u << 8,
     NarrowArrow = 1u << 9, // combo boxes: a narrow drop-down arrow leaves room for the text
 };

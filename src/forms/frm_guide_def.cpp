@@ -6,21 +6,6 @@ namespace {
 
 using K = ControlKind;
 
-// The width of a caption in the default font: a Chinese character is 12
-// pixels wide, a Latin one half of that. Labels sized to their text start
-// from it and grow to the font's real extent when built.
-constexpr float textWidth(const char *text) {
-    float width = 0;
-    for (const char *p = text; *p; ++p) {
-        const auto byte = static_cast<unsigned char>(*p);
-        if (byte < 0x80)
-            width += 90;
-        else if (byte >= 0xE0) // lead byte of a three-byte character
-            width += 180;
-    }
-    return width;
-}
-
 constexpr float kLabelHeight = 180;
 
 constexpr ControlDef label(const char *name, const char *parent, const char *caption, float left,
@@ -164,6 +149,11 @@ constexpr ControlDef kControls[] = {
      .kind = K::CommandButton,
      .caption = "取消[&C]",
      .rect = {6960, 4680, 1365, 345}},
+    // Opens "出题设置", in the free place left of the specified buttons.
+    {.name = "cmdSettings",
+     .kind = K::CommandButton,
+     .caption = "出题设置[&T]...",
+     .rect = {120, 4680, 1680, 375}},
 
     // Page 1: the question types.
     {.name = "frameSelectType",

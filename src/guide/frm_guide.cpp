@@ -6,6 +6,8 @@
 #include "controls/message_box.h"
 #include "forms/frm_guide_def.h"
 #include "guide/guide_steps.h"
+#include "settings/frm_settings.h"
+#include "settings/settings_store.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -44,6 +46,7 @@ const char *nameOf(QuestionType type, GuideField field) {
     case GuideField::To:
         return names.to;
     case GuideField::Count:
+    case GuideField::Rules:
         return names.count;
     }
     return names.count;
@@ -128,6 +131,35 @@ void FrmGuide::setSheetGuard(std::function<bool()> mayReplaceSheet) {
     mayReplaceSheet_ = std::move(mayReplaceSheet);
 }
 
+SheetSettings FrmGuide::sheetPart() const {
+    SheetSettings settings = SheetSettings::initial();
+    const GuideEntries current = entries();
+    for (const QuestionType type : kTypes) {
+        TypeSettings &part = settings[type];
+        part.selected = current[type].selected;
+        part.from = parseWholeNumber(current[type].from).value_or(part.from);
+        part.to = parseWholeNumber(current[type].to).value_or(part.to);
+        part.count = parseWholeNumber(current[type].count).value_or(part.count);
+    }
+    return settings;
+}
+
+void FrmGuide::showSheetPart(const SheetSettings &settings) {
+    for (const QuestionType type : kTypes) {
+        const TypeSettings &part = settings[type];
+        typeCheck(type)->setChecked(part.selected);
+        setEntryText(type, GuideField::From, QString::number(part.from));
+        setEntryText(type, GuideField::To, QString::number(part.to));
+        setEntryText(type, GuideField::Count, QString::number(part.count));
+    }
+    // The page shown takes the new ticks at once.
+    EnableTypeControls(*this);
+}
+
+void FrmGuide::cmdSettings_Click() {
+    frmSettings().editSettings(sheetPart());
+}
+
 void FrmGuide::connectHandlers() {
     const auto onClick = [this](const char *name, void (FrmGuide::*handler)()) {
         if (CommandButton *b = button(name))
@@ -137,6 +169,7 @@ void FrmGuide::connectHandlers() {
     onClick("cmdBack", &FrmGuide::cmdBack_Click);
     onClick("cmdReset", &FrmGuide::cmdReset_Click);
     onClick("cmdCancle", &FrmGuide::cmdCancle_Click);
+    onClick("cmdSettings", &FrmGuide::cmdSettings_Click);
     // Like the check box's click event, this follows every change of its
     // value, by mouse or keyboard.
     connect(chkSelectAll(), &QCheckBox::toggled, this, &FrmGuide::chkSelectAll_Click);
@@ -228,8 +261,17 @@ void FrmGuide::cmdNext_Click() {
 }
 
 bool FrmGuide::finish() {
-    const std::variant<SheetSettings, EntryError> checked = checkGuideEntries(entries());
+    const std::variant<SheetSettings, EntryError> checked =
+        checkGuideEntries(entries(), loadCurrentSettings());
     if (const auto *error = std::get_if<EntryError>(&checked)) {
+        if (error->field == GuideField::Rules) {
+            // The rules of "出题设置" leave the type no question: the
+            // counts page stays, and the next key opens the settings.
+            returnToPage(3);
+            showWarning(this, error->message);
+            button("cmdSettings")->setFocus(Qt::OtherFocusReason);
+            return false;
+        }
         // Nothing is written: back to the page that holds the box.
         returnToPage(pageOf(error->field));
         showWarning(this, error->message);

@@ -41,6 +41,11 @@ public:
 
     // The settings as the controls hold them now.
     GuideEntries entries() const;
+    // The ticks, ranges and counts as far as they read as numbers (the
+    // others as a fresh wizard has them), for "出题设置" to keep with a preset.
+    SheetSettings sheetPart() const;
+    // Shows a preset's ticks, ranges and counts in the boxes.
+    void showSheetPart(const SheetSettings &settings);
 
     // Asked before Finish or Reset replaces the sheet, which may hold work
     // not yet saved: false keeps the sheet, and the wizard where it was.
@@ -52,6 +57,7 @@ public:
     void cmdReset_Click();
     void cmdCancle_Click();
     void chkSelectAll_Click();
+    void cmdSettings_Click();
 
 Q_SIGNALS:
     // The sheet's new text: the written sheet at Finish, empty at Reset. The

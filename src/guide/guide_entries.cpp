@@ -1,5 +1,7 @@
 #include "guide/guide_entries.h"
 
+#include "question/question_pool.h"
+
 #include <QStringList>
 
 namespace drillpad {
@@ -17,22 +19,6 @@ QString wholeNumberMessage(const QString &what, int smallest) {
 
 } // namespace
 
-QString questionTypeName(QuestionType type) {
-    switch (type) {
-    case QuestionType::Add:
-        return QStringLiteral("加法");
-    case QuestionType::Minus:
-        return QStringLiteral("减法");
-    case QuestionType::Mul:
-        return QStringLiteral("乘法");
-    case QuestionType::Devition:
-        return QStringLiteral("除法");
-    case QuestionType::Mix:
-        return QStringLiteral("四则混合运算");
-    }
-    return QString();
-}
-
 QString repeatNote(const Sheet &sheet) {
     QStringList lines;
     for (const SectionSummary &section : sheet.sections) {
@@ -44,28 +30,9 @@ QString repeatNote(const Sheet &sheet) {
     return lines.join(u'\n');
 }
 
-std::optional<int> parseWholeNumber(const QString &text) {
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty())
-        return std::nullopt;
-    int value = 0;
-    for (const QChar ch : trimmed) {
-        int digit = -1;
-        if (ch >= u'0' && ch <= u'9')
-            digit = ch.unicode() - u'0';
-        else if (ch >= u'\uFF10' && ch <= u'\uFF19') // typed with a full-width input method
-            digit = ch.unicode() - u'\uFF10';
-        if (digit < 0)
-            return std::nullopt;
-        value = value * 10 + digit;
-        if (value > kLargestEntry)
-            return std::nullopt;
-    }
-    return value;
-}
-
-std::variant<SheetSettings, EntryError> checkGuideEntries(const GuideEntries &entries) {
-    SheetSettings settings;
+std::variant<SheetSettings, EntryError> checkGuideEntries(const GuideEntries &entries,
+                                                          const SheetSettings &rules) {
+    SheetSettings settings = rules;
     for (const SectionLayout &section : kSheetSections) {
         const TypeEntries &typeEntries = entries[section.type];
         TypeSettings &type = settings[section.type];
@@ -99,6 +66,8 @@ std::variant<SheetSettings, EntryError> checkGuideEntries(const GuideEntries &en
         type.from = *from;
         type.to = *to;
         type.count = *count;
+        if (const std::optional<QString> message = noQuestionMessage(section.type, type))
+            return refuse(GuideField::Rules, *message);
     }
     return settings;
 }

@@ -10,8 +10,9 @@
 
 namespace drillpad {
 
-// The entry fields of one question type on the wizard's pages 2 and 3.
-enum class GuideField { From, To, Count };
+// The entry fields of one question type on the wizard's pages 2 and 3, and
+// the type's rules of "出题设置".
+enum class GuideField { From, To, Count, Rules };
 
 // One type's settings as the user left them in the wizard: the tick and the
 // three texts, unconverted.
@@ -39,25 +40,17 @@ struct EntryError {
     friend bool operator==(const EntryError &, const EntryError &) = default;
 };
 
-// The largest count and bound the wizard accepts (the 16-bit limit).
-inline constexpr int kLargestEntry = 32767;
-
-// The type's name as the user reads it in messages: "加法" ... "四则混合运算".
-QString questionTypeName(QuestionType type);
-
 // One line for each section of the sheet that had to repeat questions:
 // "减法范围内只有1道不同的题"; empty when none did.
 QString repeatNote(const Sheet &sheet);
 
-// A whole number from 0 to 32767, written in decimal digits (ASCII or
-// full-width), with blanks around it allowed; nothing for anything else.
-std::optional<int> parseWholeNumber(const QString &text);
-
 // Converts and checks the entries of every ticked type, in the order of the
 // types and, within a type, from, to, count: each must be a whole number
 // from 0 to 32767, "to" at least 2 (3 for subtraction), and the range must
-// allow a question. Unticked types are not read. The first entry that fails
-// is reported.
-std::variant<SheetSettings, EntryError> checkGuideEntries(const GuideEntries &entries);
+// allow a question, under the type's rules in `rules` (those of "出题设置").
+// Unticked types are not read. The first entry that fails is reported. The
+// result is `rules` with the entries' ticks, ranges and counts.
+std::variant<SheetSettings, EntryError> checkGuideEntries(const GuideEntries &entries,
+                                                          const SheetSettings &rules = {});
 
 } // namespace drillpad

@@ -2,31 +2,13 @@
 
 #include "question/mixed_question.h"
 #include "question/no_repeats.h"
+#include "question/question_pool.h"
 
 #include <algorithm>
 
 namespace drillpad {
 
-SheetSettings SheetSettings::initial() {
-    SheetSettings settings;
-    settings[QuestionType::Mul].selected = true;
-    return settings;
-}
-
 namespace {
-
-std::uint64_t keyOf(QuestionOperands operands) {
-    return static_cast<std::uint64_t>(operands.a) << 32 | static_cast<std::uint32_t>(operands.b);
-}
-
-// Operands below 2^15, operators below 4.
-std::uint64_t keyOf(const MixedQuestion &question) {
-    const auto [a, b, c] = question.operands;
-    const auto [first, second] = question.operators;
-    return static_cast<std::uint64_t>(a) << 34 | static_cast<std::uint64_t>(b) << 19 |
-           static_cast<std::uint64_t>(c) << 4 | static_cast<std::uint64_t>(first) << 2 |
-           static_cast<std::uint64_t>(second);
-}
 
 // The questions with a line feed after every full line.
 template <typename Question, typename Append>
@@ -41,41 +23,30 @@ void appendLines(QString &sheet, const std::vector<Question> &questions, int per
 }
 
 void writeMixedSection(QString &sheet, const TypeSettings &type, SectionSummary &summary) {
-    const long long width = type.to - std::max(type.from, 2) + 1;
-    // Additions a+b+c alone give width³ different questions; only narrower
-    // ranges are counted question by question.
-    summary.different = width * width * width >= type.count
-                            ? width * width * width
-                            : differentMixedQuestions(type.from, type.to);
-    const auto questions = drawWithoutRepeats<MixedQuestion>(
-        type.count, summary.different, [&] { return *drawMixedQuestion(type.from, type.to); },
-        [](const MixedQuestion &q) { return keyOf(q); });
-    appendLines(sheet, questions, kSheetSections[4].perLine, [&](const MixedQuestion &q) {
+    const MixedSection section = drawMixedSection(type.from, type.to, type.count, type.brackets);
+    summary.different = section.different;
+    appendLines(sheet, section.questions, kSheetSections[4].perLine, [&](const MixedQuestion &q) {
         appendMixedQuestion(sheet, q);
         summary.answers.push_back(*evaluateMixed(q));
     });
 }
 
 void writeSection(QString &sheet, const SectionLayout &section, const TypeSettings &type,
-                  SectionSummary &summary) {
+                  BlankStyle blank, SectionSummary &summary) {
     summary.count = std::max(type.count, 0);
     summary.answers.reserve(static_cast<std::size_t>(summary.count));
     if (!section.op) {
         writeMixedSection(sheet, type, summary);
         return;
     }
-    const Operator op = *section.op;
-    summary.different = differentQuestions(op, type.from, type.to);
-    const auto draw = [&] {
-        // From 2 up the generator's own range, 2..to.
-        return type.from <= 2 ? drawOperands(op, static_cast<std::int16_t>(type.to))
-                              : drawOperandsInRange(op, type.from, type.to);
-    };
-    const auto questions = drawWithoutRepeats<QuestionOperands>(
-        type.count, summary.different, draw, [](QuestionOperands q) { return keyOf(q); });
-    appendLines(sheet, questions, section.perLine, [&](QuestionOperands q) {
-        appendQuestion(sheet, op, q);
-        summary.answers.push_back(answerOf(op, q));
+    const QuestionPool pool(*section.op, type);
+    summary.different = pool.size();
+    const auto questions = drawWithoutRepeats<PoolQuestion>(
+        type.count, summary.different, [&] { return pool.draw(); },
+        [](const PoolQuestion &q) { return keyOf(q); });
+    appendLines(sheet, questions, section.perLine, [&](const PoolQuestion &q) {
+        appendPoolQuestion(sheet, q, blank);
+        summary.answers.push_back(missingNumber(q));
     });
 }
 
@@ -90,7 +61,7 @@ Sheet makeSheet(const SheetSettings &settings) {
     for (const SectionLayout &section : kSheetSections) {
         const TypeSettings &type = settings[section.type];
         if (type.selected && type.count > 0)
-            expected += static_cast<qsizetype>(type.count) * 16 + 16;
+            expected += static_cast<qsizetype>(type.count) * 20 + 16;
     }
     Sheet sheet;
     sheet.text.reserve(expected);
@@ -103,7 +74,7 @@ Sheet makeSheet(const SheetSettings &settings) {
         sheet.text += QString::fromUtf8(section.heading);
         sheet.text += QChar(u'\n');
         sheet.sections.emplace_back().type = section.type;
-        writeSection(sheet.text, section, type, sheet.sections.back());
+        writeSection(sheet.text, section, type, settings.blank, sheet.sections.back());
         sheet.text += QLatin1String("\n\n");
     }
     return sheet;

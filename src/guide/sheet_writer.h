@@ -1,6 +1,7 @@
 #pragma once
 
 #include "question/question.h"
+#include "question/question_settings.h"
 
 #include <QString>
 
@@ -9,32 +10,6 @@
 #include <vector>
 
 namespace drillpad {
-
-// The question types of the wizard, in the order used everywhere.
-enum class QuestionType { Add, Minus, Mul, Devition, Mix };
-inline constexpr int kQuestionTypeCount = 5;
-
-// One type's settings as the wizard's controls hold them.
-struct TypeSettings {
-    bool selected = false;
-    int from = 0;
-    int to = 9;
-    int count = 20;
-};
-
-// The wizard's settings, indexed by QuestionType.
-struct SheetSettings {
-    std::array<TypeSettings, kQuestionTypeCount> types{};
-
-    TypeSettings &operator[](QuestionType type) { return types[static_cast<int>(type)]; }
-    const TypeSettings &operator[](QuestionType type) const {
-        return types[static_cast<int>(type)];
-    }
-
-    // The settings a fresh wizard starts with: only multiplication ticked,
-    // from "0", to "9", count "20".
-    static SheetSettings initial();
-};
 
 // How one section of the sheet is written. The mixed section has no single
 // operator: its questions combine three operands with two of + - × ÷.
@@ -64,7 +39,9 @@ struct SectionSummary {
     // How many different questions the range holds (for a wide mixed range:
     // at least this many).
     long long different = 0;
-    // The answers of the questions in the order written.
+    // The answers of the questions in the order written: the number the
+    // pupil writes (for a blank, the missing operand; for a division, the
+    // quotient).
     std::vector<long long> answers;
 
     // The count is more than the range holds, so questions come back.
@@ -76,10 +53,12 @@ struct Sheet {
     std::vector<SectionSummary> sections; // the ticked types, in order
 };
 
-// The sheet for the settings, as makeSheetText describes. Within a section
-// no question comes back while the range holds others; when the count is
-// more than the range holds, each question appears at most
-// ⌈count / different⌉ times and never twice in a row.
+// The sheet for the settings, as makeSheetText describes. Each question of a
+// single operation is drawn from the questions that meet the type's rules
+// (QuestionPool), each with the same chance. Within a section no question
+// comes back while the range holds others; when the count is more than the
+// range holds, each question appears at most ⌈count / different⌉ times and
+// never twice in a row.
 Sheet makeSheet(const SheetSettings &settings);
 
 // The whole sheet text for the settings: for each ticked type, in the order
@@ -87,7 +66,7 @@ Sheet makeSheet(const SheetSettings &settings);
 // feed after every full line, and two closing line feeds. Operands of a type
 // are drawn from max(2, from) to `to` (for division: the divisor and the
 // quotient). The settings must have been checked (counts from 0, a question
-// possible in each ticked range).
+// possible in each ticked range under its rules).
 QString makeSheetText(const SheetSettings &settings);
 
 } // namespace drillpad

@@ -7,17 +7,31 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 
 namespace drillpad {
 
 namespace {
 
-// The first line of an answer page: the heading on a block that starts a
-// new page. Both travel through the RTF file, so a saved and reopened sheet
-// is recognised too.
-bool startsAnswerPage(const QTextBlock &block) {
-    return (block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) &&
-           block.text().trimmed() == QStringView(kAnswerKeyHeading);
+bool startsPage(const QTextBlock &block) {
+    return block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore;
+}
+
+// The heading and the page break travel through RTF files, and through text
+// files as a form feed; a text file edited elsewhere may have lost the break.
+QTextBlock earlierAnswerPage(const QTextDocument &document) {
+    const QStringView heading(kAnswerKeyHeading);
+    QTextBlock firstHeading;
+    for (QTextBlock block = document.begin().next(); block.isValid(); block = block.next()) {
+        // Most lines are too long to be the heading: their text is not read.
+        if (block.length() > 2 * heading.size() + 8 || block.text().trimmed() != heading)
+            continue;
+        if (startsPage(block))
+            return block;
+        if (!firstHeading.isValid())
+            firstHeading = block;
+    }
+    return firstHeading;
 }
 
 struct LineFormat {
@@ -36,34 +50,55 @@ LineFormat formatOf(const QTextBlock &block) {
     return format;
 }
 
+QTextDocumentFragment contentOf(const QTextBlock &block) {
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    return cursor.selection();
+}
+
 } // namespace
 
-AnswerKey writeAnswerPage(QTextEdit &editor) {
+WrittenAnswerPage writeAnswerPage(QTextEdit &editor) {
     QTextDocument *document = editor.document();
+    const QTextBlock earlierPage = earlierAnswerPage(*document);
     QStringList lines;
-    std::vector<QTextBlock> sheetBlocks;
-    QTextBlock earlierPage;
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
-        if (startsAnswerPage(block) && block.position() > 0) {
-            earlierPage = block;
-            break;
-        }
+    std::vector<QTextBlock> sources; // the block of each line
+    for (QTextBlock block = document->begin(); block.isValid() && block != earlierPage;
+         block = block.next()) {
         lines << block.text();
-        sheetBlocks.push_back(block);
+        sources.push_back(block);
     }
-    AnswerKey key = makeAnswerKey(lines);
+    std::vector<QTextBlock> added;
+    if (earlierPage.isValid()) {
+        QStringList pageLines;
+        std::vector<QTextBlock> pageBlocks;
+        for (QTextBlock block = earlierPage.next(); block.isValid(); block = block.next()) {
+            pageLines << block.text();
+            pageBlocks.push_back(block);
+        }
+        for (const int line : linesAddedToAnswerKey(pageLines)) {
+            added.push_back(pageBlocks[static_cast<std::size_t>(line)]);
+            lines << pageLines[line];
+            sources.push_back(added.back());
+        }
+    }
+    WrittenAnswerPage page{makeAnswerKey(lines), static_cast<int>(added.size())};
+    const AnswerKey &key = page.key;
     if (key.lines.empty())
-        return key;
+        return {};
 
-    // Formats are taken before the edit changes the document.
+    // Formats and moved lines are taken before the edit changes the document.
     std::vector<LineFormat> formats;
     formats.reserve(key.lines.size());
     for (const AnswerLine &line : key.lines) {
         // The heading looks like the first line it stands above.
         const int source = line.sourceLine >= 0 ? line.sourceLine : key.lines.at(1).sourceLine;
-        formats.push_back(formatOf(sheetBlocks.at(static_cast<std::size_t>(source))));
+        formats.push_back(formatOf(sources.at(static_cast<std::size_t>(source))));
     }
     formats.front().block.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    std::vector<std::pair<LineFormat, QTextDocumentFragment>> moved;
+    for (const QTextBlock &block : added)
+        moved.emplace_back(formatOf(block), contentOf(block));
 
     // As in RichTextBox::setText: without a page size the layout waits for
     // the end of the edit instead of following every inserted line.
@@ -77,6 +112,10 @@ AnswerKey writeAnswerPage(QTextEdit &editor) {
         cursor.removeSelectedText();
     } else {
         cursor.movePosition(QTextCursor::End);
+    }
+    for (const auto &[format, content] : moved) {
+        cursor.insertBlock(format.block, format.chars);
+        cursor.insertFragment(content);
     }
     cursor.insertBlock(formats.front().block, formats.front().chars);
     const int pageStart = cursor.position();
@@ -101,17 +140,23 @@ AnswerKey writeAnswerPage(QTextEdit &editor) {
     caret.setPosition(pageStart);
     editor.setTextCursor(caret);
     editor.ensureCursorVisible();
-    return key;
+    return page;
 }
 
 void addAnswerPage(FrmMain &window) {
-    const AnswerKey key = writeAnswerPage(*window.txtMain());
-    if (key.lines.empty()) {
+    const WrittenAnswerPage page = writeAnswerPage(*window.txtMain());
+    if (page.key.lines.empty()) {
         showMessage(&window, QStringLiteral("编辑区中没有找到题目,没有写出答案页"));
-    } else if (key.leftOut > 0) {
-        showMessage(&window,
-                    QStringLiteral("有%1道题无法识别,答案页中没有写出它们的答案").arg(key.leftOut));
+        return;
     }
+    QStringList notes;
+    if (page.linesMoved > 0)
+        notes << QStringLiteral("答案页上后来添加的%1行已移到题目的最后").arg(page.linesMoved);
+    if (page.key.leftOut > 0)
+        notes
+            << QStringLiteral("有%1道题无法识别,答案页中没有写出它们的答案").arg(page.key.leftOut);
+    if (!notes.isEmpty())
+        showMessage(&window, notes.join(u'\n'));
 }
 
 } // namespace drillpad

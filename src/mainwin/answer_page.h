@@ -13,11 +13,20 @@ class FrmMain;
 // page instead of adding a second one; undo takes it away in one step.
 void addAnswerPage(FrmMain &window);
 
-// The editing part: reads the questions above an earlier answer page (if
-// any), replaces that page, or appends a new one, by the answer section
-// starting with a page break. Each line takes the paragraph and character
-// format of the sheet line it repeats. The editor is left unchanged when the
-// sheet has no question (the key returned has no lines).
-AnswerKey writeAnswerPage(QTextEdit &editor);
+struct WrittenAnswerPage {
+    AnswerKey key;
+    // Lines the user added to an earlier answer page, moved to the sheet.
+    int linesMoved = 0;
+};
+
+// The editing part. An earlier answer page is the line "答案:" that starts a
+// page, or where no such line is (a text file that lost its page break) the
+// first line "答案:" after the sheet: it and everything after it are
+// replaced, except the lines the user added to it (linesAddedToAnswerKey),
+// which move to the end of the sheet and are answered with it. The answer
+// section starts with a page break; each line takes the paragraph and
+// character format of the sheet line it repeats. The editor is left
+// unchanged when the sheet has no question (the key returned has no lines).
+WrittenAnswerPage writeAnswerPage(QTextEdit &editor);
 
 } // namespace drillpad

@@ -19,12 +19,15 @@
 #include "platform/process.h"
 #include "quiz/frm_face.h"
 #include "recordwin/frm_record.h"
+#include "settings/frm_settings.h"
+#include "settings/settings_store.h"
 
 #include <QAbstractScrollArea>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QStatusBar>
@@ -288,6 +291,20 @@ void FrmMain::connectHandlers() {
     onMenu("mnuReportErr", &FrmMain::mnuReportErr_Click);
     onMenu("mnuGbook", &FrmMain::mnuGbook_Click);
     onMenu("mnuPracticeRecord", &FrmMain::mnuPracticeRecord_Click);
+    onMenu("mnuFileSettings", &FrmMain::mnuFileSettings_Click);
+    onMenu("mnuPracticeSettings", &FrmMain::mnuPracticeSettings_Click);
+    if (QAction *presets = menuAction("mnuPracticePreset")) {
+        // The presets as they are when the menu opens, the user's included.
+        auto *menu = new QMenu(this);
+        menu->setObjectName(QStringLiteral("mnuPracticePresetMenu"));
+        presets->setMenu(menu);
+        connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+            menu->clear();
+            for (const QString &name : presetNames())
+                connect(menu->addAction(name), &QAction::triggered, this,
+                        [this, name] { practisePreset(name); });
+        });
+    }
 
     connect(toolbarSYSTEM(), &ToolBar::buttonClick, this, &FrmMain::toolbarSYSTEM_ButtonClick);
     connect(toolbarEdit(), &ToolBar::buttonClick, this, &FrmMain::toolbarEdit_ButtonClick);
@@ -399,6 +416,34 @@ void FrmMain::tbOpen_Click() {
 
 void FrmMain::mnuPracticeRecord_Click() {
     frmRecord().showModal();
+}
+
+namespace {
+
+// The wizard's ticks, ranges and counts as they stand, or a fresh wizard's.
+SheetSettings wizardSheetPart() {
+    return isFormLoaded(FormId::Guide) ? frmGuide().sheetPart() : SheetSettings::initial();
+}
+
+void practise(const SheetSettings &settings) {
+    FrmFace &face = frmFace();
+    if (face.startPractice(settings))
+        face.showModal();
+}
+
+} // namespace
+
+void FrmMain::mnuFileSettings_Click() {
+    frmSettings().editSettings(wizardSheetPart());
+}
+
+void FrmMain::mnuPracticeSettings_Click() {
+    practise(wizardSheetPart().withRulesOf(loadCurrentSettings()));
+}
+
+void FrmMain::practisePreset(const QString &name) {
+    if (const std::optional<Preset> preset = findPreset(name))
+        practise(preset->settings);
 }
 
 void FrmMain::mnuEditUndo_Click() {

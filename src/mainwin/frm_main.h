@@ -56,6 +56,10 @@ public:
     void mnuFileAnswerKey_Click();
     void tbOpen_Click();
     void mnuPracticeRecord_Click();
+    void mnuFileSettings_Click();
+    void mnuPracticeSettings_Click();
+    // Starts the quiz on a preset's settings.
+    void practisePreset(const QString &name);
 
     // The Edit menu, also run by the document toolbar.
     void mnuEditUndo_Click();

@@ -10,7 +10,6 @@
 #include "rtf/rtf_file.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QPrinter>
 #include <QTextDocument>
 
@@ -62,15 +61,13 @@ bool saveSheet(FrmMain &window, QWidget *parent) {
     const SheetTarget target = sheetTarget(choice->path, choice->filterIndex);
     // The name written may not be the one the dialog saw, so the question is
     // asked here, about the file that would be lost.
-    const QFileInfo existing(target.path);
-    if (existing.exists() && !existing.isDir() &&
-        !askYesNo(parent,
-                  QStringLiteral("文件“%1”已存在。要替换它吗?").arg(shownName(target.path))))
+    if (!askToReplaceFile(parent, target.path))
         return false;
     RichTextBox *editor = window.txtMain();
-    const FileStatus status = target.format == SheetFormat::Rtf
-                                  ? editor->saveFile(target.path)
-                                  : writeFileAtomically(target.path, editor->text().toUtf8());
+    const FileStatus status =
+        target.format == SheetFormat::Rtf
+            ? editor->saveFile(target.path)
+            : writeFileAtomically(target.path, editor->textWithPageBreaks().toUtf8());
     if (!status.ok()) {
         showWarning(
             parent,

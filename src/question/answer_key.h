@@ -2,24 +2,13 @@
 
 #include <QString>
 #include <QStringList>
-#include <QStringView>
 
-#include <optional>
 #include <vector>
 
 namespace drillpad {
 
 // The heading of the answer section.
 inline constexpr char16_t kAnswerKeyHeading[] = u"答案:";
-
-// The answer to the question text before an "=", such as "7×9" or
-// "12+6÷3": whole numbers joined by + - × ÷ (also * and /, and their
-// full-width forms), × and ÷ before + and -, otherwise left to right. A single
-// division that leaves a remainder is answered as a pupil writes it,
-// "7÷2" → "3……1". Nothing when the text is not such a question or has no
-// whole-number answer (a division by 0, an inexact division within a longer
-// question, numbers too large to work out).
-std::optional<QString> answerOf(QStringView question);
 
 // One line of the answer section and the sheet line it repeats (-1 for the
 // section's own heading).
@@ -33,7 +22,7 @@ struct AnswerKey {
     std::vector<AnswerLine> lines;
     int answered = 0;
     // Questions that were recognised as questions but could not be answered
-    // ("7×=", "8÷0="); they are repeated without an answer.
+    // ("7×=", "8÷0=", "1÷3+1=", "0×(　)=0"); they are repeated as they are.
     int leftOut = 0;
 
     // The lines joined by line feeds.
@@ -41,10 +30,37 @@ struct AnswerKey {
 };
 
 // Reads the questions in the lines of a sheet and writes the answer section:
-// the heading, then every line that holds questions, repeated with the answer
-// written after each "=" (an answer already written there is replaced), and
-// every heading (a line ending in a colon) that has questions under it. The
-// empty lines between them are kept; other text is skipped.
+// the heading, then every line that holds questions, repeated with the
+// answers written in, and every heading (a line ending in a colon) that has
+// questions under it. The empty lines between them are kept; other text is
+// skipped.
+//
+// A question is the text before an "=" back to where the previous one ended:
+// numbers joined by + - × ÷ (also * and /, and the full-width forms), with
+// brackets, × and ÷ before + and -, otherwise left to right. Numbers may have
+// decimals ("1.5") and thousands separators ("1,000"), up to 12 digits; a
+// number that is not well formed ("1,00", ".5") makes the question unreadable,
+// never a shorter number. Answers are exact: "1.5+2=3.5", "0.5×4=2"; a single
+// division of whole numbers that leaves a remainder is answered as a pupil
+// writes it, "17÷5=3……2"; a division that does not end, within a question
+// ("1÷3+1"), leaves the question out.
+//
+// The answer goes after the "=", replacing one already written there ("7+3=
+// 11", "3-5=-1", "7÷2=3……0"), also inside brackets ("7+3=(　)" → "7+3=(10)")
+// or in place of a box ("7+3=□" → "7+3=10"); a question written straight
+// after the "=" is kept apart by an answer gap ("3+4=7+5=" → "3+4=7　7+5=12").
+// A question with one blank before the "=", "(　)" or "□", and its result
+// after it is answered by filling the blank with the missing number as a
+// pupil would: "(　)+3=7" → "(4)+3=7", "□+3=7" → "4+3=7", "(　)÷5=3……2" →
+// "(17)÷5=3……2"; a missing number that is not a whole number or not the only
+// one ("0×(　)=0") leaves the question out.
 AnswerKey makeAnswerKey(const QStringList &sheetLines);
+
+// The lines of an earlier answer section, after its heading, that the
+// section did not write: the indexes of lines with a question still to be
+// answered (nothing written after its "=", or a blank to fill), of other
+// text, and of headings without answered lines under them. What the section
+// wrote, answered lines, their headings and empty lines, is not listed.
+std::vector<int> linesAddedToAnswerKey(const QStringList &sectionLines);
 
 } // namespace drillpad

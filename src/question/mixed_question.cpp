@@ -1,5 +1,6 @@
 #include "question/mixed_question.h"
 
+#include "question/bracket_question.h"
 #include "question/random.h"
 
 #include <algorithm>
@@ -41,6 +42,24 @@ bool rightFirst(Operator first, Operator second) {
 
 constexpr Operator kOperators[] = {Operator::Add, Operator::Subtract, Operator::Multiply,
                                    Operator::Divide};
+
+// The operator pair of mixedPairSizes' index.
+std::pair<Operator, Operator> pairAt(int pair) {
+    return {kOperators[pair / 4], kOperators[pair % 4]};
+}
+
+// Ranges this wide hold 32768 additions or more: more than a sheet asks for.
+constexpr long long kCountedWidth = 32;
+
+// Operands below 2^15, operators below 4.
+std::uint64_t keyOf(const MixedQuestion &question) {
+    const auto [a, b, c] = question.operands;
+    const auto [first, second] = question.operators;
+    return static_cast<std::uint64_t>(a) << 34 | static_cast<std::uint64_t>(b) << 19 |
+           static_cast<std::uint64_t>(c) << 4 | static_cast<std::uint64_t>(first) << 2 |
+           static_cast<std::uint64_t>(second) |
+           static_cast<std::uint64_t>(question.bracketed) << 63;
+}
 
 bool is(Operator first, Operator second, Operator wantFirst, Operator wantSecond) {
     return first == wantFirst && second == wantSecond;
@@ -201,7 +220,7 @@ std::optional<long long> evaluateMixed(const MixedQuestion &question) {
     const auto [a, b, c] = question.operands;
     if (a < 0 || b < 0 || c < 0)
         return std::nullopt;
-    if (rightFirst(first, second)) {
+    if (rightFirst(first, second) != question.bracketed) {
         const std::optional<long long> inner = apply(second, b, c);
         return inner ? apply(first, a, *inner) : std::nullopt;
     }
@@ -263,32 +282,92 @@ std::optional<MixedQuestion> drawMixedQuestion(int lo, int hi) {
     return drawMixedQuestion(lo, hi, uniform);
 }
 
-long long differentMixedQuestions(int lo, int hi) {
+std::array<long long, 16> mixedPairSizes(int lo, int hi) {
     lo = std::max(lo, 2);
+    std::array<long long, 16> sizes{};
     const long long width = hi - lo + 1;
-    if (width <= 0)
-        return 0;
-    if (width >= 32)
-        return width * width * width;
-    long long count = 0;
     MixedQuestion question;
-    for (const Operator first : kOperators) {
-        for (const Operator second : kOperators) {
-            question.operators = {first, second};
-            for (int a = lo; a <= hi; ++a) {
-                for (int b = lo; b <= hi; ++b) {
-                    for (int c = lo; c <= hi; ++c) {
-                        question.operands = {a, b, c};
-                        count += isSheetMixedQuestion(question, lo, hi) ? 1 : 0;
-                    }
+    for (int pair = 0; pair < 16; ++pair) {
+        const auto [first, second] = pairAt(pair);
+        if (!pairAllowed(first, second, lo, hi))
+            continue;
+        if (width >= kCountedWidth) {
+            sizes[pair] = kUnknownGroupSize;
+            continue;
+        }
+        question.operators = {first, second};
+        for (int a = lo; a <= hi; ++a) {
+            for (int b = lo; b <= hi; ++b) {
+                for (int c = lo; c <= hi; ++c) {
+                    question.operands = {a, b, c};
+                    sizes[pair] += isSheetMixedQuestion(question, lo, hi) ? 1 : 0;
                 }
             }
         }
     }
-    return count;
+    return sizes;
+}
+
+namespace {
+
+long long differentOf(const std::array<long long, 16> &pairSizes, int lo, int hi) {
+    const long long width = hi - std::max(lo, 2) + 1;
+    if (width <= 0)
+        return 0;
+    if (width >= kCountedWidth)
+        return width * width * width;
+    return std::accumulate(pairSizes.begin(), pairSizes.end(), 0LL);
+}
+
+} // namespace
+
+long long differentMixedQuestions(int lo, int hi) {
+    return differentOf(mixedPairSizes(lo, hi), lo, hi);
+}
+
+MixedSection drawMixedSection(int lo, int hi, int count, bool brackets) {
+    lo = std::max(lo, 2);
+    const std::array<long long, 16> sizes = mixedPairSizes(lo, hi);
+    MixedSection section;
+    section.different = differentOf(sizes, lo, hi);
+    if (section.different == 0)
+        return section;
+    // The sixteen pairs share one half of the places, the bracketed
+    // questions the other, where the range holds any.
+    std::vector<QuestionGroup> groups;
+    for (const long long size : sizes)
+        groups.push_back({size, size != 0 ? 1.0 : 0.0, 0});
+    const long long bracketed = brackets ? differentBracketedQuestions(lo, hi) : 0;
+    const auto pairs = std::count_if(sizes.begin(), sizes.end(), [](long long n) { return n; });
+    groups.push_back({hi - lo + 1 >= kCountedWidth ? kUnknownGroupSize : bracketed,
+                      bracketed > 0 ? static_cast<double>(pairs) : 0.0, 1});
+    section.different += bracketed;
+    static const DrawBetween uniform = randomBetween;
+    const OperandDrawer drawer(lo, hi, uniform);
+    section.questions = drawWithoutRepeats<MixedQuestion>(
+        count, section.different, groups,
+        [&](int group) {
+            if (group == static_cast<int>(sizes.size()))
+                return *drawBracketedQuestion(lo, hi);
+            const auto [first, second] = pairAt(group);
+            return fillOperands(first, second, drawer);
+        },
+        keyOf);
+    return section;
 }
 
 void appendMixedQuestion(QString &out, const MixedQuestion &question) {
+    if (question.bracketed) {
+        const auto [a, b, c] = question.operands;
+        const auto [first, second] = question.operators;
+        const QString x = QString::number(a), y = QString::number(b), z = QString::number(c);
+        const QChar f = operatorGlyph(first), g = operatorGlyph(second);
+        out += rightFirst(first, second) ? u'(' + x + f + y + u')' + g + z
+                                         : x + f + u'(' + y + g + z + u')';
+        out += QLatin1Char('=');
+        out += QChar(kAnswerGap);
+        return;
+    }
     out += QString::number(question.operands[0]);
     out += operatorGlyph(question.operators[0]);
     // The last two operands and the "=　" are written like a single question.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "question/no_repeats.h"
 #include "question/question.h"
 
 #include <QString>
@@ -7,6 +8,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace drillpad {
 
@@ -16,6 +18,9 @@ namespace drillpad {
 struct MixedQuestion {
     std::array<int, 3> operands{};
     std::array<Operator, 2> operators{};
+    // The step that precedence would leave for last is worked out first and
+    // written in brackets: (a+b)×c, a-(b+c), a÷(b×c).
+    bool bracketed = false;
 
     friend bool operator==(const MixedQuestion &, const MixedQuestion &) = default;
 };
@@ -53,12 +58,31 @@ bool isSheetMixedQuestion(const MixedQuestion &question, int lo, int hi);
 std::optional<MixedQuestion> drawMixedQuestion(int lo, int hi, const DrawBetween &draw);
 std::optional<MixedQuestion> drawMixedQuestion(int lo, int hi);
 
-// How many different questions drawMixedQuestion gives for the range. A
-// range of 32 numbers or more holds more than any sheet asks for (32768
-// additions a+b+c alone); for it the number returned is that lower bound.
+// How many different questions of each operator pair (indexed first·4 +
+// second) drawMixedQuestion gives for the range, counted one by one in a range
+// of fewer than 32 numbers. A wider range holds more than any sheet asks for
+// (32768 additions a+b+c alone); there a pair that can be formed has
+// kUnknownGroupSize.
+std::array<long long, 16> mixedPairSizes(int lo, int hi);
+
+// How many different questions drawMixedQuestion gives for the range; for a
+// range of 32 numbers or more the lower bound width³.
 long long differentMixedQuestions(int lo, int hi);
 
-// Appends "a○b○c=　" with the printed glyphs and the ideographic answer gap.
+// A sheet's section of mixed questions: `count` questions without repeats
+// (see drawWithoutRepeats), every operator pair that can be formed taking an
+// equal share while it has questions left; a pair's questions are drawn as
+// drawMixedQuestion draws them. With `brackets`, bracketed questions
+// (drawBracketedQuestion) take half the places where the range gives any.
+struct MixedSection {
+    std::vector<MixedQuestion> questions;
+    // differentMixedQuestions, and differentBracketedQuestions with brackets
+    long long different = 0;
+};
+MixedSection drawMixedSection(int lo, int hi, int count, bool brackets = false);
+
+// Appends "a○b○c=　" (with its brackets, "(a○b)○c=　" or "a○(b○c)=　") with the printed glyphs and
+// the ideographic answer gap.
 void appendMixedQuestion(QString &out, const MixedQuestion &question);
 
 // One mixed question as sheet text; empty when the range allows none.

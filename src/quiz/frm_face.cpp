@@ -3,6 +3,7 @@
 #include "controls/command_button.h"
 #include "controls/message_box.h"
 #include "forms/frm_face_def.h"
+#include "quiz/practice_questions.h"
 #include "quiz/quiz_logic.h"
 
 #include <QCloseEvent>
@@ -188,7 +189,7 @@ void FrmFace::getQuestion(int n, int from) {
     const quiz::QuizQuestion question = redo_ && !redoQueue_.isEmpty()
                                             ? redoQueue_.takeLast()
                                             : quiz::drawQuizQuestion(selectedOperation(), from, n);
-    recorder_.questionShown();
+    recorder_.questionShown(question.text, question.answer);
     txtQuestion_->setText(question.text);
     txtQuestion_->setProperty(kTagProperty, question.answer);
     txtAnswer_->setFocus();
@@ -222,15 +223,15 @@ void FrmFace::cmdOK_Click() {
     }
     // The next question needs a usable range; refusing before judging keeps
     // the answer for when the range is mended. A redo asks its own questions.
-    std::optional<OperandRange> range = OperandRange{0, 0};
+    std::optional<OperandRange> range = OperandRange{queueFrom_, queueTo_};
     if (!redo_ && !(range = acceptedRange()))
         return;
 
     ++TotalCount;
     setLabel(lblTotal_, QString::number(TotalCount));
-    const bool right = answer == expectedAnswer();
-    recorder_.answered(txtQuestion_->text(), expectedAnswer(), answer, skipping_, right,
-                       redo_ ? QString() : operatorCode(selectedOperation()), range->from,
+    const bool right = quiz::sameAnswer(answer, expectedAnswer());
+    recorder_.answered(answer, skipping_, right,
+                       redo_ ? queueOperation_ : operatorCode(selectedOperation()), range->from,
                        range->to);
     listHistory_->addItem(quiz::historyLine(TotalCount, txtQuestion_->text(), answer, right));
     listHistory_->scrollToBottom();
@@ -299,15 +300,41 @@ bool FrmFace::startRedo(const QList<AnswerEntry> &questions) {
     QList<quiz::QuizQuestion> queue = quiz::redoOrder(asked);
     if (queue.isEmpty())
         return false;
+    startQueue(std::move(queue), QuizKind::Redo, 0, 0);
+    return true;
+}
+
+bool FrmFace::startPractice(const SheetSettings &settings) {
+    if (const std::optional<QString> problem = quiz::practiceProblem(settings)) {
+        showWarning(this, *problem);
+        return false;
+    }
+    // The record keeps the range of the first ticked type.
+    int from = 0, to = 0;
+    for (const QuestionType type : kQuestionTypes) {
+        if (settings[type].selected && settings[type].count > 0) {
+            from = settings[type].from;
+            to = settings[type].to;
+            break;
+        }
+    }
+    startQueue(quiz::practiceQuestions(settings), QuizKind::Normal, from, to);
+    return true;
+}
+
+void FrmFace::startQueue(QList<quiz::QuizQuestion> queue, QuizKind kind, int from, int to) {
     if (!cmdBegin_->isEnabled()) {
         cmdFinish_Click();
         cmdPause_->setCaption(text(kPauseCaption));
     }
-    const QString operation = quiz::sharedOperationCode(queue);
+    queueOperation_ = quiz::sharedOperationCode(queue);
+    queueFrom_ = from;
+    queueTo_ = to;
+    // Asked from the end of the list.
+    std::reverse(queue.begin(), queue.end());
     redo_ = true;
     redoQueue_ = std::move(queue);
-    beginQuiz(QuizKind::Redo, operation, 0, 0);
-    return true;
+    beginQuiz(kind, queueOperation_, from, to);
 }
 
 bool FrmFace::redoing() const {

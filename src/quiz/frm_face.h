@@ -3,6 +3,7 @@
 #include "controls/form_dialog.h"
 #include "forms/form_builder.h"
 #include "question/question.h"
+#include "question/question_settings.h"
 #include "quiz/quiz_logic.h"
 #include "quiz/quiz_recorder.h"
 #include "record/practice_record.h"
@@ -65,6 +66,13 @@ public:
     // True while a redo quiz runs or is paused.
     bool redoing() const;
 
+    // Starts a quiz on the questions of a sheet with these settings (those
+    // of "出题设置" or a preset), asked once each in random order and recorded
+    // as asked; it finishes by itself after the last. A blank question is
+    // judged on the missing number. Settings that give no question are
+    // refused with a message and nothing starts (false).
+    bool startPractice(const SheetSettings &settings);
+
     // Handlers.
     void cmdBegin_Click();
     void cmdOK_Click();
@@ -91,6 +99,8 @@ private:
     // nothing after telling the user which range is allowed (the focus goes
     // to the box to mend).
     std::optional<OperandRange> acceptedRange();
+    // Asks exactly these questions (a redo, or a practice of settings).
+    void startQueue(QList<quiz::QuizQuestion> queue, QuizKind kind, int from, int to);
     // Begin's work once the questions to ask are settled.
     void beginQuiz(QuizKind kind, const QString &operation, int from, int to);
     void setRunning(bool running);
@@ -128,6 +138,10 @@ private:
     // During a redo: the questions still to ask, the last one first.
     bool redo_ = false;
     QList<quiz::QuizQuestion> redoQueue_;
+    // What the record keeps of the questions being asked from the list.
+    QString queueOperation_;
+    int queueFrom_ = 0;
+    int queueTo_ = 0;
 };
 
 } // namespace drillpad

@@ -58,9 +58,20 @@ qint64 monotonicMs() {
 
 } // namespace
 
+// Trouble such as a lock held by another program usually passes within
+// seconds.
+constexpr int kRetryMs = 1000;
+
 QuizRecorder::QuizRecorder(Report report, PracticeRecord *record, Clock clock)
     : report_(std::move(report)), record_(record),
-      clock_(clock ? std::move(clock) : Clock(monotonicMs)) {}
+      clock_(clock ? std::move(clock) : Clock(monotonicMs)), retry_(new QTimer) {
+    retry_->setInterval(kRetryMs);
+    QObject::connect(retry_, &QTimer::timeout, retry_, [this] { flush(); });
+}
+
+QuizRecorder::~QuizRecorder() {
+    delete retry_;
+}
 
 PracticeRecord &QuizRecorder::record() {
     return record_ ? *record_ : practiceRecord();
@@ -72,22 +83,60 @@ void QuizRecorder::reportProblem() {
         report_(problem);
 }
 
+bool QuizRecorder::hasUnwritten() const {
+    return std::any_of(pending_.cbegin(), pending_.cend(),
+                       [](const Pending &quiz) { return quiz.dirty; });
+}
+
+bool QuizRecorder::flush() {
+    PracticeRecord &file = record();
+    for (qsizetype i = 0; i < pending_.size();) {
+        Pending &quiz = pending_[i];
+        if (quiz.update.id != 0 && quiz.generation != file.generation()) {
+            // The file it went to was moved aside: the new one takes it all.
+            quiz.update.id = 0;
+            quiz.update.answers = quiz.all;
+            quiz.dirty = true;
+        }
+        if (quiz.dirty && !file.write(quiz.update)) {
+            reportProblem();
+            retry_->start();
+            return false;
+        }
+        quiz.dirty = false;
+        quiz.generation = file.generation();
+        const bool done = quiz.update.ended.isValid();
+        if (done)
+            pending_.removeAt(i);
+        else
+            ++i;
+    }
+    retry_->stop();
+    reportProblem();
+    return true;
+}
+
 void QuizRecorder::begin(QuizKind kind, const QString &operation, int from, int to) {
     if (running_)
         finish();
     running_ = true;
-    kind_ = kind;
-    answersLost_ = false;
     answered_ = right_ = 0;
-    operation_ = operation;
-    from_ = from;
-    to_ = to;
     timing_.start(clock_());
-    quizId_ = record().startQuiz(kind, operation, from, to);
-    reportProblem();
+    Pending quiz;
+    quiz.update.kind = kind;
+    quiz.update.started = QDateTime::currentDateTime();
+    quiz.update.operation = operation;
+    quiz.update.from = from;
+    quiz.update.to = to;
+    pending_.append(quiz);
+    // Nothing is written before the first answer; what waits from earlier
+    // quizzes is tried now.
+    flush();
 }
 
-void QuizRecorder::questionShown() {
+void QuizRecorder::questionShown(const QString &question, const QString &expected) {
+    question_ = question;
+    expected_ = expected;
     timing_.questionShown(clock_());
 }
 
@@ -99,55 +148,48 @@ void QuizRecorder::resume() {
     timing_.resume(clock_());
 }
 
-void QuizRecorder::answered(const QString &question, const QString &expected, const QString &typed,
-                            bool skipped, bool right, const QString &operation, int from, int to) {
-    if (!running_)
+void QuizRecorder::answered(const QString &typed, bool skipped, bool right,
+                            const QString &operation, int from, int to) {
+    if (!running_ || pending_.isEmpty())
         return;
     ++answered_;
     if (right)
         ++right_;
-    if (quizId_ <= 0 || answersLost_)
-        return;
+    Pending &quiz = pending_.last();
     AnswerEntry entry;
-    entry.quizId = quizId_;
     entry.sequence = answered_;
-    entry.question = question;
-    entry.expected = expected;
+    entry.question = question_;
+    entry.expected = expected_;
     entry.typed = skipped ? QString() : typed;
     entry.skipped = skipped;
     entry.right = right;
     entry.seconds = timing_.questionSeconds(clock_());
-    // After a failed write the rest of the quiz's answers are not tried: a
-    // file held by another program would make every answer wait in vain.
-    // The finish still is, so that the quiz keeps its true totals.
-    answersLost_ = !record().recordAnswer(entry);
-    if (kind_ == QuizKind::Normal)
-        mergeSettings(operation, from, to);
-    reportProblem();
+    quiz.update.answers.append(entry);
+    quiz.all.append(entry);
+    quiz.dirty = true;
+    if (quiz.update.kind == QuizKind::Normal)
+        mergeSettings(quiz, operation, from, to);
+    flush();
 }
 
-void QuizRecorder::mergeSettings(const QString &operation, int from, int to) {
-    const QString mergedOperation = operation == operation_ ? operation_ : QString();
-    const int mergedFrom = std::min(from, from_), mergedTo = std::max(to, to_);
-    if (mergedOperation != operation_ || mergedFrom != from_ || mergedTo != to_) {
-        operation_ = mergedOperation;
-        from_ = mergedFrom;
-        to_ = mergedTo;
-        record().setQuizSettings(quizId_, operation_, from_, to_);
-    }
+void QuizRecorder::mergeSettings(Pending &quiz, const QString &operation, int from, int to) {
+    QuizUpdate &u = quiz.update;
+    if (operation != u.operation)
+        u.operation.clear();
+    u.from = std::min(from, u.from);
+    u.to = std::max(to, u.to);
 }
 
 void QuizRecorder::finish() {
     if (!running_)
         return;
     running_ = false;
-    if (quizId_ > 0) {
-        const double rate = answered_ > 0 ? ratePercent(right_, answered_) : 0.0;
-        record().finishQuiz(quizId_, answered_, right_, rate, scoreOf(right_, answered_),
-                            timing_.totalSeconds(clock_()));
-        reportProblem();
-    }
-    quizId_ = 0;
+    Pending &quiz = pending_.last();
+    quiz.update.ended = QDateTime::currentDateTime();
+    quiz.update.score = scoreOf(right_, answered_);
+    quiz.update.secondsUsed = timing_.totalSeconds(clock_());
+    quiz.dirty = true;
+    flush();
 }
 
 } // namespace drillpad::quiz

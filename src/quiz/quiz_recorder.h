@@ -3,6 +3,7 @@
 #include "record/practice_record.h"
 
 #include <QString>
+#include <QTimer>
 
 #include <functional>
 
@@ -31,10 +32,13 @@ private:
     qint64 questionMarkMs_ = 0; // active time when the question was shown
 };
 
-// Keeps one quiz in the practice record as it goes: its start, each judged
-// or skipped answer with its time, and its finish with the quiz's own score.
-// Whatever goes wrong with the record is told once through `report` and the
-// quiz goes on without it.
+// Keeps the quizzes in the practice record as they go: each quiz with its
+// answers, their times and the quiz's own score. What cannot be written at
+// once (the file held by another program, a full disk) is kept here and
+// written as soon as the file is usable again: with the next answer, at the
+// quiz's end, or by a timer that tries again every second, so nothing the
+// pupil answered is lost and a quiz begun during the trouble is recorded too.
+// Each episode of trouble is told once through `report`; the quiz goes on.
 class QuizRecorder {
 public:
     using Clock = std::function<qint64()>;
@@ -42,40 +46,59 @@ public:
 
     // `record` null: the program's one record, opened when first needed.
     QuizRecorder(Report report, PracticeRecord *record = nullptr, Clock clock = {});
+    ~QuizRecorder();
+    QuizRecorder(const QuizRecorder &) = delete;
+    QuizRecorder &operator=(const QuizRecorder &) = delete;
 
     void begin(QuizKind kind, const QString &operation, int from, int to);
-    void questionShown();
+    // A question drawn and shown: the record keeps it as drawn, whatever
+    // the question box shows when it is judged.
+    void questionShown(const QString &question, const QString &expected);
     void pause();
     void resume();
-    // One judged answer, drawn with the given operation and range; a normal
-    // quiz whose answers mix operations keeps an empty one, and its range
-    // grows to hold every answer's. A redo keeps what it began with.
-    void answered(const QString &question, const QString &expected, const QString &typed,
-                  bool skipped, bool right, const QString &operation, int from, int to);
+    // The shown question judged, drawn with the given operation and range;
+    // a normal quiz whose answers mix operations keeps an empty one, and its
+    // range grows to hold every answer's. A redo keeps what it began with.
+    void answered(const QString &typed, bool skipped, bool right, const QString &operation,
+                  int from, int to);
     void finish();
+
+    // Writes what waits; true when nothing is left to write.
+    bool flush();
+    // Answers and quiz ends not in the record yet.
+    bool hasUnwritten() const;
 
     bool running() const { return running_; }
     int answeredCount() const { return answered_; }
     int rightCount() const { return right_; }
 
 private:
+    // A quiz not yet wholly in the record: what its next write brings, every
+    // answer so far (a file moved aside takes them all again), and the
+    // record's generation its last write went to.
+    struct Pending {
+        QuizUpdate update;
+        QList<AnswerEntry> all;
+        int generation = 0;
+        bool dirty = false;
+    };
+
     PracticeRecord &record();
     void reportProblem();
-    void mergeSettings(const QString &operation, int from, int to);
+    void mergeSettings(Pending &quiz, const QString &operation, int from, int to);
 
     Report report_;
     PracticeRecord *record_;
     Clock clock_;
     QuizClock timing_;
     bool running_ = false;
-    QuizKind kind_ = QuizKind::Normal;
-    qint64 quizId_ = 0;
-    bool answersLost_ = false;
     int answered_ = 0;
     int right_ = 0;
-    QString operation_;
-    int from_ = 0;
-    int to_ = 0;
+    QString question_;
+    QString expected_;
+    // Oldest first; while a quiz runs, it is the last.
+    QList<Pending> pending_;
+    QTimer *retry_;
 };
 
 } // namespace drillpad::quiz

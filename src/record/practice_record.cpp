@@ -6,8 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QPointer>
-#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -16,7 +16,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <optional>
+#include <mutex>
+#include <thread>
 
 namespace drillpad {
 
@@ -55,7 +56,12 @@ const char *const kLayoutSteps[][4] = {
 };
 constexpr int kLayoutVersion = static_cast<int>(std::size(kLayoutSteps));
 
-constexpr int kDefaultBusyTimeoutMs = 2000;
+// Short enough that a write waiting for another Drillpad never holds the
+// window up; what fails is kept by the writer and written later.
+constexpr int kDefaultBusyTimeoutMs = 150;
+// PRAGMA quick_check reads the whole file; below this size it takes a few
+// milliseconds and runs at once.
+constexpr qint64 kDefaultBackgroundCheckBytes = 8 * 1024 * 1024;
 
 // SQLite's primary result codes that decide what to tell the user.
 enum SqliteCode {
@@ -79,7 +85,7 @@ bool isDamage(const QSqlError &error) {
 }
 
 QString notKept(const QString &why) {
-    return QStringLiteral("练习记录没有保存，练习照常进行。\n原因：") + why;
+    return QStringLiteral("练习记录暂时没有保存，练习照常进行；能保存时会自动补上。\n原因：") + why;
 }
 
 QString reasonFor(const QSqlError &error) {
@@ -102,7 +108,7 @@ QString reasonFor(const QSqlError &error) {
     }
 }
 
-QString operationOrNull(const QString &operation) {
+QString operationOrEmpty(const QString &operation) {
     return operation.isNull() ? QStringLiteral("") : operation;
 }
 
@@ -110,11 +116,17 @@ QDateTime fromMs(const QVariant &value) {
     return value.isNull() ? QDateTime() : QDateTime::fromMSecsSinceEpoch(value.toLongLong());
 }
 
-// A free name beside `path` for a damaged file, carrying today's date.
-QString asideName(const QString &path) {
+QVariant msOrNull(const QDateTime &time) {
+    return time.isValid() ? QVariant(time.toMSecsSinceEpoch())
+                          : QVariant(QMetaType(QMetaType::LongLong));
+}
+
+// A free name beside `path` for a file moved aside, carrying today's date.
+QString asideName(const QString &path, const char *why) {
     const QFileInfo info(path);
-    const QString stem = info.dir().filePath(info.completeBaseName() + QStringLiteral("-damaged-") +
-                                             QDate::currentDate().toString(Qt::ISODate));
+    const QString stem =
+        info.dir().filePath(info.completeBaseName() + QLatin1Char('-') + QLatin1String(why) +
+                            QLatin1Char('-') + QDate::currentDate().toString(Qt::ISODate));
     const QString suffix = QLatin1Char('.') + info.suffix();
     QString candidate = stem + suffix;
     for (int n = 2; QFileInfo::exists(candidate); ++n)
@@ -127,78 +139,189 @@ const char *const kQuizColumns = "id, started, ended, operation, range_from, ran
 const char *const kAnswerColumns =
     "quiz_id, sequence, question, expected, typed, is_right, seconds";
 
-QuizSummary quizFrom(const QSqlQuery &q) {
+QuizSummary quizFrom(const QSqlQuery &q, int at = 0) {
     QuizSummary s;
-    s.id = q.value(0).toLongLong();
-    s.started = fromMs(q.value(1));
-    s.ended = fromMs(q.value(2));
-    s.operation = q.value(3).toString();
-    s.from = q.value(4).toInt();
-    s.to = q.value(5).toInt();
-    s.answered = q.value(6).toInt();
-    s.right = q.value(7).toInt();
-    s.rate = q.value(8).toDouble();
+    s.id = q.value(at).toLongLong();
+    s.started = fromMs(q.value(at + 1));
+    s.ended = fromMs(q.value(at + 2));
+    s.operation = q.value(at + 3).toString();
+    s.from = q.value(at + 4).toInt();
+    s.to = q.value(at + 5).toInt();
+    s.answered = q.value(at + 6).toInt();
+    s.right = q.value(at + 7).toInt();
+    s.rate = q.value(at + 8).toDouble();
     s.finished = s.ended.isValid();
-    s.score = s.finished ? q.value(9).toInt() : -1;
-    s.secondsUsed = q.value(10).toDouble();
-    s.kind = q.value(11).toInt() == 1 ? QuizKind::Redo : QuizKind::Normal;
+    s.score = s.finished ? q.value(at + 9).toInt() : -1;
+    s.secondsUsed = q.value(at + 10).toDouble();
+    s.kind = q.value(at + 11).toInt() == 1 ? QuizKind::Redo : QuizKind::Normal;
     return s;
 }
+constexpr int kQuizColumnCount = 12;
 
-// Every row a query returns, each read by `read`; none when it fails.
-template <typename Read>
-auto readRows(const QSqlDatabase &db, const QString &sql, const QVariantList &values, Read read) {
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    QList<decltype(read(q))> rows;
-    if (!q.prepare(sql))
-        return rows;
-    for (const QVariant &value : values)
-        q.addBindValue(value);
-    if (q.exec()) {
-        while (q.next())
-            rows.append(read(q));
-    }
-    return rows;
+AnswerEntry answerFrom(const QSqlQuery &q, int at = 0) {
+    AnswerEntry a;
+    a.quizId = q.value(at).toLongLong();
+    a.sequence = q.value(at + 1).toInt();
+    a.question = q.value(at + 2).toString();
+    a.expected = q.value(at + 3).toString();
+    a.skipped = q.value(at + 4).isNull();
+    a.typed = a.skipped ? QString() : q.value(at + 4).toString();
+    a.right = q.value(at + 5).toBool();
+    a.seconds = q.value(at + 6).toDouble();
+    return a;
 }
 
-AnswerEntry answerFrom(const QSqlQuery &q) {
-    AnswerEntry a;
-    a.quizId = q.value(0).toLongLong();
-    a.sequence = q.value(1).toInt();
-    a.question = q.value(2).toString();
-    a.expected = q.value(3).toString();
-    a.skipped = q.value(4).isNull();
-    a.typed = a.skipped ? QString() : q.value(4).toString();
-    a.right = q.value(5).toBool();
-    a.seconds = q.value(6).toDouble();
-    return a;
+// Runs a prepared query with its values and hands each row to `row`; the
+// error when preparing, running or stepping through the rows fails, which a
+// loop on next() alone would take for the end of the rows.
+template <typename Row>
+std::optional<QSqlError> forEachRow(QSqlQuery &q, const QString &sql, const QVariantList &values,
+                                    Row row) {
+    q.setForwardOnly(true);
+    if (!q.prepare(sql))
+        return q.lastError();
+    for (const QVariant &value : values)
+        q.addBindValue(value);
+    if (!q.exec())
+        return q.lastError();
+    while (q.next()) {
+        if (!row(q))
+            return std::nullopt;
+    }
+    if (q.lastError().isValid())
+        return q.lastError();
+    return std::nullopt;
+}
+
+// The tables of a database with their columns and declared types, one line
+// each, for telling Drillpad's layout from another program's.
+std::optional<QStringList> layoutOf(const QSqlDatabase &db, QSqlError *error) {
+    QStringList tables;
+    QSqlQuery q(db);
+    std::optional<QSqlError> failure = forEachRow(
+        q,
+        QStringLiteral("SELECT m.name, group_concat(c.name || ' ' || c.type, ', ')"
+                       " FROM sqlite_master m JOIN pragma_table_info(m.name) c"
+                       " WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"
+                       " GROUP BY m.name ORDER BY m.name"),
+        {}, [&tables](const QSqlQuery &row) {
+            tables << row.value(0).toString() + QLatin1Char(':') + row.value(1).toString();
+            return true;
+        });
+    if (failure) {
+        *error = *failure;
+        return std::nullopt;
+    }
+    return tables;
+}
+
+// Drillpad's layout after `version` steps, as layoutOf() writes it.
+QStringList expectedLayout(int version) {
+    static QHash<int, QStringList> known;
+    if (const auto found = known.constFind(version); found != known.cend())
+        return *found;
+    const QString name = QStringLiteral("drillpad-layout-%1").arg(version);
+    QStringList layout;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(QStringLiteral(":memory:"));
+        if (db.open()) {
+            QSqlQuery q(db);
+            for (int step = 0; step < version; ++step) {
+                for (const char *sql : kLayoutSteps[step]) {
+                    if (sql)
+                        q.exec(QString::fromUtf8(sql));
+                }
+            }
+            QSqlError ignored;
+            layout = layoutOf(db, &ignored).value_or(QStringList());
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    known.insert(version, layout);
+    return layout;
+}
+
+// Runs PRAGMA quick_check on a connection: true when the file is whole.
+// A check that cannot run (another program holding the file) passes; the
+// statements that follow will find real damage anyway.
+bool passesQuickCheck(const QSqlDatabase &db) {
+    QSqlQuery q(db);
+    QStringList findings;
+    const std::optional<QSqlError> failure =
+        forEachRow(q, QStringLiteral("PRAGMA quick_check"), {}, [&findings](const QSqlQuery &row) {
+            findings << row.value(0).toString();
+            return true;
+        });
+    if (failure)
+        return !isDamage(*failure);
+    return findings == QStringList{QStringLiteral("ok")};
+}
+
+// The wrong and skipped answers of the quizzes, each question once where it
+// first went wrong, oldest quiz first and in the order asked.
+QString wrongAndSkippedSql(const QList<qint64> &quizIds) {
+    QStringList ids;
+    ids.reserve(quizIds.size());
+    for (qint64 id : quizIds)
+        ids << QString::number(id);
+    return QStringLiteral("SELECT %1 FROM (SELECT a.*, z.started AS quiz_started,"
+                          " row_number() OVER (PARTITION BY a.question"
+                          " ORDER BY z.started, z.id, a.sequence) AS occurrence"
+                          " FROM answers a JOIN quizzes z ON z.id = a.quiz_id"
+                          " WHERE a.is_right = 0 AND a.quiz_id IN (%2))"
+                          " WHERE occurrence = 1 ORDER BY quiz_started, quiz_id, sequence")
+        .arg(QLatin1String(kAnswerColumns), ids.join(QLatin1Char(',')));
+}
+
+QString newConnectionName(const char *kind) {
+    static std::atomic<int> counter{0};
+    return QStringLiteral("drillpad-%1-%2").arg(QLatin1String(kind)).arg(++counter);
 }
 
 } // namespace
 
 struct PracticeRecord::Impl {
+    PracticeRecord *owner = nullptr;
     QString connection;
     QString path;
-    QString problem;
-    bool reported = false;
+    // Trouble of the current episode, and whether it has been reported.
+    QString trouble;
+    bool troubleReported = false;
+    // A file moved aside on opening, to be told once.
+    QString notice;
     int busyTimeoutMs = kDefaultBusyTimeoutMs;
+    qint64 backgroundCheckBytes = kDefaultBackgroundCheckBytes;
     bool open = false;
-    // Prepared once: an answer is written on every judged question.
-    std::optional<QSqlQuery> answerInsert;
-    std::optional<QSqlQuery> addToTotals;
+    // A statement since the last write began found the file damaged.
+    bool damageSeen = false;
+    // Opening failed for a reason that may pass; the next write tries again.
+    bool reopen = false;
+    int generation = 0;
     std::optional<DiskSync> journalSync;
+
+    // The background integrity check.
+    std::thread checker;
+    std::mutex checkMutex;
+    std::optional<bool> checkPassed; // set by the checker
+    bool checking = false;
 
     QSqlDatabase db() const { return QSqlDatabase::database(connection, false); }
 
     void fail(const QString &why) {
-        if (problem.isEmpty())
-            problem = why;
+        if (trouble.isEmpty())
+            trouble = why;
     }
     // Notes a failed statement; false, for returning.
     bool failed(const QSqlError &error) {
+        damageSeen = damageSeen || isDamage(error);
         fail(notKept(reasonFor(error)));
         return false;
+    }
+    // A write went through: the episode of trouble is over.
+    void succeeded() {
+        trouble.clear();
+        troubleReported = false;
     }
 
     bool exec(QSqlQuery &q, const QString &sql) { return q.exec(sql) || failed(q.lastError()); }
@@ -214,25 +337,76 @@ struct PracticeRecord::Impl {
         return false;
     }
 
-    bool insertAnswer(const AnswerEntry &a) {
-        QSqlQuery &insert = *answerInsert;
-        insert.bindValue(0, a.quizId);
-        insert.bindValue(1, a.sequence);
-        insert.bindValue(2, a.question);
-        insert.bindValue(3, a.expected);
-        insert.bindValue(4, a.skipped ? QVariant(QMetaType(QMetaType::QString)) : a.typed);
-        insert.bindValue(5, a.right ? 1 : 0);
-        insert.bindValue(6, a.seconds);
-        return insert.exec() || failed(insert.lastError());
+    // Prepares and runs one statement with its values.
+    bool run(const QString &sql, const QVariantList &values, QSqlQuery *out = nullptr) {
+        QSqlQuery q(db());
+        if (!q.prepare(sql))
+            return failed(q.lastError());
+        for (const QVariant &value : values)
+            q.addBindValue(value);
+        if (!q.exec())
+            return failed(q.lastError());
+        if (out)
+            *out = std::move(q);
+        return true;
     }
 
-    enum class OpenResult { Ready, Damaged, Failed };
+    bool insertAnswer(const AnswerEntry &a) {
+        return run(QStringLiteral("INSERT INTO answers (%1) VALUES (?, ?, ?, ?, ?, ?, ?)")
+                       .arg(QLatin1String(kAnswerColumns)),
+                   {a.quizId, a.sequence, a.question, a.expected,
+                    a.skipped ? QVariant(QMetaType(QMetaType::QString)) : QVariant(a.typed),
+                    a.right ? 1 : 0, a.seconds});
+    }
+
+    // A reading statement's rows, each through `read`; nothing when it fails.
+    template <typename Read>
+    auto readRows(const QString &sql, const QVariantList &values, Read read)
+        -> std::optional<QList<decltype(read(std::declval<const QSqlQuery &>()))>> {
+        QList<decltype(read(std::declval<const QSqlQuery &>()))> rows;
+        if (!usable())
+            return std::nullopt;
+        QSqlQuery q(db());
+        const std::optional<QSqlError> failure =
+            forEachRow(q, sql, values, [&](const QSqlQuery &row) {
+                rows.append(read(row));
+                return true;
+            });
+        if (failure) {
+            q.finish();
+            readFailed(*failure);
+            return std::nullopt;
+        }
+        return rows;
+    }
+    // A read found damage: the file goes aside once the reading caller is done.
+    void readFailed(const QSqlError &error) {
+        fail(QStringLiteral("读取练习记录时出错：") + reasonFor(error));
+        if (isDamage(error))
+            QMetaObject::invokeMethod(
+                owner, [record = owner] { record->moveAsideDamaged(); }, Qt::QueuedConnection);
+    }
+
+    // Open and checked; a record whose opening failed for a passing reason
+    // is opened again.
+    bool usable() {
+        if (!open && reopen)
+            openFile();
+        return open && !checking;
+    }
+
+    enum class OpenResult { Ready, Damaged, Foreign, Failed };
     OpenResult openAndMigrate();
+    bool openFile();
+    bool moveAside(const char *why, const QString &what);
+    void startCheck();
+    void finishCheck();
+    void closeConnection();
 };
 
 PracticeRecord::PracticeRecord(QObject *parent) : QObject(parent), d_(std::make_unique<Impl>()) {
-    static std::atomic<int> counter{0};
-    d_->connection = QStringLiteral("drillpad-record-%1").arg(++counter);
+    d_->owner = this;
+    d_->connection = newConnectionName("record");
 }
 
 PracticeRecord::~PracticeRecord() {
@@ -244,56 +418,70 @@ QString PracticeRecord::defaultPath() {
            QStringLiteral("/drillpad.sqlite");
 }
 
-void PracticeRecord::close() {
-    d_->answerInsert.reset();
-    d_->addToTotals.reset();
-    d_->journalSync.reset();
-    d_->open = false;
-    if (QSqlDatabase::contains(d_->connection)) {
-        d_->db().close();
-        QSqlDatabase::removeDatabase(d_->connection);
+void PracticeRecord::Impl::closeConnection() {
+    if (checker.joinable())
+        checker.join();
+    checking = false;
+    journalSync.reset();
+    open = false;
+    if (QSqlDatabase::contains(connection)) {
+        db().close();
+        QSqlDatabase::removeDatabase(connection);
     }
+}
+
+void PracticeRecord::close() {
+    d_->reopen = false;
+    d_->closeConnection();
 }
 
 // Opens the file and brings its layout up to date.
 PracticeRecord::Impl::OpenResult PracticeRecord::Impl::openAndMigrate() {
-    Impl &d = *this;
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), d.connection);
-    db.setDatabaseName(d.path);
-    if (!db.open()) {
-        d.failed(db.lastError());
+    QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+    database.setDatabaseName(path);
+    if (!database.open()) {
+        failed(database.lastError());
         return OpenResult::Failed;
     }
-    QSqlQuery q(db);
+    QSqlQuery q(database);
     // The version is read from the file's first page: a file that is not a
     // database fails here.
-    if (!q.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(d.busyTimeoutMs)) ||
-        !q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) ||
+    if (!q.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(busyTimeoutMs)) ||
         !q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
         if (isDamage(q.lastError()))
             return OpenResult::Damaged;
-        d.failed(q.lastError());
+        failed(q.lastError());
         return OpenResult::Failed;
     }
     const int version = q.value(0).toInt();
     if (version > kLayoutVersion) {
-        d.fail(notKept(QStringLiteral("记录文件由较新版本的 Drillpad 建立。")));
+        fail(notKept(QStringLiteral("记录文件由较新版本的 Drillpad 建立。")));
         return OpenResult::Failed;
     }
+    QSqlError error;
+    const std::optional<QStringList> layout = layoutOf(database, &error);
+    if (!layout) {
+        if (isDamage(error))
+            return OpenResult::Damaged;
+        failed(error);
+        return OpenResult::Failed;
+    }
+    if (*layout != expectedLayout(version))
+        return OpenResult::Foreign;
     // WAL lets readers and a writer work side by side. Commits do not wait
     // for the disk (a crash of the program loses nothing committed); the
-    // journal is flushed right after each answer on a thread of its own, so
-    // a power cut loses at most what was being answered.
-    if (!d.exec(q, QStringLiteral("PRAGMA journal_mode = WAL")) ||
-        !d.exec(q, QStringLiteral("PRAGMA synchronous = NORMAL")) ||
-        !d.exec(q, QStringLiteral("PRAGMA foreign_keys = ON")))
+    // journal is flushed right after each write on a thread of its own, so
+    // a power cut loses at most what was being written.
+    if (!exec(q, QStringLiteral("PRAGMA journal_mode = WAL")) ||
+        !exec(q, QStringLiteral("PRAGMA synchronous = NORMAL")) ||
+        !exec(q, QStringLiteral("PRAGMA foreign_keys = ON")))
         return isDamage(q.lastError()) ? OpenResult::Damaged : OpenResult::Failed;
     if (version == kLayoutVersion)
         return OpenResult::Ready;
 
     // Another Drillpad may be migrating the same file: take the write lock
     // first and read the version again under it.
-    if (!d.exec(q, QStringLiteral("BEGIN IMMEDIATE")))
+    if (!exec(q, QStringLiteral("BEGIN IMMEDIATE")))
         return OpenResult::Failed;
     int current = -1;
     if (q.exec(QStringLiteral("PRAGMA user_version")) && q.next())
@@ -301,14 +489,14 @@ PracticeRecord::Impl::OpenResult PracticeRecord::Impl::openAndMigrate() {
     bool ok = current >= 0;
     for (int step = std::max(current, 0); ok && step < kLayoutVersion; ++step) {
         for (const char *sql : kLayoutSteps[step]) {
-            if (sql && !d.exec(q, QString::fromUtf8(sql))) {
+            if (sql && !exec(q, QString::fromUtf8(sql))) {
                 ok = false;
                 break;
             }
         }
     }
-    ok = ok && d.exec(q, QStringLiteral("PRAGMA user_version = %1").arg(kLayoutVersion)) &&
-         d.exec(q, QStringLiteral("COMMIT"));
+    ok = ok && exec(q, QStringLiteral("PRAGMA user_version = %1").arg(kLayoutVersion)) &&
+         exec(q, QStringLiteral("COMMIT"));
     if (!ok) {
         const bool damaged = isDamage(q.lastError());
         q.exec(QStringLiteral("ROLLBACK"));
@@ -317,60 +505,123 @@ PracticeRecord::Impl::OpenResult PracticeRecord::Impl::openAndMigrate() {
     return OpenResult::Ready;
 }
 
+// Keeps the file and its journal under a dated name, untouched, for whoever
+// wants to rescue it, and says so in `notice`.
+bool PracticeRecord::Impl::moveAside(const char *why, const QString &what) {
+    closeConnection();
+    const QString aside = asideName(path, why);
+    if (!QFile::rename(path, aside)) {
+        fail(notKept(what + QStringLiteral("，且无法改名。")));
+        return false;
+    }
+    for (const char *journal : {"-wal", "-shm"})
+        QFile::rename(path + QLatin1String(journal), aside + QLatin1String(journal));
+    notice = QStringLiteral("%1，已改名为“%2”原样保留，并新建了记录文件；以前的记录不再显示。")
+                 .arg(what, QFileInfo(aside).fileName());
+    return true;
+}
+
+bool PracticeRecord::Impl::openFile() {
+    reopen = false;
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        fail(notKept(QStringLiteral("无法建立数据文件夹“%1”。").arg(folder)));
+        reopen = true;
+        return false;
+    }
+    OpenResult result = openAndMigrate();
+    if (result == OpenResult::Damaged || result == OpenResult::Foreign) {
+        const bool damaged = result == OpenResult::Damaged;
+        if (!moveAside(damaged ? "damaged" : "foreign",
+                       damaged ? QStringLiteral("练习记录文件已损坏")
+                               : QStringLiteral("练习记录文件“%1”不是 Drillpad 的记录")
+                                     .arg(QFileInfo(path).fileName())))
+            return false;
+        result = openAndMigrate();
+    }
+    if (result != OpenResult::Ready) {
+        // A newer Drillpad's file stays as it is; anything else may pass.
+        reopen = !trouble.contains(QStringLiteral("较新版本"));
+        fail(notKept(QStringLiteral("记录文件无法打开。")));
+        closeConnection();
+        return false;
+    }
+    journalSync.emplace(path + QStringLiteral("-wal"));
+    open = true;
+    ++generation;
+    if (QFileInfo(path).size() >= backgroundCheckBytes) {
+        startCheck();
+        return true;
+    }
+    if (!passesQuickCheck(db()))
+        return moveAside("damaged", QStringLiteral("练习记录文件已损坏")) && openFile();
+    return true;
+}
+
+void PracticeRecord::Impl::startCheck() {
+    checking = true;
+    checkPassed.reset();
+    checker = std::thread([this, file = path] {
+        const QString name = newConnectionName("check");
+        bool passed = true;
+        {
+            QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            database.setDatabaseName(file);
+            database.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+            if (database.open())
+                passed = passesQuickCheck(database);
+        }
+        QSqlDatabase::removeDatabase(name);
+        {
+            std::lock_guard lock(checkMutex);
+            checkPassed = passed;
+        }
+        // The record joins this thread before it goes, so `owner` is alive.
+        QMetaObject::invokeMethod(
+            owner, [this] { finishCheck(); }, Qt::QueuedConnection);
+    });
+}
+
+void PracticeRecord::Impl::finishCheck() {
+    if (!checking)
+        return;
+    checker.join();
+    checking = false;
+    bool passed = true;
+    {
+        std::lock_guard lock(checkMutex);
+        passed = checkPassed.value_or(true);
+    }
+    if (!passed && moveAside("damaged", QStringLiteral("练习记录文件已损坏")))
+        openFile();
+    Q_EMIT owner->changed();
+}
+
 bool PracticeRecord::open(const QString &path) {
     close();
     d_->path = path;
-    d_->problem.clear();
-    d_->reported = false;
-
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(folder)) {
-        d_->fail(notKept(QStringLiteral("无法建立数据文件夹“%1”。").arg(folder)));
-        return false;
-    }
-    Impl::OpenResult result = d_->openAndMigrate();
-    if (result == Impl::OpenResult::Damaged) {
-        // Keep the damaged file for whoever wants to rescue it, with its
-        // journal files, and start afresh.
-        close();
-        const QString aside = asideName(path);
-        if (!QFile::rename(path, aside)) {
-            d_->fail(notKept(QStringLiteral("记录文件已损坏，且无法改名。")));
-            return false;
-        }
-        for (const char *journal : {"-wal", "-shm"})
-            QFile::rename(path + QLatin1String(journal), aside + QLatin1String(journal));
-        d_->problem.clear();
-        result = d_->openAndMigrate();
-        if (result == Impl::OpenResult::Ready)
-            d_->problem = QStringLiteral("练习记录文件已损坏，已改名为“%1”保留，"
-                                         "并新建了记录文件；以前的记录不再显示。")
-                              .arg(QFileInfo(aside).fileName());
-    }
-    if (result != Impl::OpenResult::Ready) {
-        d_->fail(notKept(QStringLiteral("记录文件无法打开。")));
-        close();
-        return false;
-    }
-
-    QSqlDatabase db = d_->db();
-    d_->answerInsert.emplace(db);
-    d_->addToTotals.emplace(db);
-    d_->answerInsert->prepare(
-        QStringLiteral("INSERT INTO answers (%1) VALUES (?, ?, ?, ?, ?, ?, ?)")
-            .arg(QLatin1String(kAnswerColumns)));
-    d_->addToTotals->prepare(QStringLiteral(
-        "UPDATE quizzes SET answered = answered + 1, right_count = right_count + ?,"
-        " rate = 100.0 * (right_count + ?) / (answered + 1), seconds_used = seconds_used + ?"
-        " WHERE id = ?"));
-    d_->journalSync.emplace(path + QStringLiteral("-wal"));
-    d_->open = true;
+    d_->trouble.clear();
+    d_->notice.clear();
+    d_->troubleReported = false;
+    const bool opened = d_->openFile();
     Q_EMIT changed();
-    return true;
+    return opened;
 }
 
 bool PracticeRecord::isOpen() const {
     return d_->open;
+}
+
+bool PracticeRecord::isChecking() const {
+    return d_->checking;
+}
+
+void PracticeRecord::waitForCheck() {
+    d_->finishCheck();
+}
+
+void PracticeRecord::setBackgroundCheckBytes(qint64 bytes) {
+    d_->backgroundCheckBytes = bytes;
 }
 
 QString PracticeRecord::path() const {
@@ -378,14 +629,18 @@ QString PracticeRecord::path() const {
 }
 
 QString PracticeRecord::problem() const {
-    return d_->problem;
+    return d_->trouble.isEmpty() ? d_->notice : d_->trouble;
 }
 
 QString PracticeRecord::takeProblemToReport() {
-    if (d_->reported || d_->problem.isEmpty())
-        return {};
-    d_->reported = true;
-    return d_->problem;
+    QStringList untold;
+    if (!d_->notice.isEmpty())
+        untold << std::exchange(d_->notice, QString());
+    if (!d_->trouble.isEmpty() && !d_->troubleReported) {
+        untold << d_->trouble;
+        d_->troubleReported = true;
+    }
+    return untold.join(QStringLiteral("\n\n"));
 }
 
 void PracticeRecord::setBusyTimeout(int milliseconds) {
@@ -394,145 +649,109 @@ void PracticeRecord::setBusyTimeout(int milliseconds) {
         QSqlQuery(d_->db()).exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(milliseconds));
 }
 
+int PracticeRecord::generation() const {
+    return d_->generation;
+}
+
 QString PracticeRecord::connectionName() const {
     return d_->connection;
 }
 
-qint64 PracticeRecord::startQuiz(QuizKind kind, const QString &operation, int from, int to) {
-    if (!d_->open)
-        return 0;
-    QSqlQuery q(d_->db());
-    q.prepare(QStringLiteral("INSERT INTO quizzes (started, operation, range_from, range_to, kind)"
-                             " VALUES (?, ?, ?, ?, ?)"));
-    q.addBindValue(QDateTime::currentMSecsSinceEpoch());
-    q.addBindValue(operationOrNull(operation));
-    q.addBindValue(from);
-    q.addBindValue(to);
-    q.addBindValue(static_cast<int>(kind));
-    if (!q.exec())
-        return d_->failed(q.lastError());
-    Q_EMIT changed();
-    return q.lastInsertId().toLongLong();
-}
-
-bool PracticeRecord::recordAnswer(const AnswerEntry &answer) {
-    if (!d_->open || answer.quizId <= 0)
+bool PracticeRecord::write(QuizUpdate &update) {
+    if (update.id == 0 && update.answers.isEmpty())
+        return true; // a quiz enters the record with its first answer
+    if (!d_->usable())
         return false;
-    QSqlQuery &totals = *d_->addToTotals;
-    totals.bindValue(0, answer.right ? 1 : 0);
-    totals.bindValue(1, answer.right ? 1 : 0);
-    totals.bindValue(2, answer.seconds);
-    totals.bindValue(3, answer.quizId);
-    if (!d_->transaction([&] {
-            return d_->insertAnswer(answer) && (totals.exec() || d_->failed(totals.lastError()));
-        }))
-        return false;
-    d_->journalSync->request();
-    Q_EMIT changed();
-    return true;
-}
-
-bool PracticeRecord::setQuizSettings(qint64 quizId, const QString &operation, int from, int to) {
-    if (!d_->open || quizId <= 0)
-        return false;
-    QSqlQuery q(d_->db());
-    q.prepare(QStringLiteral(
-        "UPDATE quizzes SET operation = ?, range_from = ?, range_to = ? WHERE id = ?"));
-    for (const QVariant &value :
-         {QVariant(operationOrNull(operation)), QVariant(from), QVariant(to), QVariant(quizId)})
-        q.addBindValue(value);
-    if (!q.exec())
-        return d_->failed(q.lastError());
-    Q_EMIT changed();
-    return true;
-}
-
-bool PracticeRecord::finishQuiz(qint64 quizId, int answered, int right, double rate, int score,
-                                double secondsUsed) {
-    if (!d_->open || quizId <= 0)
-        return false;
-    QSqlQuery q(d_->db());
-    q.prepare(
-        QStringLiteral("UPDATE quizzes SET ended = ?, answered = ?, right_count = ?, rate = ?,"
-                       " score = ?, seconds_used = ? WHERE id = ?"));
-    for (const QVariant &value :
-         {QVariant(QDateTime::currentMSecsSinceEpoch()), QVariant(answered), QVariant(right),
-          QVariant(rate), QVariant(score), QVariant(secondsUsed), QVariant(quizId)})
-        q.addBindValue(value);
-    if (!q.exec())
-        return d_->failed(q.lastError());
-    Q_EMIT changed();
-    return true;
-}
-
-QList<QuizSummary> PracticeRecord::quizzes(const QString &operation) const {
-    if (!d_->open)
-        return {};
-    const QString where = operation.isEmpty() ? QString() : QStringLiteral(" WHERE operation = ?");
-    return readRows(d_->db(),
-                    QStringLiteral("SELECT %1 FROM quizzes%2 ORDER BY started DESC, id DESC")
-                        .arg(QLatin1String(kQuizColumns), where),
-                    operation.isEmpty() ? QVariantList() : QVariantList{operation}, quizFrom);
-}
-
-QList<AnswerEntry> PracticeRecord::answers(qint64 quizId) const {
-    if (!d_->open)
-        return {};
-    return readRows(d_->db(),
-                    QStringLiteral("SELECT %1 FROM answers WHERE quiz_id = ? ORDER BY sequence")
-                        .arg(QLatin1String(kAnswerColumns)),
-                    {quizId}, answerFrom);
-}
-
-QList<AnswerEntry> PracticeRecord::allAnswers() const {
-    if (!d_->open)
-        return {};
-    return readRows(d_->db(),
-                    QStringLiteral("SELECT %1 FROM answers ORDER BY quiz_id, sequence")
-                        .arg(QLatin1String(kAnswerColumns)),
-                    {}, answerFrom);
-}
-
-QList<AnswerEntry> PracticeRecord::wrongAndSkipped(const QList<qint64> &quizIds) const {
-    if (!d_->open || quizIds.isEmpty())
-        return {};
-    QStringList ids;
-    for (qint64 id : quizIds)
-        ids << QString::number(id);
-    QList<AnswerEntry> wrong =
-        readRows(d_->db(),
-                 QStringLiteral("SELECT a.quiz_id, a.sequence, a.question, a.expected, a.typed,"
-                                " a.is_right, a.seconds FROM answers a JOIN quizzes z ON"
-                                " z.id = a.quiz_id WHERE a.is_right = 0 AND a.quiz_id IN (%1)"
-                                " ORDER BY z.started, z.id, a.sequence")
-                     .arg(ids.join(QLatin1Char(','))),
-                 {}, answerFrom);
-    // Each question once, where it first went wrong.
-    QSet<QString> seen;
-    wrong.removeIf([&seen](const AnswerEntry &a) {
-        if (seen.contains(a.question))
-            return true;
-        seen.insert(a.question);
-        return false;
+    d_->damageSeen = false;
+    qint64 id = update.id;
+    int right = 0;
+    double seconds = 0;
+    for (const AnswerEntry &a : update.answers) {
+        right += a.right ? 1 : 0;
+        seconds += a.seconds;
+    }
+    const auto count = static_cast<int>(update.answers.size());
+    const bool ended = update.ended.isValid();
+    const bool ok = d_->transaction([&] {
+        QSqlQuery inserted;
+        if (id == 0) {
+            if (!d_->run(QStringLiteral("INSERT INTO quizzes (started, operation, range_from,"
+                                        " range_to, kind) VALUES (?, ?, ?, ?, ?)"),
+                         {msOrNull(update.started), operationOrEmpty(update.operation), update.from,
+                          update.to, static_cast<int>(update.kind)},
+                         &inserted))
+                return false;
+            id = inserted.lastInsertId().toLongLong();
+        }
+        for (AnswerEntry a : update.answers) {
+            a.quizId = id;
+            if (!d_->insertAnswer(a))
+                return false;
+        }
+        // The totals move with the answers in the same transaction, so they
+        // always equal the answers the record holds.
+        return d_->run(
+            QStringLiteral("UPDATE quizzes SET operation = ?, range_from = ?, range_to = ?,"
+                           " answered = answered + ?, right_count = right_count + ?,"
+                           " rate = CASE WHEN answered + ? > 0"
+                           " THEN 100.0 * (right_count + ?) / (answered + ?) ELSE 0 END,"
+                           " seconds_used = CASE WHEN ? THEN ? ELSE seconds_used + ? END,"
+                           " ended = ?, score = ? WHERE id = ?"),
+            {operationOrEmpty(update.operation), update.from, update.to, count, right, count, right,
+             count, ended, update.secondsUsed, seconds, msOrNull(update.ended),
+             ended ? update.score : -1, id});
     });
-    return wrong;
+    if (!ok) {
+        if (d_->damageSeen)
+            moveAsideDamaged();
+        return false;
+    }
+    update.id = id;
+    update.answers.clear();
+    d_->succeeded();
+    if (d_->journalSync)
+        d_->journalSync->request();
+    Q_EMIT changed();
+    return true;
+}
+
+std::optional<QList<QuizSummary>> PracticeRecord::quizzes(const QString &operation) const {
+    const QString filter = operation.isEmpty() ? QString() : QStringLiteral(" AND operation = ?");
+    return d_->readRows(
+        QStringLiteral("SELECT %1 FROM quizzes WHERE answered > 0%2 ORDER BY started DESC, id DESC")
+            .arg(QLatin1String(kQuizColumns), filter),
+        operation.isEmpty() ? QVariantList() : QVariantList{operation},
+        [](const QSqlQuery &q) { return quizFrom(q); });
+}
+
+std::optional<QList<AnswerEntry>> PracticeRecord::answers(qint64 quizId) const {
+    return d_->readRows(QStringLiteral("SELECT %1 FROM answers WHERE quiz_id = ? ORDER BY sequence")
+                            .arg(QLatin1String(kAnswerColumns)),
+                        {quizId}, [](const QSqlQuery &q) { return answerFrom(q); });
+}
+
+std::optional<QList<AnswerEntry>>
+PracticeRecord::wrongAndSkipped(const QList<qint64> &quizIds) const {
+    if (quizIds.isEmpty())
+        return QList<AnswerEntry>();
+    return d_->readRows(wrongAndSkippedSql(quizIds), {},
+                        [](const QSqlQuery &q) { return answerFrom(q); });
 }
 
 bool PracticeRecord::importQuizzes(const QList<QuizSummary> &quizzes,
                                    const QList<AnswerEntry> &answers) {
-    if (!d_->open)
+    if (!d_->usable())
         return false;
     QSqlQuery quiz(d_->db());
-    quiz.prepare(
-        QStringLiteral("INSERT INTO quizzes (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
-            .arg(QLatin1String(kQuizColumns)));
+    if (!quiz.prepare(
+            QStringLiteral("INSERT INTO quizzes (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                .arg(QLatin1String(kQuizColumns))))
+        return d_->failed(quiz.lastError());
     const auto insertQuiz = [&](const QuizSummary &s) {
-        const QVariant noTime{QMetaType(QMetaType::LongLong)};
-        quiz.bindValue(0, s.id > 0 ? QVariant(s.id) : noTime);
+        quiz.bindValue(0, s.id > 0 ? QVariant(s.id) : QVariant(QMetaType(QMetaType::LongLong)));
         quiz.bindValue(1, s.started.toMSecsSinceEpoch());
-        quiz.bindValue(2, s.finished && s.ended.isValid() ? QVariant(s.ended.toMSecsSinceEpoch())
-                                                          : noTime);
-        quiz.bindValue(3, operationOrNull(s.operation));
+        quiz.bindValue(2, msOrNull(s.finished ? s.ended : QDateTime()));
+        quiz.bindValue(3, operationOrEmpty(s.operation));
         quiz.bindValue(4, s.from);
         quiz.bindValue(5, s.to);
         quiz.bindValue(6, s.answered);
@@ -548,13 +767,15 @@ bool PracticeRecord::importQuizzes(const QList<QuizSummary> &quizzes,
                std::all_of(answers.cbegin(), answers.cend(),
                            [&](const AnswerEntry &a) { return d_->insertAnswer(a); });
     });
-    if (ok)
+    if (ok) {
+        d_->succeeded();
         Q_EMIT changed();
+    }
     return ok;
 }
 
 bool PracticeRecord::clear() {
-    if (!d_->open)
+    if (!d_->usable())
         return false;
     QSqlQuery q(d_->db());
     if (!d_->transaction([&] {
@@ -562,10 +783,111 @@ bool PracticeRecord::clear() {
                    d_->exec(q, QStringLiteral("DELETE FROM quizzes"));
         }))
         return false;
+    d_->succeeded();
     // Give the space back; another Drillpad reading at the moment only
     // delays this to a later clearing.
     q.exec(QStringLiteral("VACUUM"));
     Q_EMIT changed();
+    return true;
+}
+
+void PracticeRecord::moveAsideDamaged() {
+    if (!d_->open)
+        return;
+    d_->trouble.clear();
+    d_->troubleReported = false;
+    if (d_->moveAside("damaged", QStringLiteral("练习记录文件已损坏")))
+        d_->openFile();
+    Q_EMIT changed();
+}
+
+RecordReader::RecordReader(const QString &path) : connection_(newConnectionName("reader")) {
+    QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+    database.setDatabaseName(path);
+    database.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=2000"));
+    if (!database.open())
+        failed(reasonFor(database.lastError()), false);
+    // One snapshot for everything read.
+    else if (QSqlQuery q(database); !q.exec(QStringLiteral("BEGIN")))
+        failed(reasonFor(q.lastError()), isDamage(q.lastError()));
+}
+
+RecordReader::~RecordReader() {
+    if (QSqlDatabase::contains(connection_)) {
+        db().close();
+    }
+    QSqlDatabase::removeDatabase(connection_);
+}
+
+QSqlDatabase RecordReader::db() const {
+    return QSqlDatabase::database(connection_, false);
+}
+
+bool RecordReader::failed(const QString &why, bool damage) {
+    error_ = why;
+    damaged_ = damage;
+    return false;
+}
+
+std::optional<qint64> RecordReader::answerCount() {
+    if (!db().isOpen())
+        return std::nullopt;
+    QSqlQuery q(db());
+    qint64 count = 0;
+    if (const std::optional<QSqlError> failure =
+            forEachRow(q, QStringLiteral("SELECT total(answered) FROM quizzes"), {},
+                       [&count](const QSqlQuery &row) {
+                           count = row.value(0).toLongLong();
+                           return true;
+                       })) {
+        failed(reasonFor(*failure), isDamage(*failure));
+        return std::nullopt;
+    }
+    error_.clear();
+    return count;
+}
+
+std::optional<QList<AnswerEntry>> RecordReader::wrongAndSkipped(const QList<qint64> &quizIds) {
+    QList<AnswerEntry> wrong;
+    if (!db().isOpen())
+        return std::nullopt;
+    QSqlQuery q(db());
+    if (const std::optional<QSqlError> failure =
+            forEachRow(q, wrongAndSkippedSql(quizIds), {}, [&wrong](const QSqlQuery &row) {
+                wrong.append(answerFrom(row));
+                return true;
+            })) {
+        failed(reasonFor(*failure), isDamage(*failure));
+        return std::nullopt;
+    }
+    error_.clear();
+    return wrong;
+}
+
+bool RecordReader::forEachAnswer(
+    const std::function<bool(const QuizSummary &, const AnswerEntry &)> &row) {
+    if (!db().isOpen())
+        return false;
+    QSqlQuery q(db());
+    QuizSummary quiz;
+    // Quizzes from the index on their start, each one's answers by their key:
+    // rows come in order without sorting the whole record.
+    const std::optional<QSqlError> failure = forEachRow(
+        q,
+        QStringLiteral("SELECT z.id, z.started, z.ended, z.operation, z.range_from, z.range_to,"
+                       " z.answered, z.right_count, z.rate, z.score, z.seconds_used, z.kind, %1"
+                       " FROM quizzes z JOIN answers a ON a.quiz_id = z.id"
+                       " ORDER BY z.started, z.id, a.sequence")
+            .arg(QStringLiteral("a.quiz_id, a.sequence, a.question, a.expected, a.typed,"
+                                " a.is_right, a.seconds")),
+        {}, [&](const QSqlQuery &r) {
+            if (r.value(0).toLongLong() != quiz.id)
+                quiz = quizFrom(r);
+            return row(quiz, answerFrom(r, kQuizColumnCount));
+        });
+    if (failure)
+        return failed(reasonFor(*failure), isDamage(*failure));
+    error_.clear();
     return true;
 }
 

@@ -5,7 +5,11 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
+#include <optional>
+
+class QSqlDatabase;
 
 namespace drillpad {
 
@@ -37,7 +41,7 @@ struct QuizSummary {
 struct AnswerEntry {
     qint64 quizId = 0;
     int sequence = 0; // 1 for the first question of the quiz
-    QString question; // as the quiz showed it, such as "7×3="
+    QString question; // as the quiz drew it, such as "7×3="
     QString expected; // the answer it wanted, such as "21"
     QString typed;    // what was typed; empty when skipped
     bool skipped = false;
@@ -47,12 +51,34 @@ struct AnswerEntry {
     friend bool operator==(const AnswerEntry &, const AnswerEntry &) = default;
 };
 
+// What a quiz adds to the record in one write: the quiz itself the first
+// time, the answers not written yet, its operation and range as they stand,
+// and its end once it has one.
+struct QuizUpdate {
+    qint64 id = 0; // 0: not in the record yet; a successful write sets it
+    QuizKind kind = QuizKind::Normal;
+    QDateTime started;
+    QString operation;
+    int from = 0;
+    int to = 0;
+    QList<AnswerEntry> answers; // in the order asked; their quizId is ignored
+    QDateTime ended;            // valid once the quiz is finished
+    int score = -1;
+    double secondsUsed = 0; // of the whole quiz, at its end
+};
+
 // The practice record: every quiz and every answer, kept in one SQLite file.
-// Each answer is written in its own short transaction as soon as it is
-// judged, so ending the program mid-quiz loses nothing already answered.
-// A failing write waits at most the busy timeout (for another Drillpad
-// holding the file), returns false and leaves the reason in problem(); the
-// quiz goes on without its record.
+// A quiz enters the record with its first answer, so a quiz ended without
+// one leaves nothing behind; each write is one short transaction that keeps
+// a quiz's totals equal to its answers.
+//
+// Trouble (the file held by another program, a full disk, a folder that
+// cannot be written) fails the write after a short wait and leaves the reason
+// in problem(); whoever writes keeps what failed and tries again later. Each
+// episode of trouble is reported once (takeProblemToReport); a successful
+// write ends it. A damaged file, or a database of another program, is moved
+// aside under a dated name and a new record started; a record written by a
+// newer Drillpad is left alone and not opened.
 class PracticeRecord : public QObject {
     Q_OBJECT
 public:
@@ -63,58 +89,96 @@ public:
     static QString defaultPath();
 
     // Opens (creating or bringing an older layout up to date) the record at
-    // `path`, closing any record open before. A file that is not a usable
-    // database is moved aside, renamed with the date, and a new one started;
-    // problem() then says so. A record written by a newer Drillpad is left as
-    // it is and not opened.
+    // `path`, closing any record open before, and checks its integrity: a
+    // large file in the background (reads and writes fail meanwhile, without
+    // a problem, and changed() follows the check), a small one at once.
     bool open(const QString &path);
     void close();
     bool isOpen() const;
+    // True while the integrity check runs in the background.
+    bool isChecking() const;
+    // Waits for a background check to end (for tools and tests).
+    void waitForCheck();
+    // Files from this size on are checked in the background.
+    void setBackgroundCheckBytes(qint64 bytes);
     QString path() const;
-    // What went wrong with the record since it was opened (the first thing),
-    // in plain Chinese for a message; empty while all is well.
+    // The current trouble, or what the last opening had to say (a file moved
+    // aside), in plain Chinese for a message; empty while all is well.
     QString problem() const;
-    // The problem, the first time it is asked for; empty afterwards, so that
-    // one message tells of it. Opening the record again starts anew.
+    // What has not been reported yet: once for each episode of trouble, and
+    // once for a file moved aside. Empty afterwards.
     QString takeProblemToReport();
-    // How long a write waits for another Drillpad holding the file.
+    // How long a statement waits for another Drillpad holding the file.
     void setBusyTimeout(int milliseconds);
+    // Counts the files opened: a write of an earlier generation went to a
+    // file that has been moved aside since.
+    int generation() const;
     // The Qt SQL connection of the record, for queries of its own.
     QString connectionName() const;
 
-    // A new, unfinished quiz; its id, or 0 when it cannot be recorded.
-    qint64 startQuiz(QuizKind kind, const QString &operation, int from, int to);
-    // Adds one answer to its quiz and the quiz's running totals.
-    bool recordAnswer(const AnswerEntry &answer);
-    // A quiz whose answers changed operation or range on the way.
-    bool setQuizSettings(qint64 quizId, const QString &operation, int from, int to);
-    bool finishQuiz(qint64 quizId, int answered, int right, double rate, int score,
-                    double secondsUsed);
+    // Writes one quiz's update in one transaction; on success the update's
+    // id is set and its answers are emptied. False, and nothing written, on
+    // failure. An update of a quiz not yet in the record and without answers
+    // has nothing to keep and succeeds.
+    bool write(QuizUpdate &update);
 
-    // Quizzes, newest first; an empty operation lists all.
-    QList<QuizSummary> quizzes(const QString &operation = {}) const;
+    // Quizzes with at least one answer, newest first; an empty operation
+    // lists all. Nothing when the record cannot be read whole.
+    std::optional<QList<QuizSummary>> quizzes(const QString &operation = {}) const;
     // The answers of one quiz, in the order asked.
-    QList<AnswerEntry> answers(qint64 quizId) const;
-    // Every answer of the record, by quiz and in the order asked.
-    QList<AnswerEntry> allAnswers() const;
+    std::optional<QList<AnswerEntry>> answers(qint64 quizId) const;
     // The wrong and skipped answers of the given quizzes, each question once
-    // (its first occurrence, oldest quiz first).
-    QList<AnswerEntry> wrongAndSkipped(const QList<qint64> &quizIds) const;
+    // (its first occurrence), oldest quiz first and in the order asked.
+    std::optional<QList<AnswerEntry>> wrongAndSkipped(const QList<qint64> &quizIds) const;
     // Writes whole quizzes with their answers in one transaction, keeping the
     // quiz ids given (which must be new to the record); answers refer to them
     // by quizId. For bringing in a record in bulk.
     bool importQuizzes(const QList<QuizSummary> &quizzes, const QList<AnswerEntry> &answers);
     // Empties the record.
     bool clear();
+    // A reader elsewhere found the file damaged: it is moved aside and a new
+    // record started, as on opening.
+    void moveAsideDamaged();
 
 Q_SIGNALS:
-    // The record's content changed (a quiz started, answered, finished, or
-    // the record was cleared or reopened).
+    // The record's content changed (a quiz written, the record cleared,
+    // reopened, checked or moved aside).
     void changed();
 
 private:
     struct Impl;
     std::unique_ptr<Impl> d_;
+};
+
+// Reads a record on a connection of its own, in the thread that creates it
+// (an export runs off the interface thread), all from one snapshot.
+class RecordReader {
+public:
+    explicit RecordReader(const QString &path);
+    ~RecordReader();
+    RecordReader(const RecordReader &) = delete;
+    RecordReader &operator=(const RecordReader &) = delete;
+
+    // Why the last call failed, in plain Chinese; empty after success.
+    QString error() const { return error_; }
+    // Whether the last failure was damage in the file.
+    bool damaged() const { return damaged_; }
+
+    // As PracticeRecord::wrongAndSkipped().
+    std::optional<QList<AnswerEntry>> wrongAndSkipped(const QList<qint64> &quizIds);
+    // The lines an export writes: one per answer of each quiz with answers.
+    std::optional<qint64> answerCount();
+    // Each quiz with answers, oldest first, with each of its answers in the
+    // order asked; false from `row` stops. False when reading failed.
+    bool forEachAnswer(const std::function<bool(const QuizSummary &, const AnswerEntry &)> &row);
+
+private:
+    QSqlDatabase db() const;
+    bool failed(const QString &why, bool damage);
+
+    QString connection_;
+    QString error_;
+    bool damaged_ = false;
 };
 
 // The program's one record, opened at defaultPath() on first use. It belongs

@@ -6,22 +6,29 @@
 #include "controls/message_box.h"
 #include "forms/frm_record_def.h"
 #include "recordwin/record_chart.h"
-#include "recordwin/record_csv.h"
+#include "recordwin/record_export.h"
 #include "recordwin/record_table.h"
-#include "rtf/rtf_file.h"
 
+#include <QApplication>
 #include <QChart>
 #include <QChartView>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QPointer>
+#include <QProgressDialog>
 #include <QStandardPaths>
 #include <QTableView>
+#include <QThreadPool>
+#include <QTimer>
 
 #include <algorithm>
+#include <climits>
 
 namespace drillpad {
 
@@ -34,6 +41,11 @@ constexpr float kWrongColumnTwips[] = {1800, 1350};
 
 constexpr const char *kCsvFilter = "CSV文件 (*.csv)";
 constexpr const char *kCsvFileName = "练习记录.csv";
+// Up to this many selected quizzes, their mistakes are read at once; more
+// are read off the interface thread.
+constexpr qsizetype kQuizzesReadAtOnce = 100;
+// How often the export's progress is shown.
+constexpr int kProgressPollMs = 50;
 
 template <std::size_t N> void setColumnWidths(QTableView *table, const float (&twips)[N]) {
     QHeaderView *header = table->horizontalHeader();
@@ -86,6 +98,7 @@ FrmRecord::FrmRecord(PracticeRecord &record) : record_(record) {
 
     connectHandlers();
     reload();
+    placeFocus();
 }
 
 CommandButton *FrmRecord::button(const char *name) const {
@@ -118,33 +131,74 @@ void FrmRecord::connectHandlers() {
     onClick("cmdExport", &FrmRecord::cmdExport_Click);
     onClick("cmdClear", &FrmRecord::cmdClear_Click);
     onClick("cmdClose", &FrmRecord::cmdClose_Click);
+    // A write, a finished check or a file moved aside: read again once the
+    // work at hand is done.
+    connect(&record_, &PracticeRecord::changed, this, [this] {
+        if (std::exchange(reloadQueued_, true))
+            return;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                reloadQueued_ = false;
+                reload();
+            },
+            Qt::QueuedConnection);
+    });
 }
 
-void FrmRecord::showKept(bool kept) {
+void FrmRecord::showKept(const QString &why) {
+    const bool kept = why.isEmpty();
     for (const char *name : {"lblOperation", "cmbOperation", "lblQuizzes", "tblQuizzes",
                              "chartProgress", "lblWrong", "tblWrong"})
         controls_.widget(QString::fromLatin1(name))->setVisible(kept);
     lblNotKept_->setVisible(!kept);
+    lblNotKept_->setText(why);
     button("cmdExport")->setEnabled(kept);
     button("cmdClear")->setEnabled(kept);
-    if (kept)
-        return;
-    const QString problem = record_.problem();
-    lblNotKept_->setText(QStringLiteral("现在没有保存练习记录。") +
-                         (problem.isEmpty() ? QString() : QStringLiteral("\n\n") + problem));
+    // Focus left on a control that went away goes where it can act.
+    if (QWidget *focus = focusWidget(); focus && !focus->isVisibleTo(this))
+        placeFocus();
+}
+
+void FrmRecord::placeFocus() {
+    (tblQuizzes_->isVisibleTo(this) ? static_cast<QWidget *>(tblQuizzes_) : button("cmdClose"))
+        ->setFocus();
 }
 
 void FrmRecord::reload() {
-    const bool kept = record_.isOpen();
-    showKept(kept);
-    quizModel_->setQuizzes(kept ? record_.quizzes(operationOfFilter(cmbOperation_->currentIndex()))
-                                : QList<QuizSummary>());
-    showProgress(chart(), progressPoints(quizModel_->quizzes()));
+    std::optional<QList<QuizSummary>> quizzes;
+    QString why;
+    if (!record_.isOpen())
+        why = QStringLiteral("现在没有保存练习记录。");
+    else if (record_.isChecking())
+        why = QStringLiteral("正在检查练习记录文件，请稍候……");
+    else if (!(quizzes = record_.quizzes(operationOfFilter(cmbOperation_->currentIndex()))))
+        why = QStringLiteral("练习记录现在无法读取。");
+    if (!why.isEmpty() && !record_.problem().isEmpty() && !record_.isChecking())
+        why += QStringLiteral("\n\n") + record_.problem();
+    showKept(why);
+    quizModel_->setQuizzes(quizzes.value_or(QList<QuizSummary>()));
+    const ProgressPoints points = progressPoints(quizModel_->quizzes());
+    showProgress(chart(), points);
+    chartProgress_->setAccessibleDescription(progressSummary(points));
     // The newest quiz is selected, so that its mistakes show at once.
     if (quizModel_->rowCount() > 0)
         tblQuizzes_->selectRow(0);
     tblQuizzes_SelectionChange();
-    (kept ? static_cast<QWidget *>(tblQuizzes_) : button("cmdClose"))->setFocus();
+    reportProblem();
+}
+
+void FrmRecord::reportProblem() {
+    if (!isVisible())
+        return;
+    const QString problem = record_.takeProblemToReport();
+    if (!problem.isEmpty())
+        showWarning(this, problem);
+}
+
+void FrmRecord::showEvent(QShowEvent *event) {
+    FormDialog::showEvent(event);
+    QMetaObject::invokeMethod(this, &FrmRecord::reportProblem, Qt::QueuedConnection);
 }
 
 QList<qint64> FrmRecord::selectedQuizIds() const {
@@ -163,7 +217,31 @@ void FrmRecord::cmbOperation_Click() {
 
 void FrmRecord::tblQuizzes_SelectionChange() {
     const QList<qint64> ids = selectedQuizIds();
-    wrongModel_->setAnswers(ids.isEmpty() ? QList<AnswerEntry>() : record_.wrongAndSkipped(ids));
+    const int request = ++wrongRequest_;
+    if (ids.size() <= kQuizzesReadAtOnce) {
+        showWrong(record_.wrongAndSkipped(ids).value_or(QList<AnswerEntry>()));
+        return;
+    }
+    // Thousands of quizzes take longer than the window may stop answering:
+    // they are read on a thread of its own and shown when read, unless the
+    // selection changed meanwhile.
+    showWrong({});
+    QThreadPool::globalInstance()->start(
+        [path = record_.path(), ids, request, window = QPointer<FrmRecord>(this)] {
+            QList<AnswerEntry> wrong =
+                RecordReader(path).wrongAndSkipped(ids).value_or(QList<AnswerEntry>());
+            QMetaObject::invokeMethod(
+                qApp,
+                [window, request, wrong = std::move(wrong)] {
+                    if (window && window->wrongRequest_ == request)
+                        window->showWrong(wrong);
+                },
+                Qt::QueuedConnection);
+        });
+}
+
+void FrmRecord::showWrong(const QList<AnswerEntry> &answers) {
+    wrongModel_->setAnswers(answers);
     button("cmdRedo")->setEnabled(wrongModel_->rowCount() > 0);
 }
 
@@ -183,11 +261,56 @@ void FrmRecord::cmdExport_Click() {
         Seam<FileDialogs>::get().saveFile(this, {QString::fromUtf8(kCsvFilter)}, initial);
     if (!choice || choice->path.isEmpty())
         return;
-    const FileStatus status =
-        writeFileAtomically(choice->path, recordCsv(record_.quizzes(), record_.allAnswers()));
-    if (!status.ok())
-        showWarning(this, QStringLiteral("无法保存文件“%1”:%2")
-                              .arg(QDir::toNativeSeparators(choice->path), status.error));
+    QString path = choice->path;
+    // The filter's extension, for a name given without one.
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".csv");
+    if (askToReplaceFile(this, path))
+        exportTo(path);
+}
+
+void FrmRecord::exportTo(const QString &path) {
+    CsvExport job(record_.path(), path);
+    job.start();
+    QProgressDialog progress(QStringLiteral("正在导出练习记录……"), QStringLiteral("取消"), 0, 0,
+                             this);
+    progress.setWindowTitle(QString::fromLatin1(kAppTitle));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setMinimumDuration(0);
+    progress.show();
+    QEventLoop loop;
+    QTimer poll;
+    poll.setInterval(kProgressPollMs);
+    connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (progress.wasCanceled())
+            job.cancel();
+        if (job.total() > 0) {
+            progress.setMaximum(static_cast<int>(std::min<qint64>(job.total(), INT_MAX)));
+            progress.setValue(static_cast<int>(std::min<qint64>(job.written(), INT_MAX)));
+        }
+        if (job.stage() == CsvExport::Stage::Written && !job.cancelled()) {
+            // Past this point the old file is replaced; there is no going back.
+            progress.setCancelButton(nullptr);
+            progress.setLabelText(QStringLiteral("正在写入磁盘……"));
+            job.commit();
+        }
+        if (job.stage() == CsvExport::Stage::Finished)
+            loop.quit();
+    });
+    poll.start();
+    loop.exec();
+    job.wait();
+    progress.close();
+    const FileStatus status = job.status();
+    if (job.cancelled() || status.ok())
+        return;
+    showWarning(
+        this,
+        QStringLiteral("无法保存文件“%1”:%2").arg(QDir::toNativeSeparators(path), status.error));
+    if (job.recordDamaged())
+        record_.moveAsideDamaged();
 }
 
 void FrmRecord::cmdClear_Click() {

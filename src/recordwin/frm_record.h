@@ -57,13 +57,23 @@ Q_SIGNALS:
     void redoRequested(const QList<AnswerEntry> &questions);
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void setUpTables();
     void connectHandlers();
-    void showKept(bool kept);
+    // Shows the tables and the chart, or in their place why there is nothing
+    // to show (`why` empty: the record is shown).
+    void showKept(const QString &why);
+    void placeFocus();
+    // Tells, once, what the record has to report (a file moved aside, new
+    // trouble).
+    void reportProblem();
+    // Writes the record as CSV to `path` with a progress dialog.
+    void exportTo(const QString &path);
     QList<qint64> selectedQuizIds() const;
+    void showWrong(const QList<AnswerEntry> &answers);
 
     PracticeRecord &record_;
     forms::ControlMap controls_;
@@ -74,6 +84,9 @@ private:
     QLabel *lblNotKept_ = nullptr;
     QuizTableModel *quizModel_ = nullptr;
     WrongAnswerModel *wrongModel_ = nullptr;
+    bool reloadQueued_ = false;
+    // Counts the readings of the wrong answers; only the latest is shown.
+    int wrongRequest_ = 0;
 };
 
 } // namespace drillpad

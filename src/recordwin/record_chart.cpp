@@ -15,6 +15,11 @@ namespace {
 constexpr double kHighestScore = 100;
 // One day, so that a single quiz still gets an axis around it.
 constexpr qint64 kDayMs = 24 * 60 * 60 * 1000;
+// The newest quizzes the summary names one by one.
+constexpr qsizetype kNamedInSummary = 5;
+// Smaller changes between the older and the newer half are no trend.
+constexpr double kScoreTrend = 1.0;
+constexpr double kSecondsTrend = 0.5;
 
 QLineSeries *seriesAt(const QChart *chart, int index) {
     const QList<QAbstractSeries *> all = chart->series();
@@ -41,7 +46,61 @@ QLineSeries *addSeries(QChart *chart, const QString &name, QAbstractAxis *time,
     return series;
 }
 
+// The mean of y over `count` points from `first` on.
+double meanOf(const QList<QPointF> &points, qsizetype first, qsizetype count) {
+    double sum = 0;
+    for (qsizetype i = first; i < first + count; ++i)
+        sum += points.at(i).y();
+    return sum / static_cast<double>(count);
+}
+
+// "上升", "下降" or "持平" for the change of the newer half's mean over the
+// older half's.
+QString trendOf(const QList<QPointF> &points, double threshold, const char *up, const char *down) {
+    const qsizetype half = points.size() / 2;
+    const double change = meanOf(points, points.size() - half, half) - meanOf(points, 0, half);
+    if (change >= threshold)
+        return QString::fromUtf8(up);
+    if (change <= -threshold)
+        return QString::fromUtf8(down);
+    return QStringLiteral("持平");
+}
+
+// The newest values, newest first, with `decimals` decimals.
+QString newestValues(const QList<QPointF> &points, int decimals) {
+    QStringList values;
+    for (qsizetype i = points.size() - 1; i >= 0 && values.size() < kNamedInSummary; --i)
+        values << QString::number(points.at(i).y(), 'f', decimals);
+    return values.join(QStringLiteral("、"));
+}
+
 } // namespace
+
+QString dateAxisFormat(qint64 firstMs, qint64 lastMs) {
+    if (lastMs - firstMs <= 2 * kDayMs)
+        return QStringLiteral("HH:mm");
+    const bool sameYear = QDateTime::fromMSecsSinceEpoch(firstMs).date().year() ==
+                          QDateTime::fromMSecsSinceEpoch(lastMs).date().year();
+    return sameYear ? QStringLiteral("MM-dd") : QStringLiteral("yyyy-MM-dd");
+}
+
+QString progressSummary(const ProgressPoints &points) {
+    const qsizetype count = points.score.size();
+    if (count == 0)
+        return QStringLiteral("图表中还没有练习。");
+    const qsizetype named = std::min(count, kNamedInSummary);
+    QString text =
+        QStringLiteral("图表显示%1次练习的得分和每题秒数。最近%2次（从新到旧）得分：%3；"
+                       "每题秒数：%4。")
+            .arg(count)
+            .arg(named)
+            .arg(newestValues(points.score, 0), newestValues(points.secondsPerQuestion, 1));
+    if (count == 1)
+        return text + QStringLiteral("只有一次练习，还看不出变化。");
+    return text + QStringLiteral("较新的一半练习比较早的一半：得分%1，每题用时%2。")
+                      .arg(trendOf(points.score, kScoreTrend, "上升", "下降"),
+                           trendOf(points.secondsPerQuestion, kSecondsTrend, "变长", "缩短"));
+}
 
 ProgressPoints progressPoints(const QList<QuizSummary> &quizzes) {
     ProgressPoints points;
@@ -104,8 +163,7 @@ void showProgress(QChart *chart, const ProgressPoints &points) {
         first -= kDayMs / 2;
         last += kDayMs / 2;
     }
-    // Dates for a record of several days, hours within one or two.
-    time->setFormat(last - first > 2 * kDayMs ? QStringLiteral("MM-dd") : QStringLiteral("HH:mm"));
+    time->setFormat(dateAxisFormat(first, last));
     time->setRange(QDateTime::fromMSecsSinceEpoch(first), QDateTime::fromMSecsSinceEpoch(last));
     const auto slowest =
         std::max_element(points.secondsPerQuestion.cbegin(), points.secondsPerQuestion.cend(),

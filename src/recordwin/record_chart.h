@@ -18,6 +18,17 @@ struct ProgressPoints {
 };
 ProgressPoints progressPoints(const QList<QuizSummary> &quizzes);
 
+// The date axis's format for points from `firstMs` to `lastMs` (local
+// time): hours within two days, dates beyond, with the year when the points
+// lie in different years.
+QString dateAxisFormat(qint64 firstMs, qint64 lastMs);
+
+// What the chart shows, in words for a screen reader: how many quizzes, the
+// newest scores and seconds per question, and whether the newer half of the
+// quizzes scores higher (by a point or more) and answers faster (by half a
+// second or more a question) than the older half.
+QString progressSummary(const ProgressPoints &points);
+
 // Gives the chart its two series ("得分" on the left axis, "每题秒数" on the
 // right one) and a date axis along the bottom.
 void setUpProgressChart(QChart *chart);

@@ -2,16 +2,13 @@
 
 #include "recordwin/record_table.h"
 
-#include <QHash>
+#include <QRegularExpression>
 
 #include <algorithm>
 
 namespace drillpad {
 
 namespace {
-
-// The answer's own columns at the end of each line.
-constexpr qsizetype kAnswerColumns = 6;
 
 constexpr const char *kHeader[] = {"练习编号", "开始时间", "结束时间", "运算",        "类别",
                                    "状态",     "从",       "到",       "答题数",      "答对",
@@ -63,23 +60,43 @@ bool needsQuotes(const QString &text) {
            text.front().isSpace() || text.back().isSpace();
 }
 
+// Whether a spreadsheet would take the text for a formula.
+bool looksLikeFormula(const QString &text) {
+    static const QString starts = QStringLiteral("=+-@\t\r");
+    static const QRegularExpression number(QStringLiteral("^[+-]?[0-9]+(\\.[0-9]+)?$"));
+    return !text.isEmpty() && starts.contains(text.front()) && !number.match(text).hasMatch();
+}
+
+QString quoted(QString text) {
+    text.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
 } // namespace
 
 QString csvField(const QString &text) {
-    if (!needsQuotes(text))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
+    if (looksLikeFormula(text))
+        return quoted(QLatin1Char('\'') + text);
+    return needsQuotes(text) ? quoted(text) : text;
 }
 
 QString csvLine(const QStringList &fields) {
-    QStringList quoted;
-    quoted.reserve(fields.size());
+    QStringList quotedFields;
+    quotedFields.reserve(fields.size());
     for (const QString &field : fields)
-        quoted << csvField(field);
-    return quoted.join(QLatin1Char(',')) + QLatin1String("\r\n");
+        quotedFields << csvField(field);
+    return quotedFields.join(QLatin1Char(',')) + QLatin1String("\r\n");
 }
+
+namespace {
+
+QByteArray columns(const QStringList &fields, QLatin1StringView end) {
+    QString line = csvLine(fields);
+    line.chop(2); // the line's end
+    return (line + end).toUtf8();
+}
+
+} // namespace
 
 QStringList recordCsvHeader() {
     QStringList header;
@@ -88,35 +105,16 @@ QStringList recordCsvHeader() {
     return header;
 }
 
-QByteArray recordCsv(const QList<QuizSummary> &quizzes, const QList<AnswerEntry> &answers) {
-    // Where each quiz's answers lie in `answers`, which keeps them by quiz.
-    QHash<qint64, QList<qsizetype>> answersOf;
-    answersOf.reserve(quizzes.size());
-    for (qsizetype i = 0; i < answers.size(); ++i)
-        answersOf[answers.at(i).quizId].append(i);
+QByteArray recordCsvStart() {
+    return QByteArray("\xEF\xBB\xBF") + csvLine(recordCsvHeader()).toUtf8();
+}
 
-    QList<const QuizSummary *> oldestFirst;
-    oldestFirst.reserve(quizzes.size());
-    for (const QuizSummary &quiz : quizzes)
-        oldestFirst << &quiz;
-    std::stable_sort(oldestFirst.begin(), oldestFirst.end(),
-                     [](const QuizSummary *a, const QuizSummary *b) {
-                         return a->started != b->started ? a->started < b->started : a->id < b->id;
-                     });
+QByteArray recordCsvQuizColumns(const QuizSummary &quiz) {
+    return columns(quizFields(quiz), QLatin1StringView(","));
+}
 
-    QByteArray csv("\xEF\xBB\xBF");
-    csv += csvLine(recordCsvHeader()).toUtf8();
-    for (const QuizSummary *quiz : oldestFirst) {
-        const QStringList fields = quizFields(*quiz);
-        const QList<qsizetype> own = answersOf.value(quiz->id);
-        if (own.isEmpty()) {
-            csv += csvLine(fields + QStringList(kAnswerColumns, QString())).toUtf8();
-            continue;
-        }
-        for (qsizetype i : own)
-            csv += csvLine(fields + answerFields(answers.at(i))).toUtf8();
-    }
-    return csv;
+QByteArray recordCsvAnswerColumns(const AnswerEntry &answer) {
+    return columns(answerFields(answer), QLatin1StringView("\r\n"));
 }
 
 } // namespace drillpad

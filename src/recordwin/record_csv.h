@@ -10,7 +10,10 @@
 namespace drillpad {
 
 // One field of a CSV line: quoted, with its quotes doubled, when it holds a
-// comma, a quote or a line break, or starts or ends with a blank.
+// comma, a quote or a line break, or starts or ends with a blank. Text that a
+// spreadsheet would run as a formula (starting with =, +, -, @, a tab or a
+// carriage return) gets a leading apostrophe and quotes, so it shows as
+// typed; plain numbers such as -5 stay numbers.
 QString csvField(const QString &text);
 // Fields joined with commas, ending in CR LF.
 QString csvLine(const QStringList &fields);
@@ -18,11 +21,14 @@ QString csvLine(const QStringList &fields);
 // The column names of the exported record.
 QStringList recordCsvHeader();
 
-// The whole record as CSV: UTF-8 with a byte-order mark (so that spreadsheet
-// programs read the Chinese), the header, then one line per answer, quizzes
-// oldest first and answers in the order asked; each line repeats its quiz's
-// columns. A quiz without answers gets one line with the answer columns
-// empty. Numbers are written with a full stop, whatever the locale.
-QByteArray recordCsv(const QList<QuizSummary> &quizzes, const QList<AnswerEntry> &answers);
+// The start of the exported record: UTF-8 with a byte-order mark (so that
+// spreadsheet programs read the Chinese) and the header line.
+QByteArray recordCsvStart();
+// One line of the export is an answer after its quiz's columns: the quiz's
+// columns with the comma after them, the same for each of its answers, and
+// the answer's columns with the line's end. Numbers are written with a full
+// stop, whatever the locale.
+QByteArray recordCsvQuizColumns(const QuizSummary &quiz);
+QByteArray recordCsvAnswerColumns(const AnswerEntry &answer);
 
 } // namespace drillpad

@@ -231,6 +231,10 @@ public:
     const RtfDocument *rtf_ = nullptr;
     std::optional<QtFormats> formats_;
     QString text_;
+    qsizetype nextFormFeed_ = -1;
+    // The line that starts a page is being put in, up to its end.
+    bool pageLineOpen_ = false;
+    qsizetype pageLineEnd_ = -1;
     qsizetype done_ = 0;
     bool open_ = true;
 
@@ -274,13 +278,38 @@ private:
         done_ = static_cast<qsizetype>(i + 1);
     }
 
+    // Plain text: a form feed starts a new page with the line it begins.
     void fillText() {
-        qsizetype length = std::min(kTextSlice, text_.size() - done_);
+        const QChar next = text_.at(done_);
+        if (next == u'\f') {
+            QTextBlockFormat startsPage;
+            startsPage.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            if (cursor_.block().length() == 1)
+                cursor_.setBlockFormat(startsPage);
+            else
+                cursor_.insertBlock(startsPage, QTextCharFormat());
+            pageLineOpen_ = true;
+            nextFormFeed_ = text_.indexOf(u'\f', ++done_);
+            pageLineEnd_ = text_.indexOf(u'\n', done_);
+            return;
+        }
+        // Only that line starts the page: the next one is a plain block.
+        if (pageLineOpen_ && done_ == pageLineEnd_) {
+            cursor_.insertBlock(QTextBlockFormat(), QTextCharFormat());
+            pageLineOpen_ = false;
+            ++done_;
+            return;
+        }
+        qsizetype end = std::min(done_ + kTextSlice, text_.size());
+        if (nextFormFeed_ >= 0)
+            end = std::min(end, nextFormFeed_);
+        if (pageLineOpen_ && pageLineEnd_ >= 0)
+            end = std::min(end, pageLineEnd_);
         // A character outside the basic plane stays in one piece.
-        if (done_ + length < text_.size() && text_.at(done_ + length - 1).isHighSurrogate())
-            ++length;
-        cursor_.insertText(text_.mid(done_, length), QTextCharFormat());
-        done_ += length;
+        if (end < text_.size() && text_.at(end - 1).isHighSurrogate())
+            ++end;
+        cursor_.insertText(text_.mid(done_, end - done_), QTextCharFormat());
+        done_ = end;
     }
 };
 
@@ -293,6 +322,7 @@ DocumentFill::DocumentFill(QTextDocument &document, const RtfDocument &rtf)
 DocumentFill::DocumentFill(QTextDocument &document, const QString &text)
     : d(std::make_unique<Private>(document)) {
     d->text_ = text;
+    d->nextFormFeed_ = text.indexOf(u'\f');
     d->cursor_.setCharFormat(QTextCharFormat());
 }
 

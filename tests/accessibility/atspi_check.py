@@ -1,6 +1,6 @@
 """Drives Drillpad through the AT-SPI accessibility bus as a screen reader
 does: answers a quiz and reads its results, finds the quiz's "到" box by the
-label that names it, and bolds text in the sheet with the 粗体 button's
+label that names it, reads what the record's chart says of that quiz, and bolds text in the sheet with the 粗体 button's
 action. Run by run_atspi.sh inside its own D-Bus session on a virtual
 display; the program's path is the first argument."""
 
@@ -159,6 +159,23 @@ def main():
         print("quiz: rate %s, score %s, comment %s, 到 box reads %s"
               % (rate, score.name, comment, upper.name))
         press(find(quiz, pyatspi.ROLE_PUSH_BUTTON, "关闭[C]"))
+
+        # The record of that quiz: the chart says in words what it shows.
+        item = wait_for("the record's menu entry", lambda: find(
+            main_window, pyatspi.ROLE_MENU_ITEM, test=lambda n: n.name.startswith("练习记录")))
+        try:
+            item.queryAction().doAction(0)
+        except Exception:  # the window is modal: no reply comes until it closes
+            pass
+        chart = wait_for("the chart", lambda: find(app, name="得分和每题用时"))
+        summary = wait_for("the chart's words", lambda: chart.description or None)
+        assert summary.startswith("图表显示1次练习的得分和每题秒数。最近1次（从新到旧）得分：67；"), \
+            summary
+        print("record: the chart reads %r" % summary)
+        record = wait_for("the record window", lambda: find(
+            app, name="练习记录", test=lambda n: n.getRole() in (pyatspi.ROLE_DIALOG,
+                                                                 pyatspi.ROLE_FRAME)))
+        press(find(record, pyatspi.ROLE_PUSH_BUTTON, "关闭[C]"))
 
         # The sheet: select text and make it bold with the toolbar's button.
         sheet = wait_for("the sheet", lambda: find(main_window, name="出题区"))

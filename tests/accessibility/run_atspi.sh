@@ -29,6 +29,9 @@ fi
 [ -x "$PROGRAM" ] || { echo "FAIL: no program at $PROGRAM"; exit 1; }
 
 SCRATCH=$(mktemp -d)
+# The program keeps its record and settings in folders of the scratch area,
+# never among the user's own.
+export XDG_DATA_HOME="$SCRATCH/data" XDG_CONFIG_HOME="$SCRATCH/config"
 # shellcheck source=../../scripts/virtual-display.sh
 . "$SOURCE_DIR/scripts/virtual-display.sh"
 start_virtual_display "$SCRATCH" || skip "the virtual display did not start"

@@ -20,12 +20,15 @@ inline char *toString(const TwipsSize &s) {
 } // namespace drillpad
 
 // Like QTEST_MAIN, with the program's application settings (fonts, names).
-// The user's data folder is a temporary one, so the practice record the
-// windows keep never lands among the user's own.
+// The user's data and configuration folders are temporary ones, so the
+// practice record and the settings the windows keep never land among the
+// user's own.
 #define DRILLPAD_TEST_MAIN(TestClass)                                                              \
     int main(int argc, char *argv[]) {                                                             \
         QTemporaryDir dataHome;                                                                    \
         qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());                                   \
+        QTemporaryDir configHome;                                                                  \
+        qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());                               \
         QApplication app(argc, argv);                                                              \
         drillpad::initialiseApplication();                                                         \
         QTEST_DISABLE_KEYPAD_NAVIGATION                                                            \

@@ -1,5 +1,6 @@
 #include "common/chi_square.h"
 #include "common/test_main.h"
+#include "guide/guide_entries.h"
 #include "guide/sheet_writer.h"
 #include "question/no_repeats.h"
 #include "question/random.h"
@@ -145,6 +146,30 @@ private Q_SLOTS:
         if (uniformAt >= 0)
             QVERIFY(looksUniform([&] { return questionsOf(makeSheetText(settings)).at(uniformAt); },
                                  different, different * 200));
+    }
+
+    // The note counts the questions that meet the rules: carrying to 5
+    // leaves 5+5 alone, asked three ways when blanks are asked too.
+    void repeatNoteCountsOnlyQualifyingQuestions_data() {
+        QTest::addColumn<int>("askFor");
+        QTest::addColumn<int>("different");
+        QTest::newRow("results") << static_cast<int>(AskFor::Result) << 1;
+        QTest::newRow("both kinds") << static_cast<int>(AskFor::Both) << 3;
+    }
+    void repeatNoteCountsOnlyQualifyingQuestions() {
+        QFETCH(int, askFor);
+        QFETCH(int, different);
+        SheetSettings settings = oneSection(QuestionType::Add, 0, 5, 12);
+        settings[QuestionType::Add].carry = Carry::Required;
+        settings[QuestionType::Add].askFor = static_cast<AskFor>(askFor);
+        const Sheet sheet = makeSheet(settings);
+        QCOMPARE(sheet.sections.front().different, different);
+        QCOMPARE(repeatNote(sheet), QStringLiteral("加法范围内只有%1道不同的题").arg(different));
+        const std::vector<long long> &answers = sheet.sections.front().answers;
+        const QSet<long long> written(answers.begin(), answers.end());
+        const QSet<long long> expected =
+            different == 1 ? QSet<long long>{10} : QSet<long long>{10, 5};
+        QCOMPARE(written, expected);
     }
 
     // Two questions alternate, whichever comes first.

@@ -1,5 +1,6 @@
 # Checks that the source folders include one another only downwards:
-#   app -> windows (mainwin, then guide, quiz, about, recordwin) -> forms -> controls
+#   app -> windows (mainwin, then guide, quiz, about, recordwin, then settings) -> forms
+#   -> controls
 #   -> question, rtf, platform
 # Usage: cmake -DSOURCE_DIR=<folder of the subsystem folders> -P check_layers.cmake
 # Lists every include against the direction and fails if there is one.
@@ -18,15 +19,17 @@ set(allowed_record record)
 set(allowed_controls controls question rtf platform version.h)
 set(allowed_forms forms controls question rtf platform version.h)
 set(window_layers forms controls question rtf platform version.h app/forms_registry.h)
-set(allowed_guide guide ${window_layers})
-set(allowed_quiz quiz record ${window_layers})
+# "出题设置" is a window that the wizard and the quiz open and read.
+set(allowed_settings settings ${window_layers})
+set(allowed_guide guide settings ${window_layers})
+set(allowed_quiz quiz record settings ${window_layers})
 set(allowed_about about ${window_layers})
 # The practice record's window reads the record and hands a redo to the quiz
 # through the registry.
 set(allowed_recordwin recordwin record ${window_layers})
 # The main window opens the other windows.
-set(allowed_mainwin mainwin guide quiz about record recordwin ${window_layers})
-set(allowed_app app mainwin guide quiz about record recordwin ${window_layers})
+set(allowed_mainwin mainwin guide quiz about record recordwin settings ${window_layers})
+set(allowed_app app mainwin guide quiz about record recordwin settings ${window_layers})
 
 if(NOT IS_DIRECTORY "${SOURCE_DIR}")
     message(FATAL_ERROR "No source folder given: -DSOURCE_DIR=...")

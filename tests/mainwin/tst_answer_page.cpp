@@ -5,6 +5,7 @@
 #include "mainwin/frm_main.h"
 
 #include <QAction>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -13,8 +14,11 @@
 using namespace drillpad;
 using namespace Qt::StringLiterals;
 using drillpad::testing::RecordingMessageBoxes;
+using drillpad::testing::ScriptedFileDialogs;
 
 namespace {
+
+enum Change { EditSheet, AppendToPage, SaveRtf, SaveText, SaveTextLosingBreak };
 
 // The blocks that start a new page, by their text.
 QStringList pageStarts(const QTextDocument &document) {
@@ -74,45 +78,104 @@ private Q_SLOTS:
         QCOMPARE(printed->pageCount(), answers.isEmpty() ? 1 : 2);
     }
 
-    // Ctrl+K again after editing the sheet replaces the answer page, keeps
-    // the sheet's formatting, and each run is one undo step.
+    // Ctrl+K again after a change replaces the answer page, keeps the sheet's
+    // formatting, and each run is one undo step. Questions added to the page
+    // move to the sheet and are answered; a page saved and opened again, as
+    // RTF or as text with or without its page break, is found and replaced.
+    void runningAgainReplacesThePage_data() {
+        QTest::addColumn<int>("change");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("message");
+        const QString again = u"\n加法题:\n7+3=　\n\n答案:\n\n加法题:\n7+3=10　"_s;
+        QTest::newRow("sheet edited, heading made bold")
+            << int(EditSheet) << u"\n加法题:\n8+5=　\n\n答案:\n\n加法题:\n8+5=13　"_s << QString();
+        QTest::newRow("questions and a note added after the page")
+            << int(AppendToPage)
+            << u"\n加法题:\n7+3=　\n\n12+5=　(　)-4=3\n小明:\n答案:\n\n加法题:\n7+3=10　"
+               u"\n\n12+5=17　(7)-4=3"_s
+            << u"答案页上后来添加的2行已移到题目的最后"_s;
+        QTest::newRow("saved as RTF") << int(SaveRtf) << again << QString();
+        QTest::newRow("saved as text") << int(SaveText) << again << QString();
+        QTest::newRow("saved as text, page break lost")
+            << int(SaveTextLosingBreak) << again << QString();
+    }
     void runningAgainReplacesThePage() {
+        QFETCH(int, change);
+        QFETCH(QString, expected);
+        QFETCH(QString, message);
         RichTextBox &editor = editorWith(u"\n加法题:\n7+3=　\n"_s);
-        QAction *command = frmMain().menuAction("mnuFileAnswerKey");
-        command->trigger();
-
-        // The sheet's question changes and its heading is made bold.
-        QTextCursor cursor(editor.document()->findBlockByNumber(2));
-        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-        cursor.insertText(u"8+5=　"_s);
-        QTextCursor heading(editor.document()->findBlockByNumber(1));
-        heading.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-        QTextCharFormat bold;
-        bold.setFontWeight(QFont::Bold);
-        heading.mergeCharFormat(bold);
+        frmMain().menuAction("mnuFileAnswerKey")->trigger();
+        QTemporaryDir folder;
+        const QString textFile = folder.filePath(u"sheet.txt"_s);
+        ScriptedFileDialogs dialogs;
+        ScopedSeam<FileDialogs> dialogSeam(dialogs);
+        switch (Change(change)) {
+        case EditSheet: {
+            QTextCursor question(editor.document()->findBlockByNumber(2));
+            question.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+            question.insertText(u"8+5=　"_s);
+            QTextCursor heading(editor.document()->findBlockByNumber(1));
+            heading.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+            QTextCharFormat bold;
+            bold.setFontWeight(QFont::Bold);
+            heading.mergeCharFormat(bold);
+            break;
+        }
+        case AppendToPage:
+            editor.moveCursor(QTextCursor::End);
+            editor.insertPlainText(u"\n12+5=　(　)-4=3\n小明:"_s);
+            break;
+        case SaveRtf:
+            QVERIFY(editor.setRtf(editor.rtf()));
+            break;
+        case SaveText:
+        case SaveTextLosingBreak: {
+            dialogs.answers << FileChoice{textFile, 1};
+            frmMain().menuAction("mnuFileSave")->trigger();
+            QFile file(textFile);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QByteArray saved = file.readAll();
+            file.close();
+            QVERIFY(saved.contains("\n\f答案:\n"));
+            if (change == SaveTextLosingBreak) {
+                saved.replace('\f', "");
+                QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+                file.write(saved);
+                file.close();
+            }
+            editor.setText(QString());
+            editor.document()->setModified(false);
+            dialogs.answers << FileChoice{textFile, 1};
+            frmMain().menuAction("mnuFileOpen")->trigger();
+            QCOMPARE(pageStarts(*editor.document()).size(), change == SaveText ? 1 : 0);
+            break;
+        }
+        }
         editor.document()->clearUndoRedoStacks();
-        const QString editedSheet = editor.text();
+        messages_.messages.clear();
+        const QString changed = editor.text();
 
         frmMain().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&frmMain()));
         QTest::keyClick(&editor, Qt::Key_K, Qt::ControlModifier);
-        QCOMPARE(editor.text(), u"\n加法题:\n8+5=　\n\n答案:\n\n加法题:\n8+5=13　"_s);
+        QCOMPARE(editor.text(), expected);
         QCOMPARE(pageStarts(*editor.document()), QStringList(u"答案:"_s));
-        const QTextBlock keyHeading = editor.document()->findBlockByNumber(6);
-        QCOMPARE(keyHeading.text(), u"加法题:"_s);
-        QCOMPARE(keyHeading.begin().fragment().charFormat().fontWeight(), int(QFont::Bold));
+        QCOMPARE(messages_.messages, message.isEmpty() ? QStringList() : QStringList(message));
+        // The heading on the page looks like the sheet's.
+        const auto weightOf = [&](int block) {
+            return editor.document()
+                ->findBlockByNumber(block)
+                .begin()
+                .fragment()
+                .charFormat()
+                .fontWeight();
+        };
+        QCOMPARE(weightOf(int(expected.left(expected.indexOf(u"答案:")).count(u'\n')) + 2),
+                 weightOf(1));
 
         editor.undo();
-        QCOMPARE(editor.text(), editedSheet);
+        QCOMPARE(editor.text(), changed);
         QVERIFY(!editor.document()->isUndoAvailable());
-
-        // Saved and opened again, the answer page is still found and replaced.
-        command->trigger();
-        const QString withKey = editor.text();
-        QVERIFY(editor.setRtf(editor.rtf()));
-        command->trigger();
-        QCOMPARE(editor.text(), withKey);
-        QCOMPARE(pageStarts(*editor.document()), QStringList(u"答案:"_s));
     }
 };
 

@@ -1,11 +1,15 @@
+#include "common/chi_square.h"
 #include "common/test_main.h"
 
 #include "question/mixed_question.h"
 
+#include <algorithm>
+#include <cmath>
+#include <numeric>
 #include <set>
-#include <tuple>
 
 using namespace drillpad;
+using drillpad::testing::looksUniform;
 
 namespace {
 
@@ -13,10 +17,108 @@ constexpr Operator kAdd = Operator::Add;
 constexpr Operator kSub = Operator::Subtract;
 constexpr Operator kMul = Operator::Multiply;
 constexpr Operator kDiv = Operator::Divide;
+constexpr Operator kOperators[] = {kAdd, kSub, kMul, kDiv};
 
 MixedQuestion question(int a, Operator first, int b, Operator second, int c) {
     return MixedQuestion{{a, b, c}, {first, second}};
 }
+
+int pairOf(const MixedQuestion &q) {
+    return static_cast<int>(q.operators[0]) * 4 + static_cast<int>(q.operators[1]);
+}
+
+std::uint64_t keyOf(const MixedQuestion &q) {
+    return (std::uint64_t(q.operands[0]) << 40) | (std::uint64_t(q.operands[1]) << 20) |
+           (std::uint64_t(q.operands[2]) << 4) | std::uint64_t(pairOf(q));
+}
+
+// A step a pupil may take: never below 0, never a remainder.
+std::optional<long long> step(Operator op, std::optional<long long> x, long long y) {
+    if (!x)
+        return std::nullopt;
+    switch (op) {
+    case Operator::Add:
+        return *x + y;
+    case Operator::Subtract:
+        return *x >= y ? std::optional(*x - y) : std::nullopt;
+    case Operator::Multiply:
+        return *x * y;
+    case Operator::Divide:
+        return y != 0 && *x % y == 0 ? std::optional(*x / y) : std::nullopt;
+    }
+    return std::nullopt;
+}
+
+std::optional<long long> valueOf(const MixedQuestion &q) {
+    const auto [a, b, c] = q.operands;
+    const auto [first, second] = q.operators;
+    if ((first == kAdd || first == kSub) && (second == kMul || second == kDiv)) {
+        const std::optional<long long> product = step(second, b, c);
+        return product ? step(first, a, *product) : std::nullopt;
+    }
+    return step(second, step(first, a, b), c);
+}
+
+// The sheet's rules, each looked for by brute force over the range:
+// operands from max(2, lo) to hi; every step allowed; no number divided by
+// itself (12÷12, 5+6÷6) when the range holds a division with a quotient of 2
+// or more; no worked-out number divided by itself (2×3÷6, and 8÷2÷4 when some
+// a÷b÷c ends in 2 or more); and no answer 0 when the operator pair has
+// another answer in the range.
+class Oracle {
+public:
+    Oracle(int from, int to, bool keepQuestions) : lo_(std::max(from, 2)), hi_(to) {
+        bool realQuotient = false;
+        for (int x = lo_; x <= hi_ && !realQuotient; ++x) {
+            for (int y = lo_; y <= hi_ && !realQuotient; ++y)
+                realQuotient = x % y == 0 && x / y >= 2;
+        }
+        bool doubleQuotient = false;
+        forEach(kDiv, kDiv, [&](const MixedQuestion &q) {
+            doubleQuotient = doubleQuotient || valueOf(q).value_or(0) >= 2;
+        });
+        for (int pair = 0; pair < 16; ++pair) {
+            const Operator first = kOperators[pair / 4];
+            const Operator second = kOperators[pair % 4];
+            const auto allowed = [&](const MixedQuestion &q) {
+                const auto [a, b, c] = q.operands;
+                const bool selfDivision =
+                    (first == kDiv && a == b) ||
+                    ((first == kAdd || first == kSub) && second == kDiv && b == c);
+                return valueOf(q) && !(realQuotient && selfDivision) &&
+                       !(first == kMul && second == kDiv && a * b == c) &&
+                       !(first == kDiv && second == kDiv && doubleQuotient && valueOf(q) == 1);
+            };
+            bool nonZero = false;
+            forEach(first, second, [&](const MixedQuestion &q) {
+                nonZero = nonZero || (allowed(q) && valueOf(q) != 0);
+            });
+            forEach(first, second, [&](const MixedQuestion &q) {
+                if (allowed(q) && (valueOf(q) != 0 || !nonZero)) {
+                    ++sizes[pair];
+                    if (keepQuestions)
+                        questions.insert(keyOf(q));
+                }
+            });
+        }
+    }
+
+    std::array<long long, 16> sizes{};
+    std::set<std::uint64_t> questions;
+
+private:
+    template <typename Visit> void forEach(Operator first, Operator second, Visit visit) const {
+        for (int a = lo_; a <= hi_; ++a) {
+            for (int b = lo_; b <= hi_; ++b) {
+                for (int c = lo_; c <= hi_; ++c)
+                    visit(question(a, first, b, second, c));
+            }
+        }
+    }
+
+    int lo_;
+    int hi_;
+};
 
 } // namespace
 
@@ -48,62 +150,55 @@ private Q_SLOTS:
         QCOMPARE(evaluateMixed(q), expected < 0 ? std::nullopt : std::optional(expected));
     }
 
-    // A range without any question gives none; otherwise drawn questions
-    // are fair, with operands in max(2, lo)..hi.
-    void drawsQuestionsOnlyInRange_data() {
+    // The questions of each operator pair, counted against the rules worked
+    // out by brute force; in a narrow range every one of them is drawn, and
+    // nothing else. From 32 numbers on, the count is the lower bound width³.
+    void followsTheRulesOfARange_data() {
         QTest::addColumn<int>("lo");
         QTest::addColumn<int>("hi");
-        QTest::newRow("30000..32767") << 30000 << 32767;
-        QTest::newRow("0..1: none") << 0 << 1;
-        QTest::newRow("5..4: none") << 5 << 4;
+        QTest::addColumn<bool>("drawAll");
+        QTest::newRow("0..1: none") << 0 << 1 << false;
+        QTest::newRow("5..4: none") << 5 << 4 << false;
+        QTest::newRow("2..2: twelve pairs, one question each") << 2 << 2 << true;
+        QTest::newRow("7..7") << 7 << 7 << true;
+        QTest::newRow("2..4: 4÷4 is no question, 4-2-2 only zero") << 2 << 4 << true;
+        QTest::newRow("5..10: 10÷5, so no 5÷5") << 5 << 10 << true;
+        QTest::newRow("10..12: only n÷n") << 10 << 12 << true;
+        QTest::newRow("3..9: 9÷3÷3 the only ÷÷") << 3 << 9 << true;
+        QTest::newRow("2..9: 8÷2÷2, not 8÷2÷4 or 2×3÷6") << 2 << 9 << true;
+        QTest::newRow("2..17: 16 numbers, counted") << 2 << 17 << false;
+        QTest::newRow("2..32: 31 numbers, counted") << 2 << 32 << false;
+        QTest::newRow("2..33: 32 numbers, at least 32768") << 2 << 33 << false;
     }
-    void drawsQuestionsOnlyInRange() {
+    void followsTheRulesOfARange() {
         QFETCH(int, lo);
         QFETCH(int, hi);
-        const bool none = hi < std::max(lo, 2);
-        QCOMPARE(mixedRangeAllowed(lo, hi), !none);
-        QCOMPARE(makeMixedQuestion(lo, hi).isEmpty(), none);
-        for (int i = 0; i < (none ? 1 : 3000); ++i) {
-            const std::optional<MixedQuestion> drawn = drawMixedQuestion(lo, hi);
-            QCOMPARE(drawn.has_value(), !none);
-            QVERIFY(none || isSheetMixedQuestion(*drawn, lo, hi));
+        QFETCH(bool, drawAll);
+        const Oracle oracle(lo, hi, drawAll);
+        const long long total = std::accumulate(oracle.sizes.begin(), oracle.sizes.end(), 0LL);
+        const long long width = hi - std::max(lo, 2) + 1;
+        const std::array<long long, 16> sizes = mixedPairSizes(lo, hi);
+        QCOMPARE(mixedRangeAllowed(lo, hi), total > 0);
+        QCOMPARE(makeMixedQuestion(lo, hi).isEmpty(), total == 0);
+        for (int pair = 0; pair < 16; ++pair) {
+            const Operator first = kOperators[pair / 4];
+            const Operator second = kOperators[pair % 4];
+            QCOMPARE(mixedPairAllowed(first, second, lo, hi), oracle.sizes[pair] > 0);
+            QCOMPARE(sizes[pair], width >= 32 && oracle.sizes[pair] > 0 ? kUnknownGroupSize
+                                                                        : oracle.sizes[pair]);
         }
-    }
-
-    // In a narrow range every question a sheet may ask is drawn, and nothing
-    // else: so every operator pair that can be formed appears. Zero answers
-    // come only from a pair that has nothing else (4-2-2, 9-3×3, 9÷3-3).
-    void drawsEveryQuestionOfANarrowRange_data() {
-        QTest::addColumn<int>("lo");
-        QTest::addColumn<int>("hi");
-        QTest::addColumn<int>("pairs");
-        QTest::newRow("2..2: no -- -× ÷- ÷÷") << 2 << 2 << 12;
-        QTest::newRow("7..7: the same") << 7 << 7 << 12;
-        QTest::newRow("2..4: 4-2-2 and 4-2×2 only zero") << 2 << 4 << 16;
-        QTest::newRow("10..12: only n÷n") << 10 << 12 << 12;
-        QTest::newRow("3..9: 9÷3÷3 the only ÷÷") << 3 << 9 << 16;
-        QTest::newRow("2..9: 8÷2÷2, not 8÷2÷4 or 2×3÷6") << 2 << 9 << 16;
-    }
-    void drawsEveryQuestionOfANarrowRange() {
-        QFETCH(int, lo);
-        QFETCH(int, hi);
-        QFETCH(int, pairs);
-        std::set<std::tuple<int, int, int, int, int>> drawn;
-        std::set<std::pair<Operator, Operator>> drawnPairs;
-        for (int i = 0; i < 300000; ++i) {
-            const MixedQuestion q = *drawMixedQuestion(lo, hi);
-            QVERIFY(isSheetMixedQuestion(q, lo, hi));
-            drawn.insert({q.operands[0], q.operands[1], q.operands[2], int(q.operators[0]),
-                          int(q.operators[1])});
-            drawnPairs.insert({q.operators[0], q.operators[1]});
+        if (width >= 32) {
+            QCOMPARE(differentMixedQuestions(lo, hi), width * width * width);
+            QVERIFY(total >= width * width * width);
+        } else {
+            QCOMPARE(differentMixedQuestions(lo, hi), total);
         }
-        QCOMPARE(static_cast<long long>(drawn.size()), differentMixedQuestions(lo, hi));
-        QCOMPARE(static_cast<int>(drawnPairs.size()), pairs);
-        for (const Operator first : {kAdd, kSub, kMul, kDiv}) {
-            for (const Operator second : {kAdd, kSub, kMul, kDiv})
-                QCOMPARE(mixedPairAllowed(first, second, lo, hi),
-                         drawnPairs.count({first, second}) == 1);
-        }
+        if (!drawAll)
+            return;
+        std::set<std::uint64_t> drawn;
+        for (int i = 0; i < 300000; ++i)
+            drawn.insert(keyOf(*drawMixedQuestion(lo, hi)));
+        QVERIFY(drawn == oracle.questions);
     }
 
     // Where the range holds a real quotient there is no n÷n and no answer 0;
@@ -112,16 +207,26 @@ private Q_SLOTS:
     void wideRangesAskRealQuestions_data() {
         QTest::addColumn<int>("lo");
         QTest::addColumn<int>("hi");
-        QTest::newRow("0..9") << 0 << 9;
         QTest::newRow("0..100") << 0 << 100;
         QTest::newRow("0..32767") << 0 << 32767;
-        QTest::newRow("2..32767") << 2 << 32767;
         QTest::newRow("100..32767") << 100 << 32767;
         QTest::newRow("180..32767: -× and ÷- barely") << 180 << 32767;
     }
     void wideRangesAskRealQuestions() {
         QFETCH(int, lo);
         QFETCH(int, hi);
+        const auto isReal = [&](const MixedQuestion &q) {
+            const auto [a, b, c] = q.operands;
+            const auto [first, second] = q.operators;
+            const bool inRange = std::all_of(q.operands.begin(), q.operands.end(), [&](int x) {
+                return x >= std::max(lo, 2) && x <= hi;
+            });
+            const bool selfDivision =
+                (first == kDiv && a == b) ||
+                ((first == kAdd || first == kSub) && second == kDiv && b == c) ||
+                (first == kMul && second == kDiv && static_cast<long long>(a) * b == c);
+            return inRange && valueOf(q).value_or(0) > 0 && !selfDivision;
+        };
         const DrawBetween lowest = [](int from, int) { return from; };
         const DrawBetween highest = [](int, int to) { return to; };
         for (const DrawBetween *draw : {&lowest, &highest}) {
@@ -130,18 +235,73 @@ private Q_SLOTS:
                 const DrawBetween fixedPair = [&, calls = 0](int from, int to) mutable {
                     return calls++ == 0 ? std::min(from + pair, to) : (*draw)(from, to);
                 };
-                QVERIFY(isSheetMixedQuestion(*drawMixedQuestion(lo, hi, fixedPair), lo, hi));
+                QVERIFY(isReal(*drawMixedQuestion(lo, hi, fixedPair)));
             }
         }
-        for (int i = 0; i < 20000; ++i) {
-            const MixedQuestion q = *drawMixedQuestion(lo, hi);
-            QVERIFY(isSheetMixedQuestion(q, lo, hi));
-            QVERIFY(evaluateMixed(q) != 0);
-            QVERIFY(!(q.operators[0] == kDiv && q.operands[0] == q.operands[1]));
-            // 3×4÷4 and 18÷3÷3 divide a result, not the number itself.
-            const bool divisionFirst = q.operators[0] == kAdd || q.operators[0] == kSub;
-            QVERIFY(!(divisionFirst && q.operators[1] == kDiv && q.operands[1] == q.operands[2]));
+        for (int i = 0; i < 20000; ++i)
+            QVERIFY(isReal(*drawMixedQuestion(lo, hi)));
+    }
+
+    // A large section: the operator pairs take equal shares, except those
+    // with fewer questions than a share, which give every one of them once;
+    // no question comes back (the range holds millions). With brackets,
+    // bracketed questions take half the places.
+    void sharesALargeSectionEvenly_data() {
+        QTest::addColumn<bool>("brackets");
+        QTest::newRow("without brackets") << false;
+        QTest::newRow("half with brackets") << true;
+    }
+    void sharesALargeSectionEvenly() {
+        QFETCH(bool, brackets);
+        constexpr int kCount = 32767;
+        const Oracle oracle(0, 100, false);
+        // The pairs with fewer questions than their share are used up.
+        std::array<bool, 16> usedUp{};
+        for (long long left = brackets ? kCount / 2 : kCount, pairs = 16, filled = 1; filled > 0;) {
+            filled = 0;
+            for (int pair = 0; pair < 16; ++pair) {
+                if (!usedUp[pair] && oracle.sizes[pair] < left / pairs) {
+                    usedUp[pair] = true;
+                    left -= oracle.sizes[pair];
+                    --pairs;
+                    ++filled;
+                }
+            }
         }
+        QCOMPARE(std::count(usedUp.begin(), usedUp.end(), true), 1); // ÷÷, 324 questions
+
+        // Each section: every question once, each used-up pair's every one,
+        // half bracketed within five standard deviations.
+        bool sectionsRight = true;
+        std::vector<MixedQuestion> questions;
+        std::size_t next = 0;
+        const auto nextSharedPair = [&] {
+            for (;;) {
+                if (next == questions.size()) {
+                    questions = drawMixedSection(0, 100, kCount, brackets).questions;
+                    next = 0;
+                    std::array<long long, 16> counts{};
+                    std::set<std::uint64_t> distinct;
+                    long long bracketed = 0;
+                    for (const MixedQuestion &q : questions) {
+                        bracketed += q.bracketed;
+                        counts[pairOf(q)] += !q.bracketed;
+                        distinct.insert(keyOf(q) ^ (std::uint64_t(q.bracketed) << 63));
+                    }
+                    sectionsRight = sectionsRight && distinct.size() == kCount &&
+                                    std::abs(bracketed - (brackets ? kCount / 2 : 0)) <
+                                        5 * std::sqrt(kCount) / 2;
+                    for (int pair = 0; pair < 16; ++pair)
+                        sectionsRight =
+                            sectionsRight && (!usedUp[pair] || counts[pair] == oracle.sizes[pair]);
+                }
+                const MixedQuestion &q = questions[next++];
+                if (!q.bracketed && !usedUp[pairOf(q)])
+                    return QString::number(pairOf(q));
+            }
+        };
+        QVERIFY(looksUniform(nextSharedPair, 15, 30000));
+        QVERIFY(sectionsRight);
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -13,10 +14,21 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-AnswerEntry answerOf(qint64 quiz, int sequence, const QString &question, const QString &expected,
+AnswerEntry answerOf(int sequence, const QString &question, const QString &expected,
                      const QString &typed) {
     const bool skipped = typed.isEmpty();
-    return {quiz, sequence, question, expected, typed, skipped, !skipped && typed == expected, 1.5};
+    return {0, sequence, question, expected, typed, skipped, !skipped && typed == expected, 1.5};
+}
+
+QuizUpdate quizOf(QuizKind kind, const QString &operation, const QList<AnswerEntry> &answers) {
+    QuizUpdate update;
+    update.kind = kind;
+    update.started = QDateTime::currentDateTime();
+    update.operation = operation;
+    update.from = 3;
+    update.to = 9;
+    update.answers = answers;
+    return update;
 }
 
 // Runs statements on a connection of its own to the file at `path`.
@@ -34,6 +46,39 @@ bool runSql(const QString &path, const QStringList &statements) {
     return ok;
 }
 
+QByteArray contents(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A record of 60 quizzes of 100 answers, closed (its journal folded in).
+void writeLargeRecord(const QString &path) {
+    PracticeRecord record;
+    QVERIFY(record.open(path));
+    for (int quiz = 0; quiz < 60; ++quiz) {
+        QList<AnswerEntry> answers;
+        for (int i = 1; i <= 100; ++i)
+            answers << answerOf(i, u"%1+%2="_s.arg(i).arg(quiz), QString::number(i + quiz), u"0"_s);
+        QuizUpdate update = quizOf(QuizKind::Normal, u"+"_s, answers);
+        QVERIFY(record.write(update));
+    }
+}
+
+// Overwrites three pages in the middle of a file.
+void damageInteriorPages(const QString &path) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    const qint64 pages = file.size() / 4096;
+    QVERIFY(pages > 20);
+    QVERIFY(file.seek(pages / 2 * 4096));
+    QCOMPARE(file.write(QByteArray(3 * 4096, '\x5a')), 3 * 4096);
+}
+
+const QString kForeignTwo = uR"(CREATE TABLE quizzes (id INTEGER PRIMARY KEY, title TEXT);
+CREATE TABLE answers (quiz_id INTEGER, text TEXT);
+INSERT INTO quizzes VALUES (1, 'not a drill');
+PRAGMA user_version = 2)"_s;
+
 } // namespace
 
 class TestPracticeRecord : public QObject {
@@ -47,31 +92,49 @@ class TestPracticeRecord : public QObject {
         QDir().mkpath(sub);
         return sub + u"/drillpad.sqlite"_s;
     }
+    static QString asidePath(const QString &path, const char *why) {
+        return QFileInfo(path).dir().filePath(u"drillpad-%1-%2.sqlite"_s.arg(
+            QLatin1String(why), QDate::currentDate().toString(Qt::ISODate)));
+    }
 
 private Q_SLOTS:
-    // Quizzes list newest first; answers keep their
-    // order, typed text and skips, and a quiz's totals follow its answers
-    // even before its finish, which alone sets the end and the score.
+    // A quiz enters the record with its first answer and is written in
+    // parts; its totals equal its answers at every step and its end alone
+    // sets the score. Quizzes list newest first; one ended without answers
+    // leaves nothing; a write that fails leaves nothing of itself.
     void quizzesAndAnswers() {
         PracticeRecord record;
         QVERIFY(record.open(freshPath()));
-        const qint64 first = record.startQuiz(QuizKind::Normal, u"*"_s, 3, 9);
-        QTest::qWait(5); // the second starts later
-        const qint64 second = record.startQuiz(QuizKind::Redo, u"+"_s, 0, 0);
-        const QList<AnswerEntry> answers{answerOf(first, 1, u"7×3="_s, u"21"_s, u"21"_s),
-                                         answerOf(first, 2, u"4×5="_s, u"20"_s, u"02"_s),
-                                         answerOf(first, 3, u"8×8="_s, u"64"_s, QString()),
-                                         answerOf(second, 1, u"1+1="_s, u"2"_s, u"2"_s)};
-        for (const AnswerEntry &a : answers)
-            QVERIFY(record.recordAnswer(a));
-        // A second answer with the same place in the quiz is refused, and
-        // the refusal leaves the totals alone.
-        QVERIFY(!record.recordAnswer(answerOf(first, 3, u"8×8="_s, u"64"_s, u"64"_s)));
-        QVERIFY(record.finishQuiz(second, 1, 1, 100.0, 100, 9.25));
+        QuizUpdate empty = quizOf(QuizKind::Normal, u"+"_s, {});
+        empty.ended = QDateTime::currentDateTime();
+        QVERIFY(record.write(empty));
+        QCOMPARE(empty.id, 0);
 
-        const QList<QuizSummary> all = record.quizzes();
+        QuizUpdate first = quizOf(
+            QuizKind::Normal, u"*"_s,
+            {answerOf(1, u"7×3="_s, u"21"_s, u"21"_s), answerOf(2, u"4×5="_s, u"20"_s, u"02"_s)});
+        const QList<AnswerEntry> written = first.answers;
+        QVERIFY(record.write(first) && first.id > 0 && first.answers.isEmpty());
+        QCOMPARE(record.quizzes()->value(0).answered, 2);
+        first.answers = {answerOf(3, u"8×8="_s, u"64"_s, QString())};
+        QVERIFY(record.write(first));
+        // The same place in the quiz again: refused, and nothing of it kept.
+        first.answers = {answerOf(4, u"1×1="_s, u"1"_s, u"1"_s),
+                         answerOf(3, u"8×8="_s, u"64"_s, u"64"_s)};
+        QVERIFY(!record.write(first));
+        QCOMPARE(first.answers.size(), 2);
+
+        QTest::qWait(5); // the second starts later
+        QuizUpdate second =
+            quizOf(QuizKind::Redo, u"+"_s, {answerOf(1, u"1+1="_s, u"2"_s, u"2"_s)});
+        second.ended = QDateTime::currentDateTime();
+        second.score = 100;
+        second.secondsUsed = 9.25;
+        QVERIFY(record.write(second));
+
+        const QList<QuizSummary> all = record.quizzes().value();
         QCOMPARE(all.size(), 2);
-        QVERIFY(all[0].id == second && all[0].finished && all[0].ended.isValid());
+        QVERIFY(all[0].id == second.id && all[0].finished && all[0].ended.isValid());
         QVERIFY(all[0].kind == QuizKind::Redo && all[0].score == 100 && all[0].secondsUsed == 9.25);
         const QuizSummary &open = all[1];
         QVERIFY(!open.finished && !open.ended.isValid() && open.kind == QuizKind::Normal);
@@ -79,17 +142,17 @@ private Q_SLOTS:
                  QList<int>({3, 1, -1, 3, 9}));
         QVERIFY(qAbs(open.rate - 100.0 / 3) < 1e-9 && qAbs(open.secondsUsed - 4.5) < 1e-9);
         QVERIFY(qAbs(open.started.secsTo(QDateTime::currentDateTime())) < 60);
-        QCOMPARE(record.answers(first), answers.first(3));
+        QList<AnswerEntry> expected = written;
+        expected << answerOf(3, u"8×8="_s, u"64"_s, QString());
+        for (AnswerEntry &a : expected)
+            a.quizId = first.id;
+        QCOMPARE(record.answers(first.id).value(), expected);
     }
 
-    // Files of older layouts are brought up to date with their content; the
-    // new layout takes redo quizzes.
-    void migration_data() {
-        QTest::addColumn<QString>("older"); // statements, separated by ";"
-        QTest::addColumn<int>("quizzes");
-        QTest::newRow("empty file") << QString() << 0;
-        QTest::newRow("version 0 with other tables") << u"CREATE TABLE notes (text TEXT)"_s << 0;
-        QTest::newRow("version 1") << uR"(CREATE TABLE quizzes (id INTEGER PRIMARY KEY,
+    // Files of older layouts are brought up to date with their content.
+    void migration() {
+        const QString path = freshPath();
+        QVERIFY(runSql(path, uR"(CREATE TABLE quizzes (id INTEGER PRIMARY KEY,
   started INTEGER NOT NULL, ended INTEGER, operation TEXT NOT NULL, range_from INTEGER NOT NULL,
   range_to INTEGER NOT NULL, answered INTEGER NOT NULL DEFAULT 0,
   right_count INTEGER NOT NULL DEFAULT 0, rate REAL NOT NULL DEFAULT 0,
@@ -100,85 +163,126 @@ CREATE TABLE answers (quiz_id INTEGER NOT NULL REFERENCES quizzes(id) ON DELETE 
 INSERT INTO quizzes VALUES (7, 1700000000000, 1700000060000, '-', 1, 20, 2, 1, 50.0, 50, 60.0);
 INSERT INTO answers VALUES (7, 1, '12-9=', '3', '3', 1, 20.0);
 INSERT INTO answers VALUES (7, 2, '15-6=', '9', NULL, 0, 40.0);
-PRAGMA user_version = 1)"_s << 1;
-    }
-    void migration() {
-        QFETCH(QString, older);
-        QFETCH(int, quizzes);
-        const QString path = freshPath();
-        QFile(path).open(QIODevice::WriteOnly);
-        QVERIFY(runSql(path, older.split(u';', Qt::SkipEmptyParts)));
+PRAGMA user_version = 1)"_s.split(u';')));
         PracticeRecord record;
         QVERIFY2(record.open(path), qPrintable(record.problem()));
         QVERIFY(record.problem().isEmpty());
-        QList<QuizSummary> list = record.quizzes();
-        QCOMPARE(list.size(), quizzes);
-        if (quizzes) {
-            QCOMPARE(list[0].started, QDateTime::fromMSecsSinceEpoch(1700000000000));
-            QVERIFY(list[0].finished && list[0].kind == QuizKind::Normal && list[0].score == 50);
-            QCOMPARE(record.answers(7).value(1),
-                     (AnswerEntry{7, 2, u"15-6="_s, u"9"_s, QString(), true, false, 40.0}));
-        }
-        const qint64 redo = record.startQuiz(QuizKind::Redo, u"-"_s, 0, 0);
-        QVERIFY(record.quizzes().value(0).id == redo && record.quizzes()[0].kind == QuizKind::Redo);
-        // Opened again, it is already up to date.
+        const QuizSummary quiz = record.quizzes()->value(0);
+        QCOMPARE(quiz.started, QDateTime::fromMSecsSinceEpoch(1700000000000));
+        QVERIFY(quiz.finished && quiz.kind == QuizKind::Normal && quiz.score == 50);
+        QCOMPARE(record.answers(7)->value(1),
+                 (AnswerEntry{7, 2, u"15-6="_s, u"9"_s, QString(), true, false, 40.0}));
+        QuizUpdate redo = quizOf(QuizKind::Redo, u"-"_s, {answerOf(1, u"3-1="_s, u"2"_s, u"2"_s)});
+        QVERIFY(record.write(redo));
+        QVERIFY(record.quizzes()->value(0).kind == QuizKind::Redo);
         record.close();
-        QVERIFY(record.open(path));
-        QCOMPARE(record.quizzes().size(), quizzes + 1);
+        QVERIFY(record.open(path) && record.problem().isEmpty());
+        QCOMPARE(record.quizzes()->size(), 2);
     }
 
-    // Bad conditions fail with a reason in Chinese, told once; a damaged
-    // file is kept beside the new one under a dated name.
-    void badConditions_data() {
+    // A file that cannot serve as the record fails with a reason in Chinese,
+    // told once. A damaged file and another program's database are moved
+    // aside byte for byte under a dated name, and a new record is started.
+    void badFiles_data() {
         QTest::addColumn<QString>("condition");
+        QTest::addColumn<QString>("aside"); // the name's middle part; empty: not moved
         QTest::addColumn<QString>("reason");
-        QTest::newRow("folder cannot be made") << "folder" << u"无法建立数据文件夹"_s;
-        QTest::newRow("not a database") << "garbage" << u"已损坏"_s;
-        QTest::newRow("written by a newer Drillpad") << "newer" << u"较新版本"_s;
-        QTest::newRow("disk full") << "full" << u"磁盘已满"_s;
+        QTest::newRow("folder cannot be made") << "folder"
+                                               << "" << u"无法建立数据文件夹"_s;
+        QTest::newRow("written by a newer Drillpad") << "newer"
+                                                     << "" << u"较新版本"_s;
+        QTest::newRow("not a database") << "garbage"
+                                        << "damaged" << u"已损坏，已改名为"_s;
+        QTest::newRow("damaged interior page") << "pages"
+                                               << "damaged" << u"已损坏，已改名为"_s;
+        QTest::newRow("another layout, version 2")
+            << kForeignTwo << "foreign" << u"“drillpad.sqlite”不是 Drillpad 的记录"_s;
+        QTest::newRow("another program's tables, version 0")
+            << "CREATE TABLE notes (text TEXT)"
+            << "foreign" << u"不是 Drillpad 的记录"_s;
     }
-    void badConditions() {
+    void badFiles() {
         QFETCH(QString, condition);
+        QFETCH(QString, aside);
         QFETCH(QString, reason);
         QString path = freshPath();
         const QString folder = QFileInfo(path).absolutePath();
-        const QByteArray garbage(5000, 'x');
         if (condition == "folder"_L1) {
             QFile(folder + u"/plain"_s).open(QIODevice::WriteOnly);
             path = folder + u"/plain/Drillpad/drillpad.sqlite"_s;
-        } else if (condition == "garbage"_L1) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(garbage) == garbage.size());
         } else if (condition == "newer"_L1) {
             QVERIFY(runSql(path, {u"CREATE TABLE future (x)"_s, u"PRAGMA user_version = 99"_s}));
+        } else if (condition == "garbage"_L1) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(5000, 'x')) == 5000);
+        } else if (condition == "pages"_L1) {
+            writeLargeRecord(path);
+            damageInteriorPages(path);
+        } else {
+            QVERIFY(runSql(path, condition.split(u';')));
         }
+        const QByteArray before = contents(path);
 
         PracticeRecord record;
-        const bool opens = record.open(path);
-        QCOMPARE(opens, condition != "folder"_L1 && condition != "newer"_L1);
-        qint64 quiz = record.startQuiz(QuizKind::Normal, u"+"_s, 1, 9);
-        QCOMPARE(quiz > 0, opens);
-        if (condition == "full"_L1) {
-            QSqlQuery q(QSqlDatabase::database(record.connectionName()));
-            QVERIFY(q.exec(u"PRAGMA page_count"_s) && q.next());
-            QVERIFY(q.exec(u"PRAGMA max_page_count = %1"_s.arg(q.value(0).toInt())));
-        }
-        bool failed = false;
-        for (int i = 1; i <= 200 && !failed; ++i)
-            failed = !record.recordAnswer(
-                answerOf(quiz ? quiz : 1, i, QString(500, u'1') + u"+1="_s, u"2"_s, u"2"_s));
-        // A damaged file costs its content, not the writes to the new one.
-        QCOMPARE(failed, condition != "garbage"_L1);
+        QCOMPARE(record.open(path), !aside.isEmpty());
         QVERIFY2(record.problem().contains(reason), qPrintable(record.problem()));
         QCOMPARE(record.takeProblemToReport(), record.problem());
         QVERIFY(record.takeProblemToReport().isEmpty());
-
-        if (condition == "garbage"_L1) {
-            // The damaged bytes sit beside the new record, dated.
-            QFile kept(folder + u"/drillpad-damaged-%1.sqlite"_s.arg(
-                                    QDate::currentDate().toString(Qt::ISODate)));
-            QVERIFY(kept.open(QIODevice::ReadOnly) && kept.readAll() == garbage);
+        if (aside.isEmpty()) {
+            QuizUpdate quiz =
+                quizOf(QuizKind::Normal, u"+"_s, {answerOf(1, u"1+1="_s, u"2"_s, {})});
+            QVERIFY(!record.write(quiz));
+            QCOMPARE(contents(path), before); // a newer Drillpad's file stays as it was
+            return;
         }
+        QCOMPARE(contents(asidePath(path, aside.toLatin1())), before);
+        QCOMPARE(record.quizzes()->size(), 0);
+        QuizUpdate quiz = quizOf(QuizKind::Normal, u"+"_s, {answerOf(1, u"1+1="_s, u"2"_s, {})});
+        QVERIFY(record.write(quiz));
+        QCOMPARE(record.quizzes()->size(), 1);
+    }
+
+    // Damage found after opening: in the background check of a large file,
+    // or by a read of a file damaged while open. Nothing is listed in part:
+    // the read fails, and the file is moved aside.
+    void damageFoundLater_data() {
+        QTest::addColumn<bool>("background");
+        QTest::newRow("background check") << true;
+        QTest::newRow("read after opening") << false;
+    }
+    void damageFoundLater() {
+        QFETCH(bool, background);
+        const QString path = freshPath();
+        writeLargeRecord(path);
+        if (background)
+            damageInteriorPages(path);
+        PracticeRecord record;
+        record.setBackgroundCheckBytes(background ? 1 : std::numeric_limits<qint64>::max());
+        QSignalSpy changed(&record, &PracticeRecord::changed);
+        QVERIFY(record.open(path));
+        QCOMPARE(record.isChecking(), background);
+        if (background) {
+            QVERIFY(!record.quizzes() && record.problem().isEmpty());
+            QuizUpdate quiz =
+                quizOf(QuizKind::Normal, u"+"_s, {answerOf(1, u"1+1="_s, u"2"_s, {})});
+            QVERIFY(!record.write(quiz) && record.problem().isEmpty());
+        } else {
+            QCOMPARE(record.quizzes()->size(), 60);
+            damageInteriorPages(path);
+            // Read again from the file, not from what the connection keeps.
+            QSqlQuery(QSqlDatabase::database(record.connectionName()))
+                .exec(u"PRAGMA shrink_memory"_s);
+            // The answers of the quizzes in the damaged pages cannot all be read.
+            bool whole = true;
+            for (const QuizSummary &quiz : record.quizzes().value_or(QList<QuizSummary>{}))
+                whole = whole && record.answers(quiz.id).value_or(QList<AnswerEntry>()).size() ==
+                                     quiz.answered;
+            QVERIFY(!whole);
+        }
+        QTRY_VERIFY(!record.isChecking() && record.problem().contains(u"已损坏，已改名为"_s));
+        QVERIFY(QFile::exists(asidePath(path, "damaged")));
+        QCOMPARE(record.quizzes()->size(), 0);
+        QVERIFY(changed.size() >= 2);
     }
 
     // Two programs writing the same file in turn lose nothing.
@@ -186,14 +290,15 @@ PRAGMA user_version = 1)"_s << 1;
         const QString path = freshPath();
         PracticeRecord one, two;
         QVERIFY(one.open(path) && two.open(path));
-        const qint64 a = one.startQuiz(QuizKind::Normal, u"+"_s, 1, 9);
-        const qint64 b = two.startQuiz(QuizKind::Normal, u"-"_s, 1, 9);
+        QuizUpdate a = quizOf(QuizKind::Normal, u"+"_s, {});
+        QuizUpdate b = quizOf(QuizKind::Normal, u"-"_s, {});
         for (int i = 1; i <= 20; ++i) {
-            QVERIFY(one.recordAnswer(answerOf(a, i, u"1+1="_s, u"2"_s, u"2"_s)));
-            QVERIFY(two.recordAnswer(answerOf(b, i, u"2-1="_s, u"1"_s, u"0"_s)));
+            a.answers = {answerOf(i, u"1+1="_s, u"2"_s, u"2"_s)};
+            b.answers = {answerOf(i, u"2-1="_s, u"1"_s, u"0"_s)};
+            QVERIFY(one.write(a) && two.write(b));
         }
-        QCOMPARE(one.answers(b).size(), 20);
-        QCOMPARE(two.quizzes(u"+"_s).value(0).right, 20);
+        QCOMPARE(one.answers(b.id)->size(), 20);
+        QCOMPARE(two.quizzes(u"+"_s)->value(0).right, 20);
     }
 };
 

@@ -7,7 +7,7 @@
 //
 // Usage: drillpad_screenshots OUTDIR
 // Writes OUTDIR/main-window.png, OUTDIR/quiz.png, OUTDIR/message-box.png,
-// OUTDIR/save-dialog.png and OUTDIR/record.png. Meant for an X display
+// OUTDIR/save-dialog.png, OUTDIR/record.png and OUTDIR/settings.png. Meant for an X display
 // (QT_QPA_PLATFORM=xcb); scripts/screenshots.sh provides a virtual one.
 
 #include "app/application.h"
@@ -21,6 +21,7 @@
 #include "quiz/frm_face.h"
 #include "record/practice_record.h"
 #include "recordwin/frm_record.h"
+#include "settings/frm_settings.h"
 
 #include <QAction>
 #include <QApplication>
@@ -301,6 +302,20 @@ void showRecord(const QDir &folder) {
     click(window->button("cmdClose"));
 }
 
+// Inside the modal loop of "出题设置": the preset 20以内进位加法 loaded
+// with both kinds of question, shown, and left by 取消.
+void showSettings(const QDir &folder) {
+    auto *window = qobject_cast<FrmSettings *>(QApplication::activeModalWidget());
+    require(window != nullptr, u"出题设置 did not open"_s);
+    waitUntilShown(*window);
+    QComboBox *presets = window->combo("cmbPreset");
+    presets->setCurrentIndex(presets->findText(u"20以内进位加法"_s));
+    click(window->button("cmdLoad"));
+    window->combo("cmbAddAsk")->setCurrentIndex(2);
+    save(*window, folder, u"settings.png"_s);
+    click(window->button("cmdCancel"));
+}
+
 void takeScreenshots(const QDir &folder) {
     FrmMain &main = frmMain();
     waitUntilShown(main);
@@ -328,6 +343,15 @@ void takeScreenshots(const QDir &folder) {
     QTest::keyClick(&main, Qt::Key_R, Qt::ControlModifier);
     require(shown, u"Ctrl+R did not open the practice record"_s);
 
+    waitUntilShown(main);
+    shown = false;
+    whenModalOpen([folder, &shown] {
+        showSettings(folder);
+        shown = true;
+    });
+    QTest::keyClick(&main, Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier);
+    require(shown, u"Ctrl+Shift+T did not open 出题设置"_s);
+
     showSaveDialog(main, folder);
     QCoreApplication::exit(EXIT_SUCCESS);
 }
@@ -335,9 +359,12 @@ void takeScreenshots(const QDir &folder) {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    // The practice record goes into a folder of its own, not the user's.
+    // The practice record and the settings go into folders of their own,
+    // not the user's.
     QTemporaryDir dataHome;
     qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+    QTemporaryDir configHome;
+    qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() != 2) {

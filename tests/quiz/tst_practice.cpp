@@ -1,0 +1,123 @@
+#include "common/fakes.h"
+#include "common/question_oracle.h"
+#include "common/test_main.h"
+
+#include "controls/command_button.h"
+#include "quiz/frm_face.h"
+#include "quiz/practice_questions.h"
+#include "record/practice_record.h"
+
+#include <QLineEdit>
+
+using namespace drillpad;
+using namespace drillpad::testing;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Additions asking for a missing addend, and divisions with a remainder.
+SheetSettings blanksAndRemainders(int additions, int divisions) {
+    SheetSettings settings;
+    TypeSettings &add = settings[QuestionType::Add];
+    add = {true, 0, 9, additions};
+    add.askFor = AskFor::Unknown;
+    TypeSettings &div = settings[QuestionType::Devition];
+    div = {divisions > 0, 0, 9, divisions};
+    div.remainder = Remainder::Required;
+    return settings;
+}
+
+} // namespace
+
+class TestPractice : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void remaindersTypedAsPupilsWriteThem_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<bool>("right");
+        QTest::newRow("as written") << u"3……2"_s << u"3……2"_s << true;
+        QTest::newRow("dots") << u"3...2"_s << u"3……2"_s << true;
+        QTest::newRow("余") << u"3余2"_s << u"3……2"_s << true;
+        QTest::newRow("blanks around") << u" 3 …… 2 "_s << u"3……2"_s << true;
+        QTest::newRow("no separator") << u"32"_s << u"3……2"_s << false;
+        QTest::newRow("wrong remainder") << u"3……1"_s << u"3……2"_s << false;
+        QTest::newRow("a remainder where there is none") << u"4…"_s << u"4"_s << false;
+    }
+    void remaindersTypedAsPupilsWriteThem() {
+        QFETCH(QString, typed);
+        QFETCH(QString, expected);
+        QFETCH(bool, right);
+        QCOMPARE(quiz::sameAnswer(typed, expected), right);
+    }
+
+    void practiceAsksTheSheetsQuestions() {
+        const SheetSettings settings = blanksAndRemainders(30, 20);
+        const QList<quiz::QuizQuestion> questions = quiz::practiceQuestions(settings);
+        QCOMPARE(questions.size(), 50);
+        int blanks = 0;
+        for (const quiz::QuizQuestion &question : questions) {
+            const std::optional<Read> read = readQuestion(question.text);
+            QVERIFY2(read, qPrintable(question.text));
+            const bool addition = read->op == u'+';
+            QString why;
+            QVERIFY2(
+                meets(*read, settings[addition ? QuestionType::Add : QuestionType::Devition], why),
+                qPrintable(question.text + u' ' + why));
+            // The answer: the missing addend, or the quotient and remainder.
+            const QString expected =
+                addition ? QString::number(read->blank == 1 ? read->first : read->second)
+                         : u"%1……%2"_s.arg(read->result).arg(read->remainder);
+            QCOMPARE(question.answer, expected);
+            blanks += read->blank != 0 ? 1 : 0;
+        }
+        QCOMPARE(blanks, 30);
+        QCOMPARE(quiz::practiceProblem(settings), std::nullopt);
+        QVERIFY(quiz::practiceProblem(SheetSettings())->contains(u"选择出题类型"_s));
+    }
+
+    // A blank question is judged on the missing number, and kept as asked.
+    void quizJudgesABlankOnTheMissingNumber() {
+        FrmFace face;
+        face.show();
+        QApplication::setActiveWindow(&face);
+        QVERIFY(QTest::qWaitForWindowActive(&face));
+        QVERIFY(face.startPractice(blanksAndRemainders(4, 0)));
+        QStringList asked;
+        for (int i = 0; i < 4; ++i) {
+            const QString question = face.txtQuestion()->text();
+            const std::optional<Read> read = readQuestion(question);
+            QVERIFY2(read && read->blank != 0, qPrintable(question));
+            asked << question;
+            const long long missing = read->blank == 1 ? read->first : read->second;
+            // The sum typed for a blank is wrong; the missing number is right.
+            const long long typed = i == 0 ? read->result : missing;
+            QTest::keyClicks(face.txtAnswer(), QString::number(typed));
+            QTest::keyClick(face.txtAnswer(), Qt::Key_Return);
+        }
+        QCOMPARE(face.totalCount(), 4);
+        QCOMPARE(face.rightCount(), 3);
+        QVERIFY(face.button("cmdBegin")->isEnabled()); // finished by itself
+        const QList<AnswerEntry> recorded = practiceRecord()
+                                                .answers(practiceRecord().quizzes()->value(0).id)
+                                                .value_or(QList<AnswerEntry>());
+        QCOMPARE(recorded.size(), 4);
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(recorded[i].question, asked[i]);
+    }
+
+    void settingsWithoutQuestionsStartNothing() {
+        RecordingMessageBoxes boxes;
+        ScopedSeam<MessageBoxes> messages(boxes);
+        FrmFace face;
+        SheetSettings settings = blanksAndRemainders(5, 0);
+        settings[QuestionType::Add].resultLowest = 19; // above 9+9
+        QVERIFY(!face.startPractice(settings));
+        QCOMPARE(boxes.messages.size(), 1);
+        QVERIFY(boxes.messages[0].contains(u"“和的范围”"_s));
+        QVERIFY(face.button("cmdBegin")->isEnabled());
+    }
+};
+
+DRILLPAD_TEST_MAIN(TestPractice)
+#include "tst_practice.moc"

@@ -1,0 +1,274 @@
+#include "common/fakes.h"
+#include "common/question_oracle.h"
+#include "common/test_main.h"
+
+#include "app/forms_registry.h"
+#include "controls/command_button.h"
+#include "controls/rich_text_box.h"
+#include "guide/frm_guide.h"
+#include "mainwin/frm_main.h"
+#include "question/answer_key.h"
+#include "quiz/frm_face.h"
+#include "settings/frm_settings.h"
+#include "settings/settings_store.h"
+
+#include <QAccessible>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
+
+using namespace drillpad;
+using namespace drillpad::testing;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Runs `step` inside the modal loop of "出题设置" once it is open.
+void whenSettingsOpen(std::function<void(FrmSettings &)> step) {
+    QTimer::singleShot(0, [step] {
+        auto *window = qobject_cast<FrmSettings *>(QApplication::activeModalWidget());
+        QVERIFY(window);
+        step(*window);
+        if (window->isVisible())
+            window->button("cmdCancel")->click();
+    });
+}
+
+// Chosen by the arrow keys in the list (which shows it at once), or then
+// also by 载入.
+void choosePreset(FrmSettings &window, const QString &name, bool pressLoad) {
+    QComboBox *presets = window.combo("cmbPreset");
+    presets->setFocus();
+    QTest::keyClick(presets, Qt::Key_Home);
+    while (presets->currentText() != name && presets->currentIndex() + 1 < presets->count())
+        QTest::keyClick(presets, Qt::Key_Down);
+    QCOMPARE(presets->currentText(), name);
+    if (pressLoad)
+        QTest::mouseClick(window.button("cmdLoad"), Qt::LeftButton);
+}
+
+// The sheet lines of a section, without its heading and empty lines.
+QStringList questionLines(const QString &sheet) {
+    QStringList lines = sheet.split(u'\n', Qt::SkipEmptyParts);
+    lines.removeIf([](const QString &line) { return line.endsWith(u':'); });
+    return lines;
+}
+
+} // namespace
+
+class TestFrmSettings : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() {
+        saveCurrentSettings(SheetSettings::initial());
+        saveUserPresets({});
+        // The sheet an earlier row made is given up without a question.
+        frmMain().txtMain()->document()->setModified(false);
+    }
+    void cleanup() {
+        // The main window stays: closing the last window would end the
+        // application's event loops.
+        unloadForm(FormId::Settings);
+        unloadForm(FormId::Guide);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // Screen readers hear every box and list by the caption in front of it.
+    void everyInputIsNamed() {
+        FrmSettings &window = frmSettings();
+        int inputs = 0;
+        for (QWidget *widget : window.findChildren<QWidget *>()) {
+            if (!qobject_cast<QComboBox *>(widget) && !qobject_cast<QLineEdit *>(widget) &&
+                !qobject_cast<QAbstractButton *>(widget))
+                continue;
+            if (widget->parentWidget() && qobject_cast<QComboBox *>(widget->parentWidget()))
+                continue; // a combo box's own parts
+            ++inputs;
+            QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
+            QVERIFY2(face && !face->text(QAccessible::Name).isEmpty(),
+                     qPrintable(widget->objectName()));
+        }
+        QCOMPARE(inputs, 27); // the boxes, lists, the check box and the buttons
+        QCOMPARE(window.combo("cmbAddCarry")->accessibleName(), u"加法进位"_s);
+        QVERIFY(!window.combo("cmbAddCarry")->isEditable());
+    }
+
+    // As a parent: the preset and a blank setting chosen through the wizard,
+    // then 完成: every question of the sheet meets the preset, and the answer
+    // key answers each as the pupil would.
+    void presetChosenInTheWizardMakesItsSheet_data() {
+        QTest::addColumn<int>("ask");
+        QTest::addColumn<int>("blank");
+        QTest::newRow("results") << 0 << 0;
+        QTest::newRow("blanks (　)") << 1 << 0;
+        QTest::newRow("both, □") << 2 << 1;
+    }
+    void presetChosenInTheWizardMakesItsSheet() {
+        QFETCH(int, ask);
+        QFETCH(int, blank);
+        FrmGuide &guide = frmGuide();
+        guide.show();
+        whenSettingsOpen([&](FrmSettings &window) {
+            choosePreset(window, u"20以内进位加法"_s, ask != 1);
+            window.combo("cmbAddAsk")->setCurrentIndex(ask);
+            window.combo("cmbBlank")->setCurrentIndex(blank);
+            QTest::keyClick(&window, Qt::Key_Return); // 确定
+        });
+        QTest::mouseClick(guide.button("cmdSettings"), Qt::LeftButton);
+        // The wizard's own boxes show what the preset set.
+        QVERIFY(guide.typeCheck(QuestionType::Add)->isChecked());
+        QVERIFY(!guide.typeCheck(QuestionType::Mul)->isChecked());
+        QCOMPARE(guide.entryText(QuestionType::Add, GuideField::To), u"9"_s);
+        QCOMPARE(guide.entryText(QuestionType::Add, GuideField::Count), u"50"_s);
+        for (int i = 0; i < 3; ++i)
+            QTest::mouseClick(guide.button("cmdNext"), Qt::LeftButton); // 完成 last
+
+        const QString sheet = frmMain().txtMain()->text();
+        QVERIFY(sheet.startsWith(u"\n加法题:\n"_s));
+        const QStringList lines = questionLines(sheet);
+        TypeSettings preset = builtInPreset(u"20以内进位加法"_s)->settings[QuestionType::Add];
+        int questions = 0;
+        for (const QString &line : lines) {
+            for (const QString &question : splitQuestions(line)) {
+                ++questions;
+                const std::optional<Read> read = readQuestion(question);
+                QVERIFY2(read && read->op == u'+', qPrintable(question));
+                QVERIFY2(ask != 0 || read->blank == 0, qPrintable(question));
+                QVERIFY2(ask != 1 || read->blank != 0, qPrintable(question));
+                QVERIFY2(!question.contains(blank ? kParen : kBox), qPrintable(question));
+                QString why;
+                QVERIFY2(meets(*read, preset, why), qPrintable(question + u' ' + why));
+            }
+        }
+        QCOMPARE(questions, 50);
+
+        // The key fills in each question: the sum after "=", the blank's number
+        // in the blank.
+        const AnswerKey key = makeAnswerKey(sheet.split(u'\n'));
+        QCOMPARE(key.answered, 50);
+        for (const AnswerLine &keyLine : key.lines) {
+            if (keyLine.sourceLine < 0 || keyLine.text.endsWith(u':'))
+                continue;
+            for (const QString &answered : splitQuestions(keyLine.text)) {
+                const qsizetype equals = answered.indexOf(u'=');
+                const QStringList sides = {answered.left(equals), answered.mid(equals + 1)};
+                QString left = sides.first();
+                const QStringList terms = left.remove(u'(').remove(u')').split(u'+');
+                QCOMPARE(terms.size(), 2);
+                QCOMPARE(terms[0].toInt() + terms[1].toInt(), sides[1].toInt());
+            }
+        }
+    }
+
+    // 练习 → 按预设练习 lists every preset; one chosen starts the quiz on it.
+    void practiseAPresetFromTheMenu() {
+        saveUserPresets({{u"我的练习"_s, SheetSettings::initial()}});
+        auto *menu = frmMain().findChild<QMenu *>(u"mnuPracticePresetMenu"_s);
+        QVERIFY(menu);
+        Q_EMIT menu->aboutToShow();
+        QStringList names;
+        for (const QAction *action : menu->actions())
+            names << action->text();
+        QCOMPARE(names, presetNames());
+        QCOMPARE(names.size(), static_cast<qsizetype>(builtInPresets().size() + 1));
+        QString asked, expected;
+        QTimer::singleShot(0, [&] {
+            auto *face = qobject_cast<FrmFace *>(QApplication::activeModalWidget());
+            QVERIFY(face);
+            asked = face->txtQuestion()->text();
+            expected = face->expectedAnswer();
+            face->button("cmdFinish")->click();
+            face->button("cmdClose")->click();
+        });
+        menu->actions().at(names.indexOf(u"有余数的除法"_s))->trigger();
+        const std::optional<Read> read = readQuestion(asked);
+        QVERIFY2(read && read->op == u'÷' && read->remainder > 0, qPrintable(asked));
+        QCOMPARE(expected, u"%1……%2"_s.arg(read->result).arg(read->remainder));
+        QCOMPARE(frmMain().menuAction("mnuPracticeSettings")->shortcut(),
+                 QKeySequence(u"Ctrl+Shift+Q"_s));
+        unloadForm(FormId::Face);
+    }
+
+    void rulesThatLeaveNoQuestionAreRefused() {
+        RecordingMessageBoxes boxes;
+        ScopedSeam<MessageBoxes> messages(boxes);
+        SheetSettings sheet = SheetSettings::initial();
+        sheet[QuestionType::Add].selected = true;
+        whenSettingsOpen([&](FrmSettings &window) {
+            window.edit("txtAddLow")->setText(u"19"_s); // above 9+9
+            window.button("cmdOK")->click();
+            QVERIFY(window.isVisible());
+            QCOMPARE(boxes.messages.size(), 1);
+            QVERIFY2(boxes.messages[0].contains(u"加法"_s) &&
+                         boxes.messages[0].contains(u"“和的范围”"_s),
+                     qPrintable(boxes.messages[0]));
+            // The limit itself, 9+9, is kept.
+            window.edit("txtAddLow")->setText(u"18"_s);
+            window.button("cmdOK")->click();
+            QVERIFY(!window.isVisible());
+        });
+        frmSettings().editSettings(sheet);
+        QCOMPARE(boxes.messages.size(), 1);
+        QCOMPARE(loadCurrentSettings()[QuestionType::Add].resultLowest, 18);
+    }
+
+    void escapeKeepsTheRulesInForce() {
+        whenSettingsOpen([](FrmSettings &window) {
+            window.combo("cmbMinusCarry")->setCurrentIndex(1);
+            QTest::keyClick(window.combo("cmbMinusCarry"), Qt::Key_Escape);
+            QVERIFY(!window.isVisible());
+        });
+        frmSettings().editSettings(SheetSettings::initial());
+        QCOMPARE(loadCurrentSettings(), SheetSettings::initial());
+        // Opened again, it shows the rules in force.
+        int shown = -1;
+        whenSettingsOpen(
+            [&](FrmSettings &window) { shown = window.combo("cmbMinusCarry")->currentIndex(); });
+        frmSettings().editSettings(SheetSettings::initial());
+        QCOMPARE(shown, 0);
+    }
+
+    void userPresetsAreSavedRenamedAndDeleted() {
+        RecordingMessageBoxes boxes;
+        ScopedSeam<MessageBoxes> messages(boxes);
+        FrmSettings &window = frmSettings();
+        window.showSettings(SheetSettings::initial());
+        window.combo("cmbDivRemainder")->setCurrentIndex(1); // 有余数
+        window.edit("txtPresetName")->setText(u" 我的练习 "_s);
+        window.button("cmdSave")->click();
+        QCOMPARE(loadUserPresets().size(), 1);
+        QCOMPARE(loadUserPresets()[0].name, u"我的练习"_s);
+        QCOMPARE(loadUserPresets()[0].settings[QuestionType::Devition].remainder,
+                 Remainder::Required);
+        QCOMPARE(window.combo("cmbPreset")->currentText(), u"我的练习"_s);
+        // Kept on disk for the next run, in the test's own folder.
+        QVERIFY(
+            QFile::exists(qEnvironmentVariable("XDG_CONFIG_HOME") + u"/Drillpad/Drillpad.ini"_s));
+
+        window.edit("txtPresetName")->setText(u"周末练习"_s);
+        window.button("cmdRename")->click();
+        QCOMPARE(presetNames().last(), u"周末练习"_s);
+        QCOMPARE(findPreset(u"周末练习"_s)->settings[QuestionType::Devition].remainder,
+                 Remainder::Required);
+
+        // Built-in presets keep their names and stay.
+        window.combo("cmbPreset")->setCurrentIndex(0);
+        window.button("cmdRename")->click();
+        window.button("cmdDelete")->click();
+        QCOMPARE(boxes.messages.size(), 2);
+        QCOMPARE(presetNames().size(), static_cast<qsizetype>(builtInPresets().size() + 1));
+
+        window.combo("cmbPreset")->setCurrentIndex(window.combo("cmbPreset")->count() - 1);
+        boxes.answers = QStringList{u"否"_s, u"是"_s};
+        window.button("cmdDelete")->click();
+        QCOMPARE(loadUserPresets().size(), 1);
+        window.button("cmdDelete")->click();
+        QVERIFY(loadUserPresets().isEmpty());
+    }
+};
+
+DRILLPAD_TEST_MAIN(TestFrmSettings)
+#include "tst_frm_settings.moc"
