@@ -342,7 +342,6 @@ private Q_SLOTS:
                 << QString::fromUtf8(answer) << saveChosen;
         };
         row("cmdNext", "edited", "取消");
-        row("cmdNext", "edited", "Esc");
         row("cmdNext", "edited", "保存"); // the save dialog cancelled
         row("cmdNext", "edited", "保存", true);
         row("cmdNext", "edited", "不保存");
