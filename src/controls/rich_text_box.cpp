@@ -3,6 +3,9 @@
 #include "rtf/rtf_reader.h"
 #include "rtf/rtf_writer.h"
 
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPrinter>
@@ -11,6 +14,7 @@
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 
+#include <algorithm>
 #include <limits>
 
 namespace drillpad {
@@ -309,6 +313,37 @@ bool RichTextBox::printSelection(QPrinter *printer) const {
 void RichTextBox::mouseMoveEvent(QMouseEvent *event) {
     Q_EMIT mouseMoved();
     QTextEdit::mouseMoveEvent(event);
+}
+
+void RichTextBox::setContextMenu(QMenu *menu) {
+    contextMenu_ = menu;
+}
+
+void RichTextBox::contextMenuEvent(QContextMenuEvent *event) {
+    if (!contextMenu_) {
+        QTextEdit::contextMenuEvent(event);
+        return;
+    }
+    contextMenu_->popup(event->globalPos());
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        const QList<QAction *> commands = contextMenu_->actions();
+        const auto first = std::find_if(commands.cbegin(), commands.cend(), [](QAction *action) {
+            return action->isEnabled() && action->isVisible() && !action->isSeparator();
+        });
+        if (first != commands.cend())
+            contextMenu_->setActiveAction(*first);
+    }
+    event->accept();
+}
+
+void RichTextBox::keyPressEvent(QKeyEvent *event) {
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        const QPoint caret = cursorRect().center();
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, caret, viewport()->mapToGlobal(caret));
+        contextMenuEvent(&menu);
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
 }
 
 bool RichTextBox::canInsertFromMimeData(const QMimeData *source) const {

@@ -4,12 +4,14 @@
 #include "rtf/rtf_file.h"
 
 #include <QByteArrayView>
+#include <QPointer>
 #include <QString>
 #include <QTextEdit>
 
 #include <functional>
 #include <optional>
 
+class QMenu;
 class QPrinter;
 
 namespace drillpad {
@@ -90,12 +92,21 @@ public:
     // nothing is selected. False when the printer could not be used.
     bool printSelection(QPrinter *printer) const;
 
+    // A menu of the window, such as its Edit menu, shown by the context-menu
+    // key, Shift+F10 or the right mouse button instead of Qt's own, so that
+    // screen readers find it where they find the menu bar's menus. Opened
+    // from the keyboard, its first command is highlighted.
+    void setContextMenu(QMenu *menu);
+
 Q_SIGNALS:
     void mouseMoved();
 
 protected:
     void changeEvent(QEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    // Shift+F10 opens the context menu at the caret, as the menu key does.
+    void keyPressEvent(QKeyEvent *event) override;
     // Pasting and dropping insert plain text only.
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
@@ -105,6 +116,8 @@ private:
     void mergeSelectionFormat(const QTextCharFormat &format);
     template <typename Content>
     bool replaceContent(const Content &content, const BetweenSlices &between);
+
+    QPointer<QMenu> contextMenu_;
 };
 
 } // namespace drillpad

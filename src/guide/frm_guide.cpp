@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -69,6 +70,10 @@ FrmGuide::FrmGuide() {
         if (QWidget *widget = controls_.widget(QString::fromLatin1(name)))
             widget->setFocusPolicy(Qt::NoFocus);
     }
+
+    // Enter advances as in any wizard; Esc cancels as 取消 does.
+    setDefaultButton(button("cmdNext"));
+    setCancelButton(button("cmdCancle"));
 
     connectHandlers();
     Form_Load();
@@ -343,6 +348,16 @@ void FrmGuide::chkSelectAll_Click() {
     const bool ticked = chkSelectAll()->isChecked();
     for (const QuestionType type : kTypes)
         typeCheck(type)->setChecked(ticked);
+}
+
+void FrmGuide::keyPressEvent(QKeyEvent *event) {
+    // Enter in a range box only confirms what was typed there, as in any
+    // combo box; the next Enter elsewhere advances.
+    if (isPlainEnter(event) && qobject_cast<QComboBox *>(focusWidget())) {
+        event->accept();
+        return;
+    }
+    FormDialog::keyPressEvent(event);
 }
 
 void FrmGuide::closeEvent(QCloseEvent *event) {

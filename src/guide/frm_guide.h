@@ -65,6 +65,7 @@ Q_SIGNALS:
     void sheetReplaced(const QString &text);
 
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
