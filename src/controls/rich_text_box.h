@@ -8,6 +8,7 @@
 #include <QString>
 #include <QTextEdit>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -34,11 +35,19 @@ public:
     // The same with a form feed, the page break of plain text, at the start
     // of every line that begins a new page.
     QString textWithPageBreaks() const;
+    // Between the slices in which a large document is put in: told how far
+    // it is, keeps the window answering, and returns false to stop.
+    using BetweenSlices = std::function<bool(qsizetype done, qsizetype total)>;
+
     // Replaces the whole document by plain text in one undoable step; the
     // text takes the document's default formatting, and a form feed starts a
     // new page with the line it begins (or the next line, after a line end).
-    // Plain text has no header unless one is given; the page stays.
-    void setText(const QString &text, const std::vector<RtfParagraph> &header = {});
+    // Plain text has no header unless one is given; the page stays. With
+    // `between`, the text goes in a slice at a time and shows only once it is
+    // whole; stopped, the document is left as it was and the call returns
+    // false.
+    bool setText(const QString &text, const BetweenSlices &between = {},
+                 const std::vector<RtfParagraph> &header = {});
 
     // The page the document is printed on and the header at the top of each
     // page, shown above the text. Both come and go with the content, and
@@ -83,8 +92,8 @@ public:
     QByteArray rtf() const;
     bool setRtf(QByteArrayView data);
     // Replaces the whole document by rich text already read, page and header
-    // included, in one undoable step.
-    void setRtfDocument(const RtfDocument &rtf);
+    // included, in one undoable step; `between` as for setText.
+    bool setRtfDocument(const RtfDocument &rtf, const BetweenSlices &between = {});
 
     // Reads an RTF file and replaces the whole document; a file that cannot
     // be read or is not RTF leaves the document as it was.
@@ -120,7 +129,8 @@ protected:
 private:
     void layOutWithoutShaping();
     void mergeSelectionFormat(const QTextCharFormat &format);
-    template <typename Fill> void replaceContent(Fill fill);
+    template <typename... Content>
+    bool replaceContent(const BetweenSlices &between, const Content &...content);
     // Shows the document's header, when it has changed.
     void showHeader();
     void placeHeader();

@@ -132,6 +132,10 @@ GuideEntries FrmGuide::entries() const {
     return result;
 }
 
+void FrmGuide::setSheetGuard(std::function<bool()> mayReplaceSheet) {
+    mayReplaceSheet_ = std::move(mayReplaceSheet);
+}
+
 SheetSettings FrmGuide::sheetPart() const {
     SheetSettings settings = SheetSettings::initial();
     const GuideEntries current = entries();
@@ -207,6 +211,12 @@ void FrmGuide::setNextCaption(const char *caption) {
     button("cmdNext")->setCaption(QString::fromUtf8(caption));
 }
 
+void FrmGuide::returnToPage(int number) {
+    setGuideStep(static_cast<std::int16_t>(number));
+    showPage(number);
+    setNextCaption(number == 3 ? kFinishCaption : kNextCaption);
+}
+
 void FrmGuide::cmdNext_Click() {
     setGuideStep(static_cast<std::int16_t>(guideStep() + 1));
     hideAllPages();
@@ -262,18 +272,13 @@ bool FrmGuide::finish() {
         if (error->field == GuideField::Rules) {
             // The rules of "出题设置" leave the type no question: the
             // counts page stays, and the next key opens the settings.
-            setGuideStep(3);
-            showPage(3);
-            setNextCaption(kFinishCaption);
+            returnToPage(3);
             showWarning(this, error->message);
             button("cmdSettings")->setFocus(Qt::OtherFocusReason);
             return false;
         }
         // Nothing is written: back to the page that holds the box.
-        const int number = pageOf(error->field);
-        setGuideStep(static_cast<std::int16_t>(number));
-        showPage(number);
-        setNextCaption(number == 3 ? kFinishCaption : kNextCaption);
+        returnToPage(pageOf(error->field));
         showWarning(this, error->message);
         QWidget *box = entryBox(error->type, error->field);
         box->setFocus(Qt::OtherFocusReason);
@@ -281,6 +286,10 @@ bool FrmGuide::finish() {
             combo->lineEdit()->selectAll();
         else if (auto *edit = qobject_cast<QLineEdit *>(box))
             edit->selectAll();
+        return false;
+    }
+    if (mayReplaceSheet_ && !mayReplaceSheet_()) {
+        returnToPage(3);
         return false;
     }
     const Sheet sheet = makeSheet(std::get<SheetSettings>(checked));
@@ -319,6 +328,8 @@ void FrmGuide::cmdBack_Click() {
 }
 
 void FrmGuide::cmdReset_Click() {
+    if (mayReplaceSheet_ && !mayReplaceSheet_())
+        return;
     showPage(1);
     setGuideStep(1);
     setNextCaption(kNextCaption);

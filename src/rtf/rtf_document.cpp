@@ -1,5 +1,6 @@
 #include "rtf/rtf_document.h"
 
+#include <QElapsedTimer>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -8,7 +9,9 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <limits>
 #include <list>
+#include <optional>
 #include <utility>
 
 namespace drillpad {
@@ -384,19 +387,25 @@ bool sameBlock(const RtfParagraph &a, const RtfParagraph &b) {
 // slowly; tables that follow one another without a gap look as one.
 constexpr int kRowsPerTable = 16;
 
+// Plain text goes in a slice of this many characters at a time, and a
+// stretch of like paragraphs is cut after this many: either takes a few
+// milliseconds.
+constexpr qsizetype kTextSlice = 64 * 1024;
+constexpr qsizetype kStretchLength = 64 * 1024;
+
+// Writes a document's paragraphs at a cursor, a paragraph, a stretch of like
+// paragraphs or a table at a time.
 class DocumentWriter {
 public:
-    DocumentWriter(const RtfDocument &rtf, QTextDocument &document, LineHeights heights)
-        : rtf_(rtf), heights_(heights), formats_(document.defaultFont().family()),
-          cursor_(beginReplacingContent(document)) {
-        setPageAndHeader(document, rtf.page, rtf.header);
+    DocumentWriter(const RtfDocument &rtf, QTextCursor &cursor, LineHeights heights)
+        : rtf_(rtf), heights_(heights), formats_(cursor.document()->defaultFont().family()),
+          cursor_(cursor) {
+        setPageAndHeader(*cursor.document(), rtf.page, rtf.header);
     }
 
-    void write() {
-        const auto &paragraphs = rtf_.paragraphs;
-        for (std::size_t i = 0; i < paragraphs.size();)
-            i = paragraphs[i].row >= 0 ? writeTable(i) : writeParagraphs(i);
-        cursor_.endEditBlock();
+    // Writes what starts at paragraph `i`; returns the index after it.
+    std::size_t writeFrom(std::size_t i) {
+        return rtf_.paragraphs[i].row >= 0 ? writeTable(i) : writeParagraphs(i);
     }
 
 private:
@@ -439,7 +448,7 @@ private:
             if (!paragraphs[i].runs.empty())
                 stretch_ += paragraphs[i].runs.front().text;
             if (i + 1 == paragraphs.size() || !isUniform(paragraphs[i + 1]) ||
-                !sameBlock(paragraph, paragraphs[i + 1]))
+                !sameBlock(paragraph, paragraphs[i + 1]) || stretch_.size() >= kStretchLength)
                 break;
             stretch_ += QChar::ParagraphSeparator;
             ++i;
@@ -547,7 +556,7 @@ private:
     const RtfDocument &rtf_;
     LineHeights heights_;
     QtFormats formats_;
-    QTextCursor cursor_;
+    QTextCursor &cursor_;
     // The cursor's block: the document's first, still empty; one that holds
     // a paragraph; or the joint after a table.
     enum class Place { Fresh, Used, Joint } place_ = Place::Fresh;
@@ -566,8 +575,137 @@ QTextCursor beginReplacingContent(QTextDocument &document) {
     return cursor;
 }
 
+class DocumentFill::Private {
+public:
+    explicit Private(QTextDocument &document)
+        : document_(document), undoStepsBefore_(document.availableUndoSteps()),
+          cursor_(beginReplacingContent(document)) {}
+
+    // Puts in the next paragraph, or stretch of paragraphs, or slice of text.
+    void fillStep() {
+        if (rtf_)
+            fillParagraphs();
+        else
+            fillText();
+    }
+    bool atEnd() const { return done_ >= total(); }
+    qsizetype total() const {
+        return rtf_ ? static_cast<qsizetype>(rtf_->paragraphs.size()) : text_.size();
+    }
+
+    void end(bool keep) {
+        if (!open_)
+            return;
+        open_ = false;
+        cursor_.endEditBlock();
+        if (keep || document_.availableUndoSteps() == undoStepsBefore_)
+            return;
+        document_.undo();
+        document_.clearUndoRedoStacks(QTextDocument::RedoStack);
+    }
+
+    QTextDocument &document_;
+    const int undoStepsBefore_;
+    QTextCursor cursor_;
+    const RtfDocument *rtf_ = nullptr;
+    std::optional<DocumentWriter> writer_;
+    QString text_;
+    qsizetype nextFormFeed_ = -1;
+    // The line that starts a page is being put in, up to its end.
+    bool pageLineOpen_ = false;
+    qsizetype pageLineEnd_ = -1;
+    qsizetype done_ = 0;
+    bool open_ = true;
+
+private:
+    void fillParagraphs() { done_ = static_cast<qsizetype>(writer_->writeFrom(static_cast<std::size_t>(done_))); }
+
+    // Plain text: a form feed starts a new page with the line it begins.
+    void fillText() {
+        const QChar next = text_.at(done_);
+        if (next == u'\f') {
+            QTextBlockFormat startsPage;
+            startsPage.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            if (cursor_.block().length() == 1)
+                cursor_.setBlockFormat(startsPage);
+            else
+                cursor_.insertBlock(startsPage, QTextCharFormat());
+            pageLineOpen_ = true;
+            nextFormFeed_ = text_.indexOf(u'\f', ++done_);
+            pageLineEnd_ = text_.indexOf(u'\n', done_);
+            return;
+        }
+        // Only that line starts the page: the next one is a plain block.
+        if (pageLineOpen_ && done_ == pageLineEnd_) {
+            cursor_.insertBlock(QTextBlockFormat(), QTextCharFormat());
+            pageLineOpen_ = false;
+            ++done_;
+            return;
+        }
+        qsizetype end = std::min(done_ + kTextSlice, text_.size());
+        if (nextFormFeed_ >= 0)
+            end = std::min(end, nextFormFeed_);
+        if (pageLineOpen_ && pageLineEnd_ >= 0)
+            end = std::min(end, pageLineEnd_);
+        // A character outside the basic plane stays in one piece.
+        if (end < text_.size() && text_.at(end - 1).isHighSurrogate())
+            ++end;
+        cursor_.insertText(text_.mid(done_, end - done_), QTextCharFormat());
+        done_ = end;
+    }
+};
+
+DocumentFill::DocumentFill(QTextDocument &document, const RtfDocument &rtf, LineHeights heights)
+    : d(std::make_unique<Private>(document)) {
+    d->rtf_ = &rtf;
+    d->writer_.emplace(rtf, d->cursor_, heights);
+}
+
+DocumentFill::DocumentFill(QTextDocument &document, const QString &text,
+                           const std::vector<RtfParagraph> &header)
+    : d(std::make_unique<Private>(document)) {
+    setHeader(document, header);
+    d->text_ = text;
+    d->nextFormFeed_ = text.indexOf(u'\f');
+    d->cursor_.setCharFormat(QTextCharFormat());
+}
+
+// A fill dropped before it was finished leaves nothing half done.
+DocumentFill::~DocumentFill() {
+    d->end(false);
+}
+
+bool DocumentFill::fillFor(int milliseconds) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!d->atEnd()) {
+        d->fillStep();
+        if (clock.elapsed() >= milliseconds)
+            break;
+    }
+    return d->atEnd();
+}
+
+qsizetype DocumentFill::done() const {
+    return d->done_;
+}
+
+qsizetype DocumentFill::total() const {
+    return d->total();
+}
+
+void DocumentFill::finish() {
+    d->end(true);
+}
+
+void DocumentFill::abandon() {
+    d->end(false);
+}
+
 void rtfToTextDocument(const RtfDocument &rtf, QTextDocument &document, LineHeights heights) {
-    DocumentWriter(rtf, document, heights).write();
+    DocumentFill fill(document, rtf, heights);
+    fill.fillFor(std::numeric_limits<int>::max());
+    fill.finish();
 }
 
 } // namespace drillpad

@@ -12,6 +12,8 @@
 #include <limits>
 #include <map>
 #include <memory>
+#include <optional>
+#include <stop_token>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -34,9 +36,15 @@ constexpr std::size_t kMaxFonts = 4096;
 // Text goes to the document; an embedded object shows only its result.
 enum class Destination : std::uint8_t { Text, FontTable, Object };
 
-// Which script's font a \f or \af that follows sets (\loch, \hich, \dbch;
-// \rtlch for right-to-left scripts, which the editor does not tell apart).
-enum class FontSlot : std::uint8_t { Low, High, DoubleByte, Complex };
+// The kind of characters that follow (\loch, \hich, \dbch), which decides
+// the script whose font \f and \af set. With the direction (\rtlch,
+// \ltrch) it also decides, as LibreOffice reads them, what the associated
+// properties \af, \ab, \ai and \afs set: \af the East Asian font after
+// \dbch and the western one otherwise, \ab, \ai and \afs bold, italic and
+// size as \b, \i and \fs do; after \hich (\af apart) and in right-to-left
+// text they are the properties of complex scripts, which the editor does not
+// tell apart, and are left out.
+enum class FontSlot : std::uint8_t { Low, High, DoubleByte };
 
 struct CharState {
     int westernFont = -1;   // -1: the default font (\deff)
@@ -46,13 +54,15 @@ struct CharState {
     bool italic = false;
     bool underline = false;
     FontSlot slot = FontSlot::Low;
+    bool rightToLeft = false;
 
     friend bool operator==(const CharState &, const CharState &) = default;
 };
 
-// The properties \pard resets.
+// Paragraph properties, which \pard resets.
 struct ParagraphState {
     RtfAlignment alignment = RtfAlignment::Left;
+    bool pageBreakBefore = false; // \pagebb
     int leftIndent = 0;
     int rightIndent = 0;
     int firstLineIndent = 0;
@@ -87,6 +97,10 @@ enum class Word : std::uint8_t {
     Unicode,
     Paragraph,
     PageBreak,
+    SectionBreak,
+    SectionDefaults,
+    SectionContinues,
+    SectionStartsPage,
     PageBreakBefore,
     Header,
     HeaderTop,
@@ -130,6 +144,9 @@ enum class Word : std::uint8_t {
     FontSize,
     Font,
     AssociatedFont,
+    AssociatedBold,
+    AssociatedItalic,
+    AssociatedSize,
     LowAnsi,
     HighAnsi,
     DoubleByte,
@@ -186,7 +203,13 @@ const std::unordered_map<std::string_view, WordInfo> &wordTable() {
             {"uc", {Word::UnicodeSkip}},
             {"u", {Word::Unicode}},
             {"par", {Word::Paragraph}},
-            {"sect", {Word::PageBreak}},
+            {"sect", {Word::SectionBreak}},
+            {"sectd", {Word::SectionDefaults}},
+            {"sbknone", {Word::SectionContinues}},
+            {"sbkcol", {Word::SectionContinues}},
+            {"sbkpage", {Word::SectionStartsPage}},
+            {"sbkeven", {Word::SectionStartsPage}},
+            {"sbkodd", {Word::SectionStartsPage}},
             {"page", {Word::PageBreak}},
             {"pagebb", {Word::PageBreakBefore}},
             // The header of every page; those of first, left and right
@@ -250,7 +273,9 @@ const std::unordered_map<std::string_view, WordInfo> &wordTable() {
             {"dbch", {Word::DoubleByte}},
             {"rtlch", {Word::RightToLeft}},
             {"ltrch", {Word::LeftToRight}},
-            {"afs", {Word::AssociatedProperty}},
+            {"ab", {Word::AssociatedBold}},
+            {"ai", {Word::AssociatedItalic}},
+            {"afs", {Word::AssociatedSize}},
             {"alang", {Word::AssociatedProperty}},
             {"fonttbl", {Word::FontTable}},
             {"fcharset", {Word::Charset}},
@@ -334,10 +359,17 @@ void sanitize(QString &text) {
 
 class RtfReader {
 public:
-    explicit RtfReader(QByteArrayView data) : data_(data) {}
+    RtfReader(QByteArrayView data, std::stop_token stop) : data_(data), stop_(std::move(stop)) {}
 
     RtfDocument read() {
+        // Another thread may ask to stop; asking is cheap, but not free.
+        constexpr unsigned kTokensBetweenStopChecks = 4096;
+        unsigned tokens = 0;
         while (pos_ < data_.size() && !finished_) {
+            if (++tokens % kTokensBetweenStopChecks == 0 && stop_.stop_requested()) {
+                stopped_ = true;
+                return {};
+            }
             if (skipDepth_ > 0) {
                 skipToken();
                 continue;
@@ -363,7 +395,7 @@ public:
                 break;
             }
         }
-        if (tooLarge_)
+        if (exceeded_ != ContentLimit::None)
             return {};
         // Whatever was read counts, also when groups were left open.
         finishFontName();
@@ -373,6 +405,7 @@ public:
         flushRun();
         if (!paragraph_.runs.empty())
             endParagraph();
+        endSection();
         if (!document_.page.usable())
             document_.page = RtfPage{};
         document_.defaultFamily = fontName(defaultFont_);
@@ -381,8 +414,9 @@ public:
         return std::move(document_);
     }
 
-    // Whether the file went beyond what the editor takes.
-    bool tooLarge() const { return tooLarge_; }
+    // The limit of what the editor takes that the file went beyond.
+    ContentLimit exceeded() const { return exceeded_; }
+    bool stopped() const { return stopped_; }
 
 private:
     unsigned char byteAt(qsizetype i) const { return static_cast<unsigned char>(data_[i]); }
@@ -421,6 +455,9 @@ private:
         if (inHeader_ && stack_.size() <= headerDepth_)
             leaveHeader();
         stack_.pop_back();
+        // Paragraph properties set in a group that has ended are gone.
+        if (paragraphWordDepth_ > stack_.size())
+            paragraphWordDepth_ = 0;
     }
 
     // Skips the current group: its content is not text of the document.
@@ -610,11 +647,16 @@ private:
         if (found == table.end())
             return;
         const WordInfo info = found->second;
+        // Text written before the word, \'hh bytes waiting for their
+        // decoder included, is in the state it was written in.
+        flushBytes();
         const int p = word.parameter;
         const int eastAsianBeforeAf = std::exchange(eastAsianBeforeAf_, kNoFont);
         const bool on = !word.hasParameter || p != 0;
         GroupState &s = state();
         const bool inText = s.destination == Destination::Text;
+        // \ab, \ai and \afs of complex scripts (see FontSlot).
+        const bool complexScript = s.chars.rightToLeft || s.chars.slot == FontSlot::High;
         switch (info.word) {
         case Word::Ansi:
             ansiCodePage_ = kWesternCodePage;
@@ -647,19 +689,29 @@ private:
                 endParagraph();
             break;
         case Word::PageBreak:
-            // Right after a paragraph's end no empty paragraph is left. A
-            // header has no pages of its own.
+            // A header has no pages of its own.
             if (inText && !inHeader_) {
-                flushBytes();
-                flushRun();
-                if (!paragraph_.runs.empty() || cellsPending_ > 0)
-                    endParagraph();
+                endParagraphForBreak();
                 pageBreakBefore_ = true;
             }
             break;
+        case Word::SectionBreak:
+            if (inText && !inHeader_) {
+                endParagraphForBreak();
+                endSection();
+                sectionStart_ = document_.paragraphs.size();
+            }
+            break;
+        case Word::SectionDefaults:
+        case Word::SectionStartsPage:
+            sectionStartsPage_ = true;
+            break;
+        case Word::SectionContinues:
+            sectionStartsPage_ = false;
+            break;
         case Word::PageBreakBefore:
             if (inText && !inHeader_)
-                pageBreakBefore_ = true;
+                setParagraph(&ParagraphState::pageBreakBefore, true);
             break;
         case Word::Header:
             // The first header is the document's; the text of the others
@@ -686,10 +738,8 @@ private:
             // A table inside a cell is read as lines of the cell, its cells
             // separated by tabs: the tab waits for the next cell's text, so
             // that none trails the row.
-            if (inText) {
-                flushBytes();
+            if (inText)
                 ++cellsPending_;
-            }
             break;
         case Word::NestedRow:
             if (inText) {
@@ -698,7 +748,7 @@ private:
             }
             break;
         case Word::InTable:
-            s.paragraph.inTable = true;
+            setParagraph(&ParagraphState::inTable, true);
             break;
         case Word::RowDefaults:
             rowRights_.clear();
@@ -716,30 +766,31 @@ private:
             rowKeep_ = true;
             break;
         case Word::TabPosition:
-            if (s.paragraph.tabStops.size() < kMaxTabStops)
-                s.paragraph.tabStops.push_back({p, s.paragraph.nextTabRight});
+            if (ParagraphState &paragraph = paragraphWord();
+                paragraph.tabStops.size() < kMaxTabStops)
+                paragraph.tabStops.push_back({p, paragraph.nextTabRight});
             s.paragraph.nextTabRight = false;
             break;
         case Word::TabRight:
-            s.paragraph.nextTabRight = true;
+            setParagraph(&ParagraphState::nextTabRight, true);
             break;
         case Word::TabOther: // centred, decimal and bar tabs act as left ones
             s.paragraph.nextTabRight = false;
             break;
         case Word::LeftIndent:
-            s.paragraph.leftIndent = p;
+            setParagraph(&ParagraphState::leftIndent, p);
             break;
         case Word::RightIndent:
-            s.paragraph.rightIndent = p;
+            setParagraph(&ParagraphState::rightIndent, p);
             break;
         case Word::FirstLineIndent:
-            s.paragraph.firstLineIndent = p;
+            setParagraph(&ParagraphState::firstLineIndent, p);
             break;
         case Word::LineSpacing:
-            s.paragraph.lineSpacing = p;
+            setParagraph(&ParagraphState::lineSpacing, p);
             break;
         case Word::LineMultiple:
-            s.paragraph.lineMultiple = on;
+            setParagraph(&ParagraphState::lineMultiple, on);
             break;
         case Word::PageWidth:
             document_.page.width = p;
@@ -774,23 +825,22 @@ private:
             addText(QChar(u'\t'));
             break;
         case Word::ParagraphDefaults:
-            s.paragraph = ParagraphState{};
+            paragraphWord() = ParagraphState{};
             break;
         case Word::Plain:
-            flushBytes();
             s.chars = CharState{};
             break;
         case Word::AlignLeft:
-            s.paragraph.alignment = RtfAlignment::Left;
+            setParagraph(&ParagraphState::alignment, RtfAlignment::Left);
             break;
         case Word::AlignCentre:
-            s.paragraph.alignment = RtfAlignment::Centre;
+            setParagraph(&ParagraphState::alignment, RtfAlignment::Centre);
             break;
         case Word::AlignRight:
-            s.paragraph.alignment = RtfAlignment::Right;
+            setParagraph(&ParagraphState::alignment, RtfAlignment::Right);
             break;
         case Word::AlignJustify:
-            s.paragraph.alignment = RtfAlignment::Justify;
+            setParagraph(&ParagraphState::alignment, RtfAlignment::Justify);
             break;
         case Word::Bold:
             s.chars.bold = on;
@@ -811,23 +861,34 @@ private:
             font(word);
             break;
         case Word::AssociatedFont:
-            // \af sets the East Asian font after \dbch; other associated
-            // fonts are for scripts the editor does not tell apart.
-            if (inText && word.hasParameter && s.chars.slot == FontSlot::DoubleByte) {
-                flushBytes();
-                eastAsianBeforeAf_ = s.chars.eastAsianFont;
-                s.chars.eastAsianFont = p;
-                return;
+            if (!inText || !word.hasParameter || s.chars.rightToLeft)
+                break;
+            if (s.chars.slot != FontSlot::DoubleByte) {
+                s.chars.westernFont = p;
+                break;
             }
+            eastAsianBeforeAf_ = eastAsianFontSinceText_ ? s.chars.eastAsianFont : kNoFont;
+            eastAsianFontSinceText_ = true;
+            s.chars.eastAsianFont = p;
+            return;
+        case Word::AssociatedBold:
+            if (!complexScript)
+                s.chars.bold = on;
             break;
+        case Word::AssociatedItalic:
+            if (!complexScript)
+                s.chars.italic = on;
+            break;
+        case Word::AssociatedSize:
+            if (!complexScript && eastAsianBeforeAf == kNoFont)
+                s.chars.halfPoints = clampHalfPoints(word.hasParameter ? p : 24);
+            [[fallthrough]];
         case Word::AssociatedProperty:
-            // Some writers set the font of complex scripts with a second
-            // \dbch\af followed by its size and language: that one is not
-            // the East Asian font.
-            if (eastAsianBeforeAf != kNoFont) {
-                flushBytes();
+            // Older LibreOffice writes the font of complex scripts with a
+            // second \dbch\af right after the East Asian one, followed by
+            // its size and language: that one is not the East Asian font.
+            if (eastAsianBeforeAf != kNoFont)
                 s.chars.eastAsianFont = eastAsianBeforeAf;
-            }
             break;
         case Word::LowAnsi:
             s.chars.slot = FontSlot::Low;
@@ -839,16 +900,14 @@ private:
             s.chars.slot = FontSlot::DoubleByte;
             break;
         case Word::RightToLeft:
-            s.chars.slot = FontSlot::Complex;
+            s.chars.rightToLeft = true;
             break;
         case Word::LeftToRight:
-            s.chars.slot = FontSlot::Low;
+            s.chars.rightToLeft = false;
             break;
         case Word::FontTable:
-            if (stack_.size() > 1) {
-                flushBytes();
+            if (stack_.size() > 1)
                 s.destination = Destination::FontTable;
-            }
             break;
         case Word::Charset:
             if (s.destination == Destination::FontTable && currentFont_ >= 0)
@@ -888,7 +947,6 @@ private:
         if (!word.hasParameter)
             return;
         GroupState &s = state();
-        flushBytes();
         if (s.destination == Destination::FontTable) {
             finishFontName();
             if (fonts_.size() >= qsizetype{kMaxFonts} && !fonts_.contains(word.parameter)) {
@@ -1002,6 +1060,7 @@ private:
 
     template <typename Text> void route(const Text &text) {
         eastAsianBeforeAf_ = kNoFont;
+        eastAsianFontSinceText_ = false;
         switch (state().destination) {
         case Destination::Text:
             if (text.isEmpty())
@@ -1015,8 +1074,13 @@ private:
             if (cellsPending_ > 0)
                 pendingRun_ += QString(std::exchange(cellsPending_, 0), QChar(u'\t'));
             pendingRun_ += text;
+            textParagraph_ = state().paragraph;
+            paragraphHasText_ = true;
+            paragraphWordDepth_ = 0;
             if (paragraphLength_ + pendingRun_.size() > qsizetype{kMaxParagraphLength})
-                refuse();
+                refuse(ContentLimit::ParagraphLength);
+            else if (characters_ + pendingRun_.size() > qsizetype{kMaxCharacters})
+                refuse(ContentLimit::Characters);
             break;
         case Destination::Object:
             break;
@@ -1032,12 +1096,29 @@ private:
             return;
         sanitize(pendingRun_);
         paragraphLength_ += pendingRun_.size();
+        characters_ += pendingRun_.size();
         const std::size_t runsBefore = paragraph_.runs.size();
         paragraph_.append(pendingRun_, resolve(pendingState_));
         pendingRun_.clear();
         runs_ += paragraph_.runs.size() - runsBefore;
-        if (paragraph_.runs.size() > kMaxRunsPerParagraph || runs_ > kMaxRuns)
-            refuse();
+        if (paragraph_.runs.size() > kMaxRunsPerParagraph)
+            refuse(ContentLimit::RunsInParagraph);
+        else if (runs_ > kMaxRuns)
+            refuse(ContentLimit::Runs);
+    }
+
+    // Sets a paragraph property. LibreOffice gives a paragraph the
+    // properties its last text was written with, as in "{\qc text}\par",
+    // unless they are set again after that text in a group still open at
+    // its end, as in "{\qc text}\ql\par": the depth of the outermost group
+    // where that happened is kept.
+    template <typename Value> void setParagraph(Value ParagraphState::*property, Value value) {
+        paragraphWord().*property = value;
+    }
+    ParagraphState &paragraphWord() {
+        paragraphWordDepth_ =
+            paragraphWordDepth_ == 0 ? stack_.size() : std::min(paragraphWordDepth_, stack_.size());
+        return state().paragraph;
     }
 
     // Ends the paragraph; in a table when \intbl says so or `endsCell`.
@@ -1045,7 +1126,8 @@ private:
         flushBytes();
         flushRun();
         cellsPending_ = 0;
-        const ParagraphState &properties = state().paragraph;
+        const ParagraphState &properties =
+            paragraphHasText_ && paragraphWordDepth_ == 0 ? textParagraph_ : state().paragraph;
         paragraph_.alignment = properties.alignment;
         paragraph_.leftIndent = properties.leftIndent;
         paragraph_.rightIndent = properties.rightIndent;
@@ -1056,31 +1138,62 @@ private:
             [](const RtfTabStop &a, const RtfTabStop &b) { return a.position < b.position; });
         paragraph_.markFormat = resolve(state().chars);
         paragraph_.lineSpacing = lineSpacingOf(properties, paragraph_);
+        const bool inTable = endsCell || properties.inTable;
+        paragraphHasText_ = false;
+        paragraphWordDepth_ = 0;
         if (inHeader_) {
             // A header's table is read as its lines.
             document_.header.push_back(std::move(paragraph_));
             paragraph_ = RtfParagraph{};
             paragraphLength_ = 0;
             if (document_.header.size() > kMaxParagraphs)
-                refuse();
+                refuse(ContentLimit::Paragraphs);
             return;
         }
-        if (endsCell || properties.inTable) {
+        if (inTable) {
             if (row_ < 0)
                 startRow();
             paragraph_.row = row_;
             paragraph_.cell = std::min(cell_, kMaxCellsPerRow - 1);
             if (++tableCells_ > kMaxTableCells)
-                refuse();
+                refuse(ContentLimit::TableCells);
         } else {
             row_ = -1; // a row left open ends with the table
         }
-        paragraph_.pageBreakBefore = std::exchange(pageBreakBefore_, false);
+        const bool pageBreak = std::exchange(pageBreakBefore_, false);
+        paragraph_.pageBreakBefore = pageBreak || properties.pageBreakBefore;
         document_.paragraphs.push_back(std::move(paragraph_));
         paragraph_ = RtfParagraph{};
         paragraphLength_ = 0;
+        paragraphHasText_ = false;
+        paragraphWordDepth_ = 0;
         if (document_.paragraphs.size() > kMaxParagraphs)
-            refuse();
+            refuse(ContentLimit::Paragraphs);
+    }
+
+    // A page or section break ends the paragraph it is in; right after a
+    // paragraph's end no empty paragraph is left.
+    void endParagraphForBreak() {
+        flushBytes();
+        flushRun();
+        if (!paragraph_.runs.empty() || cellsPending_ > 0)
+            endParagraph();
+    }
+
+    // A section after the first starts a new page unless its own properties,
+    // wherever in it they stand, say it goes on on the same page (\sbknone):
+    // that is known when it ends. A section without paragraphs hands its
+    // page break on to the next paragraph.
+    void endSection() {
+        if (!sectionStart_)
+            return;
+        if (sectionStartsPage_) {
+            if (*sectionStart_ < document_.paragraphs.size())
+                document_.paragraphs[*sectionStart_].pageBreakBefore = true;
+            else
+                pageBreakBefore_ = true;
+        }
+        sectionStart_.reset();
     }
 
     // \slN with \slmult1 is N/240 lines; alone, at least (or with -N
@@ -1107,6 +1220,8 @@ private:
         bodyParagraph_ = std::exchange(paragraph_, RtfParagraph{});
         bodyParagraphLength_ = std::exchange(paragraphLength_, 0);
         bodyCellsPending_ = std::exchange(cellsPending_, 0);
+        bodyHasText_ = std::exchange(paragraphHasText_, false);
+        bodyTextParagraph_ = textParagraph_;
         inHeader_ = true;
         headerDepth_ = stack_.size();
     }
@@ -1119,6 +1234,8 @@ private:
         paragraph_ = std::move(bodyParagraph_);
         paragraphLength_ = bodyParagraphLength_;
         cellsPending_ = bodyCellsPending_;
+        paragraphHasText_ = bodyHasText_;
+        textParagraph_ = std::move(bodyTextParagraph_);
         inHeader_ = false;
         headerRead_ = true;
     }
@@ -1157,8 +1274,8 @@ private:
     }
 
     // Stops reading: what was read is dropped.
-    void refuse() {
-        tooLarge_ = true;
+    void refuse(ContentLimit limit) {
+        exceeded_ = limit;
         finished_ = true;
         pos_ = data_.size();
     }
@@ -1209,8 +1326,10 @@ private:
     }
 
     QByteArrayView data_;
+    std::stop_token stop_;
     qsizetype pos_ = 0;
     bool finished_ = false;
+    bool stopped_ = false;
 
     std::vector<GroupState> stack_;
     qsizetype overflowDepth_ = 0;
@@ -1221,8 +1340,10 @@ private:
     int defaultFont_ = 0;
     QHash<int, FontEntry> fonts_;
     int currentFont_ = -1; // the entry of the font table being read
-    // The East Asian font before the last \dbch\af, while nothing followed.
+    // The East Asian font before the last \dbch\af, while nothing followed,
+    // when that was the second since the last text.
     int eastAsianBeforeAf_ = kNoFont;
+    bool eastAsianFontSinceText_ = false;
     bool fontNameOpen_ = false;
     std::size_t fontEntryDepth_ = 0;
 
@@ -1234,7 +1355,8 @@ private:
 
     QString pendingRun_;
     CharState pendingState_;
-    int cellsPending_ = 0; // nested cells ended since the row's last text
+    int cellsPending_ = 0;         // nested cells ended since the row's last text
+    bool pageBreakBefore_ = false; // \page, or a section's start, before the next paragraph
     // The table row being read (an index into the document's rows, -1
     // outside tables), its cell, and the last row definition.
     int row_ = -1;
@@ -1243,16 +1365,27 @@ private:
     int rowLeft_ = 0;
     bool rowKeep_ = false;
     std::size_t tableCells_ = 0;
-    bool pageBreakBefore_ = false;
-    qsizetype paragraphLength_ = 0;
     bool inHeader_ = false;
     bool headerRead_ = false;
     std::size_t headerDepth_ = 0; // the header's group
     RtfParagraph bodyParagraph_;  // the body's, while the header is read
     qsizetype bodyParagraphLength_ = 0;
     int bodyCellsPending_ = 0;
+    bool bodyHasText_ = false;
+    ParagraphState bodyTextParagraph_;
+    // The paragraph properties of the paragraph's last text, and the depth
+    // of the outermost group in which they were set again since (0: none).
+    ParagraphState textParagraph_;
+    bool paragraphHasText_ = false;
+    std::size_t paragraphWordDepth_ = 0;
+    // The paragraph that begins the current section, after the first, and
+    // whether that section starts a new page.
+    std::optional<std::size_t> sectionStart_;
+    bool sectionStartsPage_ = true;
+    qsizetype paragraphLength_ = 0;
+    qsizetype characters_ = 0;
     std::size_t runs_ = 0;
-    bool tooLarge_ = false;
+    ContentLimit exceeded_ = ContentLimit::None;
     RtfParagraph paragraph_;
     RtfDocument document_;
     bool resolvedWithoutFamily_ = false;
@@ -1274,15 +1407,19 @@ bool looksLikeRtf(QByteArrayView data) {
     return rtfStart(data) >= 0;
 }
 
-std::optional<RtfDocument> parseRtf(QByteArrayView data) {
+RtfReading readRtf(QByteArrayView data, std::stop_token stop) {
     const qsizetype start = rtfStart(data);
     if (start < 0)
-        return std::nullopt;
-    RtfReader reader(data.sliced(start));
+        return {};
+    RtfReader reader(data.sliced(start), std::move(stop));
     RtfDocument document = reader.read();
-    if (reader.tooLarge())
-        return std::nullopt;
-    return document;
+    if (reader.exceeded() != ContentLimit::None || reader.stopped())
+        return {std::nullopt, reader.exceeded()};
+    return {std::move(document), ContentLimit::None};
+}
+
+std::optional<RtfDocument> parseRtf(QByteArrayView data) {
+    return readRtf(data).document;
 }
 
 } // namespace drillpad

@@ -60,7 +60,7 @@ private Q_SLOTS:
         QVERIFY(shown && shown->isHidden());
         RtfParagraph line;
         line.append(QStringLiteral("姓名:______ 得分:______"), RtfCharFormat{});
-        box.setText(QStringLiteral("first"), {line, line});
+        box.setText(QStringLiteral("first"), {}, {line, line});
         QCOMPARE(box.header().size(), std::size_t(2));
         QVERIFY(shown->isVisible());
         QCOMPARE(shown->accessibleName(),

@@ -80,7 +80,10 @@ class TestFrmGuide : public QObject {
 private Q_SLOTS:
     void init() {
         messages_.messages.clear();
+        // A saved sheet; Reset after Finish gives the new one up when asked.
         frmMain().txtMain()->setText(kOldSheet);
+        frmMain().txtMain()->document()->setModified(false);
+        messages_.answers = {u"不保存"_s};
         cleanup();
     }
     void cleanup() {
@@ -182,7 +185,7 @@ private Q_SLOTS:
 
     // Opened modally from the main window, Finish writes a section per ticked type
     // from its own entries (operands from max(2, from) to "to"), notes the repeats,
-    // and replaces the document, unmodified, in one step that one undo takes back.
+    // and replaces the document, as unsaved work, in one step that one undo takes back.
     void finishFromTheMainWindow() {
         bool wasModal = false;
         QTimer::singleShot(0, [&] {
@@ -219,10 +222,10 @@ private Q_SLOTS:
                  u"减法范围内只有1道不同的题\n乘法范围内只有1道不同的题\n"
                  u"除法范围内只有1道不同的题\n四则混合运算范围内只有12道不同的题"_s);
         QTextDocument *sheet = frmMain().txtMain()->document();
-        QVERIFY(!sheet->isModified());
+        QVERIFY(sheet->isModified());
         frmMain().txtMain()->undo();
         QCOMPARE(editorText(), kOldSheet);
-        QVERIFY(sheet->isModified());
+        QVERIFY(!sheet->isModified());
     }
 
     // Bad entries of ticked types are refused at Finish, not before: the message

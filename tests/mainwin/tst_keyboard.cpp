@@ -256,6 +256,7 @@ private Q_SLOTS:
         QFETCH(QString, keys);
         struct : PrintDialogs {
             QPrinter *choosePrinter(QWidget *, bool) override { return ++asked, nullptr; }
+            void preview(QWidget *, const std::function<void(QPrinter *)> &) override {}
             int asked = 0;
         } printers;
         ScopedSeam<PrintDialogs> printSeam(printers);

@@ -63,7 +63,7 @@ private Q_SLOTS:
         dir_.emplace();
         messages_ = {};
         dialogs_ = {};
-        editor()->setText(threePages(), makeSheetHeader(true, kTitle));
+        editor()->setText(threePages(), {}, makeSheetHeader(true, kTitle));
     }
     void cleanup() {
         testing::RecordingProcessControl process;
