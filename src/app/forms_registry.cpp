@@ -84,13 +84,17 @@ private:
 // work in it not yet saved is offered for saving first.
 void connectGuide(FrmGuide &guide) {
     guide.setSheetGuard([&guide] { return offerToSaveSheet(frmMain(), &guide); });
-    QObject::connect(&guide, &FrmGuide::sheetReplaced, &guide, [](const QString &text) {
-        RichTextBox *sheet = frmMain().txtMain();
-        // A new sheet is random and cannot be made again: like an edit, it
-        // is unsaved until saved. An emptied one holds nothing to save.
-        sheet->setText(text);
-        if (text.isEmpty())
-            sheet->document()->setModified(false);
+    // A new sheet is random and cannot be made again: like an edit, it is
+    // unsaved until saved. An emptied one holds nothing to save.
+    QObject::connect(&guide, &FrmGuide::sheetReplaced, &guide,
+                     [](const QString &text, const std::vector<RtfParagraph> &header) {
+                         RichTextBox *sheet = frmMain().txtMain();
+                         sheet->setText(text, {}, header);
+                         if (text.isEmpty())
+                             sheet->document()->setModified(false);
+                     });
+    QObject::connect(&guide, &FrmGuide::sheetLaidOut, &guide, [](const RtfDocument &laidOut) {
+        frmMain().txtMain()->setRtfDocument(laidOut);
     });
 }
 

@@ -13,8 +13,12 @@ constexpr const char *kRemainderItems[] = {"整除", "有余数", "不限"};
 constexpr const char *kAskItems[] = {"求得数", "求未知数", "两种都有"};
 constexpr const char *kBracketItems[] = {"不要", "可以有"};
 constexpr const char *kBlankItems[] = {"(\u3000)", "□"};
+constexpr const char *kPerLineItems[] = {"按题型", "1", "2", "3", "4", "5", "6"};
+constexpr const char *kPrintSizeItems[] = {"标准", "大字", "特大"};
+constexpr const char *kLineSpacingItems[] = {"单倍", "1.5倍", "双倍"};
 
 constexpr const char *kFrame = "frameQuestions";
+constexpr const char *kLayoutFrame = "frameLayout";
 constexpr float kLabelHeight = 180;
 constexpr float kBoxHeight = 300;
 // Boxes sit a little higher than the caption in front of them, so that both
@@ -34,10 +38,11 @@ constexpr ControlDef caption(const char *name, const char *text, float left, flo
 
 // A list to choose from (not typed into).
 constexpr ControlDef choice(const char *name, float left, float rowTop, float width,
-                            const char *accessibleName, std::span<const char *const> items) {
+                            const char *accessibleName, std::span<const char *const> items,
+                            const char *parent = kFrame) {
     return {.name = name,
             .kind = K::ComboBox,
-            .parent = kFrame,
+            .parent = parent,
             .caption = items[0],
             .rect = {left, rowTop - kBoxRaise, width, kBoxHeight},
             .flags = ReadOnly,
@@ -47,12 +52,13 @@ constexpr ControlDef choice(const char *name, float left, float rowTop, float wi
 
 // A number box; empty means no bound.
 constexpr ControlDef number(const char *name, float left, float rowTop,
-                            const char *accessibleName) {
+                            const char *accessibleName, const char *parent = kFrame,
+                            float width = 660) {
     return {.name = name,
             .kind = K::TextBox,
-            .parent = kFrame,
+            .parent = parent,
             .caption = "",
-            .rect = {left, rowTop - kBoxRaise, 660, kBoxHeight},
+            .rect = {left, rowTop - kBoxRaise, width, kBoxHeight},
             .accessibleName = accessibleName};
 }
 
@@ -69,6 +75,11 @@ constexpr float kRowMulDigits = 1800;
 constexpr float kRowDiv = 2280;
 constexpr float kRowMix = 2760;
 constexpr float kRowBlank = 3240;
+// The rows of the layout frame.
+constexpr float kRowColumns = 420;
+constexpr float kRowPages = 900;
+constexpr float kRowHeader = 1380;
+constexpr float kButtonsTop = 7020;
 
 constexpr ControlDef kControls[] = {
     caption("lblPreset", "预设:", 120, 180, "cmbPreset", nullptr),
@@ -147,9 +158,33 @@ constexpr ControlDef kControls[] = {
      .rect = {240, 3600, 7680, 600},
      .flags = WordWrap},
 
-    button("cmdDefault", "恢复默认[&R]", 120, 5460, 1560),
-    button("cmdOK", "确定", 5520, 5460, 1320),
-    button("cmdCancel", "取消[&C]", 6960, 5460, 1320),
+    {.name = kLayoutFrame, .kind = K::Frame, .caption = "版面", .rect = {120, 5400, 8160, 1500}},
+    caption("lblPerLine", "每行题数", 240, kRowColumns, "cmbPerLine", kLayoutFrame),
+    choice("cmbPerLine", 1140, kRowColumns, 1140, "每行题数", kPerLineItems, kLayoutFrame),
+    caption("lblPrintSize", "字号", 2520, kRowColumns, "cmbPrintSize", kLayoutFrame),
+    choice("cmbPrintSize", 3000, kRowColumns, 1140, "字号", kPrintSizeItems, kLayoutFrame),
+    caption("lblLineSpacing", "行距", 4380, kRowColumns, "cmbLineSpacing", kLayoutFrame),
+    choice("cmbLineSpacing", 4860, kRowColumns, 1140, "行距", kLineSpacingItems, kLayoutFrame),
+    caption("lblPerPage", "每页题数", 240, kRowPages, "txtPerPage", kLayoutFrame),
+    number("txtPerPage", 1140, kRowPages, "每页题数", kLayoutFrame),
+    caption("lblSets", "份数", 2520, kRowPages, "txtSets", kLayoutFrame),
+    number("txtSets", 3000, kRowPages, "份数", kLayoutFrame),
+    {.name = "chkVertical",
+     .kind = K::CheckBox,
+     .parent = kLayoutFrame,
+     .caption = "竖式[&V]",
+     .rect = {4380, kRowPages - 45, 1500, 255}},
+    {.name = "chkHeader",
+     .kind = K::CheckBox,
+     .parent = kLayoutFrame,
+     .caption = "页眉写姓名、日期、用时、得分[&H]",
+     .rect = {240, kRowHeader - 45, 3900, 255}},
+    caption("lblTitle", "标题", 4380, kRowHeader, "txtTitle", kLayoutFrame),
+    number("txtTitle", 4860, kRowHeader, "标题", kLayoutFrame, 3060),
+
+    button("cmdDefault", "恢复默认[&R]", 120, kButtonsTop, 1560),
+    button("cmdOK", "确定", 5520, kButtonsTop, 1320),
+    button("cmdCancel", "取消[&C]", 6960, kButtonsTop, 1320),
 };
 
 constexpr const char *kTabOrder[] = {
@@ -157,14 +192,15 @@ constexpr const char *kTabOrder[] = {
     "cmdDelete",     "cmbAddCarry", "txtAddLow",      "txtAddHigh",      "cmbAddAsk",
     "cmbMinusCarry", "txtMinusLow", "txtMinusHigh",   "cmbMinusAsk",     "cmbMulCarry",
     "txtMulHigh",    "cmbMulAsk",   "chkMulOneDigit", "cmbDivRemainder", "txtDivLow",
-    "txtDivHigh",    "cmbDivAsk",   "cmbMixBrackets", "cmbBlank",        "cmdDefault",
-    "cmdOK",         "cmdCancel",
+    "txtDivHigh",    "cmbDivAsk",   "cmbMixBrackets", "cmbBlank",        "cmbPerLine",
+    "cmbPrintSize",  "cmbLineSpacing", "txtPerPage",  "txtSets",         "chkVertical",
+    "chkHeader",     "txtTitle",    "cmdDefault",     "cmdOK",           "cmdCancel",
 };
 
 constexpr FormDef kForm = {
     .name = "frmSettings",
     .caption = "出题设置",
-    .client = {8400, 6000},
+    .client = {8400, 7560},
     .border = BorderStyle::FixedDialog,
     .centred = true,
     .minMaxButtons = false,

@@ -6,6 +6,8 @@
 #include "controls/message_box.h"
 #include "forms/frm_guide_def.h"
 #include "guide/guide_steps.h"
+#include "guide/sheet_header.h"
+#include "guide/sheet_layout.h"
 #include "settings/frm_settings.h"
 #include "settings/settings_store.h"
 
@@ -292,8 +294,17 @@ bool FrmGuide::finish() {
         returnToPage(3);
         return false;
     }
-    const Sheet sheet = makeSheet(std::get<SheetSettings>(checked));
-    Q_EMIT sheetReplaced(sheet.text);
+    const SheetSettings &settings = std::get<SheetSettings>(checked);
+    const SheetLayout &layout = settings.layout;
+    Sheet sheet;
+    if (layout.laidOut() || layout.sets > 1) {
+        LaidOutSheet laidOut = layOutSheet(settings);
+        Q_EMIT sheetLaidOut(laidOut.document);
+        sheet = std::move(laidOut.sets.front());
+    } else {
+        sheet = makeSheet(settings);
+        Q_EMIT sheetReplaced(sheet.text, makeSheetHeader(layout.header, layout.title));
+    }
     // Seen with the success text when the wizard is opened again.
     const QString note = repeatNote(sheet);
     controls_.get<QLabel>(QStringLiteral("lblRepeats"))->setText(note);
@@ -337,7 +348,7 @@ void FrmGuide::cmdReset_Click() {
     button("cmdBack")->setEnabled(false);
     for (const QuestionType type : kTypes)
         setEntryText(type, GuideField::Count, QString::fromLatin1(kCountReset));
-    Q_EMIT sheetReplaced(QString());
+    Q_EMIT sheetReplaced(QString(), {});
 }
 
 void FrmGuide::cmdCancle_Click() {

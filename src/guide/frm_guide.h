@@ -4,6 +4,8 @@
 #include "forms/form_builder.h"
 #include "guide/guide_entries.h"
 
+#include "rtf/rtf_document.h"
+
 #include <functional>
 
 class QCheckBox;
@@ -60,9 +62,12 @@ public:
     void cmdSettings_Click();
 
 Q_SIGNALS:
-    // The sheet's new text: the written sheet at Finish, empty at Reset. The
-    // window that keeps the sheet replaces its document with it.
-    void sheetReplaced(const QString &text);
+    // The sheet's new text: the written sheet at Finish, with the header of
+    // its pages, empty at Reset. The window that keeps the sheet replaces its
+    // document with it.
+    void sheetReplaced(const QString &text, const std::vector<drillpad::RtfParagraph> &header);
+    // The same for a sheet laid out in columns, sets or 竖式.
+    void sheetLaidOut(const drillpad::RtfDocument &sheet);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -22,21 +22,37 @@ void appendLines(QString &sheet, const std::vector<Question> &questions, int per
     }
 }
 
-void writeMixedSection(QString &sheet, const TypeSettings &type, SectionSummary &summary) {
+// Lists the question just appended to the sheet, which began at `start`.
+void keepQuestion(const QString &sheet, qsizetype start, SectionSummary &summary,
+                  const PoolQuestion *question = nullptr) {
+    WrittenQuestion &written = summary.questions.emplace_back();
+    written.text = sheet.sliced(start);
+    if (question && question->form == QuestionForm::Result && question->op != Operator::Divide) {
+        written.verticalOp = question->op;
+        written.top = firstNumber(*question);
+        written.bottom = question->b;
+    }
+}
+
+void writeMixedSection(QString &sheet, const TypeSettings &type, SectionSummary &summary,
+                       bool keepQuestions) {
     const MixedSection section = drawMixedSection(type.from, type.to, type.count, type.brackets);
     summary.different = section.different;
     appendLines(sheet, section.questions, kSheetSections[4].perLine, [&](const MixedQuestion &q) {
+        const qsizetype start = sheet.size();
         appendMixedQuestion(sheet, q);
+        if (keepQuestions)
+            keepQuestion(sheet, start, summary);
         summary.answers.push_back(*evaluateMixed(q));
     });
 }
 
 void writeSection(QString &sheet, const SectionLayout &section, const TypeSettings &type,
-                  BlankStyle blank, SectionSummary &summary) {
+                  BlankStyle blank, SectionSummary &summary, bool keepQuestions) {
     summary.count = std::max(type.count, 0);
     summary.answers.reserve(static_cast<std::size_t>(summary.count));
     if (!section.op) {
-        writeMixedSection(sheet, type, summary);
+        writeMixedSection(sheet, type, summary, keepQuestions);
         return;
     }
     const QuestionPool pool(*section.op, type);
@@ -45,7 +61,10 @@ void writeSection(QString &sheet, const SectionLayout &section, const TypeSettin
         type.count, summary.different, [&] { return pool.draw(); },
         [](const PoolQuestion &q) { return keyOf(q); });
     appendLines(sheet, questions, section.perLine, [&](const PoolQuestion &q) {
+        const qsizetype start = sheet.size();
         appendPoolQuestion(sheet, q, blank);
+        if (keepQuestions)
+            keepQuestion(sheet, start, summary, &q);
         summary.answers.push_back(missingNumber(q));
     });
 }
@@ -56,7 +75,7 @@ bool sectionRangeAllowed(const SectionLayout &section, int from, int to) {
     return section.op ? questionRangeAllowed(*section.op, from, to) : mixedRangeAllowed(from, to);
 }
 
-Sheet makeSheet(const SheetSettings &settings) {
+Sheet makeSheet(const SheetSettings &settings, bool keepQuestions) {
     qsizetype expected = 0;
     for (const SectionLayout &section : kSheetSections) {
         const TypeSettings &type = settings[section.type];
@@ -74,7 +93,8 @@ Sheet makeSheet(const SheetSettings &settings) {
         sheet.text += QString::fromUtf8(section.heading);
         sheet.text += QChar(u'\n');
         sheet.sections.emplace_back().type = section.type;
-        writeSection(sheet.text, section, type, settings.blank, sheet.sections.back());
+        writeSection(sheet.text, section, type, settings.blank, sheet.sections.back(),
+                     keepQuestions);
         sheet.text += QLatin1String("\n\n");
     }
     return sheet;

@@ -32,6 +32,16 @@ inline constexpr SectionLayout kSheetSections[] = {
 // max(2, from) to `to`.
 bool sectionRangeAllowed(const SectionLayout &section, int from, int to);
 
+// One question as the sheet writes it ("7+3=　"), and for a question whose
+// result is asked of an addition, subtraction or multiplication, its two
+// numbers for the 竖式.
+struct WrittenQuestion {
+    QString text;
+    std::optional<Operator> verticalOp;
+    long long top = 0;
+    long long bottom = 0;
+};
+
 // What was written for one ticked type.
 struct SectionSummary {
     QuestionType type = QuestionType::Add;
@@ -43,6 +53,8 @@ struct SectionSummary {
     // pupil writes (for a blank, the missing operand; for a division, the
     // quotient).
     std::vector<long long> answers;
+    // The questions one by one, when asked for.
+    std::vector<WrittenQuestion> questions;
 
     // The count is more than the range holds, so questions come back.
     bool repeats() const { return different < count; }
@@ -59,7 +71,8 @@ struct Sheet {
 // comes back while the range holds others; when the count is more than the
 // range holds, each question appears at most ⌈count / different⌉ times and
 // never twice in a row.
-Sheet makeSheet(const SheetSettings &settings);
+// With `keepQuestions`, each section lists its questions as well.
+Sheet makeSheet(const SheetSettings &settings, bool keepQuestions = false);
 
 // The whole sheet text for the settings: for each ticked type, in the order
 // above, a line feed, the heading, a line feed, the questions with a line

@@ -60,6 +60,10 @@ QComboBox *FrmSettings::combo(const char *name) const {
     return controls_.get<QComboBox>(QString::fromLatin1(name));
 }
 
+QCheckBox *FrmSettings::check(const char *name) const {
+    return controls_.get<QCheckBox>(QString::fromLatin1(name));
+}
+
 QLineEdit *FrmSettings::edit(const char *name) const {
     return controls_.get<QLineEdit>(QString::fromLatin1(name));
 }
@@ -96,6 +100,15 @@ void FrmSettings::showSettings(const SheetSettings &settings) {
         ->setChecked(settings[QuestionType::Mul].oneDigitFactor);
     combo("cmbMixBrackets")->setCurrentIndex(settings[QuestionType::Mix].brackets ? 1 : 0);
     combo("cmbBlank")->setCurrentIndex(static_cast<int>(settings.blank));
+    const SheetLayout &layout = settings.layout;
+    combo("cmbPerLine")->setCurrentIndex(layout.perLine);
+    combo("cmbPrintSize")->setCurrentIndex(static_cast<int>(layout.printSize));
+    combo("cmbLineSpacing")->setCurrentIndex(static_cast<int>(layout.lineSpacing));
+    edit("txtPerPage")->setText(boundText(layout.perPage, 0));
+    edit("txtSets")->setText(QString::number(layout.sets));
+    check("chkVertical")->setChecked(layout.vertical);
+    check("chkHeader")->setChecked(layout.header);
+    edit("txtTitle")->setText(layout.title);
 }
 
 std::variant<SheetSettings, FrmSettings::Refusal> FrmSettings::settingsFromControls() const {
@@ -139,6 +152,23 @@ std::variant<SheetSettings, FrmSettings::Refusal> FrmSettings::settingsFromContr
         controls_.get<QCheckBox>(QStringLiteral("chkMulOneDigit"))->isChecked();
     settings[QuestionType::Mix].brackets = combo("cmbMixBrackets")->currentIndex() == 1;
     settings.blank = static_cast<BlankStyle>(combo("cmbBlank")->currentIndex());
+    SheetLayout &layout = settings.layout;
+    layout.perLine = combo("cmbPerLine")->currentIndex();
+    layout.printSize = static_cast<PrintSize>(combo("cmbPrintSize")->currentIndex());
+    layout.lineSpacing = static_cast<LineSpacing>(combo("cmbLineSpacing")->currentIndex());
+    const QString perPage = edit("txtPerPage")->text().trimmed();
+    const std::optional<int> pageCount = parseWholeNumber(perPage);
+    if (!perPage.isEmpty() && (!pageCount || *pageCount < 1))
+        return Refusal{edit("txtPerPage"),
+                       QStringLiteral("每页题数要填1到%1之间的整数，不分页就留空").arg(kLargestEntry)};
+    layout.perPage = perPage.isEmpty() ? 0 : *pageCount;
+    const std::optional<int> sets = parseWholeNumber(edit("txtSets")->text());
+    if (!sets || *sets < 1 || *sets > kMostSets)
+        return Refusal{edit("txtSets"), QStringLiteral("份数要填1到%1之间的整数").arg(kMostSets)};
+    layout.sets = *sets;
+    layout.vertical = check("chkVertical")->isChecked();
+    layout.header = check("chkHeader")->isChecked();
+    layout.title = edit("txtTitle")->text().trimmed();
     return settings;
 }
 

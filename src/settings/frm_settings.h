@@ -6,6 +6,7 @@
 
 #include <variant>
 
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 
@@ -24,6 +25,7 @@ public:
     const forms::ControlMap &controls() const { return controls_; }
     CommandButton *button(const char *name) const;
     QComboBox *combo(const char *name) const;
+    QCheckBox *check(const char *name) const;
     QLineEdit *edit(const char *name) const;
 
     // Shows the window modally on the rules in force. `sheet` holds the
