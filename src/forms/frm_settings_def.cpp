@@ -51,9 +51,8 @@ constexpr ControlDef choice(const char *name, float left, float rowTop, float wi
 }
 
 // A number box; empty means no bound.
-constexpr ControlDef number(const char *name, float left, float rowTop,
-                            const char *accessibleName, const char *parent = kFrame,
-                            float width = 660) {
+constexpr ControlDef number(const char *name, float left, float rowTop, const char *accessibleName,
+                            const char *parent = kFrame, float width = 660) {
     return {.name = name,
             .kind = K::TextBox,
             .parent = parent,
@@ -188,13 +187,13 @@ constexpr ControlDef kControls[] = {
 };
 
 constexpr const char *kTabOrder[] = {
-    "cmbPreset",     "cmdLoad",     "txtPresetName",  "cmdSave",         "cmdRename",
-    "cmdDelete",     "cmbAddCarry", "txtAddLow",      "txtAddHigh",      "cmbAddAsk",
-    "cmbMinusCarry", "txtMinusLow", "txtMinusHigh",   "cmbMinusAsk",     "cmbMulCarry",
-    "txtMulHigh",    "cmbMulAsk",   "chkMulOneDigit", "cmbDivRemainder", "txtDivLow",
-    "txtDivHigh",    "cmbDivAsk",   "cmbMixBrackets", "cmbBlank",        "cmbPerLine",
-    "cmbPrintSize",  "cmbLineSpacing", "txtPerPage",  "txtSets",         "chkVertical",
-    "chkHeader",     "txtTitle",    "cmdDefault",     "cmdOK",           "cmdCancel",
+    "cmbPreset",     "cmdLoad",        "txtPresetName",  "cmdSave",         "cmdRename",
+    "cmdDelete",     "cmbAddCarry",    "txtAddLow",      "txtAddHigh",      "cmbAddAsk",
+    "cmbMinusCarry", "txtMinusLow",    "txtMinusHigh",   "cmbMinusAsk",     "cmbMulCarry",
+    "txtMulHigh",    "cmbMulAsk",      "chkMulOneDigit", "cmbDivRemainder", "txtDivLow",
+    "txtDivHigh",    "cmbDivAsk",      "cmbMixBrackets", "cmbBlank",        "cmbPerLine",
+    "cmbPrintSize",  "cmbLineSpacing", "txtPerPage",     "txtSets",         "chkVertical",
+    "chkHeader",     "txtTitle",       "cmdDefault",     "cmdOK",           "cmdCancel",
 };
 
 constexpr FormDef kForm = {

@@ -95,8 +95,8 @@ private:
                                             [](const WrittenQuestion &question) {
                                                 return question.verticalOp.has_value();
                                             });
-        const int wanted = layout_.perLine > 0 ? layout_.perLine
-                                               : (vertical ? kVerticalColumns : kind.perLine);
+        const int wanted =
+            layout_.perLine > 0 ? layout_.perLine : (vertical ? kVerticalColumns : kind.perLine);
         const int columns =
             columnsThatFit(wanted, section.questions, format_.halfPoints, textWidth, vertical);
         const int cellWidth = textWidth / columns;
@@ -112,8 +112,8 @@ private:
         }
     }
 
-    void addLine(const std::vector<WrittenQuestion> &questions, std::size_t first,
-                 std::size_t end, int columns, int cellWidth) {
+    void addLine(const std::vector<WrittenQuestion> &questions, std::size_t first, std::size_t end,
+                 int columns, int cellWidth) {
         QString text;
         for (std::size_t i = first; i < end; ++i) {
             if (i > first)

@@ -618,7 +618,9 @@ public:
     bool open_ = true;
 
 private:
-    void fillParagraphs() { done_ = static_cast<qsizetype>(writer_->writeFrom(static_cast<std::size_t>(done_))); }
+    void fillParagraphs() {
+        done_ = static_cast<qsizetype>(writer_->writeFrom(static_cast<std::size_t>(done_)));
+    }
 
     // Plain text: a form feed starts a new page with the line it begins.
     void fillText() {

@@ -159,8 +159,9 @@ std::variant<SheetSettings, FrmSettings::Refusal> FrmSettings::settingsFromContr
     const QString perPage = edit("txtPerPage")->text().trimmed();
     const std::optional<int> pageCount = parseWholeNumber(perPage);
     if (!perPage.isEmpty() && (!pageCount || *pageCount < 1))
-        return Refusal{edit("txtPerPage"),
-                       QStringLiteral("每页题数要填1到%1之间的整数，不分页就留空").arg(kLargestEntry)};
+        return Refusal{
+            edit("txtPerPage"),
+            QStringLiteral("每页题数要填1到%1之间的整数，不分页就留空").arg(kLargestEntry)};
     layout.perPage = perPage.isEmpty() ? 0 : *pageCount;
     const std::optional<int> sets = parseWholeNumber(edit("txtSets")->text());
     if (!sets || *sets < 1 || *sets > kMostSets)

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QString>
 #include <QStringList>
 
@@ -30,6 +33,26 @@ inline QStringList pdfPageTexts(const QString &path) {
     if (!pages.isEmpty() && pages.back().isEmpty())
         pages.removeLast();
     return pages;
+}
+
+// LibreOffice's PDF of a file, written into `folder` (with a profile of its
+// own there); empty when LibreOffice is not installed or failed.
+inline QString officePdf(const QString &file, const QString &folder) {
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty())
+        return {};
+    const QDir dir(folder);
+    QProcess office;
+    office.start(
+        soffice,
+        {QStringLiteral("-env:UserInstallation=file://") + dir.filePath(QStringLiteral("profile")),
+         QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("pdf"),
+         QStringLiteral("--outdir"), dir.filePath(QStringLiteral("office")), file});
+    if (!office.waitForFinished(300000))
+        return {};
+    const QString pdf = dir.filePath(QStringLiteral("office/") +
+                                     QFileInfo(file).completeBaseName() + QStringLiteral(".pdf"));
+    return QFileInfo::exists(pdf) ? pdf : QString();
 }
 
 } // namespace drillpad::testing

@@ -1,0 +1,252 @@
+// Sheets laid out on their pages: the header on every page of Qt's PDF and
+// of LibreOffice's (where installed), columns that line up, several sets
+// each with its answers, and 竖式 read back from the RTF.
+#include "common/pdf_text.h"
+#include "common/test_main.h"
+
+#include "guide/sheet_header.h"
+#include "guide/sheet_layout.h"
+#include "print/page_layout.h"
+#include "rtf/rtf_file.h"
+#include "rtf/rtf_reader.h"
+#include "rtf/rtf_writer.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+
+#include <set>
+
+using namespace drillpad;
+using namespace Qt::StringLiterals;
+using testing::pdfPageTexts;
+using testing::withoutBlanks;
+
+namespace {
+
+const QString kTitle = u"二年级口算练习"_s;
+
+SheetSettings settingsOf(QuestionType type, int to, int count, const SheetLayout &layout) {
+    SheetSettings settings;
+    settings[type].selected = true;
+    settings[type].from = 2;
+    settings[type].to = to;
+    settings[type].count = count;
+    settings.layout = layout;
+    return settings;
+}
+
+QString paragraphText(const RtfParagraph &paragraph) {
+    QString text;
+    for (const RtfRun &run : paragraph.runs)
+        text += run.text;
+    return text;
+}
+
+// The questions answered in a text, "a op b=c" with a remainder as
+// "q……r", each checked by plain arithmetic; a wrong answer is listed as
+// "wrong".
+QStringList answeredQuestions(const QString &text) {
+    static const QRegularExpression answered(u"(\\d+)([+\\-×÷])(\\d+)=(\\d+)(?:……(\\d+))?"_s);
+    QStringList questions;
+    for (auto it = answered.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const long long a = m.captured(1).toLongLong(), b = m.captured(3).toLongLong();
+        const long long c = m.captured(4).toLongLong(), r = m.captured(5).toLongLong();
+        const QChar op = m.captured(2).front();
+        const bool right = op == u'+'   ? a + b == c
+                           : op == u'-' ? a - b == c
+                           : op == u'×' ? a * b == c
+                                        : b != 0 && a == b * c + r && r < b;
+        questions << (right ? m.captured(1) + op + m.captured(3) : u"wrong"_s);
+    }
+    return questions;
+}
+
+} // namespace
+
+class TestSheetLayout : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void pages_data() {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("sets");
+        QTest::addColumn<bool>("vertical");
+        QTest::addColumn<int>("perLine");
+        QTest::addColumn<int>("printSize");
+        QTest::addColumn<int>("perPage");
+        const auto row = [](const char *name, QuestionType type, int sets, bool vertical,
+                            int perLine, PrintSize size, int perPage) {
+            QTest::newRow(name) << int(type) << sets << vertical << perLine << int(size) << perPage;
+        };
+        row("three sets in 竖式", QuestionType::Add, 3, true, 0, PrintSize::Large, 0);
+        row("multiplication 竖式, 特大", QuestionType::Mul, 2, true, 4, PrintSize::ExtraLarge, 0);
+        row("columns in 大字, 12 to a page", QuestionType::Minus, 1, false, 4, PrintSize::Large,
+            12);
+        row("division stays in a line", QuestionType::Devition, 2, true, 3, PrintSize::ExtraLarge,
+            0);
+    }
+    // Qt's PDF has the header at the top of every page, each set from a
+    // page of its own with "第N套" and its answers after all sets, each
+    // answer right; no more questions to a page than 每页题数; LibreOffice's
+    // PDF of the saved RTF has the same pages with the same text.
+    void pages() {
+        QFETCH(int, type);
+        QFETCH(int, sets);
+        QFETCH(bool, vertical);
+        QFETCH(int, perLine);
+        QFETCH(int, printSize);
+        QFETCH(int, perPage);
+        SheetLayout layout;
+        layout.sets = sets;
+        layout.vertical = vertical;
+        layout.perLine = perLine;
+        layout.printSize = static_cast<PrintSize>(printSize);
+        layout.perPage = perPage;
+        layout.title = kTitle;
+        const LaidOutSheet sheet =
+            layOutSheet(settingsOf(static_cast<QuestionType>(type), 99, 30, layout));
+        QCOMPARE(int(sheet.sets.size()), sets);
+
+        QTemporaryDir dir;
+        const QString qtPdf = dir.filePath(u"qt.pdf"_s);
+        QVERIFY(writeFileAtomically(qtPdf, pdfOf(sheet.document, u"sheet"_s)).ok());
+        const QStringList pages = pdfPageTexts(qtPdf);
+        QVERIFY(!pages.isEmpty());
+        const QString header = withoutBlanks(kTitle + QString::fromUtf8(kNameLine));
+        int setsSeen = 0, answersSeen = 0;
+        for (const QString &page : pages) {
+            QVERIFY2(page.startsWith(header), qPrintable(page.left(60)));
+            const QString body = page.mid(header.size());
+            if (sets > 1 && body.startsWith(setAnswersHeading(answersSeen + 1)))
+                ++answersSeen;
+            else if (sets > 1 && body.startsWith(setHeading(setsSeen + 1)))
+                ++setsSeen;
+            if (perPage > 0)
+                QVERIFY2(body.count(u'=') <= perPage, qPrintable(body));
+        }
+        QCOMPARE(setsSeen, sets > 1 ? sets : 0);
+        QCOMPARE(answersSeen, sets > 1 ? sets : 0);
+        // Each set's answers, under its heading, are its questions answered.
+        std::vector<QString> answers;
+        for (const RtfParagraph &paragraph : sheet.document.paragraphs) {
+            const QString text = paragraphText(paragraph);
+            if (text == setAnswersHeading(int(answers.size()) + 1))
+                answers.emplace_back();
+            else if (!answers.empty())
+                answers.back() += text + u'\n';
+        }
+        QCOMPARE(int(answers.size()), sets > 1 ? sets : 0);
+        for (std::size_t set = 0; set < answers.size(); ++set) {
+            QStringList asked;
+            for (const WrittenQuestion &question : sheet.sets[set].sections.front().questions)
+                asked << question.text.section(u'=', 0, 0);
+            QCOMPARE(answeredQuestions(answers[set]), asked);
+        }
+
+        const QString rtf = dir.filePath(u"sheet.rtf"_s);
+        QVERIFY(writeFileAtomically(rtf, writeRtf(sheet.document)).ok());
+        const QString officePdf = testing::officePdf(rtf, dir.path());
+        if (officePdf.isEmpty())
+            QSKIP("LibreOffice is not installed");
+        const QStringList officePages = pdfPageTexts(officePdf);
+        QCOMPARE(officePages.size(), pages.size());
+        for (qsizetype i = 0; i < pages.size(); ++i) {
+            QVERIFY2(officePages[i].startsWith(header), qPrintable(officePages[i].left(60)));
+            // Cells may be read in another order: the same characters.
+            QString ours = pages[i], theirs = officePages[i];
+            std::sort(ours.begin(), ours.end());
+            std::sort(theirs.begin(), theirs.end());
+            QCOMPARE(theirs, ours);
+        }
+    }
+
+    // Sets differ from one another and repeat no question within
+    // themselves; each 竖式 reads back from the RTF as the question written.
+    void setsAndVerticalReadBack() {
+        SheetLayout layout;
+        layout.sets = 4;
+        layout.vertical = true;
+        const LaidOutSheet sheet = layOutSheet(settingsOf(QuestionType::Mul, 99, 25, layout));
+        std::set<QString> texts;
+        std::vector<QString> written;
+        for (const Sheet &set : sheet.sets) {
+            texts.insert(set.text);
+            std::set<QString> inSet;
+            for (const WrittenQuestion &question : set.sections.front().questions) {
+                QVERIFY(inSet.insert(question.text).second);
+                written.push_back(u"%1×%2"_s.arg(question.top).arg(question.bottom));
+            }
+        }
+        QCOMPARE(int(texts.size()), 4);
+        const std::optional<RtfDocument> read = parseRtf(writeRtf(sheet.document));
+        QVERIFY(read);
+        // Each cell: the first number, the operator and second number ruled.
+        std::vector<QString> readBack;
+        const auto &paragraphs = read->paragraphs;
+        for (std::size_t i = 0; i + 1 < paragraphs.size(); ++i) {
+            const RtfParagraph &top = paragraphs[i], &second = paragraphs[i + 1];
+            if (top.row < 0 || second.row != top.row || second.cell != top.cell ||
+                paragraphText(top).isEmpty() || !paragraphText(second).startsWith(u'×'))
+                continue;
+            QVERIFY(second.runs.front().format.underline);
+            QCOMPARE(second.alignment, RtfAlignment::Right);
+            QString bottom = paragraphText(second).mid(1);
+            bottom.remove(u'\u2007');
+            readBack.push_back(paragraphText(top) + u'×' + bottom);
+        }
+        QCOMPARE(readBack, written);
+    }
+
+    void columns_data() {
+        QTest::addColumn<int>("perLine");
+        QTest::addColumn<int>("printSize");
+        QTest::addColumn<int>("columns");
+        QTest::newRow("6 asked, 12 pt") << 6 << int(PrintSize::Standard) << 6;
+        // "999+999=　" at 20 pt is about 2.5 cm wide: three to a line of 17 cm.
+        QTest::newRow("by type, 20 pt: as many as fit") << 0 << int(PrintSize::ExtraLarge) << 3;
+        QTest::newRow("1") << 1 << int(PrintSize::Large) << 1;
+    }
+    // The questions of a column start at one x within 1 pt, line after line,
+    // as Qt lays the sheet out; a line holds no more than fit.
+    void columns() {
+        QFETCH(int, perLine);
+        QFETCH(int, printSize);
+        QFETCH(int, columns);
+        SheetLayout layout;
+        layout.perLine = perLine;
+        layout.printSize = static_cast<PrintSize>(printSize);
+        const LaidOutSheet sheet = layOutSheet(settingsOf(QuestionType::Add, 999, 40, layout));
+        QTextDocument document;
+        rtfToTextDocument(sheet.document, document, LineHeights::AtLeast);
+        document.setTextWidth(sheet.document.page.textWidth() / kDocumentTwipsPerPixel);
+        QList<QList<qreal>> starts; // per line, the x of each question
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+            const QString text = block.text();
+            if (!text.contains(u'='))
+                continue;
+            document.documentLayout()->blockBoundingRect(block); // lays it out
+            QList<qreal> xs{block.layout()->lineAt(0).cursorToX(0)};
+            for (qsizetype i = text.indexOf(u'\t'); i >= 0; i = text.indexOf(u'\t', i + 1))
+                xs << block.layout()->lineAt(0).cursorToX(int(i + 1));
+            QCOMPARE(block.layout()->lineCount(), 1);
+            starts << xs;
+        }
+        QCOMPARE(starts.size(), (40 + columns - 1) / columns);
+        QCOMPARE(starts.front().size(), columns);
+        constexpr qreal kPointInPixels = 96.0 / 72.0;
+        for (const QList<qreal> &line : starts) {
+            for (qsizetype column = 0; column < line.size(); ++column)
+                QVERIFY(qAbs(line[column] - starts.front()[column]) <= kPointInPixels);
+            for (qsizetype column = 1; column < line.size(); ++column)
+                QVERIFY(line[column] > line[column - 1]);
+        }
+    }
+};
+
+DRILLPAD_TEST_MAIN(TestSheetLayout)
+#include "tst_sheet_layout.moc"
