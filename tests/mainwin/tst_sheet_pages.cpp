@@ -4,9 +4,13 @@
 #include "common/fakes.h"
 #include "common/pdf_text.h"
 #include "common/test_main.h"
+#include "controls/command_button.h"
 #include "controls/rich_text_box.h"
+#include "guide/frm_guide.h"
 #include "guide/sheet_header.h"
+#include "guide/sheet_layout.h"
 #include "mainwin/frm_main.h"
+#include "settings/settings_store.h"
 
 using namespace drillpad;
 using namespace Qt::StringLiterals;
@@ -140,6 +144,68 @@ private Q_SLOTS:
         trigger("mnuFilePrint");
         verifyPages(path(u"printed.pdf"_s));
         QVERIFY(messages_.messages.isEmpty());
+    }
+
+    // As a teacher: three sets in 竖式 with the header, chosen in 出题设置,
+    // written by the wizard, exported as PDF and saved as RTF. Every page of
+    // the PDF has the header, each set starts a page with "第N套" and its
+    // answers follow all sets; LibreOffice shows the saved file on the same
+    // pages with the same text.
+    void threeVerticalSetsAsTheTeacherGetsThem() {
+        SheetSettings settings = SheetSettings::initial();
+        settings.layout.sets = 3;
+        settings.layout.vertical = true;
+        settings.layout.title = kTitle;
+        saveCurrentSettings(settings);
+        editor()->document()->setModified(false);
+        FrmGuide &guide = frmGuide();
+        guide.show();
+        for (int click = 0; click < 3; ++click)
+            guide.button("cmdNext")->click();
+        QVERIFY(guide.isHidden());
+        saveCurrentSettings(SheetSettings::initial());
+
+        dialogs_.answers << FileChoice{path(u"sets"_s), 0};
+        trigger("mnuFilePdf");
+        const QStringList pages = pdfPageTexts(path(u"sets.pdf"_s));
+        const QString header = withoutBlanks(kTitle + QString::fromUtf8(kNameLine));
+        QStringList bodies;
+        for (const QString &page : pages) {
+            QVERIFY2(page.startsWith(header), qPrintable(page.left(60)));
+            bodies << page.mid(header.size());
+        }
+        const auto firstPage = [&bodies](const QString &start) {
+            for (qsizetype i = 0; i < bodies.size(); ++i) {
+                if (bodies[i].startsWith(start))
+                    return i;
+            }
+            return qsizetype(-1);
+        };
+        // The sets in order, then their answers in order.
+        QList<qsizetype> order;
+        for (int set = 1; set <= 3; ++set)
+            order << firstPage(setHeading(set) + u"乘法题:"_s);
+        for (int set = 1; set <= 3; ++set)
+            order << firstPage(setAnswersHeading(set));
+        QVERIFY2(order.front() == 0 && std::is_sorted(order.begin(), order.end()) &&
+                     std::adjacent_find(order.begin(), order.end()) == order.end(),
+                 qPrintable(bodies.join(u'|').left(300)));
+
+        dialogs_.answers << FileChoice{path(u"sets"_s), 0};
+        trigger("mnuFileSave");
+        QVERIFY(messages_.messages.isEmpty());
+        const QString officePdf = testing::officePdf(path(u"sets.rtf"_s), dir_->path());
+        if (officePdf.isEmpty())
+            QSKIP("LibreOffice is not installed");
+        const QStringList officePages = pdfPageTexts(officePdf);
+        QCOMPARE(officePages.size(), pages.size());
+        for (qsizetype i = 0; i < pages.size(); ++i) {
+            QString ours = pages[i], theirs = officePages[i];
+            QVERIFY(theirs.startsWith(header));
+            std::sort(ours.begin(), ours.end());
+            std::sort(theirs.begin(), theirs.end());
+            QCOMPARE(theirs, ours);
+        }
     }
 };
 
