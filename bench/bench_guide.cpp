@@ -7,13 +7,17 @@
 #include "controls/fonts.h"
 #include "controls/rich_text_box.h"
 #include "guide/frm_guide.h"
+#include "guide/sheet_layout.h"
 #include "guide/sheet_writer.h"
 #include "mainwin/frm_main.h"
 #include "question/answer_key.h"
+#include "rtf/rtf_reader.h"
+#include "rtf/rtf_writer.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QTextDocument>
 
 #include <benchmark/benchmark.h>
 
@@ -176,6 +180,69 @@ BENCHMARK(BM_FinishIntoEditor)
     ->Arg(1)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(8);
+
+// 50 sets of 100 multiplications in 竖式, with their answers: laid out,
+// shown in the editor and saved as RTF (the goal: under 2 s together).
+void BM_VerticalSets(benchmark::State &state) {
+    SheetSettings settings;
+    settings[QuestionType::Mul] = {true, 2, 99, 100};
+    settings.layout.sets = kMostSets;
+    settings.layout.vertical = true;
+    FrmMain &main = frmMain();
+    main.show();
+    RichTextBox *editor = main.txtMain();
+    qsizetype saved = 0;
+    for (auto _ : state) {
+        const LaidOutSheet sheet = layOutSheet(settings);
+        editor->setRtfDocument(sheet.document);
+        editor->viewport()->repaint();
+        QCoreApplication::processEvents();
+        saved = editor->rtf().size();
+        state.PauseTiming();
+        editor->document()->clearUndoRedoStacks();
+        state.ResumeTiming();
+    }
+    state.counters["bytes"] = static_cast<double>(saved);
+}
+BENCHMARK(BM_VerticalSets)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The largest sheet opened and shown: as its bare text (setPlainText), and
+// laid out in four columns at tab stops with the header, read from its RTF
+// (the goal: within twice the bare text's time).
+void BM_OpenLargestSheet(benchmark::State &state) {
+    const bool laidOut = state.range(0) != 0;
+    SheetSettings settings = largestSheet(kLargest);
+    settings.layout.perLine = 4;
+    const LaidOutSheet sheet = layOutSheet(settings);
+    const QByteArray file = writeRtf(sheet.document);
+    QTextDocument plain;
+    rtfToTextDocument(sheet.document, plain);
+    const QString text = plain.toPlainText();
+    FrmMain &main = frmMain();
+    main.show();
+    RichTextBox *editor = main.txtMain();
+    for (auto _ : state) {
+        if (laidOut) {
+            const std::optional<RtfDocument> read = parseRtf(file);
+            if (!read || !editor->setRtfDocument(*read))
+                state.SkipWithError("the sheet was not read");
+        } else {
+            editor->setPlainText(text);
+        }
+        editor->viewport()->repaint();
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        editor->document()->clearUndoRedoStacks();
+        state.ResumeTiming();
+    }
+    state.counters["paragraphs"] = static_cast<double>(sheet.document.paragraphs.size());
+}
+BENCHMARK(BM_OpenLargestSheet)
+    ->ArgName("laidOut")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 } // namespace
 

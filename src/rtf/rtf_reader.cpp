@@ -71,6 +71,8 @@ struct ParagraphState {
     int lineSpacing = 0;       // \slN: twips, or with \slmult1 240ths of a line
     bool lineMultiple = false;
     bool inTable = false;
+
+    friend bool operator==(const ParagraphState &, const ParagraphState &) = default;
 };
 
 struct GroupState {
@@ -1074,7 +1076,10 @@ private:
             if (cellsPending_ > 0)
                 pendingRun_ += QString(std::exchange(cellsPending_, 0), QChar(u'\t'));
             pendingRun_ += text;
-            textParagraph_ = state().paragraph;
+            // Compared first: copying the tab stops for every piece of text
+            // would cost more than reading it.
+            if (!(textParagraph_ == state().paragraph))
+                textParagraph_ = state().paragraph;
             paragraphHasText_ = true;
             paragraphWordDepth_ = 0;
             if (paragraphLength_ + pendingRun_.size() > qsizetype{kMaxParagraphLength})
