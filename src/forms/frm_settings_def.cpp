@@ -78,7 +78,7 @@ constexpr float kRowBlank = 3240;
 constexpr float kRowColumns = 420;
 constexpr float kRowPages = 900;
 constexpr float kRowHeader = 1380;
-constexpr float kButtonsTop = 7020;
+constexpr float kButtonsTop = 7380;
 
 constexpr ControlDef kControls[] = {
     caption("lblPreset", "预设:", 120, 180, "cmbPreset", nullptr),
@@ -157,7 +157,7 @@ constexpr ControlDef kControls[] = {
      .rect = {240, 3600, 7680, 600},
      .flags = WordWrap},
 
-    {.name = kLayoutFrame, .kind = K::Frame, .caption = "版面", .rect = {120, 5400, 8160, 1500}},
+    {.name = kLayoutFrame, .kind = K::Frame, .caption = "版面", .rect = {120, 5400, 8160, 1860}},
     caption("lblPerLine", "每行题数", 240, kRowColumns, "cmbPerLine", kLayoutFrame),
     choice("cmbPerLine", 1140, kRowColumns, 1140, "每行题数", kPerLineItems, kLayoutFrame),
     caption("lblPrintSize", "字号", 2520, kRowColumns, "cmbPrintSize", kLayoutFrame),
@@ -199,7 +199,7 @@ constexpr const char *kTabOrder[] = {
 constexpr FormDef kForm = {
     .name = "frmSettings",
     .caption = "出题设置",
-    .client = {8400, 7560},
+    .client = {8400, 7920},
     .border = BorderStyle::FixedDialog,
     .centred = true,
     .minMaxButtons = false,

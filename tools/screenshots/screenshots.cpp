@@ -7,7 +7,8 @@
 //
 // Usage: drillpad_screenshots OUTDIR
 // Writes OUTDIR/main-window.png, OUTDIR/quiz.png, OUTDIR/message-box.png,
-// OUTDIR/save-dialog.png, OUTDIR/record.png and OUTDIR/settings.png. Meant for an X display
+// OUTDIR/save-dialog.png, OUTDIR/record.png, OUTDIR/settings.png and
+// OUTDIR/vertical-sheet.png. Meant for an X display
 // (QT_QPA_PLATFORM=xcb); scripts/screenshots.sh provides a virtual one.
 
 #include "app/application.h"
@@ -17,6 +18,7 @@
 #include "controls/rich_text_box.h"
 #include "controls/tool_bar.h"
 #include "guide/frm_guide.h"
+#include "guide/sheet_layout.h"
 #include "mainwin/frm_main.h"
 #include "quiz/frm_face.h"
 #include "record/practice_record.h"
@@ -316,6 +318,18 @@ void showSettings(const QDir &folder) {
     click(window->button("cmdCancel"));
 }
 
+// A sheet of multiplications in 竖式, in 大字, under the header with a title.
+void showVerticalSheet(FrmMain &main, const QDir &folder) {
+    SheetSettings settings = SheetSettings::initial();
+    settings[QuestionType::Mul].to = 99;
+    settings.layout.vertical = true;
+    settings.layout.printSize = PrintSize::Large;
+    settings.layout.title = u"二年级口算练习"_s;
+    main.txtMain()->setRtfDocument(layOutSheet(settings).document);
+    QTest::keyClick(main.txtMain(), Qt::Key_Home, Qt::ControlModifier);
+    save(main, folder, u"vertical-sheet.png"_s);
+}
+
 void takeScreenshots(const QDir &folder) {
     FrmMain &main = frmMain();
     waitUntilShown(main);
@@ -352,6 +366,8 @@ void takeScreenshots(const QDir &folder) {
     QTest::keyClick(&main, Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier);
     require(shown, u"Ctrl+Shift+T did not open 出题设置"_s);
 
+    waitUntilShown(main);
+    showVerticalSheet(main, folder);
     showSaveDialog(main, folder);
     QCoreApplication::exit(EXIT_SUCCESS);
 }
