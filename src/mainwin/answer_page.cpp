@@ -8,6 +8,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
+#include <QTextTable>
 
 namespace drillpad {
 
@@ -65,6 +66,24 @@ WrittenAnswerPage writeAnswerPage(QTextEdit &editor) {
     std::vector<QTextBlock> sources; // the block of each line
     for (QTextBlock block = document->begin(); block.isValid() && block != earlierPage;
          block = block.next()) {
+        if (const QTextTable *table = QTextCursor(block).currentTable()) {
+            // 竖式: each row of the table is a line of questions.
+            for (int row = 0; row < table->rows(); ++row) {
+                std::vector<QStringList> cells;
+                for (int column = 0; column < table->columns(); ++column) {
+                    const QTextTableCell cell = table->cellAt(row, column);
+                    QStringList &texts = cells.emplace_back();
+                    for (QTextBlock inCell = document->findBlock(cell.firstPosition());
+                         inCell.isValid() && inCell.position() <= cell.lastPosition();
+                         inCell = inCell.next())
+                        texts << inCell.text();
+                }
+                lines << verticalRowAsLine(cells);
+                sources.push_back(document->findBlock(table->cellAt(row, 0).firstPosition()));
+            }
+            block = document->findBlock(table->lastPosition());
+            continue;
+        }
         lines << block.text();
         sources.push_back(block);
     }
@@ -93,7 +112,11 @@ WrittenAnswerPage writeAnswerPage(QTextEdit &editor) {
     for (const AnswerLine &line : key.lines) {
         // The heading looks like the first line it stands above.
         const int source = line.sourceLine >= 0 ? line.sourceLine : key.lines.at(1).sourceLine;
-        formats.push_back(formatOf(sources.at(static_cast<std::size_t>(source))));
+        const QTextBlock &block = sources.at(static_cast<std::size_t>(source));
+        formats.push_back(formatOf(block));
+        // A 竖式's answer is a line of the page, not a block of a cell.
+        if (QTextCursor(block).currentTable())
+            formats.back().block = QTextBlockFormat();
     }
     formats.front().block.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     std::vector<std::pair<LineFormat, QTextDocumentFragment>> moved;

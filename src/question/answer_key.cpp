@@ -895,6 +895,35 @@ AnswerKey makeAnswerKey(const QStringList &sheetLines) {
     return key;
 }
 
+QString verticalRowAsLine(const std::vector<QStringList> &cells) {
+    const auto isNumber = [](const QString &text) {
+        return !text.isEmpty() && std::all_of(text.begin(), text.end(),
+                                              [](QChar c) { return c >= u'0' && c <= u'9'; });
+    };
+    const auto withoutBlanks = [](QString text) {
+        text.removeIf([](QChar c) { return c.isSpace(); });
+        return text;
+    };
+    QString line;
+    for (const QStringList &cell : cells) {
+        QStringList texts;
+        for (const QString &text : cell) {
+            if (!text.trimmed().isEmpty())
+                texts << text.trimmed();
+        }
+        if (texts.isEmpty())
+            continue;
+        const QString top = withoutBlanks(texts.value(0));
+        const QString second = withoutBlanks(texts.value(1));
+        const bool vertical = texts.size() == 2 && isNumber(top) && second.size() > 1 &&
+                              QStringView(u"+-×").contains(second.front()) &&
+                              isNumber(second.sliced(1));
+        line += vertical ? top + second + u'=' : texts.join(QChar(kAnswerGap));
+        line += QChar(kAnswerGap);
+    }
+    return line;
+}
+
 std::vector<int> linesAddedToAnswerKey(const QStringList &sectionLines) {
     enum class Line { Empty, Answered, Heading, Added };
     LineAnswerer answerer;

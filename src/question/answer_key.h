@@ -56,6 +56,13 @@ struct AnswerKey {
 // one ("0×(　)=0") leaves the question out.
 AnswerKey makeAnswerKey(const QStringList &sheetLines);
 
+// A row of 竖式, as a table's cells hold them (each cell its lines), read as
+// the line of questions it stands for: a cell whose first line is a number
+// and whose second is + - or × before another number, blanks between them
+// aside, is the question "34+25=　"; another cell's lines are kept as text,
+// joined by the answer gap; an empty cell adds nothing.
+QString verticalRowAsLine(const std::vector<QStringList> &cells);
+
 // The lines of an earlier answer section, after its heading, that the
 // section did not write: the indexes of lines with a question still to be
 // answered (nothing written after its "=", or a blank to fill), of other

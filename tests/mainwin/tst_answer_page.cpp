@@ -2,9 +2,11 @@
 #include "common/fakes.h"
 #include "common/test_main.h"
 #include "controls/rich_text_box.h"
+#include "guide/sheet_layout.h"
 #include "mainwin/frm_main.h"
 
 #include <QAction>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -76,6 +78,38 @@ private Q_SLOTS:
         const std::unique_ptr<QTextDocument> printed(editor.document()->clone());
         printed->setPageSize(QSizeF(595, 842));
         QCOMPARE(printed->pageCount(), answers.isEmpty() ? 1 : 2);
+    }
+
+    // A sheet in 竖式: each question answered on the page, in the order
+    // written, each answer right by plain arithmetic.
+    void answersVerticalQuestions() {
+        SheetSettings settings = SheetSettings::initial();
+        settings[QuestionType::Add].selected = true;
+        settings[QuestionType::Add].to = 99;
+        settings.layout.vertical = true;
+        const LaidOutSheet sheet = layOutSheet(settings);
+        FrmMain &main = frmMain();
+        main.show();
+        main.txtMain()->setRtfDocument(sheet.document);
+        messages_.messages.clear();
+        frmMain().menuAction("mnuFileAnswerKey")->trigger();
+        QVERIFY2(messages_.messages.isEmpty(), qPrintable(messages_.messages.join(u'|')));
+        const QString text = main.txtMain()->text();
+        const QString page = text.mid(text.lastIndexOf(u"答案:"_s));
+        static const QRegularExpression answered(u"(\\d+)([+×])(\\d+)=(\\d+)"_s);
+        QStringList expected, found;
+        for (const SectionSummary &section : sheet.sets.front().sections) {
+            for (const WrittenQuestion &question : section.questions)
+                expected << question.text.section(u'=', 0, 0);
+        }
+        for (auto it = answered.globalMatch(page); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            const long long a = m.captured(1).toLongLong(), b = m.captured(3).toLongLong();
+            const long long sum = m.captured(2) == u"+"_s ? a + b : a * b;
+            QCOMPARE(m.captured(4).toLongLong(), sum);
+            found << m.captured(1) + m.captured(2) + m.captured(3);
+        }
+        QCOMPARE(found, expected);
     }
 
     // Ctrl+K again after a change replaces the answer page, keeps the sheet's

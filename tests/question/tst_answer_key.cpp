@@ -104,6 +104,29 @@ private Q_SLOTS:
         }
     }
 
+    void readsAVerticalRow_data() {
+        QTest::addColumn<QList<QStringList>>("cells");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("three 竖式, blanks and figure spaces aside")
+            << QList<QStringList>{{u"34"_qs, u"+ 25"_qs, u""_qs, u""_qs},
+                                  {u"7"_qs, u"×\u2007\u20079"_qs, u""_qs},
+                                  {u"105"_qs, u"- 6"_qs}}
+            << u"34+25=　7×9=　105-6=　"_qs;
+        QTest::newRow("empty cells add nothing")
+            << QList<QStringList>{{u"8"_qs, u"+ 1"_qs}, {u""_qs}, {}} << u"8+1=　"_qs;
+        QTest::newRow("other text kept as it is") << QList<QStringList>{{u"第1套"_qs},
+                                                                        {u"17÷5=　"_qs},
+                                                                        {u"5"_qs, u"÷ 2"_qs},
+                                                                        {u"3"_qs, u"+"_qs}}
+                                                  << u"第1套　17÷5=　5　÷ 2　3　+　"_qs;
+    }
+    // A row of 竖式 is read as its line of questions, which the key answers.
+    void readsAVerticalRow() {
+        QFETCH(QList<QStringList>, cells);
+        QFETCH(QString, line);
+        QCOMPARE(verticalRowAsLine({cells.begin(), cells.end()}), line);
+    }
+
     // On an earlier answer page, what the page did not write itself.
     void findsLinesAddedToAnAnswerPage_data() {
         QTest::addColumn<QString>("page");
