@@ -91,7 +91,7 @@ private Q_SLOTS:
             QVERIFY2(face && !face->text(QAccessible::Name).isEmpty(),
                      qPrintable(widget->objectName()));
         }
-        QCOMPARE(inputs, 27); // the boxes, lists, the check box and the buttons
+        QCOMPARE(inputs, 28); // the boxes, lists, the check box and the buttons
         QCOMPARE(window.combo("cmbAddCarry")->accessibleName(), u"加法进位"_s);
         QVERIFY(!window.combo("cmbAddCarry")->isEditable());
     }
