@@ -271,18 +271,6 @@ bool blankHasOneAnswer(const MixedQuestion &question) {
            undoable(innerOp, blank == innerLeft, question.operands[innerKnown]);
 }
 
-int mixedFormCount(AskFor askFor) {
-    switch (askFor) {
-    case AskFor::Result:
-        return 1;
-    case AskFor::Unknown:
-        return 3;
-    case AskFor::Both:
-        return 4;
-    }
-    return 1;
-}
-
 bool drawMixedForm(MixedQuestion &question, AskFor askFor, const DrawBetween &draw) {
     // Form 0 is the result, forms 1 to 3 an operand left blank.
     const int lowest = askFor == AskFor::Unknown ? 1 : 0;
@@ -397,7 +385,7 @@ MixedSection drawMixedSection(int lo, int hi, int count, bool brackets, AskFor a
         return section;
     // Every blank of a sheet question has one answer (blankHasOneAnswer),
     // so each question gives every form.
-    const long long forms = mixedFormCount(askFor);
+    const long long forms = formsAskedFor(askFor, 3);
     const auto timesForms = [forms](long long size) {
         return size == kUnknownGroupSize ? size : size * forms;
     };

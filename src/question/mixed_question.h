@@ -49,10 +49,6 @@ long long mixedAnswer(const MixedQuestion &question);
 // no such step.
 bool blankHasOneAnswer(const MixedQuestion &question);
 
-// How many forms of each question 题型 asks for: the result (1), one of
-// the three operands blank (3), or either (4).
-int mixedFormCount(AskFor askFor);
-
 // Draws a whole number from lo to hi inclusive (lo <= hi).
 using DrawBetween = std::function<int(int, int)>;
 
@@ -107,7 +103,7 @@ long long differentMixedQuestions(int lo, int hi);
 struct MixedSection {
     std::vector<MixedQuestion> questions;
     // differentMixedQuestions, and differentBracketedQuestions with
-    // brackets, times mixedFormCount
+    // brackets, times the forms asked for (formsAskedFor)
     long long different = 0;
 };
 MixedSection drawMixedSection(int lo, int hi, int count, bool brackets = false,
