@@ -145,6 +145,8 @@ constexpr ControlDef kControls[] = {
     caption("lblMix", "四则混合:", 240, kRowMix),
     caption("lblMixBrackets", "括号", 1380, kRowMix, "cmbMixBrackets"),
     choice("cmbMixBrackets", 1860, kRowMix, 1260, "四则混合括号", kBracketItems),
+    caption("lblMixAsk", "题型", 5400, kRowMix, "cmbMixAsk"),
+    choice("cmbMixAsk", 5880, kRowMix, 1500, "四则混合题型", kAskItems),
 
     caption("lblBlank", "未知数写作", 240, kRowBlank, "cmbBlank"),
     choice("cmbBlank", 1500, kRowBlank, 1260, "未知数写作", kBlankItems),
@@ -187,13 +189,14 @@ constexpr ControlDef kControls[] = {
 };
 
 constexpr const char *kTabOrder[] = {
-    "cmbPreset",     "cmdLoad",        "txtPresetName",  "cmdSave",         "cmdRename",
-    "cmdDelete",     "cmbAddCarry",    "txtAddLow",      "txtAddHigh",      "cmbAddAsk",
-    "cmbMinusCarry", "txtMinusLow",    "txtMinusHigh",   "cmbMinusAsk",     "cmbMulCarry",
-    "txtMulHigh",    "cmbMulAsk",      "chkMulOneDigit", "cmbDivRemainder", "txtDivLow",
-    "txtDivHigh",    "cmbDivAsk",      "cmbMixBrackets", "cmbBlank",        "cmbPerLine",
-    "cmbPrintSize",  "cmbLineSpacing", "txtPerPage",     "txtSets",         "chkVertical",
-    "chkHeader",     "txtTitle",       "cmdDefault",     "cmdOK",           "cmdCancel",
+    "cmbPreset",     "cmdLoad",      "txtPresetName",  "cmdSave",         "cmdRename",
+    "cmdDelete",     "cmbAddCarry",  "txtAddLow",      "txtAddHigh",      "cmbAddAsk",
+    "cmbMinusCarry", "txtMinusLow",  "txtMinusHigh",   "cmbMinusAsk",     "cmbMulCarry",
+    "txtMulHigh",    "cmbMulAsk",    "chkMulOneDigit", "cmbDivRemainder", "txtDivLow",
+    "txtDivHigh",    "cmbDivAsk",    "cmbMixBrackets", "cmbMixAsk",       "cmbBlank",
+    "cmbPerLine",    "cmbPrintSize", "cmbLineSpacing", "txtPerPage",      "txtSets",
+    "chkVertical",   "chkHeader",    "txtTitle",       "cmdDefault",      "cmdOK",
+    "cmdCancel",
 };
 
 constexpr FormDef kForm = {

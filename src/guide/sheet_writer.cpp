@@ -34,16 +34,17 @@ void keepQuestion(const QString &sheet, qsizetype start, SectionSummary &summary
     }
 }
 
-void writeMixedSection(QString &sheet, const TypeSettings &type, SectionSummary &summary,
-                       bool keepQuestions) {
-    const MixedSection section = drawMixedSection(type.from, type.to, type.count, type.brackets);
+void writeMixedSection(QString &sheet, const TypeSettings &type, BlankStyle blank,
+                       SectionSummary &summary, bool keepQuestions) {
+    const MixedSection section =
+        drawMixedSection(type.from, type.to, type.count, type.brackets, type.askFor);
     summary.different = section.different;
     appendLines(sheet, section.questions, kSheetSections[4].perLine, [&](const MixedQuestion &q) {
         const qsizetype start = sheet.size();
-        appendMixedQuestion(sheet, q);
+        appendMixedQuestion(sheet, q, blank);
         if (keepQuestions)
             keepQuestion(sheet, start, summary);
-        summary.answers.push_back(*evaluateMixed(q));
+        summary.answers.push_back(mixedAnswer(q));
     });
 }
 
@@ -52,7 +53,7 @@ void writeSection(QString &sheet, const SectionLayout &section, const TypeSettin
     summary.count = std::max(type.count, 0);
     summary.answers.reserve(static_cast<std::size_t>(summary.count));
     if (!section.op) {
-        writeMixedSection(sheet, type, summary, keepQuestions);
+        writeMixedSection(sheet, type, blank, summary, keepQuestions);
         return;
     }
     const QuestionPool pool(*section.op, type);

@@ -99,6 +99,7 @@ void FrmSettings::showSettings(const SheetSettings &settings) {
     controls_.get<QCheckBox>(QStringLiteral("chkMulOneDigit"))
         ->setChecked(settings[QuestionType::Mul].oneDigitFactor);
     combo("cmbMixBrackets")->setCurrentIndex(settings[QuestionType::Mix].brackets ? 1 : 0);
+    combo("cmbMixAsk")->setCurrentIndex(static_cast<int>(settings[QuestionType::Mix].askFor));
     combo("cmbBlank")->setCurrentIndex(static_cast<int>(settings.blank));
     const SheetLayout &layout = settings.layout;
     combo("cmbPerLine")->setCurrentIndex(layout.perLine);
@@ -151,6 +152,7 @@ std::variant<SheetSettings, FrmSettings::Refusal> FrmSettings::settingsFromContr
     settings[QuestionType::Mul].oneDigitFactor =
         controls_.get<QCheckBox>(QStringLiteral("chkMulOneDigit"))->isChecked();
     settings[QuestionType::Mix].brackets = combo("cmbMixBrackets")->currentIndex() == 1;
+    settings[QuestionType::Mix].askFor = static_cast<AskFor>(combo("cmbMixAsk")->currentIndex());
     settings.blank = static_cast<BlankStyle>(combo("cmbBlank")->currentIndex());
     SheetLayout &layout = settings.layout;
     layout.perLine = combo("cmbPerLine")->currentIndex();
