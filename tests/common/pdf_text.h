@@ -8,6 +8,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
+#include <tuple>
+#include <vector>
+
 namespace drillpad::testing {
 
 inline QString withoutBlanks(QString text) {
@@ -33,6 +37,44 @@ inline QStringList pdfPageTexts(const QString &path) {
     if (!pages.isEmpty() && pages.back().isEmpty())
         pages.removeLast();
     return pages;
+}
+
+// The x of each question ("…=") on each line of a PDF, in points from the
+// left edge, line by line down each page and left to right; nothing when
+// pdftotext fails.
+inline QList<QList<double>> pdfQuestionColumns(const QString &path) {
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+    if (!pdftotext.waitForFinished(120000) || pdftotext.exitCode() != 0)
+        return {};
+    static const QRegularExpression word(
+        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>([^<]*)</word>|<page "));
+    // Words are listed in reading order, which may go down a column first:
+    // sorted by page, line and x.
+    std::vector<std::tuple<int, double, double>> words;
+    int page = 0;
+    const QString xml = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    for (auto it = word.globalMatch(xml); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        if (m.captured(0).startsWith(QStringLiteral("<page")))
+            ++page;
+        else if (m.captured(3).contains(u'='))
+            words.emplace_back(page, m.captured(2).toDouble(), m.captured(1).toDouble());
+    }
+    std::sort(words.begin(), words.end());
+    QList<QList<double>> lines;
+    std::tuple<int, double> line{-1, 0.0};
+    for (const auto &[wordPage, y, x] : words) {
+        if (lines.isEmpty() || std::get<0>(line) != wordPage || y - std::get<1>(line) > 2) {
+            lines.append(QList<double>());
+            line = {wordPage, y};
+        }
+        lines.back().append(x);
+    }
+    for (QList<double> &xs : lines)
+        std::sort(xs.begin(), xs.end());
+    return lines;
 }
 
 // LibreOffice's PDF of a file, written into `folder` (with a profile of its

@@ -71,6 +71,23 @@ QStringList answeredQuestions(const QString &text) {
 class TestSheetLayout : public QObject {
     Q_OBJECT
 
+    // Lines of questions, as a PDF has them: the questions of a column start
+    // at one x within 1 pt, with `columns` to a full line.
+    static void verifyColumns(const QList<QList<double>> &lines, int columns) {
+        QVERIFY(!lines.isEmpty());
+        QString shown;
+        for (const QList<double> &line : lines.mid(0, 4))
+            shown += u"%1 at %2; "_s.arg(line.size()).arg(line.front());
+        QVERIFY2(lines.front().size() == columns, qPrintable(shown));
+        for (const QList<double> &line : lines) {
+            QVERIFY(line.size() <= columns);
+            for (qsizetype column = 0; column < line.size(); ++column)
+                QVERIFY2(
+                    qAbs(line[column] - lines.front()[column]) <= 1.0,
+                    qPrintable(u"%1 against %2"_s.arg(line[column]).arg(lines.front()[column])));
+        }
+    }
+
 private Q_SLOTS:
     void pages_data() {
         QTest::addColumn<int>("type");
@@ -148,6 +165,8 @@ private Q_SLOTS:
             QCOMPARE(answeredQuestions(answers[set]), asked);
         }
 
+        if (!vertical)
+            verifyColumns(testing::pdfQuestionColumns(qtPdf), perLine);
         const QString rtf = dir.filePath(u"sheet.rtf"_s);
         QVERIFY(writeFileAtomically(rtf, writeRtf(sheet.document)).ok());
         const QString officePdf = testing::officePdf(rtf, dir.path());
@@ -155,6 +174,8 @@ private Q_SLOTS:
             QSKIP("LibreOffice is not installed");
         const QStringList officePages = pdfPageTexts(officePdf);
         QCOMPARE(officePages.size(), pages.size());
+        if (!vertical) // the columns line up in LibreOffice as in Qt
+            verifyColumns(testing::pdfQuestionColumns(officePdf), perLine);
         for (qsizetype i = 0; i < pages.size(); ++i) {
             QVERIFY2(officePages[i].startsWith(header), qPrintable(officePages[i].left(60)));
             // Cells may be read in another order: the same characters.
