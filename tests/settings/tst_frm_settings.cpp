@@ -266,6 +266,59 @@ private Q_SLOTS:
         QCOMPARE(loadCurrentSettings()[QuestionType::Add].resultLowest, 18);
     }
 
+    void layoutIsCheckedAndKept_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("kept"); // the value kept; -1: refused
+        QTest::newRow("份数 1") << u"txtSets"_s << u"1"_s << 1;
+        QTest::newRow("份数 50, the most") << u"txtSets"_s << u"50"_s << 50;
+        QTest::newRow("份数 51") << u"txtSets"_s << u"51"_s << -1;
+        QTest::newRow("份数 0") << u"txtSets"_s << u"0"_s << -1;
+        QTest::newRow("份数 empty") << u"txtSets"_s << u""_s << -1;
+        QTest::newRow("每页题数 empty: no pages") << u"txtPerPage"_s << u""_s << 0;
+        QTest::newRow("每页题数 1") << u"txtPerPage"_s << u"1"_s << 1;
+        QTest::newRow("每页题数 32767") << u"txtPerPage"_s << u"32767"_s << 32767;
+        QTest::newRow("每页题数 32768") << u"txtPerPage"_s << u"32768"_s << -1;
+        QTest::newRow("每页题数 0") << u"txtPerPage"_s << u"0"_s << -1;
+    }
+    // 份数 and 每页题数 within their limits are kept with the other layout
+    // choices; beyond them refused with a message, the window staying open.
+    void layoutIsCheckedAndKept() {
+        QFETCH(QString, box);
+        QFETCH(QString, text);
+        QFETCH(int, kept);
+        RecordingMessageBoxes boxes;
+        ScopedSeam<MessageBoxes> messages(boxes);
+        whenSettingsOpen([&](FrmSettings &window) {
+            window.combo("cmbPerLine")->setCurrentIndex(3);
+            window.combo("cmbPrintSize")->setCurrentIndex(2);
+            window.combo("cmbLineSpacing")->setCurrentIndex(1);
+            window.check("chkVertical")->setChecked(true);
+            window.check("chkHeader")->setChecked(false);
+            window.edit("txtTitle")->setText(u" 二年级口算练习 "_s);
+            window.edit(qPrintable(box))->setText(text);
+            window.button("cmdOK")->click();
+            if (kept < 0) {
+                QVERIFY(window.isVisible());
+                QCOMPARE(boxes.messages.size(), 1);
+                QCOMPARE(window.focusWidget(), window.edit(qPrintable(box)));
+                window.button("cmdCancel")->click();
+            }
+        });
+        frmSettings().editSettings(SheetSettings::initial());
+        const SheetLayout layout = loadCurrentSettings().layout;
+        if (kept < 0) {
+            QCOMPARE(layout, SheetLayout{});
+            return;
+        }
+        QCOMPARE(box == u"txtSets"_s ? layout.sets : layout.perPage, kept);
+        QCOMPARE(layout.perLine, 3);
+        QCOMPARE(layout.printSize, PrintSize::ExtraLarge);
+        QCOMPARE(layout.lineSpacing, LineSpacing::OneAndHalf);
+        QVERIFY(layout.vertical && !layout.header);
+        QCOMPARE(layout.title, u"二年级口算练习"_s);
+    }
+
     void escapeKeepsTheRulesInForce() {
         whenSettingsOpen([](FrmSettings &window) {
             window.combo("cmbMinusCarry")->setCurrentIndex(1);
