@@ -69,7 +69,8 @@ void fill(PracticeRecord &record) {
                                                : expected.at(a),
                                    kind == 9,
                                    kind < 8,
-                                   3.0 + (n + a) % 7};
+                                   3.0 + (n + a) % 7,
+                                   {}};
                 quiz.right += answer.right;
                 quiz.secondsUsed += answer.seconds;
                 answers << answer;

@@ -3,8 +3,10 @@
 #include "controls/command_button.h"
 #include "controls/message_box.h"
 #include "forms/frm_face_def.h"
+#include "question/random.h"
 #include "quiz/practice_questions.h"
 #include "quiz/quiz_logic.h"
+#include "record/record_clock.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -319,6 +321,29 @@ bool FrmFace::startPractice(const SheetSettings &settings) {
         }
     }
     startQueue(quiz::practiceQuestions(settings), QuizKind::Normal, from, to);
+    return true;
+}
+
+bool FrmFace::startReview() {
+    PracticeRecord &record = practiceRecord();
+    const std::optional<Pupil> pupil = record.currentPupil();
+    const std::optional<QList<FactSummary>> facts =
+        pupil ? record.factSummaries(pupil->id) : std::nullopt;
+    if (!facts) {
+        showWarning(this, QStringLiteral("练习记录现在无法读取，今日复习没有开始。"));
+        return false;
+    }
+    const QDate today = recordNow().date();
+    const ReviewPlan plan =
+        planReview(*facts, today, [](int n) { return randomBetween(0, n - 1); });
+    if (plan.questions.isEmpty()) {
+        showMessage(this, reviewNotDueText(pupil->name, plan.nextDue, today));
+        return false;
+    }
+    QList<quiz::QuizQuestion> queue;
+    for (const BasicFact &fact : plan.questions)
+        queue.append({fact.question(), QString::number(fact.answer())});
+    startQueue(std::move(queue), QuizKind::Review, 0, 0);
     return true;
 }
 

@@ -73,6 +73,12 @@ public:
     // refused with a message and nothing starts (false).
     bool startPractice(const SheetSettings &settings);
 
+    // Starts today's review of the current pupil's basic facts (planReview),
+    // asked in its order and recorded as a review; it finishes by itself
+    // after the last. When nothing is due it says when the next review is
+    // due, and nothing starts (false).
+    bool startReview();
+
     // Handlers.
     void cmdBegin_Click();
     void cmdOK_Click();

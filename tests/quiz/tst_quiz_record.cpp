@@ -240,7 +240,7 @@ private Q_SLOTS:
     void redoAsksExactlyTheGivenQuestions() {
         FrmFace face;
         const auto entry = [](const QString &question, const QString &expected) {
-            return AnswerEntry{1, 1, question, expected, {}, true, false, 0};
+            return AnswerEntry{1, 1, question, expected, {}, true, false, 0, {}};
         };
         const QList<AnswerEntry> wrong{entry(u"6×7="_s, u"42"_s), entry(u"8×9="_s, u"72"_s),
                                        entry(u"6×7="_s, u"42"_s), entry(u"81÷9="_s, u"9"_s)};

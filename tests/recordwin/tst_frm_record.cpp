@@ -36,8 +36,8 @@ namespace {
 AnswerEntry answer(qint64 quiz, int sequence, const QString &question, const QString &expected,
                    const QString &typed, bool skipped = false) {
     return {
-        quiz,          sequence, question, expected, typed, skipped, !skipped && typed == expected,
-        2.5 * sequence};
+        quiz,           sequence, question, expected, typed, skipped, !skipped && typed == expected,
+        2.5 * sequence, {}};
 }
 
 // Seven quizzes a day apart: mistakes of every kind, answers that need
@@ -74,7 +74,7 @@ struct Sample {
         quizzes << QuizSummary(id, started,
                                finished ? started.addSecs(qint64(seconds) + 5) : QDateTime(), op,
                                redo ? 0 : 1, redo ? 0 : 9, n, right, rate,
-                               finished ? qRound(rate) : -1, seconds, kind, finished);
+                               finished ? qRound(rate) : -1, seconds, kind, finished, 0, {});
         answers << own;
     }
     const QDateTime kFirstDay{QDate(2026, 11, 2), QTime(18, 30)};
@@ -259,8 +259,14 @@ private Q_SLOTS:
         QList<QuizSummary> quizzes;
         QList<AnswerEntry> answers;
         for (int id = 101; id <= 250; ++id) {
-            quizzes << QuizSummary{
-                id, sample_.kFirstDay.addDays(10).addSecs(id), {}, u"+"_s, 1, 9, 1, 0, 0};
+            quizzes << QuizSummary{id,    sample_.kFirstDay.addDays(10).addSecs(id),
+                                   {},    u"+"_s,
+                                   1,     9,
+                                   1,     0,
+                                   0,     -1,
+                                   0,     QuizKind::Normal,
+                                   false, 0,
+                                   {}};
             answers << answer(id, 1, u"%1+1="_s.arg(7 - id % 7), QString::number(8 - id % 7),
                               u"0"_s);
         }

@@ -275,7 +275,8 @@ void addEarlierQuizzes() {
                                    QString::number(right ? product : product + 1),
                                    false,
                                    right,
-                                   seconds};
+                                   seconds,
+                                   {}};
             quiz.right += right;
             quiz.secondsUsed += seconds;
         }
