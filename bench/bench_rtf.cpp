@@ -1,23 +1,41 @@
 // Saving and loading the largest sheet the wizard writes: five sections of
 // 32767 questions each. Opening and showing it is measured beside a bare
 // QTextEdit::setPlainText of the same text, and files that once froze the
-// editor (many paragraphs, many format changes) are opened or refused.
+// editor (many paragraphs, many format changes) are opened or refused. On an
+// X display, files are opened in the main window as the user does, and the
+// longest time the window took to answer an X ping meanwhile is measured.
+#include "app/forms_registry.h"
 #include "bench_main.h"
+#include "common/fakes.h"
 #include "controls/fonts.h"
 #include "controls/rich_text_box.h"
 #include "guide/sheet_writer.h"
+#include "mainwin/frm_main.h"
+#include "mainwin/sheet_file.h"
 #include "rtf/document_decoding.h"
 #include "rtf/rtf_document.h"
 #include "rtf/rtf_reader.h"
 #include "rtf/rtf_writer.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
+#include <xcb/xcb.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <poll.h>
+#include <thread>
 
 using namespace drillpad;
 
@@ -175,6 +193,177 @@ BENCHMARK(BM_OpenPathological)
     ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6}, {29, 1400, 5000, 65000}})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
+
+// Pings a window the way window managers tell a hung program: an X client
+// of its own sends _NET_WM_PING and waits for the window's answer, again and
+// again, and keeps the longest wait.
+class XPinger {
+public:
+    explicit XPinger(xcb_window_t window) : window_(window) {
+        int screenNumber = 0;
+        connection_ = xcb_connect(nullptr, &screenNumber);
+        if (xcb_connection_has_error(connection_))
+            return;
+        xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection_));
+        for (int i = 0; i < screenNumber; ++i)
+            xcb_screen_next(&screens);
+        root_ = screens.data->root;
+        protocols_ = atom("WM_PROTOCOLS");
+        ping_ = atom("_NET_WM_PING");
+        // The answer goes to the root window, for whoever listens there.
+        const std::uint32_t mask =
+            XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+        xcb_change_window_attributes(connection_, root_, XCB_CW_EVENT_MASK, &mask);
+        xcb_flush(connection_);
+        thread_ = std::jthread([this](std::stop_token stop) { run(stop); });
+    }
+    ~XPinger() {
+        thread_ = {};
+        xcb_disconnect(connection_);
+    }
+    bool ok() const { return thread_.joinable(); }
+    double longestMilliseconds() const { return longest_.load() / 1000.0; }
+    int answered() const { return answered_.load(); }
+
+private:
+    xcb_atom_t atom(const char *name) {
+        xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
+            connection_, xcb_intern_atom(connection_, 0, std::strlen(name), name), nullptr);
+        const xcb_atom_t result = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+        std::free(reply);
+        return result;
+    }
+
+    void run(std::stop_token stop) {
+        using Clock = std::chrono::steady_clock;
+        for (std::uint32_t serial = 1; !stop.stop_requested(); ++serial) {
+            xcb_client_message_event_t event{};
+            event.response_type = XCB_CLIENT_MESSAGE;
+            event.format = 32;
+            event.window = window_;
+            event.type = protocols_;
+            event.data.data32[0] = ping_;
+            event.data.data32[1] = serial;
+            event.data.data32[2] = window_;
+            const Clock::time_point sent = Clock::now();
+            xcb_send_event(connection_, 0, window_, XCB_EVENT_MASK_NO_EVENT,
+                           reinterpret_cast<const char *>(&event));
+            xcb_flush(connection_);
+            bool answered = false;
+            while (!answered && !stop.stop_requested()) {
+                const auto waited =
+                    std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - sent);
+                longest_ = std::max<long long>(longest_.load(), waited.count());
+                pollfd fd{xcb_get_file_descriptor(connection_), POLLIN, 0};
+                ::poll(&fd, 1, 5);
+                while (xcb_generic_event_t *reply = xcb_poll_for_event(connection_)) {
+                    const auto *message = reinterpret_cast<xcb_client_message_event_t *>(reply);
+                    answered |= (reply->response_type & 0x7f) == XCB_CLIENT_MESSAGE &&
+                                message->data.data32[0] == ping_ &&
+                                message->data.data32[1] == serial;
+                    std::free(reply);
+                }
+            }
+            if (answered)
+                ++answered_;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+
+    xcb_connection_t *connection_ = nullptr;
+    xcb_window_t window_;
+    xcb_window_t root_ = 0;
+    xcb_atom_t protocols_ = 0;
+    xcb_atom_t ping_ = 0;
+    std::atomic<long long> longest_ = 0; // microseconds
+    std::atomic<int> answered_ = 0;
+    std::jthread thread_;
+};
+
+// Files of the kinds that once froze the program, and the largest sheet.
+QByteArray fileToOpen(int kind) {
+    const QByteArray chineseLine =
+        QStringLiteral("小明有36个苹果，分给4个小朋友，每人分到几个？\n").toUtf8();
+    switch (kind) {
+    case 0: // the largest sheet the wizard writes, as saved
+        return sheetEditor().rtf();
+    case 1: // one unbroken line of 0.3 MB, as text and as RTF
+        return QByteArray(300 * 1024, 'x');
+    case 2:
+        return "{\\rtf1 " + QByteArray(300 * 1024, 'x') + "}";
+    case 3:
+        return QByteArray(900 * 1024, 'x');
+    case 4: // 60 MB of Chinese text, in UTF-8 and in GB18030
+        return chineseLine.repeated(60 * 1024 * 1024 / chineseLine.size());
+    case 5:
+        return QByteArray(QStringEncoder("GB18030").encode(QString::fromUtf8(chineseLine)))
+            .repeated(60 * 1024 * 1024 / chineseLine.size());
+    case 6: // 58 MB of RTF in 239000 paragraphs
+        return "{\\rtf1\\ansi " +
+               (QByteArray("\\u20056\\'3f").repeated(20) + QByteArray(45, 'x') + "\\par\n")
+                   .repeated(239'000) +
+               "}";
+    case 7: // a font table of 59 MB
+        return pathological(3, 59 * 1024 * 1024);
+    case 8: // the most text taken: 99000 lines of 80 characters
+        return QString(80, QChar(u'题')).append(u'\n').repeated(99'000).toUtf8();
+    default: // the most format changes taken, as many in each paragraph as it may have
+        return "{\\rtf1 " +
+               (QByteArray("{\\b a}{\\i b}").repeated(kMaxRunsPerParagraph / 2) + "\\par\n")
+                   .repeated(kMaxRuns / kMaxRunsPerParagraph) +
+               "}";
+    }
+}
+
+// Opens a file in the main window as the user does, while an X client pings
+// the window; the longest wait for an answer counts, including a second of
+// what the window does once the file is in.
+void BM_OpenInWindow(benchmark::State &state) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        state.SkipWithError("needs an X display (QT_QPA_PLATFORM=xcb)");
+        return;
+    }
+    const QString path = folder().filePath(QStringLiteral("open.rtf"));
+    {
+        const QByteArray data = fileToOpen(static_cast<int>(state.range(0)));
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size())
+            state.SkipWithError("could not write the file");
+    }
+    testing::ScriptedFileDialogs dialogs;
+    testing::RecordingMessageBoxes messages;
+    ScopedSeam<FileDialogs> dialogSeam(dialogs);
+    ScopedSeam<MessageBoxes> messageSeam(messages);
+    FrmMain &window = frmMain();
+    window.show();
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        window.txtMain()->setText(QString());
+        window.txtMain()->document()->setModified(false);
+        dialogs.answers << FileChoice{path, 0};
+        XPinger pinger(static_cast<xcb_window_t>(window.winId()));
+        if (!pinger.ok()) {
+            state.SkipWithError("cannot reach the X display");
+            break;
+        }
+        QElapsedTimer clock;
+        clock.start();
+        openSheet(window);
+        state.counters["open_ms"] = double(clock.elapsed());
+        QEventLoop settle;
+        QTimer::singleShot(1000, &settle, &QEventLoop::quit);
+        settle.exec();
+        state.counters["longest_unanswered_ms"] = pinger.longestMilliseconds();
+        state.counters["pings"] = pinger.answered();
+        state.counters["refused"] = messages.messages.size();
+        messages.messages.clear();
+    }
+}
+// Kinds: 0 the largest sheet, 1 and 2 a line of 0.3 MB as text and RTF, 3 of
+// 0.9 MB, 4 and 5 60 MB of Chinese text in UTF-8 and GB18030, 6 58 MB of RTF
+// in 239000 paragraphs, 7 a 59 MB font table, 8 and 9 the most text and the
+// most format changes a file may have.
+BENCHMARK(BM_OpenInWindow)->DenseRange(0, 9)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_ParseRtfOnly(benchmark::State &state) {
     const QByteArray rtf = sheetEditor().rtf();

@@ -24,6 +24,8 @@ at-spi2-core
 dbus-x11
 python3-pyatspi
 libbenchmark-dev
+libxcb1-dev
+pkg-config
 clang
 libclang-rt-14-dev
 xvfb

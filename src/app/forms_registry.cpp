@@ -5,6 +5,7 @@
 #include "controls/rich_text_box.h"
 #include "guide/frm_guide.h"
 #include "mainwin/frm_main.h"
+#include "mainwin/sheet_file.h"
 #include "quiz/frm_face.h"
 #include "recordwin/frm_record.h"
 #include "settings/frm_settings.h"
@@ -79,14 +80,17 @@ private:
     Connect connect_;
 };
 
-// The sheet the wizard writes or empties is the main window's document.
+// The sheet the wizard writes or empties is the main window's document;
+// work in it not yet saved is offered for saving first.
 void connectGuide(FrmGuide &guide) {
+    guide.setSheetGuard([&guide] { return offerToSaveSheet(frmMain(), &guide); });
     QObject::connect(&guide, &FrmGuide::sheetReplaced, &guide, [](const QString &text) {
         RichTextBox *sheet = frmMain().txtMain();
+        // A new sheet is random and cannot be made again: like an edit, it
+        // is unsaved until saved. An emptied one holds nothing to save.
         sheet->setText(text);
-        // A fresh sheet is no edit of the user's: it can be written again
-        // at will, so leaving it asks nothing.
-        sheet->document()->setModified(false);
+        if (text.isEmpty())
+            sheet->document()->setModified(false);
     });
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QPointer>
 #include <QPushButton>
 #include <QString>
 
 class QKeyEvent;
+class QMenuBar;
 
 namespace drillpad {
 
@@ -29,6 +31,12 @@ public:
     QString tag() const { return tag_; }
     void setTag(const QString &tag) { tag_ = tag; }
 
+    // Limits the access key to the times the keyboard focus lies within
+    // `scope` (the button's frame), for a key that elsewhere belongs to a
+    // menu of the window: Alt with the letter then opens the menu, as menu
+    // bars do, and clicks the button only from inside its frame.
+    void keepAccessKeyWithin(QWidget *scope);
+
     bool isDefaultRole() const { return defaultRole_; }
     void setDefaultRole(bool on) { defaultRole_ = on; }
     bool isCancelRole() const { return cancelRole_; }
@@ -39,13 +47,20 @@ Q_SIGNALS:
 
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    QPointer<QWidget> accessKeyScope_;
     QString tag_;
     bool defaultRole_ = false;
     bool cancelRole_ = false;
 };
+
+// Where a button of the menu bar's window shares its access key with a menu
+// title, Alt with the letter opens the menu; the button keeps the key for
+// when the focus lies in its frame (its parent).
+void yieldAccessKeysToMenus(QMenuBar *menuBar);
 
 } // namespace drillpad

@@ -60,6 +60,9 @@ public:
     // Shows the dialog; an accepted choice with a name becomes the last one.
     std::optional<FileChoice> showSave(QWidget *parent);
     std::optional<FileChoice> showOpen(QWidget *parent);
+    // The name of the file really written for the last choice (its suffix
+    // added), which the next dialog then offers.
+    void setLastPath(const QString &path) { last_.path = path; }
 
 private:
     std::optional<FileChoice> remember(std::optional<FileChoice> choice);

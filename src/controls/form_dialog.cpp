@@ -41,6 +41,8 @@ void FormDialog::keyPressEvent(QKeyEvent *event) {
     if (isPlainEscape(event)) {
         if (cancelButton_ && cancelButton_->isEnabled() && cancelButton_->isVisible())
             cancelButton_->click();
+        else
+            close();
         event->accept();
         return;
     }

@@ -8,8 +8,10 @@
 namespace drillpad {
 
 // A secondary window, shown modally. Enter clicks the default button and Esc
-// the cancel button, each only while that button is enabled; Esc never
-// closes the window by itself.
+// the cancel button, each only while that button is enabled. Where no
+// enabled cancel button takes Esc, Esc closes the window as its close box
+// does, so no window traps the keyboard; a window that must stay open (a
+// quiz in progress) refuses in its closeEvent.
 class FormDialog : public QDialog {
     Q_OBJECT
 public:

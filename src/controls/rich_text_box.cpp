@@ -3,6 +3,9 @@
 #include "rtf/rtf_reader.h"
 #include "rtf/rtf_writer.h"
 
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPrinter>
@@ -10,6 +13,9 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
+
+#include <algorithm>
+#include <limits>
 
 namespace drillpad {
 
@@ -98,45 +104,43 @@ QString RichTextBox::textWithPageBreaks() const {
     return toLineFeeds(text);
 }
 
-template <typename Fill> void RichTextBox::replaceContent(Fill fill) {
+template <typename Content>
+bool RichTextBox::replaceContent(const Content &content, const BetweenSlices &between) {
     // Without a page size the layout skips the edit and the caret's move;
     // restoring it then lays the new content out from the top a step at a
     // time, as for a fresh document, instead of all at once (seconds for a
     // sheet of 160000 questions, minutes for a file of many paragraphs).
     const QSizeF pageSize = document()->pageSize();
     document()->setPageSize(QSizeF(0, 0));
-    fill(*document());
-    QTextCursor start(document());
-    setTextCursor(start);
+    // Between slices the half-filled document is not painted.
+    const bool updates = updatesEnabled();
+    if (between)
+        setUpdatesEnabled(false);
+    DocumentFill fill(*document(), content);
+    constexpr int kSliceMilliseconds = 40;
+    bool whole = true;
+    while (!fill.fillFor(between ? kSliceMilliseconds : std::numeric_limits<int>::max())) {
+        if (!between(fill.done(), fill.total())) {
+            whole = false;
+            break;
+        }
+    }
+    if (whole) {
+        fill.finish();
+        setTextCursor(QTextCursor(document()));
+    } else {
+        fill.abandon();
+    }
+    setUpdatesEnabled(updates);
     document()->setPageSize(pageSize);
+    return whole;
 }
 
-void RichTextBox::setText(const QString &text) {
-    replaceContent([&text](QTextDocument &document) {
-        QTextCursor cursor = beginReplacingContent(document);
-        cursor.setCharFormat(QTextCharFormat());
-        const QList<QStringView> pages = QStringView(text).split(u'\f');
-        cursor.insertText(pages.front().toString(), QTextCharFormat());
-        QTextBlockFormat startsPage;
-        startsPage.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        for (qsizetype i = 1; i < pages.size(); ++i) {
-            if (cursor.block().length() == 1)
-                cursor.setBlockFormat(startsPage);
-            else
-                cursor.insertBlock(startsPage, QTextCharFormat());
-            // Only the page's first line starts the page.
-            const QStringView page = pages[i];
-            const qsizetype lineEnd = page.indexOf(u'\n');
-            cursor.insertText(page.first(lineEnd < 0 ? page.size() : lineEnd).toString(),
-                              QTextCharFormat());
-            if (lineEnd >= 0) {
-                cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
-                cursor.insertText(page.sliced(lineEnd + 1).toString(), QTextCharFormat());
-            }
-        }
-        cursor.endEditBlock();
-    });
+bool RichTextBox::setText(const QString &text, const BetweenSlices &between) {
+    if (!replaceContent(text, between))
+        return false;
     setCurrentCharFormat(QTextCharFormat());
+    return true;
 }
 
 QString RichTextBox::selText() const {
@@ -275,8 +279,8 @@ bool RichTextBox::setRtf(QByteArrayView data) {
     return true;
 }
 
-void RichTextBox::setRtfDocument(const RtfDocument &rtf) {
-    replaceContent([&rtf](QTextDocument &document) { rtfToTextDocument(rtf, document); });
+bool RichTextBox::setRtfDocument(const RtfDocument &rtf, const BetweenSlices &between) {
+    return replaceContent(rtf, between);
 }
 
 FileStatus RichTextBox::loadFile(const QString &path) {
@@ -309,6 +313,37 @@ bool RichTextBox::printSelection(QPrinter *printer) const {
 void RichTextBox::mouseMoveEvent(QMouseEvent *event) {
     Q_EMIT mouseMoved();
     QTextEdit::mouseMoveEvent(event);
+}
+
+void RichTextBox::setContextMenu(QMenu *menu) {
+    contextMenu_ = menu;
+}
+
+void RichTextBox::contextMenuEvent(QContextMenuEvent *event) {
+    if (!contextMenu_) {
+        QTextEdit::contextMenuEvent(event);
+        return;
+    }
+    contextMenu_->popup(event->globalPos());
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        const QList<QAction *> commands = contextMenu_->actions();
+        const auto first = std::find_if(commands.cbegin(), commands.cend(), [](QAction *action) {
+            return action->isEnabled() && action->isVisible() && !action->isSeparator();
+        });
+        if (first != commands.cend())
+            contextMenu_->setActiveAction(*first);
+    }
+    event->accept();
+}
+
+void RichTextBox::keyPressEvent(QKeyEvent *event) {
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        const QPoint caret = cursorRect().center();
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, caret, viewport()->mapToGlobal(caret));
+        contextMenuEvent(&menu);
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
 }
 
 bool RichTextBox::canInsertFromMimeData(const QMimeData *source) const {

@@ -4,11 +4,14 @@
 #include "rtf/rtf_file.h"
 
 #include <QByteArrayView>
+#include <QPointer>
 #include <QString>
 #include <QTextEdit>
 
+#include <functional>
 #include <optional>
 
+class QMenu;
 class QPrinter;
 
 namespace drillpad {
@@ -30,10 +33,17 @@ public:
     // The same with a form feed, the page break of plain text, at the start
     // of every line that begins a new page.
     QString textWithPageBreaks() const;
+    // Between the slices in which a large document is put in: told how far
+    // it is, keeps the window answering, and returns false to stop.
+    using BetweenSlices = std::function<bool(qsizetype done, qsizetype total)>;
+
     // Replaces the whole document by plain text in one undoable step; the
     // text takes the document's default formatting, and a form feed starts a
     // new page with the line it begins (or the next line, after a line end).
-    void setText(const QString &text);
+    // With `between`, the text goes in a slice at a time and shows only once
+    // it is whole; stopped, the document is left as it was and the call
+    // returns false.
+    bool setText(const QString &text, const BetweenSlices &between = {});
 
     QString selText() const;
     // Replaces the selection, or inserts at the caret, as plain text taking
@@ -69,8 +79,8 @@ public:
     QByteArray rtf() const;
     bool setRtf(QByteArrayView data);
     // Replaces the whole document by rich text already read, in one undoable
-    // step.
-    void setRtfDocument(const RtfDocument &rtf);
+    // step; `between` as for setText.
+    bool setRtfDocument(const RtfDocument &rtf, const BetweenSlices &between = {});
 
     // Reads an RTF file and replaces the whole document; a file that cannot
     // be read or is not RTF leaves the document as it was.
@@ -82,12 +92,21 @@ public:
     // nothing is selected. False when the printer could not be used.
     bool printSelection(QPrinter *printer) const;
 
+    // A menu of the window, such as its Edit menu, shown by the context-menu
+    // key, Shift+F10 or the right mouse button instead of Qt's own, so that
+    // screen readers find it where they find the menu bar's menus. Opened
+    // from the keyboard, its first command is highlighted.
+    void setContextMenu(QMenu *menu);
+
 Q_SIGNALS:
     void mouseMoved();
 
 protected:
     void changeEvent(QEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    // Shift+F10 opens the context menu at the caret, as the menu key does.
+    void keyPressEvent(QKeyEvent *event) override;
     // Pasting and dropping insert plain text only.
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
@@ -95,7 +114,10 @@ protected:
 private:
     void layOutWithoutShaping();
     void mergeSelectionFormat(const QTextCharFormat &format);
-    template <typename Fill> void replaceContent(Fill fill);
+    template <typename Content>
+    bool replaceContent(const Content &content, const BetweenSlices &between);
+
+    QPointer<QMenu> contextMenu_;
 };
 
 } // namespace drillpad

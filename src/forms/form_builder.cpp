@@ -1,5 +1,6 @@
 #include "forms/form_builder.h"
 
+#include "controls/combo_accessible.h"
 #include "controls/command_button.h"
 #include "controls/frame_box.h"
 #include "controls/narrow_arrow.h"
@@ -124,6 +125,7 @@ QObject *createControl(const ControlDef &def, QWidget *parent) {
         return option;
     }
     case ControlKind::ComboBox: {
+        installComboAccessibility();
         auto *combo = new QComboBox(parent);
         // Read-only: a list to choose from, not typed into.
         combo->setEditable(!(def.flags & ReadOnly));
@@ -251,6 +253,11 @@ ControlMap buildControls(const FormDef &form, QWidget *client) {
         auto *caption = map.get<QLabel>(objectNameOf(def));
         if (caption && def.buddy)
             caption->setBuddy(map.widget(QString::fromUtf8(def.buddy)));
+        if (def.rowCaption) {
+            const auto *rowCaption = map.get<QLabel>(QString::fromUtf8(def.rowCaption));
+            if (QWidget *box = map.widget(objectNameOf(def)); box && rowCaption)
+                addAccessibleCaption(box, rowCaption);
+        }
     }
     return map;
 }

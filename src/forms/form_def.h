@@ -115,6 +115,9 @@ struct ControlDef {
     // Labels: the control this caption stands in front of (QLabel::setBuddy),
     // so that screen readers announce the caption with it.
     const char *buddy = nullptr;
+    // Combo boxes: the caption at the head of their row, which labels them
+    // besides their buddy label (a label has one buddy, a row two boxes).
+    const char *rowCaption = nullptr;
 };
 
 // An entry of a window's menu bar. Top-level menus have no parent; a

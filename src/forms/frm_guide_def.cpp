@@ -25,8 +25,11 @@ constexpr ControlDef label(const char *name, const char *parent, const char *cap
 constexpr const char *kFromItems[] = {"0", "2", "5", "10", "20", "50", "100"};
 constexpr const char *kToItems[] = {"5", "9", "10", "12", "20", "50", "100", "1000"};
 
+// Screen readers name each by its row and bound ("加法范围 从") and read both
+// the row caption and the "从" or "到" in front of it as its labels.
 constexpr ControlDef rangeBox(const char *name, float left, float top, const char *text,
-                              const char *accessibleName, std::span<const char *const> items) {
+                              const char *accessibleName, const char *rowCaption,
+                              std::span<const char *const> items) {
     return {.name = name,
             .kind = K::ComboBox,
             .parent = "frameSelectNumber",
@@ -34,15 +37,18 @@ constexpr ControlDef rangeBox(const char *name, float left, float top, const cha
             .rect = {left, top, 735, 300},
             .flags = NarrowArrow,
             .accessibleName = accessibleName,
-            .items = items};
+            .items = items,
+            .rowCaption = rowCaption};
 }
 
-constexpr ControlDef fromBox(const char *name, float top, const char *accessibleName) {
-    return rangeBox(name, 2400, top, "0", accessibleName, kFromItems);
+constexpr ControlDef fromBox(const char *name, float top, const char *accessibleName,
+                             const char *rowCaption) {
+    return rangeBox(name, 2400, top, "0", accessibleName, rowCaption, kFromItems);
 }
 
-constexpr ControlDef toBox(const char *name, float top, const char *accessibleName) {
-    return rangeBox(name, 3960, top, "9", accessibleName, kToItems);
+constexpr ControlDef toBox(const char *name, float top, const char *accessibleName,
+                           const char *rowCaption) {
+    return rangeBox(name, 3960, top, "9", accessibleName, rowCaption, kToItems);
 }
 
 // A row caption, or the "从"/"到" in front of the range box it names.
@@ -62,8 +68,10 @@ constexpr ControlDef countBox(const char *name, float left, float top, float wid
             .accessibleName = accessibleName};
 }
 
-constexpr ControlDef countLabel(const char *name, const char *caption, float left, float top) {
-    return label(name, "frameSelectMany", caption, left, top, SizedToText | Transparent);
+// The row caption and the "出题" in front of a count box both label it.
+constexpr ControlDef countLabel(const char *name, const char *caption, float left, float top,
+                                const char *box = nullptr) {
+    return label(name, "frameSelectMany", caption, left, top, SizedToText | Transparent, box);
 }
 
 constexpr ControlDef typeCheck(const char *name, const char *caption, float top, float height,
@@ -180,29 +188,29 @@ constexpr ControlDef kControls[] = {
      .rect = {480, 480, 5535, 2535}},
     rangeLabel("Label1", "加法范围:", 840, 480),
     rangeLabel("Label2", "从", 1920, 480, "comboAdd"),
-    fromBox("comboAdd", 360, "加法范围从"),
+    fromBox("comboAdd", 360, "加法范围 从", "Label1"),
     rangeLabel("Label3", "到", 3480, 480, "comboAdd_"),
-    toBox("comboAdd_", 360, "加法范围到"),
+    toBox("comboAdd_", 360, "加法范围 到", "Label1"),
     rangeLabel("Label4", "减法范围:", 840, 840),
     rangeLabel("Label5", "从", 1920, 840, "comboMinus"),
-    fromBox("comboMinus", 720, "减法范围从"),
+    fromBox("comboMinus", 720, "减法范围 从", "Label4"),
     rangeLabel("Label6", "到", 3480, 840, "comboMinus_"),
-    toBox("comboMinus_", 720, "减法范围到"),
+    toBox("comboMinus_", 720, "减法范围 到", "Label4"),
     rangeLabel("Label7", "乘法范围:", 840, 1200),
     rangeLabel("Label8", "从", 1920, 1200, "comboMul"),
-    fromBox("comboMul", 1080, "乘法范围从"),
+    fromBox("comboMul", 1080, "乘法范围 从", "Label7"),
     rangeLabel("Label9", "到", 3480, 1200, "comboMul_"),
-    toBox("comboMul_", 1080, "乘法范围到"),
+    toBox("comboMul_", 1080, "乘法范围 到", "Label7"),
     rangeLabel("Label10", "除法除数范围:", 480, 1560),
     rangeLabel("Label11", "从", 1920, 1560, "comboDevition"),
-    fromBox("comboDevition", 1440, "除法除数范围从"),
+    fromBox("comboDevition", 1440, "除法除数范围 从", "Label10"),
     rangeLabel("Label12", "到", 3480, 1560, "comboDevition_"),
-    toBox("comboDevition_", 1440, "除法除数范围到"),
+    toBox("comboDevition_", 1440, "除法除数范围 到", "Label10"),
     rangeLabel("Label13", "四则运算范围:", 480, 2040),
     rangeLabel("Label14", "从", 1920, 2040, "comboMix"),
-    fromBox("comboMix", 1920, "四则运算范围从"),
+    fromBox("comboMix", 1920, "四则运算范围 从", "Label13"),
     rangeLabel("Label15", "到", 3480, 2040, "comboMix_"),
-    toBox("comboMix_", 1920, "四则运算范围到"),
+    toBox("comboMix_", 1920, "四则运算范围 到", "Label13"),
 
     // Page 3: the counts.
     {.name = "frameSelectMany",
@@ -210,25 +218,25 @@ constexpr ControlDef kControls[] = {
      .parent = "Step3",
      .caption = "请输入出题数量",
      .rect = {360, 360, 5895, 2655}},
-    countLabel("Label16", "加法:", 240, 480),
-    countLabel("Label17", "出题", 1200, 480),
-    countBox("txtHowADD", 1800, 480, 975, "加法出题数量"),
+    countLabel("Label16", "加法:", 240, 480, "txtHowADD"),
+    countLabel("Label17", "出题", 1200, 480, "txtHowADD"),
+    countBox("txtHowADD", 1800, 480, 975, "加法 出题数量"),
     countLabel("Label18", "道", 3000, 480),
-    countLabel("Label19", "减法:", 240, 840),
-    countLabel("Label20", "出题", 1200, 840),
-    countBox("txtHowMinus", 1800, 840, 975, "减法出题数量"),
+    countLabel("Label19", "减法:", 240, 840, "txtHowMinus"),
+    countLabel("Label20", "出题", 1200, 840, "txtHowMinus"),
+    countBox("txtHowMinus", 1800, 840, 975, "减法 出题数量"),
     countLabel("Label21", "道", 3000, 840),
-    countLabel("Label22", "乘法:", 240, 1200),
-    countLabel("Label23", "出题", 1200, 1200),
-    countBox("txtHowMul", 1800, 1200, 975, "乘法出题数量"),
+    countLabel("Label22", "乘法:", 240, 1200, "txtHowMul"),
+    countLabel("Label23", "出题", 1200, 1200, "txtHowMul"),
+    countBox("txtHowMul", 1800, 1200, 975, "乘法 出题数量"),
     countLabel("Label24", "道", 3000, 1200),
-    countLabel("Label25", "除法:", 240, 1560),
-    countLabel("Label26", "出题", 1200, 1560),
-    countBox("txtHowDevition", 1800, 1560, 975, "除法出题数量"),
+    countLabel("Label25", "除法:", 240, 1560, "txtHowDevition"),
+    countLabel("Label26", "出题", 1200, 1560, "txtHowDevition"),
+    countBox("txtHowDevition", 1800, 1560, 975, "除法 出题数量"),
     countLabel("Label27", "道", 3000, 1560),
-    countLabel("Label28", "四则混合运算:", 240, 2280),
-    countLabel("Label29", "出题", 1680, 2280),
-    countBox("txtHowMix", 2280, 2280, 1215, "四则混合运算出题数量"),
+    countLabel("Label28", "四则混合运算:", 240, 2280, "txtHowMix"),
+    countLabel("Label29", "出题", 1680, 2280, "txtHowMix"),
+    countBox("txtHowMix", 2280, 2280, 1215, "四则混合运算 出题数量"),
     countLabel("Label30", "道", 3720, 2280),
 };
 

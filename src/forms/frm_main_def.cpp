@@ -92,10 +92,12 @@ constexpr const char *kTabOrder[] = {"cmdGuide",    "cmdExit", "cmdHelp", "cmdAb
 
 constexpr MenuDef kMenus[] = {
     {.name = "mnuFile", .caption = "文件[&F]"},
+    // A new sheet is made with the wizard.
+    {.name = "mnuFileNew", .parent = "mnuFile", .caption = "新建[&N]...", .shortcut = "Ctrl+N"},
     {.name = "mnuFileOpen", .parent = "mnuFile", .caption = "打开[&O]...", .shortcut = "Ctrl+O"},
     {.name = "mnuFileSave", .parent = "mnuFile", .caption = "保存[&S]", .shortcut = "Ctrl+S"},
     {.name = "mnuFileDivision1", .parent = "mnuFile", .caption = "-"},
-    {.name = "mnuFilePrint", .parent = "mnuFile", .caption = "打印[&P]"},
+    {.name = "mnuFilePrint", .parent = "mnuFile", .caption = "打印[&P]", .shortcut = "Ctrl+P"},
     {.name = "mnuFileAnswerKey",
      .parent = "mnuFile",
      .caption = "答案页[&K]",
@@ -128,6 +130,10 @@ constexpr MenuDef kMenus[] = {
      .parent = "mnuEdit",
      .caption = "粘贴[&P]",
      .standardKey = QKeySequence::Paste},
+    {.name = "mnuEditSelectAll",
+     .parent = "mnuEdit",
+     .caption = "全选[&A]",
+     .standardKey = QKeySequence::SelectAll},
     {.name = "mnuEditDivision2", .parent = "mnuEdit", .caption = "-"},
     {.name = "mnuEditFind",
      .parent = "mnuEdit",
@@ -140,6 +146,21 @@ constexpr MenuDef kMenus[] = {
      .parent = "mnuFormat",
      .caption = "下划线[&U]",
      .shortcut = "Ctrl+U"},
+    // Ctrl+E and Ctrl+R, the usual keys for centring and right alignment,
+    // are 退出 and 练习记录 here; Shift joins each of the three letters.
+    {.name = "mnuFormatDivision1", .parent = "mnuFormat", .caption = "-"},
+    {.name = "mnuFormatLeft",
+     .parent = "mnuFormat",
+     .caption = "左对齐[&L]",
+     .shortcut = "Ctrl+Shift+L"},
+    {.name = "mnuFormatCenter",
+     .parent = "mnuFormat",
+     .caption = "居中[&C]",
+     .shortcut = "Ctrl+Shift+E"},
+    {.name = "mnuFormatRight",
+     .parent = "mnuFormat",
+     .caption = "右对齐[&R]",
+     .shortcut = "Ctrl+Shift+R"},
     {.name = "mnuPractice", .caption = "练习[&R]"},
     {.name = "mnuPracticeRecord",
      .parent = "mnuPractice",
@@ -152,7 +173,7 @@ constexpr MenuDef kMenus[] = {
     // Its entries, one per preset, are listed when it opens.
     {.name = "mnuPracticePreset", .parent = "mnuPractice", .caption = "按预设练习[&P]"},
     {.name = "mnuAbout", .caption = "帮助[&A]"},
-    {.name = "mnuHelp", .parent = "mnuAbout", .caption = "使用说明[&H]"},
+    {.name = "mnuHelp", .parent = "mnuAbout", .caption = "使用说明[&H]", .shortcut = "F1"},
     {.name = "mnuFileDivision4", .parent = "mnuAbout", .caption = "-"},
     {.name = "mnuHome", .parent = "mnuAbout", .caption = "访问软件官方主页[&H]"},
     {.name = "mnuWriteTo", .parent = "mnuAbout", .caption = "给作者写信[&E]"},
@@ -217,7 +238,7 @@ using S = ToolButtonStyle;
 // Buttons that share a command with a menu entry name it, for the shortcut
 // key in their tooltip.
 constexpr ToolButtonDef kSystemButtons[] = {
-    {S::Push, "tbNew", 25, "新建"},
+    {S::Push, "tbNew", 25, "新建", "mnuFileNew"},
     {S::Push, "tbOpen", 2, "打开", "mnuFileOpen"},
     {S::Push, "tbSave", 23, "保存", "mnuFileSave"},
     {S::Separator},
@@ -234,7 +255,8 @@ constexpr ToolButtonDef kSystemButtons[] = {
     {S::Push, "tbHelp", 10, "帮助", "mnuHelp"},
 };
 
-// The switches are also the Format menu's entries, which click them.
+// The switches and alignments are also the Format menu's entries, which
+// click them.
 constexpr ToolButtonDef kEditButtons[] = {
     {.style = S::Placeholder, .width = 3000},
     {S::Separator},
@@ -242,9 +264,9 @@ constexpr ToolButtonDef kEditButtons[] = {
     {S::Check, "tbItaic", 12, "斜体", "mnuFormatItalic"},
     {S::Check, "tbUnderline", 21, "下划线", "mnuFormatUnderline"},
     {S::Separator},
-    {S::Group, "tbLeft", 14, "左对齐"},
-    {S::Group, "tbMid", 6, "居中"},
-    {S::Group, "tbRight", 19, "右对齐"},
+    {S::Group, "tbLeft", 14, "左对齐", "mnuFormatLeft"},
+    {S::Group, "tbMid", 6, "居中", "mnuFormatCenter"},
+    {S::Group, "tbRight", 19, "右对齐", "mnuFormatRight"},
 };
 
 constexpr ToolbarDef kToolbars[] = {

@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -70,6 +71,10 @@ FrmGuide::FrmGuide() {
             widget->setFocusPolicy(Qt::NoFocus);
     }
 
+    // Enter advances as in any wizard; Esc cancels as 取消 does.
+    setDefaultButton(button("cmdNext"));
+    setCancelButton(button("cmdCancle"));
+
     connectHandlers();
     Form_Load();
 }
@@ -125,6 +130,10 @@ GuideEntries FrmGuide::entries() const {
         entry.count = entryText(type, GuideField::Count);
     }
     return result;
+}
+
+void FrmGuide::setSheetGuard(std::function<bool()> mayReplaceSheet) {
+    mayReplaceSheet_ = std::move(mayReplaceSheet);
 }
 
 SheetSettings FrmGuide::sheetPart() const {
@@ -202,6 +211,12 @@ void FrmGuide::setNextCaption(const char *caption) {
     button("cmdNext")->setCaption(QString::fromUtf8(caption));
 }
 
+void FrmGuide::returnToPage(int number) {
+    setGuideStep(static_cast<std::int16_t>(number));
+    showPage(number);
+    setNextCaption(number == 3 ? kFinishCaption : kNextCaption);
+}
+
 void FrmGuide::cmdNext_Click() {
     setGuideStep(static_cast<std::int16_t>(guideStep() + 1));
     hideAllPages();
@@ -257,18 +272,13 @@ bool FrmGuide::finish() {
         if (error->field == GuideField::Rules) {
             // The rules of "出题设置" leave the type no question: the
             // counts page stays, and the next key opens the settings.
-            setGuideStep(3);
-            showPage(3);
-            setNextCaption(kFinishCaption);
+            returnToPage(3);
             showWarning(this, error->message);
             button("cmdSettings")->setFocus(Qt::OtherFocusReason);
             return false;
         }
         // Nothing is written: back to the page that holds the box.
-        const int number = pageOf(error->field);
-        setGuideStep(static_cast<std::int16_t>(number));
-        showPage(number);
-        setNextCaption(number == 3 ? kFinishCaption : kNextCaption);
+        returnToPage(pageOf(error->field));
         showWarning(this, error->message);
         QWidget *box = entryBox(error->type, error->field);
         box->setFocus(Qt::OtherFocusReason);
@@ -276,6 +286,10 @@ bool FrmGuide::finish() {
             combo->lineEdit()->selectAll();
         else if (auto *edit = qobject_cast<QLineEdit *>(box))
             edit->selectAll();
+        return false;
+    }
+    if (mayReplaceSheet_ && !mayReplaceSheet_()) {
+        returnToPage(3);
         return false;
     }
     const Sheet sheet = makeSheet(std::get<SheetSettings>(checked));
@@ -314,6 +328,8 @@ void FrmGuide::cmdBack_Click() {
 }
 
 void FrmGuide::cmdReset_Click() {
+    if (mayReplaceSheet_ && !mayReplaceSheet_())
+        return;
     showPage(1);
     setGuideStep(1);
     setNextCaption(kNextCaption);
@@ -332,6 +348,16 @@ void FrmGuide::chkSelectAll_Click() {
     const bool ticked = chkSelectAll()->isChecked();
     for (const QuestionType type : kTypes)
         typeCheck(type)->setChecked(ticked);
+}
+
+void FrmGuide::keyPressEvent(QKeyEvent *event) {
+    // Enter in a range box only confirms what was typed there, as in any
+    // combo box; the next Enter elsewhere advances.
+    if (isPlainEnter(event) && qobject_cast<QComboBox *>(focusWidget())) {
+        event->accept();
+        return;
+    }
+    FormDialog::keyPressEvent(event);
 }
 
 void FrmGuide::closeEvent(QCloseEvent *event) {

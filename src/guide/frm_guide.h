@@ -4,6 +4,8 @@
 #include "forms/form_builder.h"
 #include "guide/guide_entries.h"
 
+#include <functional>
+
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -45,6 +47,10 @@ public:
     // Shows a preset's ticks, ranges and counts in the boxes.
     void showSheetPart(const SheetSettings &settings);
 
+    // Asked before Finish or Reset replaces the sheet, which may hold work
+    // not yet saved: false keeps the sheet, and the wizard where it was.
+    void setSheetGuard(std::function<bool()> mayReplaceSheet);
+
     // Event handlers.
     void cmdNext_Click();
     void cmdBack_Click();
@@ -59,6 +65,7 @@ Q_SIGNALS:
     void sheetReplaced(const QString &text);
 
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -67,11 +74,14 @@ private:
     void hideAllPages();
     void showPage(int number);
     void setNextCaption(const char *caption);
+    // Back on a page of entries, its Next button captioned for it.
+    void returnToPage(int number);
     // Writes the sheet, or refuses the entries, puts the wizard back on the
     // page of the offending box, gives it the focus and returns false.
     bool finish();
 
     forms::ControlMap controls_;
+    std::function<bool()> mayReplaceSheet_;
 };
 
 } // namespace drillpad

@@ -107,6 +107,11 @@ FrmMain::FrmMain() {
     setWindowTitle(windowTitle() + QStringLiteral("[*]"));
     connect(sheet, &QTextDocument::modificationChanged, this, &QWidget::setWindowModified);
 
+    // Alt+E and Alt+A open the 编辑 and 帮助 menus; 退出 and 关于 keep them
+    // within their frame. The sheet's context menu is the 编辑 menu.
+    yieldAccessKeysToMenus(menuBar());
+    txtMain()->setContextMenu(menus_.get<QMenu>(QStringLiteral("mnuEdit")));
+
     client_->installEventFilter(this);
     connectHints();
     connectHandlers();
@@ -274,6 +279,7 @@ void FrmMain::connectHandlers() {
             connect(action, &QAction::triggered, this, handler);
     };
     onMenu("mnuExit", &FrmMain::mnuExit_Click);
+    onMenu("mnuFileNew", &FrmMain::cmdGuide_Click);
     onMenu("mnuFileOpen", &FrmMain::tbOpen_Click);
     onMenu("mnuFileSave", &FrmMain::mnuFileSave_Click);
     onMenu("mnuFilePrint", &FrmMain::mnuFilePrint_Click);
@@ -286,6 +292,7 @@ void FrmMain::connectHandlers() {
     onMenu("mnuEditCopy", &FrmMain::mnuEditCopy_Click);
     onMenu("mnuEditPaste", &FrmMain::mnuEditPaste_Click);
     onMenu("mnuEditFind", &FrmMain::mnuEditFind_Click);
+    onMenu("mnuEditSelectAll", &FrmMain::mnuEditSelectAll_Click);
     onMenu("mnuHome", &FrmMain::mnuHome_Click);
     onMenu("mnuWriteTo", &FrmMain::mnuWriteTo_Click);
     onMenu("mnuReportErr", &FrmMain::mnuReportErr_Click);
@@ -464,6 +471,10 @@ void FrmMain::mnuEditCopy_Click() {
 
 void FrmMain::mnuEditPaste_Click() {
     edit::pasteFromClipboard(*txtMain(), clipboard());
+}
+
+void FrmMain::mnuEditSelectAll_Click() {
+    txtMain()->selectAll();
 }
 
 void FrmMain::mnuEditFind_Click() {

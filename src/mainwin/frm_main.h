@@ -67,6 +67,7 @@ public:
     void mnuEditCut_Click();
     void mnuEditCopy_Click();
     void mnuEditPaste_Click();
+    void mnuEditSelectAll_Click();
     void mnuEditFind_Click();
 
     // The web and mail links of the Help menu.

@@ -3,6 +3,7 @@
 #include "controls/file_dialogs.h"
 #include "controls/message_box.h"
 #include "controls/print_dialog.h"
+#include "controls/progress_window.h"
 #include "controls/rich_text_box.h"
 #include "mainwin/frm_main.h"
 #include "rtf/document_decoding.h"
@@ -50,14 +51,17 @@ SheetTarget sheetTarget(const QString &chosenPath, int filterIndex) {
     return target;
 }
 
-bool saveSheet(FrmMain &window) {
-    const std::optional<FileChoice> choice = dMain(window).showSave(&window);
+bool saveSheet(FrmMain &window, QWidget *parent) {
+    if (!parent)
+        parent = &window;
+    FileDialog &dialog = dMain(window);
+    const std::optional<FileChoice> choice = dialog.showSave(parent);
     if (!choice)
         return false;
     const SheetTarget target = sheetTarget(choice->path, choice->filterIndex);
     // The name written may not be the one the dialog saw, so the question is
     // asked here, about the file that would be lost.
-    if (!askToReplaceFile(&window, target.path))
+    if (!askToReplaceFile(parent, target.path))
         return false;
     RichTextBox *editor = window.txtMain();
     const FileStatus status =
@@ -66,15 +70,16 @@ bool saveSheet(FrmMain &window) {
             : writeFileAtomically(target.path, editor->textWithPageBreaks().toUtf8());
     if (!status.ok()) {
         showWarning(
-            &window,
+            parent,
             QStringLiteral("无法保存文件“%1”:%2").arg(shownName(target.path), status.error));
         return false;
     }
     editor->document()->setModified(false);
+    dialog.setLastPath(target.path);
     return true;
 }
 
-bool offerToSaveSheet(FrmMain &window) {
+bool offerToSaveSheet(FrmMain &window, QWidget *parent) {
     const QTextDocument *sheet = window.txtMain()->document();
     if (!sheet->isModified() || sheet->isEmpty())
         return true;
@@ -84,9 +89,9 @@ bool offerToSaveSheet(FrmMain &window) {
         {QStringLiteral("保存"), QStringLiteral("不保存"), QStringLiteral("取消")},
         Save,
         Cancel};
-    switch (Seam<MessageBoxes>::get().ask(&window, question)) {
+    switch (Seam<MessageBoxes>::get().ask(parent ? parent : &window, question)) {
     case Save:
-        return saveSheet(window);
+        return saveSheet(window, parent);
     case DontSave:
         return true;
     default:
@@ -101,23 +106,35 @@ void openSheet(FrmMain &window) {
     if (!choice)
         return;
     const QString &path = choice->path;
-    const FileContents file = readWholeFile(path, kMaxDocumentFileBytes);
-    if (!file.status.ok()) {
+    // Reading and decoding a large file takes a while, and so does filling
+    // the editor: the window answers all along, and the user may cancel.
+    ProgressWindow progress(&window,
+                            QStringLiteral("正在打开文件“%1”……").arg(QFileInfo(path).fileName()));
+    FileStatus status;
+    DecodedDocument decoded;
+    if (!progress.runAside([&](std::stop_token stop) {
+            FileContents file = readWholeFile(path, kMaxDocumentFileBytes);
+            status = file.status;
+            if (status.ok())
+                decoded = decodeDocument(file.data, stop);
+        }))
+        return;
+    if (!status.ok()) {
         showWarning(&window,
-                    QStringLiteral("无法打开文件“%1”:%2").arg(shownName(path), file.status.error));
+                    QStringLiteral("无法打开文件“%1”:%2").arg(shownName(path), status.error));
         return;
     }
-    const DecodedDocument decoded = decodeDocument(file.data);
     if (!decoded.ok()) {
         refuseFile(window, path, decoded.refusal);
         return;
     }
     RichTextBox *editor = window.txtMain();
-    if (decoded.rtf)
-        editor->setRtfDocument(*decoded.rtf);
-    else
-        editor->setText(decoded.text);
-    editor->document()->setModified(false);
+    const auto between = [&progress](qsizetype done, qsizetype total) {
+        return progress.keepAnswering(done, total);
+    };
+    if (decoded.rtf ? editor->setRtfDocument(*decoded.rtf, between)
+                    : editor->setText(decoded.text, between))
+        editor->document()->setModified(false);
 }
 
 void printSheet(FrmMain &window) {

@@ -3,6 +3,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+class QWidget;
+
 #include <optional>
 
 namespace drillpad {
@@ -13,15 +15,20 @@ class FileDialog;
 // The sheet as a file: save ("保存[&S]", Ctrl+S, the toolbar's save button),
 // open (the toolbar's open button) and print ("打印[&P]", the toolbar's print
 // button). Saving asks before it replaces a file and returns whether the
-// sheet was written.
-bool saveSheet(FrmMain &window);
+// sheet was written; the dialog then offers the name of the file written.
+// Opening reads a file of any name that holds RTF or text, keeping the
+// window answering, and refuses others with the reason. The questions and
+// messages of saving belong to `parent`, the window the user is in (the
+// main window when none is given).
+bool saveSheet(FrmMain &window, QWidget *parent = nullptr);
 void openSheet(FrmMain &window);
 void printSheet(FrmMain &window);
 
-// Before the sheet is given up (ending the program, opening a file): when it
-// holds edits that were never saved, asks whether to save them. False when
-// the user would rather keep it: "取消", or the save did not happen.
-bool offerToSaveSheet(FrmMain &window);
+// Before the sheet is given up (ending the program, opening a file, the
+// wizard's new or emptied sheet): when it holds edits, or a wizard's sheet,
+// never saved, asks whether to save them. False when the user would rather
+// keep it: "取消", or the save did not happen.
+bool offerToSaveSheet(FrmMain &window, QWidget *parent = nullptr);
 
 inline constexpr const char *kSaveChangesQuestion = "出题区的内容已修改。要保存吗?";
 

@@ -24,6 +24,14 @@ QString operatorCode(Operator op) {
     return QString(QLatin1Char(kCodes[static_cast<int>(op)]));
 }
 
+std::optional<int> digitValue(QChar ch) {
+    for (const char16_t zero : {u'0', u'\uFF10'}) {
+        if (ch.unicode() >= zero && ch.unicode() <= zero + 9)
+            return ch.unicode() - zero;
+    }
+    return std::nullopt;
+}
+
 QChar operatorGlyph(Operator op) {
     switch (op) {
     case Operator::Add:

@@ -16,6 +16,10 @@ QString operatorCode(Operator op);
 // The glyph printed for the operator: + - × ÷
 QChar operatorGlyph(Operator op);
 
+// The value of a decimal digit written in ASCII or in full width (as a
+// Chinese input method types it); nothing for any other character.
+std::optional<int> digitValue(QChar ch);
+
 // The ideographic space that ends every question on a sheet.
 inline constexpr char16_t kAnswerGap = u'\u3000';
 

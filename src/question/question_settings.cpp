@@ -1,5 +1,7 @@
 #include "question/question_settings.h"
 
+#include "question/question.h"
+
 #include <QStringList>
 
 namespace drillpad {
@@ -43,14 +45,10 @@ std::optional<int> parseWholeNumber(const QString &text) {
         return std::nullopt;
     int value = 0;
     for (const QChar ch : trimmed) {
-        int digit = -1;
-        if (ch >= u'0' && ch <= u'9')
-            digit = ch.unicode() - u'0';
-        else if (ch >= u'\uFF10' && ch <= u'\uFF19') // typed with a full-width input method
-            digit = ch.unicode() - u'\uFF10';
-        if (digit < 0)
+        const std::optional<int> digit = digitValue(ch);
+        if (!digit)
             return std::nullopt;
-        value = value * 10 + digit;
+        value = value * 10 + *digit;
         if (value > kLargestEntry)
             return std::nullopt;
     }

@@ -60,12 +60,12 @@ QList<QuizQuestion> practiceQuestions(const SheetSettings &settings) {
 }
 
 bool sameAnswer(const QString &typed, const QString &expected) {
-    if (typed == expected)
+    if (isRightAnswer(typed, expected))
         return true;
     if (!expected.contains(u'…'))
         return false;
     static const QRegularExpression separator(QStringLiteral("\\s*(?:[.…。]+|余)\\s*"));
-    QString written = typed.trimmed();
+    QString written = answerAsRead(typed);
     written.replace(separator, QStringLiteral("……"));
     return written == expected;
 }

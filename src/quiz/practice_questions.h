@@ -20,8 +20,9 @@ std::optional<QString> practiceProblem(const SheetSettings &settings);
 // passed practiceProblem.
 QList<QuizQuestion> practiceQuestions(const SheetSettings &settings);
 
-// Whether a typed answer is the expected one. A remainder may be typed with
-// "……", "…", "...", "。。" or "余" between the quotient and the remainder.
+// Whether a typed answer is the expected one (isRightAnswer). A remainder
+// may be typed with "……", "…", "...", "。。" or "余" between the quotient and
+// the remainder.
 bool sameAnswer(const QString &typed, const QString &expected);
 
 } // namespace drillpad::quiz

@@ -129,6 +129,20 @@ BoundCheck parseFrom(const QString &text, int to, const QLocale &locale) {
     return {std::nullopt, QStringLiteral("请在“从”中输入") + rangeText(0, to)};
 }
 
+QString answerAsRead(const QString &typed) {
+    QString answer = typed.trimmed();
+    for (QChar &ch : answer) {
+        if (const std::optional<int> digit = digitValue(ch))
+            ch = QChar(char16_t(u'0' + *digit));
+    }
+    return answer;
+}
+
+bool isRightAnswer(const QString &typed, const QString &expected) {
+    const QString answer = answerAsRead(typed);
+    return !answer.isEmpty() && answer == expected;
+}
+
 std::optional<Operator> operatorOfQuestion(const QString &question) {
     for (Operator op : {Operator::Add, Operator::Subtract, Operator::Multiply, Operator::Divide}) {
         if (question.contains(operatorGlyph(op)))

@@ -55,6 +55,15 @@ BoundCheck parseBound(const QString &text, Operator op, const QLocale &locale);
 // range.
 BoundCheck parseFrom(const QString &text, int to, const QLocale &locale);
 
+// A typed answer as it is judged: blanks around it dropped and full-width
+// digits (as a Chinese input method types them) read as ordinary ones;
+// nothing else is converted.
+QString answerAsRead(const QString &typed);
+
+// Whether a typed answer, as read, is the expected one: 07, +7 and 7.0 stay
+// wrong where 7 is expected, and so does an answer of blanks alone.
+bool isRightAnswer(const QString &typed, const QString &expected);
+
 // The operation of a question text such as "7×3=", by its glyph.
 std::optional<Operator> operatorOfQuestion(const QString &question);
 

@@ -1,5 +1,6 @@
 #include "rtf/rtf_document.h"
 
+#include <QElapsedTimer>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -7,7 +8,9 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <limits>
 #include <list>
+#include <optional>
 #include <utility>
 
 namespace drillpad {
@@ -183,46 +186,182 @@ QTextCursor beginReplacingContent(QTextDocument &document) {
     return cursor;
 }
 
-void rtfToTextDocument(const RtfDocument &rtf, QTextDocument &document) {
-    QtFormats formats(document.defaultFont().family());
-    QTextCursor cursor = beginReplacingContent(document);
-    const auto &paragraphs = rtf.paragraphs;
-    QString stretch;
-    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
+namespace {
+
+// Plain text goes in a slice of this many characters at a time, and a
+// stretch of like paragraphs is cut after this many: either takes a few
+// milliseconds.
+constexpr qsizetype kTextSlice = 64 * 1024;
+constexpr qsizetype kStretchLength = 64 * 1024;
+
+} // namespace
+
+class DocumentFill::Private {
+public:
+    explicit Private(QTextDocument &document)
+        : document_(document), undoStepsBefore_(document.availableUndoSteps()),
+          cursor_(beginReplacingContent(document)) {}
+
+    // Puts in the next paragraph, or stretch of paragraphs, or slice of text.
+    void fillStep() {
+        if (rtf_)
+            fillParagraphs();
+        else
+            fillText();
+    }
+    bool atEnd() const { return done_ >= total(); }
+    qsizetype total() const {
+        return rtf_ ? static_cast<qsizetype>(rtf_->paragraphs.size()) : text_.size();
+    }
+
+    void end(bool keep) {
+        if (!open_)
+            return;
+        open_ = false;
+        cursor_.endEditBlock();
+        if (keep || document_.availableUndoSteps() == undoStepsBefore_)
+            return;
+        document_.undo();
+        document_.clearUndoRedoStacks(QTextDocument::RedoStack);
+    }
+
+    QTextDocument &document_;
+    const int undoStepsBefore_;
+    QTextCursor cursor_;
+    const RtfDocument *rtf_ = nullptr;
+    std::optional<QtFormats> formats_;
+    QString text_;
+    qsizetype nextFormFeed_ = -1;
+    // The line that starts a page is being put in, up to its end.
+    bool pageLineOpen_ = false;
+    qsizetype pageLineEnd_ = -1;
+    qsizetype done_ = 0;
+    bool open_ = true;
+
+private:
+    void fillParagraphs() {
+        const auto &paragraphs = rtf_->paragraphs;
+        auto i = static_cast<std::size_t>(done_);
         const RtfParagraph &paragraph = paragraphs[i];
         QTextBlockFormat blockFormat;
         blockFormat.setAlignment(qtAlignment(paragraph.alignment));
         if (paragraph.pageBreakBefore)
             blockFormat.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        const QTextCharFormat &mark = formats.of(paragraph.markFormat);
+        const QTextCharFormat &mark = formats_->of(paragraph.markFormat);
         if (i == 0) {
-            cursor.setBlockFormat(blockFormat);
-            cursor.setBlockCharFormat(mark);
+            cursor_.setBlockFormat(blockFormat);
+            cursor_.setBlockCharFormat(mark);
         } else {
-            cursor.insertBlock(blockFormat, mark);
+            cursor_.insertBlock(blockFormat, mark);
         }
         if (!isUniform(paragraph)) {
             for (const RtfRun &run : paragraph.runs)
-                cursor.insertText(run.text, formats.of(run.format));
-            continue;
+                cursor_.insertText(run.text, formats_->of(run.format));
+            done_ = static_cast<qsizetype>(i + 1);
+            return;
         }
         // The following paragraphs alike join this one, separated by
         // paragraph separators, which the cursor turns into blocks of this
         // block's format and this format.
-        stretch.clear();
+        QString stretch;
         for (;;) {
             if (!paragraphs[i].runs.empty())
                 stretch += paragraphs[i].runs.front().text;
             if (i + 1 == paragraphs.size() || !isUniform(paragraphs[i + 1]) ||
-                !sameBlock(paragraph, paragraphs[i + 1]))
+                !sameBlock(paragraph, paragraphs[i + 1]) || stretch.size() >= kStretchLength)
                 break;
             stretch += QChar::ParagraphSeparator;
             ++i;
         }
         if (!stretch.isEmpty())
-            cursor.insertText(stretch, mark);
+            cursor_.insertText(stretch, mark);
+        done_ = static_cast<qsizetype>(i + 1);
     }
-    cursor.endEditBlock();
+
+    // Plain text: a form feed starts a new page with the line it begins.
+    void fillText() {
+        const QChar next = text_.at(done_);
+        if (next == u'\f') {
+            QTextBlockFormat startsPage;
+            startsPage.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            if (cursor_.block().length() == 1)
+                cursor_.setBlockFormat(startsPage);
+            else
+                cursor_.insertBlock(startsPage, QTextCharFormat());
+            pageLineOpen_ = true;
+            nextFormFeed_ = text_.indexOf(u'\f', ++done_);
+            pageLineEnd_ = text_.indexOf(u'\n', done_);
+            return;
+        }
+        // Only that line starts the page: the next one is a plain block.
+        if (pageLineOpen_ && done_ == pageLineEnd_) {
+            cursor_.insertBlock(QTextBlockFormat(), QTextCharFormat());
+            pageLineOpen_ = false;
+            ++done_;
+            return;
+        }
+        qsizetype end = std::min(done_ + kTextSlice, text_.size());
+        if (nextFormFeed_ >= 0)
+            end = std::min(end, nextFormFeed_);
+        if (pageLineOpen_ && pageLineEnd_ >= 0)
+            end = std::min(end, pageLineEnd_);
+        // A character outside the basic plane stays in one piece.
+        if (end < text_.size() && text_.at(end - 1).isHighSurrogate())
+            ++end;
+        cursor_.insertText(text_.mid(done_, end - done_), QTextCharFormat());
+        done_ = end;
+    }
+};
+
+DocumentFill::DocumentFill(QTextDocument &document, const RtfDocument &rtf)
+    : d(std::make_unique<Private>(document)) {
+    d->rtf_ = &rtf;
+    d->formats_.emplace(document.defaultFont().family());
+}
+
+DocumentFill::DocumentFill(QTextDocument &document, const QString &text)
+    : d(std::make_unique<Private>(document)) {
+    d->text_ = text;
+    d->nextFormFeed_ = text.indexOf(u'\f');
+    d->cursor_.setCharFormat(QTextCharFormat());
+}
+
+// A fill dropped before it was finished leaves nothing half done.
+DocumentFill::~DocumentFill() {
+    d->end(false);
+}
+
+bool DocumentFill::fillFor(int milliseconds) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!d->atEnd()) {
+        d->fillStep();
+        if (clock.elapsed() >= milliseconds)
+            break;
+    }
+    return d->atEnd();
+}
+
+qsizetype DocumentFill::done() const {
+    return d->done_;
+}
+
+qsizetype DocumentFill::total() const {
+    return d->total();
+}
+
+void DocumentFill::finish() {
+    d->end(true);
+}
+
+void DocumentFill::abandon() {
+    d->end(false);
+}
+
+void rtfToTextDocument(const RtfDocument &rtf, QTextDocument &document) {
+    DocumentFill fill(document, rtf);
+    fill.fillFor(std::numeric_limits<int>::max());
+    fill.finish();
 }
 
 } // namespace drillpad

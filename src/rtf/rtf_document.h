@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 class QTextCursor;
@@ -56,13 +57,21 @@ struct RtfDocument {
 };
 
 // What the editor takes from a file. Beyond these a file is no exercise
-// sheet or manual, and filling the editor with it would take minutes and
-// gigabytes, so it is refused; the largest sheet has about 30000 paragraphs
-// of a few runs and a hundred characters each.
-inline constexpr std::size_t kMaxParagraphs = 300'000;
-inline constexpr std::size_t kMaxRunsPerParagraph = 5'000;
-inline constexpr std::size_t kMaxRuns = 500'000;
-inline constexpr std::size_t kMaxParagraphLength = 1'000'000;
+// sheet or manual: the largest sheet the wizard writes, with its answer page,
+// has about 42000 paragraphs and 5 million characters, its longest paragraph
+// a few hundred. Qt lays a paragraph out in one piece, in time that grows
+// with the square of an unbroken stretch of it (a 100000-letter word takes
+// seconds) and with the number of its format changes, so paragraphs are kept
+// short enough to lay out in a moment, and the whole small enough to open
+// within a second or two.
+inline constexpr std::size_t kMaxParagraphs = 100'000;
+inline constexpr std::size_t kMaxRunsPerParagraph = 200;
+inline constexpr std::size_t kMaxRuns = 100'000;
+inline constexpr std::size_t kMaxParagraphLength = 20'000;
+inline constexpr std::size_t kMaxCharacters = 8'000'000;
+
+// The limit above that a file went beyond.
+enum class ContentLimit { None, Paragraphs, RunsInParagraph, Runs, ParagraphLength, Characters };
 
 // The smallest and largest font sizes kept, in points.
 inline constexpr int kMinFontPoints = 1;
@@ -85,5 +94,32 @@ QTextCursor beginReplacingContent(QTextDocument &document);
 // that starts a new page becomes a block whose format has the page break
 // policy QTextFormat::PageBreak_AlwaysBefore.
 void rtfToTextDocument(const RtfDocument &rtf, QTextDocument &document);
+
+// Replaces the whole content of a document a slice at a time, so that the
+// window can answer between slices: with rich text (paragraphs and runs, as
+// rtfToTextDocument), or with plain text in the document's default format.
+// The edit block stays open from the first slice to finish(), which makes it
+// one undoable step; abandon() instead puts the old content back, leaving
+// nothing to redo.
+class DocumentFill {
+public:
+    DocumentFill(QTextDocument &document, const RtfDocument &rtf);
+    DocumentFill(QTextDocument &document, const QString &text);
+    ~DocumentFill();
+    DocumentFill(const DocumentFill &) = delete;
+    DocumentFill &operator=(const DocumentFill &) = delete;
+
+    // Fills for about `milliseconds`; true once everything is in.
+    bool fillFor(int milliseconds);
+    // How far it is, in paragraphs or characters of `total()`.
+    qsizetype done() const;
+    qsizetype total() const;
+    void finish();
+    void abandon();
+
+private:
+    class Private;
+    std::unique_ptr<Private> d;
+};
 
 } // namespace drillpad

@@ -9,6 +9,8 @@
 #include <cstring>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -22,6 +24,39 @@ QString withDetail(const QString &reason, const QString &detail) {
 }
 
 const QString kWriteFailed = QStringLiteral("写入文件时出错,磁盘可能已满。");
+// A named pipe or a device is no file to keep a sheet in; opening one for
+// reading or writing could wait for ever.
+const QString kNotAFile = QStringLiteral("这不是普通的文件。");
+
+#ifdef Q_OS_UNIX
+// Opens a file for reading without waiting on what is not a regular file,
+// and refuses that, whatever the name pointed to when it was looked at.
+FileStatus openRegularFile(QFile &file) {
+    const int fd =
+        ::open(QFile::encodeName(file.fileName()).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return {QString::fromLocal8Bit(std::strerror(errno))};
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return {kNotAFile};
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return {file.errorString()};
+    }
+    return {};
+}
+#else
+FileStatus openRegularFile(QFile &file) {
+    if (!QFileInfo(file.fileName()).isFile())
+        return {kNotAFile};
+    if (!file.open(QIODevice::ReadOnly))
+        return {file.errorString()};
+    return {};
+}
+#endif
 
 } // namespace
 
@@ -35,6 +70,8 @@ FileStatus AtomicFileWriter::open() {
         status_ = {QStringLiteral("文件夹不存在。")};
     else if (info.isDir())
         status_ = {QStringLiteral("这个名字是一个文件夹。")};
+    else if (info.exists() && !info.isFile())
+        status_ = {kNotAFile};
     else if (info.exists() && !info.isWritable())
         status_ = {QStringLiteral("文件是只读的。")};
     if (failed())
@@ -89,11 +126,15 @@ FileContents readWholeFile(const QString &path, qint64 maxBytes) {
         return {{}, {QStringLiteral("文件不存在。")}};
     if (info.isDir())
         return {{}, {QStringLiteral("这个名字是一个文件夹。")}};
+    if (!info.isFile())
+        return {{}, {kNotAFile}};
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (const FileStatus opened = openRegularFile(file); !opened.ok())
         return {
             {},
-            {withDetail(QStringLiteral("无法读取文件,可能没有读取权限。"), file.errorString())}};
+            {opened.error == kNotAFile
+                 ? kNotAFile
+                 : withDetail(QStringLiteral("无法读取文件,可能没有读取权限。"), opened.error)}};
     const FileContents tooLarge{
         {}, {QStringLiteral("文件太大(超过%1 MB)。").arg(maxBytes / (1024 * 1024))}};
     if (file.size() > maxBytes)

@@ -10,6 +10,8 @@
 #include <limits>
 #include <map>
 #include <memory>
+#include <optional>
+#include <stop_token>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -32,9 +34,15 @@ constexpr std::size_t kMaxFonts = 4096;
 // Text goes to the document; an embedded object shows only its result.
 enum class Destination : std::uint8_t { Text, FontTable, Object };
 
-// Which script's font a \f or \af that follows sets (\loch, \hich, \dbch;
-// \rtlch for right-to-left scripts, which the editor does not tell apart).
-enum class FontSlot : std::uint8_t { Low, High, DoubleByte, Complex };
+// The kind of characters that follow (\loch, \hich, \dbch), which decides
+// the script whose font \f and \af set. With the direction (\rtlch,
+// \ltrch) it also decides, as LibreOffice reads them, what the associated
+// properties \af, \ab, \ai and \afs set: \af the East Asian font after
+// \dbch and the western one otherwise, \ab, \ai and \afs bold, italic and
+// size as \b, \i and \fs do; after \hich (\af apart) and in right-to-left
+// text they are the properties of complex scripts, which the editor does not
+// tell apart, and are left out.
+enum class FontSlot : std::uint8_t { Low, High, DoubleByte };
 
 struct CharState {
     int westernFont = -1;   // -1: the default font (\deff)
@@ -44,13 +52,20 @@ struct CharState {
     bool italic = false;
     bool underline = false;
     FontSlot slot = FontSlot::Low;
+    bool rightToLeft = false;
 
     friend bool operator==(const CharState &, const CharState &) = default;
 };
 
+// Paragraph properties, which \pard resets.
+struct ParagraphState {
+    RtfAlignment alignment = RtfAlignment::Left;
+    bool pageBreakBefore = false; // \pagebb
+};
+
 struct GroupState {
     CharState chars;
-    RtfAlignment alignment = RtfAlignment::Left;
+    ParagraphState paragraph;
     int unicodeSkip = 1; // \ucN
     Destination destination = Destination::Text;
 };
@@ -72,6 +87,10 @@ enum class Word : std::uint8_t {
     Unicode,
     Paragraph,
     PageBreak,
+    SectionBreak,
+    SectionDefaults,
+    SectionContinues,
+    SectionStartsPage,
     PageBreakBefore,
     Cell,
     Row,
@@ -92,6 +111,9 @@ enum class Word : std::uint8_t {
     FontSize,
     Font,
     AssociatedFont,
+    AssociatedBold,
+    AssociatedItalic,
+    AssociatedSize,
     LowAnsi,
     HighAnsi,
     DoubleByte,
@@ -148,7 +170,13 @@ const std::unordered_map<std::string_view, WordInfo> &wordTable() {
             {"uc", {Word::UnicodeSkip}},
             {"u", {Word::Unicode}},
             {"par", {Word::Paragraph}},
-            {"sect", {Word::PageBreak}},
+            {"sect", {Word::SectionBreak}},
+            {"sectd", {Word::SectionDefaults}},
+            {"sbknone", {Word::SectionContinues}},
+            {"sbkcol", {Word::SectionContinues}},
+            {"sbkpage", {Word::SectionStartsPage}},
+            {"sbkeven", {Word::SectionStartsPage}},
+            {"sbkodd", {Word::SectionStartsPage}},
             {"page", {Word::PageBreak}},
             {"pagebb", {Word::PageBreakBefore}},
             {"row", {Word::Row}},
@@ -177,7 +205,9 @@ const std::unordered_map<std::string_view, WordInfo> &wordTable() {
             {"dbch", {Word::DoubleByte}},
             {"rtlch", {Word::RightToLeft}},
             {"ltrch", {Word::LeftToRight}},
-            {"afs", {Word::AssociatedProperty}},
+            {"ab", {Word::AssociatedBold}},
+            {"ai", {Word::AssociatedItalic}},
+            {"afs", {Word::AssociatedSize}},
             {"alang", {Word::AssociatedProperty}},
             {"fonttbl", {Word::FontTable}},
             {"fcharset", {Word::Charset}},
@@ -261,10 +291,17 @@ void sanitize(QString &text) {
 
 class RtfReader {
 public:
-    explicit RtfReader(QByteArrayView data) : data_(data) {}
+    RtfReader(QByteArrayView data, std::stop_token stop) : data_(data), stop_(std::move(stop)) {}
 
     RtfDocument read() {
+        // Another thread may ask to stop; asking is cheap, but not free.
+        constexpr unsigned kTokensBetweenStopChecks = 4096;
+        unsigned tokens = 0;
         while (pos_ < data_.size() && !finished_) {
+            if (++tokens % kTokensBetweenStopChecks == 0 && stop_.stop_requested()) {
+                stopped_ = true;
+                return {};
+            }
             if (skipDepth_ > 0) {
                 skipToken();
                 continue;
@@ -290,7 +327,7 @@ public:
                 break;
             }
         }
-        if (tooLarge_)
+        if (exceeded_ != ContentLimit::None)
             return {};
         // Whatever was read counts, also when groups were left open.
         finishFontName();
@@ -298,14 +335,16 @@ public:
         flushRun();
         if (!paragraph_.runs.empty())
             endParagraph();
+        endSection();
         document_.defaultFamily = fontName(defaultFont_);
         if (resolvedWithoutFamily_)
             giveDefaultFamily();
         return std::move(document_);
     }
 
-    // Whether the file went beyond what the editor takes.
-    bool tooLarge() const { return tooLarge_; }
+    // The limit of what the editor takes that the file went beyond.
+    ContentLimit exceeded() const { return exceeded_; }
+    bool stopped() const { return stopped_; }
 
 private:
     unsigned char byteAt(qsizetype i) const { return static_cast<unsigned char>(data_[i]); }
@@ -342,6 +381,9 @@ private:
         if (fontNameOpen_ && stack_.size() <= fontEntryDepth_)
             finishFontName();
         stack_.pop_back();
+        // Paragraph properties set in a group that has ended are gone.
+        if (paragraphWordDepth_ > stack_.size())
+            paragraphWordDepth_ = 0;
     }
 
     // Skips the current group: its content is not text of the document.
@@ -531,11 +573,16 @@ private:
         if (found == table.end())
             return;
         const WordInfo info = found->second;
+        // Text written before the word, \'hh bytes waiting for their
+        // decoder included, is in the state it was written in.
+        flushBytes();
         const int p = word.parameter;
         const int eastAsianBeforeAf = std::exchange(eastAsianBeforeAf_, kNoFont);
         const bool on = !word.hasParameter || p != 0;
         GroupState &s = state();
         const bool inText = s.destination == Destination::Text;
+        // \ab, \ai and \afs of complex scripts (see FontSlot).
+        const bool complexScript = s.chars.rightToLeft || s.chars.slot == FontSlot::High;
         switch (info.word) {
         case Word::Ansi:
             ansiCodePage_ = kWesternCodePage;
@@ -568,26 +615,34 @@ private:
                 endParagraph();
             break;
         case Word::PageBreak:
-            // Right after a paragraph's end no empty paragraph is left.
             if (inText) {
-                flushBytes();
-                flushRun();
-                if (!paragraph_.runs.empty() || cellsPending_ > 0)
-                    endParagraph();
+                endParagraphForBreak();
                 pageBreakBefore_ = true;
             }
             break;
+        case Word::SectionBreak:
+            if (inText) {
+                endParagraphForBreak();
+                endSection();
+                sectionStart_ = document_.paragraphs.size();
+            }
+            break;
+        case Word::SectionDefaults:
+        case Word::SectionStartsPage:
+            sectionStartsPage_ = true;
+            break;
+        case Word::SectionContinues:
+            sectionStartsPage_ = false;
+            break;
         case Word::PageBreakBefore:
             if (inText)
-                pageBreakBefore_ = true;
+                setParagraph(&ParagraphState::pageBreakBefore, true);
             break;
         case Word::Cell:
             // A row is one paragraph, its cells separated by tabs: the tab
             // waits for the next cell's text, so that none trails the row.
-            if (inText) {
-                flushBytes();
+            if (inText)
                 ++cellsPending_;
-            }
             break;
         case Word::Row:
             if (inText) {
@@ -610,23 +665,23 @@ private:
             addText(QChar(u'\t'));
             break;
         case Word::ParagraphDefaults:
-            s.alignment = RtfAlignment::Left;
+            setParagraph(&ParagraphState::alignment, RtfAlignment::Left);
+            setParagraph(&ParagraphState::pageBreakBefore, false);
             break;
         case Word::Plain:
-            flushBytes();
             s.chars = CharState{};
             break;
         case Word::AlignLeft:
-            s.alignment = RtfAlignment::Left;
+            setParagraph(&ParagraphState::alignment, RtfAlignment::Left);
             break;
         case Word::AlignCentre:
-            s.alignment = RtfAlignment::Centre;
+            setParagraph(&ParagraphState::alignment, RtfAlignment::Centre);
             break;
         case Word::AlignRight:
-            s.alignment = RtfAlignment::Right;
+            setParagraph(&ParagraphState::alignment, RtfAlignment::Right);
             break;
         case Word::AlignJustify:
-            s.alignment = RtfAlignment::Justify;
+            setParagraph(&ParagraphState::alignment, RtfAlignment::Justify);
             break;
         case Word::Bold:
             s.chars.bold = on;
@@ -647,23 +702,34 @@ private:
             font(word);
             break;
         case Word::AssociatedFont:
-            // \af sets the East Asian font after \dbch; other associated
-            // fonts are for scripts the editor does not tell apart.
-            if (inText && word.hasParameter && s.chars.slot == FontSlot::DoubleByte) {
-                flushBytes();
-                eastAsianBeforeAf_ = s.chars.eastAsianFont;
-                s.chars.eastAsianFont = p;
-                return;
+            if (!inText || !word.hasParameter || s.chars.rightToLeft)
+                break;
+            if (s.chars.slot != FontSlot::DoubleByte) {
+                s.chars.westernFont = p;
+                break;
             }
+            eastAsianBeforeAf_ = eastAsianFontSinceText_ ? s.chars.eastAsianFont : kNoFont;
+            eastAsianFontSinceText_ = true;
+            s.chars.eastAsianFont = p;
+            return;
+        case Word::AssociatedBold:
+            if (!complexScript)
+                s.chars.bold = on;
             break;
+        case Word::AssociatedItalic:
+            if (!complexScript)
+                s.chars.italic = on;
+            break;
+        case Word::AssociatedSize:
+            if (!complexScript && eastAsianBeforeAf == kNoFont)
+                s.chars.halfPoints = clampHalfPoints(word.hasParameter ? p : 24);
+            [[fallthrough]];
         case Word::AssociatedProperty:
-            // Some writers set the font of complex scripts with a second
-            // \dbch\af followed by its size and language: that one is not
-            // the East Asian font.
-            if (eastAsianBeforeAf != kNoFont) {
-                flushBytes();
+            // Older LibreOffice writes the font of complex scripts with a
+            // second \dbch\af right after the East Asian one, followed by
+            // its size and language: that one is not the East Asian font.
+            if (eastAsianBeforeAf != kNoFont)
                 s.chars.eastAsianFont = eastAsianBeforeAf;
-            }
             break;
         case Word::LowAnsi:
             s.chars.slot = FontSlot::Low;
@@ -675,16 +741,14 @@ private:
             s.chars.slot = FontSlot::DoubleByte;
             break;
         case Word::RightToLeft:
-            s.chars.slot = FontSlot::Complex;
+            s.chars.rightToLeft = true;
             break;
         case Word::LeftToRight:
-            s.chars.slot = FontSlot::Low;
+            s.chars.rightToLeft = false;
             break;
         case Word::FontTable:
-            if (stack_.size() > 1) {
-                flushBytes();
+            if (stack_.size() > 1)
                 s.destination = Destination::FontTable;
-            }
             break;
         case Word::Charset:
             if (s.destination == Destination::FontTable && currentFont_ >= 0)
@@ -724,7 +788,6 @@ private:
         if (!word.hasParameter)
             return;
         GroupState &s = state();
-        flushBytes();
         if (s.destination == Destination::FontTable) {
             finishFontName();
             if (fonts_.size() >= qsizetype{kMaxFonts} && !fonts_.contains(word.parameter)) {
@@ -838,6 +901,7 @@ private:
 
     template <typename Text> void route(const Text &text) {
         eastAsianBeforeAf_ = kNoFont;
+        eastAsianFontSinceText_ = false;
         switch (state().destination) {
         case Destination::Text:
             if (text.isEmpty())
@@ -851,8 +915,13 @@ private:
             if (cellsPending_ > 0)
                 pendingRun_ += QString(std::exchange(cellsPending_, 0), QChar(u'\t'));
             pendingRun_ += text;
+            textParagraph_ = state().paragraph;
+            paragraphHasText_ = true;
+            paragraphWordDepth_ = 0;
             if (paragraphLength_ + pendingRun_.size() > qsizetype{kMaxParagraphLength})
-                refuse();
+                refuse(ContentLimit::ParagraphLength);
+            else if (characters_ + pendingRun_.size() > qsizetype{kMaxCharacters})
+                refuse(ContentLimit::Characters);
             break;
         case Destination::Object:
             break;
@@ -868,31 +937,75 @@ private:
             return;
         sanitize(pendingRun_);
         paragraphLength_ += pendingRun_.size();
+        characters_ += pendingRun_.size();
         const std::size_t runsBefore = paragraph_.runs.size();
         paragraph_.append(pendingRun_, resolve(pendingState_));
         pendingRun_.clear();
         runs_ += paragraph_.runs.size() - runsBefore;
-        if (paragraph_.runs.size() > kMaxRunsPerParagraph || runs_ > kMaxRuns)
-            refuse();
+        if (paragraph_.runs.size() > kMaxRunsPerParagraph)
+            refuse(ContentLimit::RunsInParagraph);
+        else if (runs_ > kMaxRuns)
+            refuse(ContentLimit::Runs);
+    }
+
+    // Sets a paragraph property. LibreOffice gives a paragraph the
+    // properties its last text was written with, as in "{\qc text}\par",
+    // unless they are set again after that text in a group still open at
+    // its end, as in "{\qc text}\ql\par": the depth of the outermost group
+    // where that happened is kept.
+    template <typename Value> void setParagraph(Value ParagraphState::*property, Value value) {
+        state().paragraph.*property = value;
+        paragraphWordDepth_ =
+            paragraphWordDepth_ == 0 ? stack_.size() : std::min(paragraphWordDepth_, stack_.size());
     }
 
     void endParagraph() {
         flushBytes();
         flushRun();
         cellsPending_ = 0;
-        paragraph_.alignment = state().alignment;
+        const ParagraphState &properties =
+            paragraphHasText_ && paragraphWordDepth_ == 0 ? textParagraph_ : state().paragraph;
+        paragraph_.alignment = properties.alignment;
+        const bool pageBreak = std::exchange(pageBreakBefore_, false);
+        paragraph_.pageBreakBefore = pageBreak || properties.pageBreakBefore;
         paragraph_.markFormat = resolve(state().chars);
-        paragraph_.pageBreakBefore = std::exchange(pageBreakBefore_, false);
         document_.paragraphs.push_back(std::move(paragraph_));
         paragraph_ = RtfParagraph{};
         paragraphLength_ = 0;
+        paragraphHasText_ = false;
+        paragraphWordDepth_ = 0;
         if (document_.paragraphs.size() > kMaxParagraphs)
-            refuse();
+            refuse(ContentLimit::Paragraphs);
+    }
+
+    // A page or section break ends the paragraph it is in; right after a
+    // paragraph's end no empty paragraph is left.
+    void endParagraphForBreak() {
+        flushBytes();
+        flushRun();
+        if (!paragraph_.runs.empty() || cellsPending_ > 0)
+            endParagraph();
+    }
+
+    // A section after the first starts a new page unless its own properties,
+    // wherever in it they stand, say it goes on on the same page (\sbknone):
+    // that is known when it ends. A section without paragraphs hands its
+    // page break on to the next paragraph.
+    void endSection() {
+        if (!sectionStart_)
+            return;
+        if (sectionStartsPage_) {
+            if (*sectionStart_ < document_.paragraphs.size())
+                document_.paragraphs[*sectionStart_].pageBreakBefore = true;
+            else
+                pageBreakBefore_ = true;
+        }
+        sectionStart_.reset();
     }
 
     // Stops reading: what was read is dropped.
-    void refuse() {
-        tooLarge_ = true;
+    void refuse(ContentLimit limit) {
+        exceeded_ = limit;
         finished_ = true;
         pos_ = data_.size();
     }
@@ -941,8 +1054,10 @@ private:
     }
 
     QByteArrayView data_;
+    std::stop_token stop_;
     qsizetype pos_ = 0;
     bool finished_ = false;
+    bool stopped_ = false;
 
     std::vector<GroupState> stack_;
     qsizetype overflowDepth_ = 0;
@@ -953,8 +1068,10 @@ private:
     int defaultFont_ = 0;
     QHash<int, FontEntry> fonts_;
     int currentFont_ = -1; // the entry of the font table being read
-    // The East Asian font before the last \dbch\af, while nothing followed.
+    // The East Asian font before the last \dbch\af, while nothing followed,
+    // when that was the second since the last text.
     int eastAsianBeforeAf_ = kNoFont;
+    bool eastAsianFontSinceText_ = false;
     bool fontNameOpen_ = false;
     std::size_t fontEntryDepth_ = 0;
 
@@ -966,11 +1083,21 @@ private:
 
     QString pendingRun_;
     CharState pendingState_;
-    int cellsPending_ = 0; // cells ended since the row's last text
-    bool pageBreakBefore_ = false;
+    int cellsPending_ = 0;         // cells ended since the row's last text
+    bool pageBreakBefore_ = false; // \page, or a section's start, before the next paragraph
+    // The paragraph properties of the paragraph's last text, and the depth
+    // of the outermost group in which they were set again since (0: none).
+    ParagraphState textParagraph_;
+    bool paragraphHasText_ = false;
+    std::size_t paragraphWordDepth_ = 0;
+    // The paragraph that begins the current section, after the first, and
+    // whether that section starts a new page.
+    std::optional<std::size_t> sectionStart_;
+    bool sectionStartsPage_ = true;
     qsizetype paragraphLength_ = 0;
+    qsizetype characters_ = 0;
     std::size_t runs_ = 0;
-    bool tooLarge_ = false;
+    ContentLimit exceeded_ = ContentLimit::None;
     RtfParagraph paragraph_;
     RtfDocument document_;
     bool resolvedWithoutFamily_ = false;
@@ -992,15 +1119,19 @@ bool looksLikeRtf(QByteArrayView data) {
     return rtfStart(data) >= 0;
 }
 
-std::optional<RtfDocument> parseRtf(QByteArrayView data) {
+RtfReading readRtf(QByteArrayView data, std::stop_token stop) {
     const qsizetype start = rtfStart(data);
     if (start < 0)
-        return std::nullopt;
-    RtfReader reader(data.sliced(start));
+        return {};
+    RtfReader reader(data.sliced(start), std::move(stop));
     RtfDocument document = reader.read();
-    if (reader.tooLarge())
-        return std::nullopt;
-    return document;
+    if (reader.exceeded() != ContentLimit::None || reader.stopped())
+        return {std::nullopt, reader.exceeded()};
+    return {std::move(document), ContentLimit::None};
+}
+
+std::optional<RtfDocument> parseRtf(QByteArrayView data) {
+    return readRtf(data).document;
 }
 
 } // namespace drillpad

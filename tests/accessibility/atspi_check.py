@@ -1,8 +1,10 @@
 """Drives Drillpad through the AT-SPI accessibility bus as a screen reader
 does: answers a quiz and reads its results, finds the quiz's "到" box by the
-label that names it, reads what the record's chart says of that quiz, and bolds text in the sheet with the 粗体 button's
-action. Run by run_atspi.sh inside its own D-Bus session on a virtual
-display; the program's path is the first argument."""
+label that names it, reads what the record's chart says of that quiz, reads
+the name and labels of every box of the wizard's pages and of the toolbar,
+bolds text in the sheet with the 粗体 button's action, and opens the sheet's
+context menu with the menu key. Run by run_atspi.sh inside its own D-Bus
+session on a virtual display; the program's path is the first argument."""
 
 import os
 import re
@@ -70,6 +72,23 @@ def value_labelled(window, caption):
     """The text read for the value that a caption labels."""
     node = wait_for(caption, lambda: find(window, test=lambda n: caption in labelled_by(n)))
     return node.name
+
+
+def name_and_labels(window, name):
+    """A box found by its name, as "name: label, label...", with its value."""
+    node = wait_for(name, lambda: find(window, name=name))
+    return "%s: %s = %s" % (node.name, ", ".join(labelled_by(node)), text_of(node))
+
+
+# The wizard's boxes with the captions that label them and their first value.
+RANGE_ROWS = [("加法范围", "加法范围:"), ("减法范围", "减法范围:"), ("乘法范围", "乘法范围:"),
+              ("除法除数范围", "除法除数范围:"), ("四则运算范围", "四则运算范围:")]
+COUNT_ROWS = [("加法", "加法:"), ("减法", "减法:"), ("乘法", "乘法:"), ("除法", "除法:"),
+              ("四则混合运算", "四则混合运算:")]
+WIZARD_BOXES = (
+    ["%s %s: %s, %s, 请选择出题数字范围 = %s" % (row, bound, caption, bound, value)
+     for row, caption in RANGE_ROWS for bound, value in (("从", "0"), ("到", "9"))]
+    + ["%s 出题数量: %s, 出题, 请输入出题数量 = 20" % row for row in COUNT_ROWS])
 
 
 def press(button):
@@ -153,11 +172,11 @@ def main():
         assert comment == "再不努力就不行了,及格，努力啊", comment
         upper = find(quiz, test=lambda n: "到" in labelled_by(n))
         assert upper is not None and upper.getRole() == pyatspi.ROLE_COMBO_BOX
-        assert upper.name == "9", upper.name
+        assert (upper.name, text_of(upper)) == ("到", "9"), (upper.name, text_of(upper))
         caption = find(quiz, pyatspi.ROLE_LABEL, "到")
         assert [n.getRole() for n in labels_for(caption)] == [pyatspi.ROLE_COMBO_BOX]
         print("quiz: rate %s, score %s, comment %s, 到 box reads %s"
-              % (rate, score.name, comment, upper.name))
+              % (rate, score.name, comment, text_of(upper)))
         press(find(quiz, pyatspi.ROLE_PUSH_BUTTON, "关闭[C]"))
 
         # The record of that quiz: the chart says in words what it shows.
@@ -177,6 +196,28 @@ def main():
                                                                  pyatspi.ROLE_FRAME)))
         press(find(record, pyatspi.ROLE_PUSH_BUTTON, "关闭[C]"))
 
+        # The wizard: every box is named by its row and its bound or count, and
+        # labelled by its row caption, the caption in front of it and its frame.
+        press(find(main_window, pyatspi.ROLE_PUSH_BUTTON, "向导界面[G]"))
+        wizard = wait_for("the wizard", lambda: find(app, name="出题向导", test=lambda n: n.getRole() in (
+            pyatspi.ROLE_DIALOG, pyatspi.ROLE_FRAME)))
+        read = [name_and_labels(wizard, line.split(":")[0]) for line in WIZARD_BOXES]
+        assert read == WIZARD_BOXES, "\n".join(read)
+        print("wizard: %d boxes named and labelled, e.g. %s" % (len(read), read[1]))
+        press(find(wizard, pyatspi.ROLE_PUSH_BUTTON, "取消[C]"))
+
+        # The toolbar: the font lists by what they set, with their values, and
+        # every button by its command.
+        fonts = [name_and_labels(main_window, name) for name in ("字体", "字号")]
+        assert fonts == ["字体:  = 宋体", "字号:  = 五号"], fonts
+        buttons = [n.name for bar in (n for n in descendants(main_window)
+                                      if n.getRole() == pyatspi.ROLE_TOOL_BAR)
+                   for n in bar if n.getRole() in (pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_CHECK_BOX)
+                   and n.name]
+        assert buttons == ["新建", "打开", "保存", "打印", "剪切", "复制", "粘贴", "查找", "撤销",
+                           "重做", "帮助", "粗体", "斜体", "下划线", "左对齐", "居中", "右对齐"], buttons
+        print("toolbar: %s; %s" % (", ".join(fonts), " ".join(buttons)))
+
         # The sheet: select text and make it bold with the toolbar's button.
         sheet = wait_for("the sheet", lambda: find(main_window, name="出题区"))
         sheet.queryEditableText().setTextContents("7+3=")
@@ -191,6 +232,21 @@ def main():
                 sheet.queryText().getAttributes(1)[0]))
         assert bold.getState().contains(pyatspi.STATE_CHECKED)
         print("sheet: %r became %r" % (before, after))
+
+        # The menu key in the sheet opens the 编辑 menu, found under the menu bar
+        # like the other menus, with its first command highlighted.
+        x, y, width, height = sheet.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        pyatspi.Registry.generateMouseEvent(x + width // 2, y + height // 2, "b1c")
+        wait_for("the sheet's focus", lambda: sheet.getState().contains(pyatspi.STATE_FOCUSED))
+        pyatspi.Registry.generateKeyboardEvent(0xff67, None, pyatspi.KEY_SYM)  # the menu key
+        edit = wait_for("the context menu", lambda: find(main_window, test=lambda n: (
+            n.getRole() == pyatspi.ROLE_POPUP_MENU and n.parent.name == "编辑[E]"
+            and n.getState().contains(pyatspi.STATE_SHOWING))))
+        chosen = wait_for("a highlighted command", lambda: find(edit, test=lambda n: (
+            n.getState().contains(pyatspi.STATE_FOCUSED) or n.getState().contains(pyatspi.STATE_SELECTED))))
+        assert edit.parent.parent.getRole() == pyatspi.ROLE_MENU_BAR
+        print("context menu: %s, %s highlighted" % (edit.parent.name, chosen.name))
+        pyatspi.Registry.generateKeyboardEvent(0xff1b, None, pyatspi.KEY_SYM)  # Esc
         print("PASS")
     finally:
         app_process.terminate()

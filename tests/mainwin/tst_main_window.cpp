@@ -4,6 +4,7 @@
 #include "controls/command_button.h"
 #include "controls/rich_text_box.h"
 #include "controls/tool_bar.h"
+#include "guide/frm_guide.h"
 #include "mainwin/frm_main.h"
 #include "mainwin/main_layout.h"
 
@@ -148,7 +149,7 @@ private Q_SLOTS:
 
     void leavingOffersToSaveUnsavedEdits_data() {
         QTest::addColumn<QString>("way");
-        QTest::addColumn<QString>("sheet"); // "saved", "emptied" or "edited" since
+        QTest::addColumn<QString>("sheet"); // "saved", "emptied", "edited" or "new" since
         QTest::addColumn<QString>("answer");
         QTest::addColumn<bool>("saveChosen"); // the save dialog accepted
         QTest::addColumn<bool>("othersOpen"); // the other windows were opened before
@@ -169,6 +170,8 @@ private Q_SLOTS:
         row("mnuExit", "edited", "取消");
         row("cmdExit", "edited", "Esc");
         row("Ctrl+E", "edited", "取消");
+        row("mnuExit", "new", "取消");
+        row("close box", "new", "不保存");
         row("tbOpen", "saved");
         row("tbOpen", "edited", "保存", true);
         row("tbOpen", "edited", "保存");
@@ -199,10 +202,14 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&main));
         RichTextBox *editor = main.txtMain();
         QTest::keyClicks(editor, u"7+8=12"_s);
-        if (sheet == u"saved"_s) {
+        if (sheet == u"saved"_s || sheet == u"new"_s) {
             dialogs_.answers << FileChoice{saved, 0};
             main.menuAction("mnuFileSave")->trigger();
             QVERIFY(QFile::remove(saved));
+        }
+        if (sheet == u"new"_s) { // the wizard's Finish
+            for (int page = 1; page <= 3; ++page)
+                frmGuide().button("cmdNext")->click();
         } else if (sheet == u"emptied"_s) {
             QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClick(editor, Qt::Key_Delete);
@@ -230,7 +237,7 @@ private Q_SLOTS:
         else
             main.close();
 
-        const bool asked = sheet == u"edited"_s;
+        const bool asked = sheet == u"edited"_s || sheet == u"new"_s;
         QCOMPARE(messages_.questions.size(), asked ? 1 : 0);
         if (asked)
             QCOMPARE(messages_.questions.first(), (Question{u"出题区的内容已修改。要保存吗?"_s,
@@ -258,8 +265,8 @@ private Q_SLOTS:
         QCOMPARE(shownTitle(main), u"Drillpad*"_s);
     }
 
-    // The caption marks unsaved edits: typing, formatting; saving, a sheet
-    // from the wizard and undoing back to the saved state clear the mark.
+    // The caption marks unsaved edits: typing, formatting; saving and undoing
+    // back to the saved state clear the mark.
     void captionMarksUnsavedEdits() {
         QTemporaryDir folder;
         FrmMain &main = shownMain();

@@ -1,15 +1,24 @@
 #include "app/forms_registry.h"
 #include "common/fakes.h"
 #include "common/test_main.h"
+#include "controls/command_button.h"
 #include "controls/file_dialogs.h"
+#include "controls/frame_box.h"
 #include "controls/print_dialog.h"
 #include "controls/rich_text_box.h"
+#include "guide/frm_guide.h"
+#include "guide/guide_steps.h"
 #include "mainwin/frm_main.h"
 #include "mainwin/sheet_file.h"
 #include "rtf/rtf_reader.h"
 #include <QPrinter>
 #include <csignal>
-#include <sys/resource.h>
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace drillpad;
 using namespace Qt::StringLiterals;
@@ -26,6 +35,34 @@ bool writeFile(const QString &path, const QByteArray &data) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
 }
+
+// A tmpfs of a few KB mounted on a fresh folder for the test's life (the
+// tests run as root); nothing mounted where that is refused.
+struct SmallDisk {
+    QTemporaryDir dir;
+    bool mounted = false;
+    explicit SmallDisk(int kilobytes) {
+        const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k";
+        mounted = ::mount("tmpfs", QFile::encodeName(dir.path()), "tmpfs", MS_NOSUID | MS_NODEV,
+                          options.constData()) == 0;
+    }
+    ~SmallDisk() {
+        if (mounted)
+            ::umount2(QFile::encodeName(dir.path()), MNT_DETACH);
+    }
+    // Fills the disk with a file of its own, then frees `bytes` of it.
+    bool leaveFree(qint64 bytes) {
+        QFile filler(dir.filePath(u"filler"_s));
+        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return false;
+        while (filler.write(QByteArray(4096, 'f')) > 0) {
+        }
+        struct statvfs disk {};
+        return filler.resize(filler.size() - bytes) &&
+               ::statvfs(QFile::encodeName(dir.path()), &disk) == 0 &&
+               qint64(disk.f_bavail * disk.f_bsize) == bytes;
+    }
+};
 
 // A poppler tool's output on a PDF, without blanks; the test fails if it cannot run.
 QString poppler(const QString &tool, const QStringList &arguments) {
@@ -88,6 +125,7 @@ private Q_SLOTS:
     void cleanup() {
         testing::RecordingProcessControl process;
         ScopedSeam<ProcessControl> processSeam(process);
+        unloadForm(FormId::Guide);
         unloadForm(FormId::Main);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
@@ -100,10 +138,11 @@ private Q_SLOTS:
         QTest::newRow("RTF over an old file") << u"sheet"_s << 0 << u"sheet.rtf"_s << QString();
         QTest::newRow("text entry") << u"sheet.rtf"_s << 1 << u"sheet.rtf.txt"_s << QString();
         QTest::newRow("no folder") << u"no.rtf/a"_s << 0 << u"no.rtf/a.rtf"_s << u"文件夹不存在"_s;
-        QTest::newRow("disk full") << u"sheet.rtf"_s << 0 << u"sheet.rtf"_s << u"磁盘可能已满"_s;
+        QTest::newRow("a named pipe") << u"pipe.rtf"_s << 0 << u"pipe.rtf"_s << u"不是普通的文件"_s;
     }
-    // Adding the suffix of the format chosen; the name is offered again, and a cancelled
-    // dialog forgets nothing. A failure keeps the old file and says why.
+    // Adding the suffix of the format chosen; the name of the file written is offered
+    // again, and a cancelled dialog forgets nothing. A failure keeps the old file and
+    // says why.
     void saving() {
         QFETCH(QString, chosen);
         QFETCH(int, filter);
@@ -113,28 +152,22 @@ private Q_SLOTS:
         editor()->setSelBold(true);
         editor()->setSelAlignment(RichTextBox::AlignCenterCode);
         QVERIFY(writeFile(path(u"sheet.rtf"_s), "{\\rtf1 old}"));
+        QVERIFY(::mkfifo(QFile::encodeName(path(u"pipe.rtf"_s)), 0600) == 0);
         dialogs.answers << FileChoice{path(chosen), filter};
-        if (!reason.isEmpty())
-            editor()->setText(u"12×12=\u3000"_s.repeated(2000));
-        rlimit previous{};
-        getrlimit(RLIMIT_FSIZE, &previous);
-        const rlimit full{4096, previous.rlim_max}; // no file grows past 4 KiB: a full disk
-        std::signal(SIGXFSZ, SIG_IGN);
-        setrlimit(RLIMIT_FSIZE, &full);
         save();
-        setrlimit(RLIMIT_FSIZE, &previous);
         if (!reason.isEmpty()) {
             QVERIFY2(messages.size() == 1 && messages.first().startsWith(u"无法保存文件"_s) &&
                          messages.first().contains(reason) &&
                          messages.first().contains(QDir::toNativeSeparators(path(written))),
                      qPrintable(messages.join(u'\n')));
             QCOMPARE(contents(path(u"sheet.rtf"_s)), QByteArray("{\\rtf1 old}"));
-            QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList{u"sheet.rtf"_s});
+            QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::System),
+                     (QStringList{u"pipe.rtf"_s, u"sheet.rtf"_s}));
             return;
         }
         save();
         save();
-        const QString again = u"save %1 %2"_s.arg(path(chosen)).arg(filter);
+        const QString again = u"save %1 %2"_s.arg(path(written)).arg(filter);
         QCOMPARE(dialogs.shown, (QStringList{u"save  0"_s, again, again}));
         QCOMPARE(dialogs.filters, (QStringList{u"RTF格式 (*.rtf)"_s, u"文本格式(*.txt)"_s}));
         QVERIFY(messages.isEmpty());
@@ -149,6 +182,43 @@ private Q_SLOTS:
                 paragraphs[1].runs.front().format.bold && !paragraphs[2].runs.front().format.bold);
     }
 
+    void fullDisk_data() {
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<int>("free"); // bytes
+        QTest::newRow("RTF, nothing free") << 0 << 0;
+        QTest::newRow("RTF, 8 KB free") << 0 << 8192;
+        QTest::newRow("text, nothing free") << 1 << 0;
+        QTest::newRow("text, 8 KB free") << 1 << 8192;
+    }
+    // An 11.5 KB sheet saved over a file on a full disk: the message says why, the old
+    // file stays byte for byte and alone, the sheet stays unsaved and leaving still asks.
+    void fullDisk() {
+        QFETCH(int, filter);
+        QFETCH(int, free);
+        SmallDisk disk(64);
+        if (!disk.mounted)
+            QSKIP("A small file system cannot be mounted here (it needs root).");
+        const QString old = disk.dir.filePath(filter ? u"a.txt"_s : u"a.rtf"_s);
+        QVERIFY(writeFile(old, "old sheet") && disk.leaveFree(free));
+        editor()->setText(u"12×12=\u3000"_s.repeated(1150));
+        QCOMPARE(editor()->text().toUtf8().size(), 11'500);
+        dialogs.answers << FileChoice{old, filter};
+        messages_.answers = {u"是"_s, u"取消"_s}; // replace it; then keep the sheet
+        save();
+        QVERIFY2(messages.size() == 1 && messages.first().contains(u"磁盘可能已满"_s),
+                 qPrintable(messages.join(u'\n')));
+        QCOMPARE(contents(old), QByteArray("old sheet"));
+        QCOMPARE(QDir(disk.dir.path()).entryList(QDir::Files),
+                 (QStringList{QFileInfo(old).fileName(), u"filler"_s}));
+        QVERIFY(frmMain().isWindowModified());
+        testing::RecordingProcessControl process;
+        ScopedSeam<ProcessControl> processSeam(process);
+        frmMain().menuAction("mnuExit")->trigger();
+        QCOMPARE(messages_.questions.size(), 2);
+        QCOMPARE(messages_.questions.last().text, QString::fromUtf8(kSaveChangesQuestion));
+        QVERIFY(process.endRequests == 0 && isFormLoaded(FormId::Main));
+    }
+
     void opening_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("data");
@@ -156,9 +226,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("refused");
         QTest::newRow("GBK text") << u"a.txt"_s << QByteArray("\xbf\xda\xcb\xe3\r1") << u"口算\n1"_s
                                   << QString();
-        QTest::newRow("not RTF") << u"sheet.rtf"_s << QByteArray("PK\3\4 no rtf") << kSheet
+        QTest::newRow("not RTF") << u"sheet.rtf"_s << QByteArray("PK\3\4\0 no rtf", 11) << kSheet
                                  << u"也不是文本文件"_s;
         QTest::newRow("missing file") << u"gone.rtf"_s << QByteArray() << kSheet << u"文件不存在"_s;
+        QTest::newRow("a named pipe")
+            << u"x.rtf"_s << QByteArray() << kSheet << u"不是普通的文件"_s;
+        QTest::newRow("a line too long") << u"long.txt"_s << QByteArray(20'001, 'x') << kSheet
+                                         << u"内容太多(有一段超过20000字),"_s;
     }
     // A file opened replaces the sheet; one refused leaves it alone and says why.
     void opening() {
@@ -167,6 +241,21 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(QString, refused);
         QVERIFY(data.isEmpty() || writeFile(path(name), data));
+        // The other end of a pipe, for a while: were the pipe opened and waited on, it
+        // would get a sheet of its own.
+        const QByteArray pipe = QFile::encodeName(path(u"x.rtf"_s));
+        QVERIFY(::mkfifo(pipe.constData(), 0600) == 0);
+        std::signal(SIGPIPE, SIG_IGN); // should the reader have gone at once
+        std::jthread writer([&pipe](std::stop_token stop) {
+            for (int tries = 0; tries < 100 && !stop.stop_requested(); ++tries) {
+                if (const int fd = ::open(pipe.constData(), O_WRONLY | O_NONBLOCK); fd >= 0) {
+                    Q_UNUSED(::write(fd, "{\\rtf1 pipe}", 12));
+                    ::close(fd);
+                    return;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+        });
         dialogs.answers << FileChoice{path(name), 0};
         openSheet(frmMain());
         QCOMPARE(editor()->text(), text);
@@ -239,6 +328,67 @@ private Q_SLOTS:
             const std::optional<RtfDocument> saved = parseRtf(now);
             QVERIFY(saved && saved->plainText() == editor()->text());
         }
+    }
+
+    void wizardReplacing_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("sheet"); // "saved", "edited" or "empty"
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("saveChosen"); // the save dialog accepted
+        const auto row = [](const char *button, const char *sheet, const char *answer = "",
+                            bool saveChosen = false) {
+            QTest::addRow("%s %s %s%s", button, sheet, answer, saveChosen ? " chosen" : "")
+                << QString::fromUtf8(button) << QString::fromUtf8(sheet)
+                << QString::fromUtf8(answer) << saveChosen;
+        };
+        row("cmdNext", "edited", "取消");
+        row("cmdNext", "edited", "保存"); // the save dialog cancelled
+        row("cmdNext", "edited", "保存", true);
+        row("cmdNext", "edited", "不保存");
+        row("cmdNext", "saved");
+        row("cmdReset", "edited", "取消");
+        row("cmdReset", "edited", "不保存");
+        row("cmdReset", "empty");
+    }
+    // The wizard's Finish (on page 3) and Reset ask about unsaved edits before they
+    // replace the sheet, as opening a file does; keeping it leaves the sheet and the
+    // wizard as they were. The new sheet is unsaved work in turn; an emptied one is not.
+    void wizardReplacing() {
+        QFETCH(QString, button);
+        QFETCH(QString, sheet);
+        QFETCH(QString, answer);
+        QFETCH(bool, saveChosen);
+        if (sheet == u"edited"_s)
+            editor()->setSelText(u"7×8=\u3000"_s);
+        else if (sheet == u"empty"_s)
+            editor()->clear();
+        const QString before = editor()->text();
+        messages_.answers = {answer};
+        if (answer == u"保存"_s)
+            dialogs.answers << (saveChosen ? std::optional(FileChoice{path(u"kept"_s), 0})
+                                           : std::nullopt);
+        FrmGuide &guide = frmGuide();
+        guide.show();
+        guide.button("cmdNext")->click();
+        guide.button("cmdNext")->click();
+        guide.button(qPrintable(button))->click();
+        const bool asked = sheet == u"edited"_s;
+        QCOMPARE(messages_.questions.size(), int(asked));
+        if (asked)
+            QCOMPARE(messages_.questions.first().text, QString::fromUtf8(kSaveChangesQuestion));
+        if (asked && answer != u"不保存"_s && !saveChosen) {
+            QVERIFY(editor()->text() == before && frmMain().isWindowModified());
+            QVERIFY(guideStep() == 3 && guide.isVisible() && guide.page(3)->isVisible());
+            QCOMPARE(guide.button("cmdNext")->caption(), u"完成[&F]"_s);
+            return;
+        }
+        if (saveChosen)
+            QCOMPARE(parseRtf(contents(path(u"kept.rtf"_s)))->plainText(), before);
+        const bool finished = button == u"cmdNext"_s;
+        QCOMPARE(editor()->text().startsWith(u"\n乘法题:\n"_s), finished);
+        QVERIFY(finished || editor()->text().isEmpty());
+        QCOMPARE(frmMain().isWindowModified(), finished);
+        QCOMPARE(guideStep(), finished ? 4 : 1);
     }
 
     // The selection offered, kept or declined; formatting and page number; cancelling.

@@ -165,29 +165,24 @@ private Q_SLOTS:
         QCOMPARE(editor()->selText(), u"7+3="_s);
     }
 
-    // Every button tells what it does, with the key that does the same, shows a picture and
-    // leaves the keyboard focus in the sheet; the File menu opens a sheet and the Format menu
-    // switches the selection's format, by their keys too, with the caret in the sheet.
+    // Every button shows a picture and leaves the keyboard focus in the sheet (its
+    // tooltip names its key: tst_keyboard); the File menu opens a sheet and the Format
+    // menu switches the selection's format, by their keys too, with the caret in the sheet.
     void tooltipsAndMenus() {
-        QStringList tips;
         for (ToolBar *bar : {window_->toolbarSYSTEM(), window_->toolbarEdit()}) {
             for (const QString &key : bar->keys()) {
                 QToolButton *button = bar->buttonWidget(key);
                 QVERIFY(button->focusPolicy() == Qt::NoFocus && !button->icon().isNull());
-                tips << button->toolTip();
             }
         }
-        QCOMPARE(tips.mid(0, 3), (QStringList{u"新建"_s, u"打开 (Ctrl+O)"_s, u"保存 (Ctrl+S)"_s}));
-        QCOMPARE(tips.mid(11),
-                 (QStringList{u"粗体 (Ctrl+B)"_s, u"斜体 (Ctrl+I)"_s, u"下划线 (Ctrl+U)"_s,
-                              u"左对齐"_s, u"居中"_s, u"右对齐"_s}));
         QStringList menus;
         for (QAction *menu : window_->menuBar()->actions())
             menus << menu->text();
         QCOMPARE(menus.indexOf(u"格式[&O]"_s), menus.indexOf(u"编辑[&E]"_s) + 1);
         const QList<QAction *> file = window_->findChild<QMenu *>(u"mnuFile"_s)->actions();
-        QVERIFY(file.size() > 2);
-        QCOMPARE(file.at(0)->text() + file.at(1)->text(), u"打开[&O]...保存[&S]"_s);
+        QVERIFY(file.size() > 3);
+        QCOMPARE(file.at(0)->text() + file.at(1)->text() + file.at(2)->text(),
+                 u"新建[&N]...打开[&O]...保存[&S]"_s);
 
         QApplication::setActiveWindow(window_.get());
         QVERIFY(QTest::qWaitForWindowActive(window_.get()));

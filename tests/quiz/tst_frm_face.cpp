@@ -5,9 +5,11 @@
 #include "controls/command_button.h"
 #include "mainwin/frm_main.h"
 #include "quiz/frm_face.h"
+#include "record/practice_record.h"
 
 #include <QAccessible>
 #include <QComboBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -65,8 +67,8 @@ QString solve(const QString &question, int n, int op) {
 }
 
 // What a screen reader announces for the labelled controls of a window, one
-// "caption value" line per caption that labels a control (a frame's title
-// included), the value being the control's name.
+// "caption name" line per caption that labels a control (a frame's title
+// included), followed by the value of a box that has one besides its name.
 QStringList announced(QWidget &window) {
     QStringList lines;
     QList<QAccessibleInterface *> pending{QAccessible::queryAccessibleInterface(&window)};
@@ -74,8 +76,11 @@ QStringList announced(QWidget &window) {
         QAccessibleInterface *node = pending.takeFirst();
         for (int i = 0; i < node->childCount(); ++i)
             pending << node->child(i);
+        QString read = node->text(QAccessible::Name);
+        if (node->role() == QAccessible::ComboBox)
+            read += u' ' + node->text(QAccessible::Value);
         for (const auto &[caption, relation] : node->relations(QAccessible::Label))
-            lines << caption->text(QAccessible::Name) + u' ' + node->text(QAccessible::Name);
+            lines << caption->text(QAccessible::Name) + u' ' + read;
     }
     return lines;
 }
@@ -132,23 +137,32 @@ private Q_SLOTS:
         }
     }
 
-    // The answer is compared with the expected one as text and recorded exactly
-    // as typed; Enter judges wherever the focus is and leaves it, cleared, in the
+    // The answer is compared with the expected one as text, full-width digits and
+    // blanks around it aside, and kept exactly as typed in the history and the
+    // record; Enter judges wherever the focus is and leaves it, cleared, in the
     // answer box. A screen reader reads each result with its caption, "正确率:
-    // 66.67%", and the range boxes (named by their text, as Qt does on Linux)
-    // with their own captions as well as the frame's title.
+    // 66.67%", and the range boxes by their name and value with their own
+    // captions as well as the frame's title.
     void judgingAndResultsForScreenReaders() {
         FrmFace face;
         QVERIFY(showActive(face));
         press(Qt::Key_B, Qt::AltModifier);
-        QStringList history;
-        for (const auto &[typed, focus] :
-             {std::pair{u"%1"_s, "txtAnswer"}, {u"0%1"_s, "txtAnswer"}, {u"%1"_s, "comboTo"}}) {
-            const QString text = QString(typed).replace(u"%1"_s, face.expectedAnswer());
+        QStringList history, typedTexts;
+        for (const auto &[typed, focus, right] : {std::tuple{u"%1"_s, "txtAnswer", true},
+                                                  {u"0%1"_s, "txtAnswer", false},
+                                                  {u"\u3000%2 "_s, "comboTo", true}}) {
+            QString fullWidth = face.expectedAnswer();
+            for (QChar &digit : fullWidth)
+                digit = QChar(char16_t(digit.unicode() - u'0' + u'\uFF10'));
+            const QString text =
+                QString(typed).replace(u"%1"_s, face.expectedAnswer()).replace(u"%2"_s, fullWidth);
+            typedTexts << text;
             history << u"%1.  %2%3       %4"_s.arg(history.size() + 1)
-                           .arg(face.txtQuestion()->text(), text,
-                                typed == u"%1"_s ? u"√"_s : u"×"_s);
-            QTest::keyClicks(face.txtAnswer(), text);
+                           .arg(face.txtQuestion()->text(), text, right ? u"√"_s : u"×"_s);
+            // An input method hands over what it composed as one commit.
+            QInputMethodEvent commit;
+            commit.setCommitString(text);
+            QApplication::sendEvent(face.txtAnswer(), &commit);
             face.findChild<QWidget *>(focus)->setFocus();
             press(Qt::Key_Return);
             QVERIFY(face.txtAnswer()->text().isEmpty() &&
@@ -157,10 +171,18 @@ private Q_SLOTS:
         QCOMPARE(face.listHistory()->count(), history.size());
         for (int i = 0; i < history.size(); ++i)
             QCOMPARE(face.listHistory()->item(i)->text(), history[i]);
+        const std::optional<QList<QuizSummary>> quizzes = practiceRecord().quizzes();
+        QVERIFY(quizzes && !quizzes->isEmpty()); // newest first
+        const QList<AnswerEntry> answers =
+            practiceRecord().answers(quizzes->first().id).value_or(QList<AnswerEntry>());
+        QStringList recorded;
+        for (const AnswerEntry &entry : answers)
+            recorded << entry.typed;
+        QCOMPARE(recorded, typedTexts);
         const QStringList running = announced(face);
         for (const QString &line :
              {u"共做了: 3"_s, u"做对了: 2"_s, u"正确率: "_s + rate(200.0 / 3) + u'%',
-              u"评语及建议: ..."_s, u"从 0"_s, u"到 9"_s, u"设置题型及范围 9"_s})
+              u"评语及建议: ..."_s, u"从 从 0"_s, u"到 到 9"_s, u"设置题型及范围 到 9"_s})
             QVERIFY2(running.contains(line), qPrintable(line + u" in "_s + running.join(u", ")));
         QAccessibleInterface *hint = QAccessible::queryAccessibleInterface(face.label("lblHint"));
         answer(face, QString());

@@ -40,6 +40,7 @@ private Q_SLOTS:
         QTest::newRow("dots") << u"3...2"_s << u"3……2"_s << true;
         QTest::newRow("余") << u"3余2"_s << u"3……2"_s << true;
         QTest::newRow("blanks around") << u" 3 …… 2 "_s << u"3……2"_s << true;
+        QTest::newRow("full-width digits") << u"３余２"_s << u"3……2"_s << true;
         QTest::newRow("no separator") << u"32"_s << u"3……2"_s << false;
         QTest::newRow("wrong remainder") << u"3……1"_s << u"3……2"_s << false;
         QTest::newRow("a remainder where there is none") << u"4…"_s << u"4"_s << false;

@@ -1,5 +1,7 @@
+#include "common/chi_square.h"
 #include "common/test_main.h"
 
+#include "question/random.h"
 #include "quiz/quiz_logic.h"
 
 using namespace drillpad;
@@ -85,6 +87,52 @@ private Q_SLOTS:
         QVERIFY2(bound || (check.message.contains(divide ? u"2到32767" : u"1到32767") &&
                            check.message.contains(u"“到”")),
                  qPrintable(check.message));
+    }
+
+    // Answers are judged on their value as a pupil types it with a Chinese input
+    // method: full-width digits and blanks around the answer count as nothing
+    // more; anything else still makes it wrong.
+    void judging_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<bool>("right");
+        for (const auto &[name, typed, expected, right] :
+             {std::tuple{"full-width 0, the first", u"\uFF11\uFF10"_s, u"10"_s, true},
+              {"full-width 9, the last", u"\uFF19"_s, u"9"_s, true},
+              {"full-width solidus, before 0", u"\uFF0F"_s, u"/"_s, false},
+              {"full-width colon, after 9", u"\uFF1A"_s, u":"_s, false},
+              {"blank before", u" 3"_s, u"3"_s, true},
+              {"ideographic blank and tab after", u"3\u3000\t"_s, u"3"_s, true},
+              {"blank inside", u"1 2"_s, u"12"_s, false},
+              {"leading zero", u"07"_s, u"7"_s, false},
+              {"decimal point", u"7.0"_s, u"7"_s, false},
+              {"blanks alone", u"  "_s, QString(), false}})
+            QTest::newRow(name) << typed << expected << right;
+    }
+    void judging() {
+        QFETCH(QString, typed);
+        QFETCH(QString, expected);
+        QTEST(isRightAnswer(typed, expected), "right");
+    }
+
+    // The divisor of a division question is either drawn factor, each half the
+    // time: a draw from 1 to 10 picks it.
+    void divisorIsEitherFactorEvenly() {
+        const auto whichFactor = [] {
+            QStringList factors;
+            const DrawFunction draw = [&](std::int16_t n) {
+                factors << RandomUpTo(n);
+                return factors.last();
+            };
+            QuizQuestion question;
+            do { // equal factors would not tell
+                factors.clear();
+                question = drawQuizQuestion(Operator::Divide, 9, draw);
+            } while (factors.at(factors.size() - 3) == factors.at(factors.size() - 2));
+            const QString divisor = question.text.section(u'\u00F7', 1).chopped(1);
+            return divisor == factors.at(factors.size() - 2) ? u"second"_s : u"first"_s;
+        };
+        QVERIFY(drillpad::testing::looksUniform(whichFactor, 2, 4000));
     }
 
     // The score rounds halves to even, also where floating point misses the

@@ -124,6 +124,45 @@ const char kPandoc[] =
 {\pard \ql \f0 \sa180 \li0 \fi0 {\b bold} {\i it}\par}
 })";
 
+// LibreOffice 7.4's own file (style sheet and page settings left out): the
+// East Asian text's bold and size as associated properties after \dbch.
+const char kLibreOfficeEastAsian[] =
+    R"({\rtf1\ansi\deff3\adeflang1025
+{\fonttbl{\f0\froman\fprq2\fcharset0 Times New Roman;}{\f3\froman\fprq2\fcharset0 DejaVu Serif;}{\f5\fnil\fprq2\fcharset0 Noto Sans CJK SC;}{\f7\fnil\fprq2\fcharset0 DejaVu Sans;}}
+{\*\generator LibreOffice/7.4.7.2$Linux_X86_64 LibreOffice_project/40$Build-2}
+\sectd\sbknone\pgndec
+{\*\ftnsep\chftnsep}\pgndec\pard\plain \s0\rtlch\af7\afs24\alang1081 \ltrch\lang1033\langfe2052\hich\af3\loch\nowidctlpar\hyphpar0\ltrpar\cf0\f3\fs24\lang1033\kerning1\dbch\af8\langfe2052\ql\ltrpar{\dbch
+\u26222\'3f\u36890\'3f}{\rtlch\ab \ltrch\dbch\ab\dbch
+\u21152\'3f\u31895\'3f}{\dbch
+\u26222\'3f\u36890\'3f}{\rtlch\afs40 \ltrch\dbch\afs40\dbch
+\u22823\'3f\u23383\'3f}{\dbch
+\u21644\'3f}{\rtlch\ai \ltrch\dbch\i\dbch
+\u26012\'3f\u20307\'3f}{\dbch
+\u12290\'3f}{\loch
+Latin }{\rtlch\ab \ltrch\loch\b\loch
+bold}{\loch
+ end}
+\par \pard\plain \s0\rtlch\af7\afs24\alang1081 \ltrch\lang1033\langfe2052\hich\af3\loch\nowidctlpar\hyphpar0\ltrpar\cf0\f3\fs24\lang1033\kerning1\dbch\af8\langfe2052\ql\ltrpar{\dbch
+\u21482\'3f\u26377\'3f\u19996\'3f\u20122\'3f}{\dbch\afs40\ab\dbch
+\u21152\'3f\u31895\'3f\u22823\'3f\u23383\'3f }{\loch
+and latin}{\dbch
+\u23436\'3f}
+\par })";
+
+// Associated properties by hand, one letter each, as LibreOffice reads them:
+// after \dbch and \loch as the plain ones, after \hich (\af apart) and
+// \rtlch for complex scripts only.
+const char kAssociated[] =
+    R"({\rtf1\ansi{\fonttbl{\f0 Arial;}{\f1 SimSun;}{\f2 KaiTi;}}\f0 a{\dbch\af1\afs40 b}c{\dbch\ab d}e)"
+    R"({\loch\ab f}g{\hich\ab h}i{\rtlch\ab j}k{\ltrch\ai l}m{\loch\af2 n}o{\hich\af2 p}q)"
+    R"({\rtlch\af2 r}s{\rtlch\afs40\ltrch\afs30 t}u{\dbch\af2\ab v}w\par})";
+
+// WordPad writes Chinese as \'hh bytes and switches formatting right after
+// them: the bytes are in the format they were written in.
+const char kWordPadBytesThenFormat[] =
+    R"({\rtf1\ansi\ansicpg936{\fonttbl{\f0\fcharset134 SimSun;}}\f0\qc\b\fs32\'b3\'cb\'b7\'a8\b0\fs24\par)"
+    R"(\pard\'b3\'fd\ul\'ca\'fd\ulnone\par\'bf\'da\i\'cb\'e3\par})";
+
 QList<int> pageStarts(const QTextDocument &document) {
     QList<int> starts;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
@@ -174,6 +213,12 @@ private Q_SLOTS:
         QTest::newRow("tabs, line breaks and RTF's own characters")
             << oneRun(u"a\tb\u2028c {x} \\y\\ ;"_s, song());
         QTest::newRow("outside the basic plane") << oneRun(u"笑\U0001F600\uFF1D"_s, song());
+        QTest::newRow("runs unlike their paragraph's mark")
+            << document({paragraph({{u"plain"_s, song()},
+                                    {u"all"_s, fmt(kSong, 18, Bold | Italic | Underline)}},
+                                   A::Left, fmt(kSong, 18, Bold | Italic | Underline)),
+                         paragraph({{u"plain"_s, song()},
+                                    {u"all"_s, fmt(kSong, 18, Bold | Italic | Underline)}})});
         QTest::newRow("empty paragraphs keep their size")
             << document({paragraph({}, A::Centre, song(48)), paragraph({{u"x"_s, song()}}),
                          paragraph({}, A::Left, song(21)), paragraph({})});
@@ -244,6 +289,39 @@ private Q_SLOTS:
             << QList<int>{7, 9, 10} << Styles{};
         QTest::newRow("pandoc") << QByteArray(kPandoc) << u"乘法题，\n•\t“7×3=21”\nbold it"_s
                                 << QList<int>{} << Styles{};
+        const QString dejaVu = u"DejaVu Serif"_s;
+        QTest::newRow("LibreOffice, East Asian bold and size")
+            << QByteArray(kLibreOfficeEastAsian)
+            << u"普通加粗普通大字和斜体。Latin bold end\n只有东亚加粗大字 and latin完"_s
+            << QList<int>{} << Styles{{u"普通"_s, A::Left, fmt(dejaVu, 24)},
+                                      {u"加粗"_s, A::Left, fmt(dejaVu, 24, Bold)},
+                                      {u"大字"_s, A::Left, fmt(dejaVu, 40)},
+                                      {u"斜体"_s, A::Left, fmt(dejaVu, 24, Italic)},
+                                      {u"bold"_s, A::Left, fmt(dejaVu, 24, Bold)},
+                                      {u"加粗大字 "_s, A::Left, fmt(dejaVu, 40, Bold)},
+                                      {u"and latin"_s, A::Left, fmt(dejaVu, 24)}};
+        const QString arial = u"Arial"_s, kai = u"KaiTi"_s, sun = u"SimSun"_s;
+        QTest::newRow("associated properties")
+            << QByteArray(kAssociated) << u"abcdefghijklmnopqrstuvw"_s << QList<int>{}
+            << Styles{{u"a"_s, A::Left, fmt(arial, 24)},
+                      {u"b"_s, A::Left, fmt(arial, 40, Plain, sun)},
+                      {u"d"_s, A::Left, fmt(arial, 24, Bold)},
+                      {u"f"_s, A::Left, fmt(arial, 24, Bold)},
+                      {u"h"_s, A::Left, fmt(arial, 24)},
+                      {u"j"_s, A::Left, fmt(arial, 24)},
+                      {u"l"_s, A::Left, fmt(arial, 24, Italic)},
+                      {u"n"_s, A::Left, fmt(kai, 24)},
+                      {u"p"_s, A::Left, fmt(kai, 24)},
+                      {u"r"_s, A::Left, fmt(arial, 24)},
+                      {u"t"_s, A::Left, fmt(arial, 30)},
+                      {u"v"_s, A::Left, fmt(arial, 24, Bold, kai)}};
+        QTest::newRow("WordPad, formatting right after \\'hh")
+            << QByteArray(kWordPadBytesThenFormat) << u"乘法\n除数\n口算"_s << QList<int>{}
+            << Styles{{u"乘法"_s, A::Centre, fmt(sun, 32, Bold)},
+                      {u"除"_s, A::Left, fmt(sun, 24)},
+                      {u"数"_s, A::Left, fmt(sun, 24, Underline)},
+                      {u"口"_s, A::Left, fmt(sun, 24)},
+                      {u"算"_s, A::Left, fmt(sun, 24, Italic)}};
     }
     void samples() {
         QFETCH(QByteArray, rtf);
@@ -272,12 +350,17 @@ private Q_SLOTS:
         QCOMPARE(again.text(), text);
         QCOMPARE(::pageStarts(*again.document()), pageStarts);
     }
-    // Features of the format, and damaged input read as far as it goes.
+    // Features of the format, and damaged input read as far as it goes;
+    // paragraph properties as LibreOffice reads them.
     void reads_data() {
         QTest::addColumn<QByteArray>("rtf");
         QTest::addColumn<QString>("text");
-        const auto row = [](const char *name, const QByteArray &rtf, const QString &text) {
-            QTest::newRow(name) << rtf << text;
+        // Each paragraph's alignment (l, c, r, j), "^" where it starts a new
+        // page; empty: not looked at.
+        QTest::addColumn<QString>("paragraphs");
+        const auto row = [](const char *name, const QByteArray &rtf, const QString &text,
+                            const QString &paragraphs = {}) {
+            QTest::newRow(name) << rtf << text << paragraphs;
         };
         row("GBK bytes by the font's character set",
             "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\fnil\\fcharset134 "
@@ -304,6 +387,13 @@ private Q_SLOTS:
             "{\\rtf1{\\fonttbl{\\f3\\fcharset2 Symbol;}{\\f4\\fcharset2 Wingdings 2;}}"
             "{\\f3\\u-3913?\\'d6 x}{\\f4\\'50}}",
             u"•√ x\uF050"_s);
+        // The private codes start at U+F020, Word's space; the font's own
+        // signs end at 0x20 in Wingdings and at 0x7F in Symbol.
+        row("symbol font edges",
+            "{\\rtf1{\\fonttbl{\\f3\\fcharset2 Symbol;}{\\f4\\fcharset2 Wingdings;}}"
+            "{\\f3\\u61471?\\u61472?\\u61473?\\u-4064?\\'7e\\'80\\u61695?\\u61696?}"
+            "{\\f4\\u61472?\\'20\\'21\\'23\\u61694?}}",
+            u"\uF01F !\u0020∼\uF080\uF0FF\uF100  ✏\uF023☑"_s);
         row("empty cells keep their place", "{\\rtf1 \\cell b\\cell\\cell d\\cell\\row\\cell\\row}",
             u"\tb\t\td\n"_s);
         row("text of an object outside its result",
@@ -320,15 +410,40 @@ private Q_SLOTS:
             "{\\rtf1 a" + QByteArray(100000, '{') + "b" + QByteArray(100000, '}') + "c}", u"abc"_s);
         row("deep skipped group left open", "{\\rtf1 a{\\*\\x" + QByteArray(100000, '{'), u"a"_s);
         row("font table never closed", "{\\rtf1{\\fonttbl{\\f0 Arial", QString());
+        // A section goes on on the page only by its own \sbknone, which may
+        // stand anywhere in it; \sectd starts a section's properties afresh.
+        row("section breaks",
+            "{\\rtf1\\sectd\\sbknone A\\par\\sect B\\par\\sect\\sbkpage "
+            "C\\par\\sect\\sectd\\sbknone "
+            "D\\par\\sect\\sectd E\\par\\sect F\\page G\\par}",
+            u"A\nB\nC\nD\nE\nF\nG"_s, u"l l l^ l l^ l^ l^"_s);
+        row("\\pagebb until \\pard",
+            "{\\rtf1 A\\par\\pagebb B\\par C\\par\\pard D\\par{\\pagebb E\\par}F\\par}",
+            u"A\nB\nC\nD\nE\nF"_s, u"l l^ l^ l l^ l"_s);
+        // A paragraph takes the alignment of its last text, unless it is set
+        // again after that text in a group still open at the paragraph's end.
+        row("alignment set in groups",
+            "{\\rtf1 {\\qc A}\\par B\\par {\\qc}C\\par \\qc D{\\ql}\\par {\\qc E}\\ql\\par \\pard "
+            "F{\\qr}\\par "
+            "{\\qc G\\par}H\\par {\\qr I}{\\qc J}\\par}",
+            u"A\nB\nC\nD\nE\nF\nG\nH\nIJ"_s, u"c l l c l l c l c"_s);
     }
 
     void reads() {
         QFETCH(QByteArray, rtf);
         QFETCH(QString, text);
+        QFETCH(QString, paragraphs);
         const std::optional<RtfDocument> read = parseRtf(rtf);
         QVERIFY(read.has_value());
         QCOMPARE(read->plainText(), text);
         QCOMPARE(inEditor(*read).plainText(), text); // and the editor takes it
+        if (paragraphs.isEmpty())
+            return;
+        QStringList described;
+        for (const RtfParagraph &paragraph : read->paragraphs)
+            described << QString(u"lcrj"_s.at(int(paragraph.alignment))) +
+                             (paragraph.pageBreakBefore ? u"^"_s : QString());
+        QCOMPARE(described.join(u' '), paragraphs);
     }
 
     void refusesWhatIsNotRtf() {

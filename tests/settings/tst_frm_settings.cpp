@@ -65,6 +65,8 @@ private Q_SLOTS:
     void init() {
         saveCurrentSettings(SheetSettings::initial());
         saveUserPresets({});
+        // The sheet an earlier row made is given up without a question.
+        frmMain().txtMain()->document()->setModified(false);
     }
     void cleanup() {
         // The main window stays: closing the last window would end the

@@ -1,0 +1,328 @@
+#include "common/fakes.h"
+#include "common/test_main.h"
+
+#include "about/frm_about.h"
+#include "about/frm_help.h"
+#include "app/forms_registry.h"
+#include "controls/command_button.h"
+#include "controls/print_dialog.h"
+#include "controls/rich_text_box.h"
+#include "controls/tool_bar.h"
+#include "guide/frm_guide.h"
+#include "guide/guide_steps.h"
+#include "mainwin/find_box.h"
+#include "mainwin/frm_main.h"
+#include "quiz/frm_face.h"
+#include "recordwin/frm_record.h"
+#include "settings/frm_settings.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolButton>
+
+using namespace drillpad;
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(drillpad::FormId)
+
+namespace {
+
+bool showActive(QWidget &window) {
+    window.show();
+    QApplication::setActiveWindow(&window);
+    return QTest::qWaitForWindowActive(&window);
+}
+
+// Presses keys such as "Alt+N Alt+N" where the focus is, one after another.
+void press(const QString &keys) {
+    for (const QString &key : keys.split(u' ', Qt::SkipEmptyParts)) {
+        QWidget *focus = QApplication::focusWidget();
+        QTest::keySequence(focus ? focus : QApplication::activeWindow(), QKeySequence(key));
+    }
+}
+
+// Runs `inside` once the modal window that `open` shows is up, and closes it
+// afterwards if it is still there.
+void whileModal(const std::function<void()> &open, const std::function<void(QWidget &)> &inside) {
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        QPointer<QWidget> window = QApplication::activeModalWidget();
+        if (!window || !showActive(*window))
+            return qWarning("no modal window");
+        inside(*window);
+        if (window && window->isVisible())
+            static_cast<QDialog *>(window.data())->done(QDialog::Rejected);
+    });
+    timer.start(0);
+    open();
+}
+
+// The manual's keyboard table as rows "place|command|access key|toolbar
+// button", each with the shortcuts it lists ("Ctrl+Y 或 Ctrl+Shift+Z"); read
+// from the program, with the shortcut its menu shows.
+using KeyTable = QMap<QString, QStringList>;
+
+QString shown(const QString &caption) {
+    return QString(caption).remove(u'&');
+}
+
+QString accessKeyOf(const QString &caption) {
+    return QKeySequence::mnemonic(caption).toString(QKeySequence::PortableText);
+}
+
+KeyTable keysOfTheProgram(const QList<QWidget *> &windows) {
+    KeyTable table;
+    FrmMain &main = frmMain();
+    QHash<QString, QString> toolbarOf; // the key a tooltip names -> the button
+    for (ToolBar *bar : {main.toolbarSYSTEM(), main.toolbarEdit()}) {
+        for (const QString &key : bar->keys()) {
+            const QToolButton *button = bar->buttonWidget(key);
+            const QString name = button->accessibleName();
+            if (button->toolTip() != name) // "保存 (Ctrl+S)"
+                toolbarOf.insert(button->toolTip().mid(name.size() + 2).chopped(1), name);
+        }
+    }
+    for (QAction *title : main.menuBar()->actions()) {
+        table.insert(u"菜单栏|%1|%2|"_s.arg(shown(title->text()), accessKeyOf(title->text())), {});
+        for (QAction *entry : title->menu()->actions()) {
+            const QKeySequence key = entry->shortcut();
+            if (!entry->isSeparator())
+                table.insert(u"%1|%2|%3|%4"_s.arg(shown(title->text()), shown(entry->text()),
+                                                  accessKeyOf(entry->text()).remove(u"Alt+"_s),
+                                                  key.isEmpty() ? QString()
+                                                                : toolbarOf.value(key.toString())),
+                             key.isEmpty() ? QStringList() : QStringList{key.toString()});
+        }
+    }
+    for (QWidget *window : windows) {
+        QStringList captions; // of the window's own controls, not of a window it holds
+        for (const QAbstractButton *button : window->findChildren<QAbstractButton *>())
+            captions << (button->window() == window ? button->text() : QString());
+        for (const QLabel *label : window->findChildren<QLabel *>())
+            captions << (label->window() == window && label->buddy() ? label->text() : QString());
+        const QString place = window == &main ? u"主窗口"_s : window->windowTitle();
+        for (const QString &caption : captions) {
+            if (!accessKeyOf(caption).isEmpty())
+                table.insert(u"%1|%2|%3|"_s.arg(place, shown(caption), accessKeyOf(caption)), {});
+        }
+    }
+    return table;
+}
+
+KeyTable keysOfTheManual() {
+    QFile source(qEnvironmentVariable("DRILLPAD_SOURCE_DIR") + "/resources/manual/help.txt"_L1);
+    KeyTable table;
+    bool inSection = false;
+    for (const QString &line : source.open(QIODevice::ReadOnly)
+                                   ? QString::fromUtf8(source.readAll()).split(u'\n')
+                                   : QStringList()) {
+        if (line.startsWith(u"# "_s))
+            inSection = line.contains(u"键盘"_s);
+        QStringList cells = line.split(u'|');
+        if (!inSection || cells.size() != 7 || cells[1].trimmed() == u"位置"_s)
+            continue;
+        for (QString &cell : cells)
+            cell = cell.trimmed();
+        table.insert(QStringList{cells[1], cells[2], cells[3], cells[5]}.join(u'|'),
+                     cells[4].split(u" 或 "_s, Qt::SkipEmptyParts));
+    }
+    return table;
+}
+
+} // namespace
+
+class TestKeyboard : public QObject {
+    Q_OBJECT
+
+    testing::RecordingProcessControl process_;
+    ScopedSeam<ProcessControl> processSeam_{process_};
+    testing::RecordingMessageBoxes messages_;
+    ScopedSeam<MessageBoxes> messageSeam_{messages_};
+
+private Q_SLOTS:
+    void init() { process_.endRequests = 0; }
+    void cleanup() {
+        UnloadAllForms();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // Esc in each window: a window without an enabled cancel button closes as its
+    // close box does (the quiz only while idle; paused it stays); the wizard cancels
+    // as 取消 does; a quiz in progress finishes.
+    void escapeInEachWindow_data() {
+        QTest::addColumn<QString>("opener"); // a button or menu entry of the main window
+        QTest::addColumn<FormId>("form");
+        QTest::addColumn<QString>("keys"); // pressed before Esc
+        QTest::addColumn<QString>("after");
+        const auto row = [](const char *name, const char *opener, FormId form, const char *keys,
+                            const char *after) {
+            QTest::newRow(name) << QString::fromLatin1(opener) << form << QString::fromLatin1(keys)
+                                << QString::fromLatin1(after);
+        };
+        row("help closes", "cmdHelp", FormId::Help, "", "unloaded");
+        row("About closes", "cmdAbout", FormId::About, "", "unloaded");
+        row("wizard cancels", "cmdGuide", FormId::Guide, "Alt+N", "unloaded");
+        row("quiz, idle: closes", "cmdFace", FormId::Face, "", "hidden");
+        row("quiz, running: finishes", "cmdFace", FormId::Face, "Alt+B", "idle");
+        row("quiz, paused: stays", "cmdFace", FormId::Face, "Alt+B Alt+P", "paused");
+        row("record closes", "mnuPracticeRecord", FormId::Record, "", "unloaded");
+        row("出题设置 cancels", "mnuFileSettings", FormId::Settings, "", "hidden");
+    }
+    void escapeInEachWindow() {
+        QFETCH(QString, opener);
+        QFETCH(FormId, form);
+        QFETCH(QString, keys);
+        FrmMain &main = frmMain();
+        QVERIFY(showActive(main));
+        QString after;
+        whileModal(
+            [&] {
+                if (QAction *entry = main.menuAction(opener.toLatin1().constData()))
+                    return entry->trigger();
+                main.button(opener.toLatin1().constData())->click();
+            },
+            [&](QWidget &window) {
+                press(keys + u" Esc"_s);
+                if (!isFormLoaded(form))
+                    after = u"unloaded"_s;
+                else if (!window.isVisible())
+                    after = u"hidden"_s;
+                else if (form != FormId::Face)
+                    after = u"shown"_s;
+                else if (frmFace().button("cmdBegin")->isEnabled())
+                    after = u"idle"_s;
+                else
+                    after = frmFace().runFlag() == u"1"_s ? u"running"_s : u"paused"_s;
+            });
+        QTEST(after, "after");
+    }
+
+    // Enter in the wizard clicks 下一步/完成 wherever the focus is, except in a range
+    // box, where it only confirms the box, and on another button, which takes it.
+    void enterInTheWizard_data() {
+        QTest::addColumn<QString>("keys"); // to the page
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("step");
+        QTest::newRow("check box: next page") << u"Return"_s << u"chkAdd"_s << 2;
+        QTest::newRow("keypad's Enter too") << u"Num+Enter"_s << u"chkSelectAll"_s << 2;
+        QTest::newRow("range box: stays") << u"Alt+N Return"_s << u"comboMul_"_s << 2;
+        QTest::newRow("count box: finishes") << u"Alt+N Alt+N Return"_s << u"txtHowMul"_s << 4;
+        QTest::newRow("上一步 takes it itself") << u"Alt+N Return"_s << u"cmdBack"_s << 1;
+    }
+    void enterInTheWizard() {
+        QFETCH(QString, keys);
+        QFETCH(QString, focus);
+        FrmGuide &guide = frmGuide();
+        QVERIFY(showActive(guide));
+        press(keys.section(u' ', 0, -2));
+        guide.findChild<QWidget *>(focus)->setFocus();
+        press(keys.section(u' ', -1));
+        QTEST(int(guideStep()), "step");
+        QCOMPARE(guide.isVisible(), guideStep() != 4);
+    }
+
+    // Keys in the main window, wherever the focus is: the menus' shortcuts reach
+    // their commands; Alt with a menu's letter opens it with its first command
+    // highlighted, except from the frame of a button with that letter; the sheet's
+    // context menu is the 编辑 menu.
+    void keysOfTheMainWindow_data() {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("result"); // the window or menu shown, or what was done
+        const auto row = [](const char *focus, const char *keys, const char *result) {
+            QTest::addRow("%s in %s", keys, focus)
+                << QString::fromLatin1(focus) << QString::fromLatin1(keys)
+                << QString::fromUtf8(result);
+        };
+        row("cmdGuide", "Ctrl+N", "出题向导");
+        row("cmdGuide", "F1", "软件使用说明");
+        row("cmdGuide", "Ctrl+P", "print");
+        row("cmdGuide", "Ctrl+Shift+L", "aligned 0 (左对齐)");
+        row("cmdGuide", "Ctrl+Shift+E", "aligned 2 (居中)");
+        row("cmdGuide", "Ctrl+Shift+R", "aligned 1 (右对齐)");
+        row("cmdGuide", "Ctrl+A", "aligned 0 (左对齐), all selected");
+        row("txtMain", "Alt+E", "mnuEdit 剪切[&T]");
+        row("cmdGuide", "Alt+E", "mnuEdit 剪切[&T]"); // another frame
+        row("cmdHelp", "Alt+E", "exit");
+        row("txtMain", "Alt+A", "mnuAbout 使用说明[&H]");
+        row("cmdExit", "Alt+A", "关于 Drillpad");
+        row("txtMain", "Alt+G", "出题向导");
+        row("txtMain", "Shift+F10", "mnuEdit 剪切[&T]");
+    }
+    void keysOfTheMainWindow() {
+        QFETCH(QString, focus);
+        QFETCH(QString, keys);
+        struct : PrintDialogs {
+            QPrinter *choosePrinter(QWidget *, bool) override { return ++asked, nullptr; }
+            int asked = 0;
+        } printers;
+        ScopedSeam<PrintDialogs> printSeam(printers);
+        FrmMain &main = frmMain();
+        QVERIFY(showActive(main));
+        RichTextBox *sheet = main.txtMain();
+        sheet->setText(u"7+3=\n8+1="_s);
+        // Each alignment starts from another one.
+        sheet->setSelAlignment(keys.endsWith(u'L') ? RichTextBox::AlignRightCode
+                                                   : RichTextBox::AlignLeftCode);
+        sheet->document()->clearUndoRedoStacks();
+        sheet->document()->setModified(false); // nothing asks before leaving
+        main.findChild<QWidget *>(focus)->setFocus();
+        QString result;
+        whileModal([&] { press(keys); }, [&](QWidget &window) { result = window.windowTitle(); });
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            const QAction *highlighted = menu->activeAction();
+            result = menu->objectName() + u' ' + (highlighted ? highlighted->text() : QString());
+            menu->close();
+        } else if (printers.asked || process_.endRequests) {
+            result = printers.asked ? u"print"_s : u"exit"_s;
+        } else if (result.isEmpty()) { // the sheet's alignment and selection, the button shown
+            result = u"aligned %1"_s.arg(sheet->selAlignment().value_or(-1));
+            for (const char *key : {"tbLeft", "tbMid", "tbRight"}) {
+                if (QToolButton *button = main.toolbarEdit()->buttonWidget(QLatin1String(key));
+                    button->isChecked())
+                    result += u" ("_s + button->accessibleName() + u')';
+            }
+            if (sheet->selText() == sheet->text())
+                result += u", all selected"_s;
+        }
+        QTEST(result, "result");
+    }
+
+    // The manual's table lists every menu, menu entry and access key of every window,
+    // and the toolbar button and shortcut of each command, exactly as the program has
+    // them; no two commands share a shortcut, and every toolbar button has one.
+    void manualListsEveryKey() {
+        FrmMain &main = frmMain();
+        main.menuAction("mnuEditFind")->trigger();
+        FrmGuide &guide = frmGuide();
+        KeyTable real = keysOfTheProgram({&main, &guide, &frmFace(), &frmAbout(), &frmHelp(),
+                                          &frmRecord(), &frmSettings(), main.findBox()});
+        guide.button("cmdNext")->click(); // 下一步 becomes 完成
+        guide.button("cmdNext")->click();
+        real.insert(keysOfTheProgram({&guide}));
+        const KeyTable manual = keysOfTheManual();
+        const QSet<QString> listed(manual.keyBegin(), manual.keyEnd()),
+            there(real.keyBegin(), real.keyEnd());
+        QVERIFY2(listed == there, qPrintable(u"not in the manual: "_s +
+                                             QStringList((there - listed).values()).join(u"; ") +
+                                             u"; not in the program: "_s +
+                                             QStringList((listed - there).values()).join(u"; ")));
+        QStringList shortcuts, toolbar;
+        for (const QString &row : real.keys()) {
+            const QStringList key = real.value(row), listed = manual.value(row);
+            QVERIFY2(key.isEmpty() ? listed.isEmpty() : listed.contains(key.first()),
+                     qPrintable(row + u" lists "_s + listed.join(u", ")));
+            shortcuts += key;
+            toolbar << row.section(u'|', 3);
+        }
+        QCOMPARE(QSet<QString>(shortcuts.cbegin(), shortcuts.cend()).size(), shortcuts.size());
+        toolbar.removeAll(QString());
+        QCOMPARE(toolbar.size(),
+                 main.toolbarSYSTEM()->keys().size() + main.toolbarEdit()->keys().size());
+    }
+};
+
+DRILLPAD_TEST_MAIN(TestKeyboard)
+#include "tst_keyboard.moc"
