@@ -400,6 +400,17 @@ void FrmFace::showEvent(QShowEvent *event) {
         cmdBegin_->setFocus(Qt::OtherFocusReason);
 }
 
+FrmFace::~FrmFace() {
+    recorder_.writeBeforeExit();
+}
+
+void FrmFace::hideEvent(QHideEvent *event) {
+    FormDialog::hideEvent(event);
+    // What the record could not take yet is tried once more, and what still
+    // waits is said before the pupil walks away.
+    recorder_.writeOnClose();
+}
+
 void FrmFace::closeEvent(QCloseEvent *event) {
     // Like its Close button, the title bar closes the window only when no
     // quiz is running or paused.

@@ -30,6 +30,9 @@ class FrmFace : public FormDialog {
     Q_OBJECT
 public:
     FrmFace();
+    // What the record still could not take is tried once more, and the
+    // user told if it is lost.
+    ~FrmFace() override;
 
     const forms::ControlMap &controls() const { return controls_; }
     CommandButton *button(const char *name) const;
@@ -91,6 +94,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:

@@ -147,10 +147,25 @@ bool QuizRecorder::writeBeforeExit() {
         if (report_)
             report_(
                 QStringLiteral("练习记录文件仍然无法写入（例如正被另一个程序占用，或者磁盘已满），"
-                               "还有 %1 道题没有保存；程序结束后，这些题不会留在练习记录里。")
-                    .arg(unwrittenAnswers()));
+                               "%1；程序结束后，这些不会留在练习记录里。")
+                    .arg(unwrittenText()));
     }
     return written;
+}
+
+bool QuizRecorder::writeOnClose() {
+    if (!hasUnwritten() || flush())
+        return true;
+    if (report_)
+        report_(QStringLiteral("练习记录文件仍然无法写入，%1。软件会继续尝试，退出前还会再试一次。")
+                    .arg(unwrittenText()));
+    return false;
+}
+
+QString QuizRecorder::unwrittenText() const {
+    const int answers = unwrittenAnswers();
+    return answers > 0 ? QStringLiteral("还有 %1 道题的答案没有保存").arg(answers)
+                       : QStringLiteral("练习的得分还没有保存");
 }
 
 void QuizRecorder::begin(QuizKind kind, const QString &operation, int from, int to) {

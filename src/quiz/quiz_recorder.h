@@ -72,6 +72,9 @@ public:
     // is lost with the program, and `report` says how many answers that is.
     // True when nothing is left unwritten.
     bool writeBeforeExit();
+    // When the quiz window closes: writes what waits, once more at once; what
+    // still cannot be written is said, and waits for the timer and the end.
+    bool writeOnClose();
     static constexpr int kExitWaitMs = 2000;
     // Answers and quiz ends not in the record yet.
     bool hasUnwritten() const;
@@ -94,6 +97,8 @@ private:
     PracticeRecord &record();
     void reportProblem();
     int unwrittenAnswers() const;
+    // "还有 3 道题的答案没有保存", or the quiz's end when no answer waits.
+    QString unwrittenText() const;
     void mergeSettings(Pending &quiz, const QString &operation, int from, int to);
 
     Report report_;

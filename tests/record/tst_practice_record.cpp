@@ -229,7 +229,8 @@ INSERT INTO answers VALUES (8, 1, '12-9=', '3', '3', 1, 2.0))"_s.arg(day1)
     // all away and leaves the others as they were.
     void pupilsKeptApart() {
         PracticeRecord record;
-        QVERIFY(record.open(freshPath()));
+        const QString path = freshPath();
+        QVERIFY(record.open(path));
         const std::optional<qint64> red = record.addPupil(u" 小红 "_s);
         QVERIFY(red && *red != 1);
         QCOMPARE(record.pupils()->value(1), (Pupil{*red, u"小红"_s}));
@@ -238,6 +239,11 @@ INSERT INTO answers VALUES (8, 1, '12-9=', '3', '3', 1, 2.0))"_s.arg(day1)
         QVERIFY(record.write(first) && first.pupilId == 1); // the current pupil
         record.setCurrentPupil(*red);
         QCOMPARE(record.currentPupil()->name, u"小红"_s);
+        {
+            PracticeRecord nextRun; // the current pupil is kept between runs
+            QVERIFY(nextRun.open(path));
+            QCOMPARE(nextRun.currentPupil()->name, u"小红"_s);
+        }
         QuizUpdate second = quizOf(
             QuizKind::Normal, u"*"_s,
             {answerOf(1, u"7×8="_s, u"56"_s, u"56"_s), answerOf(2, u"6×7="_s, u"42"_s, u"42"_s)});
