@@ -196,6 +196,23 @@ def main():
                                                                  pyatspi.ROLE_FRAME)))
         press(find(record, pyatspi.ROLE_PUSH_BUTTON, "关闭[C]"))
 
+        # The mastery map: a table whose cells read each fact's record and state.
+        item = wait_for("the map's menu entry", lambda: find(
+            main_window, pyatspi.ROLE_MENU_ITEM, test=lambda n: n.name.startswith("掌握情况")))
+        try:
+            item.queryAction().doAction(0)
+        except Exception:  # the window is modal: no reply comes until it closes
+            pass
+        grid = wait_for("the map", lambda: find(app, pyatspi.ROLE_TABLE, "掌握情况"))
+        table = grid.queryTable()
+        assert (table.nRows, table.nColumns) == (11, 11), (table.nRows, table.nColumns)
+        cells = [table.getAccessibleAt(7, 8).name, table.getAccessibleAt(0, 0).name]
+        assert cells[0].startswith("7+8=15: ") and cells[1].startswith("0+0=0: "), cells
+        print("map: %dx%d cells, e.g. %s" % (table.nRows, table.nColumns, cells[0]))
+        map_window = find(app, name="掌握情况", test=lambda n: n.getRole() in (
+            pyatspi.ROLE_DIALOG, pyatspi.ROLE_FRAME))
+        press(find(map_window, pyatspi.ROLE_PUSH_BUTTON, "关闭[C]"))
+
         # The wizard: every box is named by its row and its bound or count, and
         # labelled by its row caption, the caption in front of it and its frame.
         press(find(main_window, pyatspi.ROLE_PUSH_BUTTON, "向导界面[G]"))
