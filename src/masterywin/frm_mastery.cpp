@@ -11,13 +11,11 @@
 #include <QBuffer>
 #include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
 #include <QPrinter>
-#include <QStandardPaths>
 #include <QTableView>
 
 namespace drillpad {
@@ -131,16 +129,10 @@ void FrmMastery::cmdPrint_Click() {
 }
 
 void FrmMastery::cmdSave_Click() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const FileChoice initial{QDir(folder).filePath(QString::fromUtf8(kPngFileName)), 0};
-    const std::optional<FileChoice> choice =
-        Seam<FileDialogs>::get().saveFile(this, {QString::fromUtf8(kPngFilter)}, initial);
-    if (!choice || choice->path.isEmpty())
-        return;
-    QString path = choice->path;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".png");
-    if (!askToReplaceFile(this, path))
+    const std::optional<QString> path =
+        chooseSavePath(this, QString::fromUtf8(kPngFilter), QString::fromUtf8(kPngFileName),
+                       QStringLiteral(".png"));
+    if (!path)
         return;
     QImage picture(kPictureSize, QImage::Format_RGB32);
     QPainter painter(&picture);
@@ -150,10 +142,10 @@ void FrmMastery::cmdSave_Click() {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     picture.save(&buffer, "PNG");
-    const FileStatus status = writeFileAtomically(path, bytes);
+    const FileStatus status = writeFileAtomically(*path, bytes);
     if (!status.ok())
         showWarning(this, QStringLiteral("无法保存文件“%1”:%2")
-                              .arg(QDir::toNativeSeparators(path), status.error));
+                              .arg(QDir::toNativeSeparators(*path), status.error));
 }
 
 } // namespace drillpad

@@ -128,8 +128,8 @@ void paintMasteryMap(QPainter &painter, const QRectF &area, const QString &title
     // Two grids a row, each with a line for its name and a line of numbers.
     const double legendHeight = unit * 3;
     const double gridsTop = titleBox.bottom();
-    const double halfWidth = area.width() / 2, halfHeight =
-                                                   (area.bottom() - legendHeight - gridsTop) / 2;
+    const double halfWidth = area.width() / 2,
+                 halfHeight = (area.bottom() - legendHeight - gridsTop) / 2;
     font.setPixelSize(qMax(1, qRound(unit * 0.9)));
     painter.setFont(font);
     for (const FactGrid &grid : factGrids()) {

@@ -17,13 +17,11 @@
 #include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressDialog>
-#include <QStandardPaths>
 #include <QTableView>
 #include <QThreadPool>
 #include <QTimer>
@@ -302,18 +300,10 @@ void FrmRecord::cmdRedo_Click() {
 }
 
 void FrmRecord::cmdExport_Click() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const FileChoice initial{QDir(folder).filePath(QString::fromUtf8(kCsvFileName)), 0};
-    const std::optional<FileChoice> choice =
-        Seam<FileDialogs>::get().saveFile(this, {QString::fromUtf8(kCsvFilter)}, initial);
-    if (!choice || choice->path.isEmpty())
-        return;
-    QString path = choice->path;
-    // The filter's extension, for a name given without one.
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".csv");
-    if (askToReplaceFile(this, path))
-        exportTo(path);
+    if (const std::optional<QString> path =
+            chooseSavePath(this, QString::fromUtf8(kCsvFilter), QString::fromUtf8(kCsvFileName),
+                           QStringLiteral(".csv")))
+        exportTo(*path);
 }
 
 void FrmRecord::exportTo(const QString &path) {
