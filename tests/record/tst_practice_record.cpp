@@ -1,6 +1,7 @@
 #include "common/test_main.h"
 
 #include "record/practice_record.h"
+#include "record/record_clock.h"
 
 #include <QDir>
 #include <QFile>
@@ -223,6 +224,61 @@ INSERT INTO answers VALUES (8, 1, '12-9=', '3', '3', 1, 2.0))"_s.arg(day1)
         record.waitForCheck();
         QCOMPARE(record.quizzes()->size(), 3);
         QCOMPARE(record.factSummaries(1)->size(), 3);
+    }
+
+    // The daily review over days that pass on the record's clock: 7×8
+    // answered on day n (W wrong, R right in 1 s, S right in 7 s), then
+    // whether today's review asks it first, as a weak fact (w), or among
+    // new ones (d), or says the next review is on day k (nk). A right answer on its day moves it up
+    // a box (1, 2, 4, 8, 16 days), a miss back to box 1 and due at once.
+    void reviewAcrossDays_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("a miss is due at once, then after 2 and 4 days")
+            << "0:W 0:w 0:R 1:n2 2:d 2:R 3:n6 5:n6 6:d";
+        QTest::newRow("practice before the day changes nothing")
+            << "0:R 0:n1 0:R 0:n1 1:d 1:R 1:n3";
+        QTest::newRow("a miss after three boxes: box 1 again")
+            << "0:R 1:R 3:R 6:n7 7:W 7:w 7:R 8:n9";
+        QTest::newRow("right but slow: due at once") << "0:R 1:S 1:w 1:R 2:n3";
+        QTest::newRow("up to the last box") << "0:R 1:R 3:R 7:R 15:R 16:n31 31:R 32:n47";
+    }
+    void reviewAcrossDays() {
+        QFETCH(QString, steps);
+        PracticeRecord record;
+        QVERIFY(record.open(freshPath()));
+        const QDateTime dayZero(QDate(2026, 12, 1), QTime(18, 0));
+        QDateTime now = dayZero;
+        ScopedRecordClock clock([&now] { return now; });
+        const auto pickFirst = [](int) { return 0; };
+        for (const QString &step : steps.split(u' ')) {
+            now = dayZero.addDays(step.section(u':', 0, 0).toInt());
+            const QString what = step.section(u':', 1);
+            const ReviewPlan plan =
+                planReview(record.factSummaries(1).value(), now.date(), pickFirst);
+            QStringList asked;
+            for (const BasicFact &fact : plan.questions)
+                asked << fact.key();
+            if (what == u"w"_s) {
+                QVERIFY2(asked.value(0) == u"7×8"_s, qPrintable(step));
+            } else if (what == u"d"_s) {
+                QVERIFY2(asked.contains(u"7×8"_s) && asked.value(0) != u"7×8"_s, qPrintable(step));
+            } else if (what.startsWith(u'n')) {
+                QVERIFY2(plan.questions.isEmpty(), qPrintable(step));
+                QCOMPARE(plan.nextDue, dayZero.date().addDays(what.mid(1).toInt()));
+            } else {
+                QuizUpdate quiz = quizOf(QuizKind::Normal, u"*"_s, {});
+                quiz.answers = {{0,
+                                 1,
+                                 u"7×8="_s,
+                                 u"56"_s,
+                                 what == u"W"_s ? u"54"_s : u"56"_s,
+                                 false,
+                                 what != u"W"_s,
+                                 what == u"S"_s ? 7.0 : 1.0,
+                                 {}}};
+                QVERIFY(record.write(quiz));
+            }
+        }
     }
 
     // Each pupil has quizzes and facts of its own; removing one takes them
