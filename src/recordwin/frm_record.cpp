@@ -205,6 +205,13 @@ void FrmRecord::reportProblem() {
 
 void FrmRecord::showEvent(QShowEvent *event) {
     FormDialog::showEvent(event);
+    // Each opening shows the pupil who practises now, whoever was chosen
+    // in the filter the last time.
+    if (const qint64 current = record_.currentPupilId();
+        current != cmbPupil_->property("pupilId").toLongLong()) {
+        cmbPupil_->setProperty("pupilId", current);
+        reload();
+    }
     QMetaObject::invokeMethod(this, &FrmRecord::reportProblem, Qt::QueuedConnection);
 }
 

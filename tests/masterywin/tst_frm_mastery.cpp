@@ -7,7 +7,9 @@
 #include "masterywin/frm_mastery.h"
 #include "quiz/frm_face.h"
 #include "record/record_clock.h"
+#include "recordwin/frm_record.h"
 #include "recordwin/pupil_commands.h"
+#include "recordwin/record_table.h"
 
 #include <QComboBox>
 #include <QImage>
@@ -116,6 +118,13 @@ private Q_SLOTS:
         QCOMPARE(names, (QStringList{QString::fromUtf8(kFirstPupilName), u"小明"_s, u"小红*"_s}));
         practice->actions().at(1)->trigger();
         QCOMPARE(currentPupilCaption(record), u"练习者: 小明[&U]"_s);
+
+        // The record window opens on the current pupil's quizzes.
+        FrmRecord &window = frmRecord();
+        window.show();
+        QCOMPARE(window.cmbPupil()->currentText(), u"小明"_s);
+        QCOMPARE(window.quizModel().rowCount(), 1);
+        window.hide();
 
         FrmMastery map(record);
         map.cmbGrid()->setCurrentIndex(kMultiplyGrid);
