@@ -2,8 +2,11 @@
 #include "controls/fonts.h"
 #include "controls/rich_text_box.h"
 #include "guide/sheet_writer.h"
+#include "question/bracket_question.h"
+#include "question/mixed_question.h"
 #include "question/question.h"
 #include "question/question_pool.h"
+#include "question/random.h"
 
 #include <QApplication>
 
@@ -107,6 +110,37 @@ void BM_RestrictiveSheet_4x32767(benchmark::State &state) {
     state.SetItemsProcessed(state.iterations() * 4 * 32767);
 }
 BENCHMARK(BM_RestrictiveSheet_4x32767)->Unit(benchmark::kMillisecond);
+
+// Mixed questions over the widest range, with brackets and one operand
+// blank: the most the mixed type asks of the drawing.
+TypeSettings restrictiveMixed() {
+    TypeSettings mixed{true, 0, 32767, 32767};
+    mixed.brackets = true;
+    mixed.askFor = AskFor::Unknown;
+    return mixed;
+}
+
+// One bracketed question with a blank.
+void BM_RestrictiveMixedDraw(benchmark::State &state) {
+    static const DrawBetween uniform = randomBetween;
+    const AskFor askFor = restrictiveMixed().askFor;
+    for (auto _ : state) {
+        MixedQuestion question = *drawBracketedQuestion(0, 32767, uniform);
+        while (!drawMixedForm(question, askFor, uniform))
+            question = *drawBracketedQuestion(0, 32767, uniform);
+        benchmark::DoNotOptimize(question);
+    }
+}
+BENCHMARK(BM_RestrictiveMixedDraw)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_RestrictiveMixedSheet_32767(benchmark::State &state) {
+    SheetSettings settings;
+    settings[QuestionType::Mix] = restrictiveMixed();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(makeSheetText(settings));
+    state.SetItemsProcessed(state.iterations() * 32767);
+}
+BENCHMARK(BM_RestrictiveMixedSheet_32767)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

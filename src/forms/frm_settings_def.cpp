@@ -135,6 +135,8 @@ constexpr ControlDef kControls[] = {
     caption("lblMix", "四则混合:", 240, kRowMix),
     caption("lblMixBrackets", "括号", 1380, kRowMix, "cmbMixBrackets"),
     choice("cmbMixBrackets", 1860, kRowMix, 1260, "四则混合括号", kBracketItems),
+    caption("lblMixAsk", "题型", 5400, kRowMix, "cmbMixAsk"),
+    choice("cmbMixAsk", 5880, kRowMix, 1500, "四则混合题型", kAskItems),
 
     caption("lblBlank", "未知数写作", 240, kRowBlank, "cmbBlank"),
     choice("cmbBlank", 1500, kRowBlank, 1260, "未知数写作", kBlankItems),
@@ -157,8 +159,8 @@ constexpr const char *kTabOrder[] = {
     "cmdDelete",     "cmbAddCarry", "txtAddLow",      "txtAddHigh",      "cmbAddAsk",
     "cmbMinusCarry", "txtMinusLow", "txtMinusHigh",   "cmbMinusAsk",     "cmbMulCarry",
     "txtMulHigh",    "cmbMulAsk",   "chkMulOneDigit", "cmbDivRemainder", "txtDivLow",
-    "txtDivHigh",    "cmbDivAsk",   "cmbMixBrackets", "cmbBlank",        "cmdDefault",
-    "cmdOK",         "cmdCancel",
+    "txtDivHigh",    "cmbDivAsk",   "cmbMixBrackets", "cmbMixAsk",       "cmbBlank",
+    "cmdDefault",    "cmdOK",       "cmdCancel",
 };
 
 constexpr FormDef kForm = {

@@ -22,12 +22,14 @@ void appendLines(QString &sheet, const std::vector<Question> &questions, int per
     }
 }
 
-void writeMixedSection(QString &sheet, const TypeSettings &type, SectionSummary &summary) {
-    const MixedSection section = drawMixedSection(type.from, type.to, type.count, type.brackets);
+void writeMixedSection(QString &sheet, const TypeSettings &type, BlankStyle blank,
+                       SectionSummary &summary) {
+    const MixedSection section =
+        drawMixedSection(type.from, type.to, type.count, type.brackets, type.askFor);
     summary.different = section.different;
     appendLines(sheet, section.questions, kSheetSections[4].perLine, [&](const MixedQuestion &q) {
-        appendMixedQuestion(sheet, q);
-        summary.answers.push_back(*evaluateMixed(q));
+        appendMixedQuestion(sheet, q, blank);
+        summary.answers.push_back(mixedAnswer(q));
     });
 }
 
@@ -36,7 +38,7 @@ void writeSection(QString &sheet, const SectionLayout &section, const TypeSettin
     summary.count = std::max(type.count, 0);
     summary.answers.reserve(static_cast<std::size_t>(summary.count));
     if (!section.op) {
-        writeMixedSection(sheet, type, summary);
+        writeMixedSection(sheet, type, blank, summary);
         return;
     }
     const QuestionPool pool(*section.op, type);

@@ -20,10 +20,11 @@ inline constexpr MainHint kMainHints[] = {
     {"txtMain", "这是出题后的显示界面,你可以在这里编辑修改题目,修改完后单击工具栏上的打印或者[文件]"
                 "菜单中的[打印]菜单即可直接打印题目"},
     // The three buttons below had no hint; they get one so that the panel
-    // never describes a button the pointer has left.
+    // never describes a button the pointer has left. The exit button asks
+    // about unsaved work before it ends the program, and its hint says so.
     {"cmdReset", "单击本按钮将清空出题区中已出的题目,需要的题目请先保存"},
     {"cmdHelp", "单击本按钮将打开软件使用说明"},
-    {"cmdExit", "单击本按钮将立即退出本软件,未保存的题目不会保存"},
+    {"cmdExit", "单击本按钮将退出本软件,出题区有未保存的题目时会先问你是否保存"},
 };
 
 } // namespace drillpad

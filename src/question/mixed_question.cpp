@@ -1,6 +1,7 @@
 #include "question/mixed_question.h"
 
 #include "question/bracket_question.h"
+#include "question/question_pool.h"
 #include "question/random.h"
 
 #include <algorithm>
@@ -51,11 +52,12 @@ std::pair<Operator, Operator> pairAt(int pair) {
 // Ranges this wide hold 32768 additions or more: more than a sheet asks for.
 constexpr long long kCountedWidth = 32;
 
-// Operands below 2^15, operators below 4.
-std::uint64_t keyOf(const MixedQuestion &question) {
+// Operands below 2^15, operators below 4, the blank from -1 to 2.
+std::uint64_t mixedKeyOf(const MixedQuestion &question) {
     const auto [a, b, c] = question.operands;
     const auto [first, second] = question.operators;
-    return static_cast<std::uint64_t>(a) << 34 | static_cast<std::uint64_t>(b) << 19 |
+    return static_cast<std::uint64_t>(question.blank + 1) << 49 |
+           static_cast<std::uint64_t>(a) << 34 | static_cast<std::uint64_t>(b) << 19 |
            static_cast<std::uint64_t>(c) << 4 | static_cast<std::uint64_t>(first) << 2 |
            static_cast<std::uint64_t>(second) |
            static_cast<std::uint64_t>(question.bracketed) << 63;
@@ -213,6 +215,20 @@ MixedQuestion fillOperands(Operator first, Operator second, const OperandDrawer 
     return question;
 }
 
+// Whether x ○ known (or known ○ x) gives each result for one x at most.
+bool undoable(Operator op, bool blankLeft, long long known) {
+    switch (op) {
+    case Operator::Add:
+    case Operator::Subtract:
+        return true;
+    case Operator::Multiply:
+        return known != 0;
+    case Operator::Divide:
+        return blankLeft || known != 0;
+    }
+    return false;
+}
+
 } // namespace
 
 std::optional<long long> evaluateMixed(const MixedQuestion &question) {
@@ -226,6 +242,41 @@ std::optional<long long> evaluateMixed(const MixedQuestion &question) {
     }
     const std::optional<long long> left = apply(first, a, b);
     return left ? apply(second, *left, c) : std::nullopt;
+}
+
+long long mixedAnswer(const MixedQuestion &question) {
+    return question.blank == MixedQuestion::kNoBlank ? *evaluateMixed(question)
+                                                     : question.operands[question.blank];
+}
+
+bool blankHasOneAnswer(const MixedQuestion &question) {
+    const int blank = question.blank;
+    if (blank < 0 || blank > 2 || !evaluateMixed(question))
+        return false;
+    const auto [first, second] = question.operators;
+    const auto [a, b, c] = question.operands;
+    // The step worked out first joins `inner` (two operands), the other
+    // joins it with `outer` (the third); a blank in the inner step is undone
+    // there after the outer step is.
+    const bool innerRight = rightFirst(first, second) != question.bracketed;
+    const int outer = innerRight ? 0 : 2;
+    const Operator innerOp = innerRight ? second : first;
+    const Operator outerOp = innerRight ? first : second;
+    const long long innerValue = *apply(innerOp, innerRight ? b : a, innerRight ? c : b);
+    if (blank == outer)
+        return undoable(outerOp, innerRight, innerValue);
+    const int innerLeft = innerRight ? 1 : 0;
+    const int innerKnown = blank == innerLeft ? innerLeft + 1 : innerLeft;
+    return undoable(outerOp, !innerRight, question.operands[outer]) &&
+           undoable(innerOp, blank == innerLeft, question.operands[innerKnown]);
+}
+
+bool drawMixedForm(MixedQuestion &question, AskFor askFor, const DrawBetween &draw) {
+    // Form 0 is the result, forms 1 to 3 an operand left blank.
+    const int lowest = askFor == AskFor::Unknown ? 1 : 0;
+    const int form = askFor == AskFor::Result ? 0 : draw(lowest, 3);
+    question.blank = form - 1;
+    return form == 0 || blankHasOneAnswer(question);
 }
 
 bool mixedRangeAllowed(int lo, int hi) {
@@ -325,46 +376,65 @@ long long differentMixedQuestions(int lo, int hi) {
     return differentOf(mixedPairSizes(lo, hi), lo, hi);
 }
 
-MixedSection drawMixedSection(int lo, int hi, int count, bool brackets) {
+MixedSection drawMixedSection(int lo, int hi, int count, bool brackets, AskFor askFor) {
     lo = std::max(lo, 2);
     const std::array<long long, 16> sizes = mixedPairSizes(lo, hi);
     MixedSection section;
     section.different = differentOf(sizes, lo, hi);
     if (section.different == 0)
         return section;
+    // Every blank of a sheet question has one answer (blankHasOneAnswer),
+    // so each question gives every form.
+    const long long forms = formsAskedFor(askFor, 3);
+    const auto timesForms = [forms](long long size) {
+        return size == kUnknownGroupSize ? size : size * forms;
+    };
     // The sixteen pairs share one half of the places, the bracketed
     // questions the other, where the range holds any.
     std::vector<QuestionGroup> groups;
     for (const long long size : sizes)
-        groups.push_back({size, size != 0 ? 1.0 : 0.0, 0});
+        groups.push_back({timesForms(size), size != 0 ? 1.0 : 0.0, 0});
     const long long bracketed = brackets ? differentBracketedQuestions(lo, hi) : 0;
     const auto pairs = std::count_if(sizes.begin(), sizes.end(), [](long long n) { return n; });
-    groups.push_back({hi - lo + 1 >= kCountedWidth ? kUnknownGroupSize : bracketed,
+    groups.push_back({hi - lo + 1 >= kCountedWidth ? kUnknownGroupSize : bracketed * forms,
                       bracketed > 0 ? static_cast<double>(pairs) : 0.0, 1});
-    section.different += bracketed;
+    section.different = (section.different + bracketed) * forms;
     static const DrawBetween uniform = randomBetween;
     const OperandDrawer drawer(lo, hi, uniform);
+    const auto drawQuestion = [&](int group) {
+        if (group == static_cast<int>(sizes.size()))
+            return *drawBracketedQuestion(lo, hi);
+        const auto [first, second] = pairAt(group);
+        return fillOperands(first, second, drawer);
+    };
     section.questions = drawWithoutRepeats<MixedQuestion>(
         count, section.different, groups,
         [&](int group) {
-            if (group == static_cast<int>(sizes.size()))
-                return *drawBracketedQuestion(lo, hi);
-            const auto [first, second] = pairAt(group);
-            return fillOperands(first, second, drawer);
+            MixedQuestion question = drawQuestion(group);
+            while (!drawMixedForm(question, askFor, uniform))
+                question = drawQuestion(group);
+            return question;
         },
-        keyOf);
+        mixedKeyOf);
     return section;
 }
 
-void appendMixedQuestion(QString &out, const MixedQuestion &question) {
-    if (question.bracketed) {
-        const auto [a, b, c] = question.operands;
+void appendMixedQuestion(QString &out, const MixedQuestion &question, BlankStyle style) {
+    if (question.bracketed || question.blank != MixedQuestion::kNoBlank) {
         const auto [first, second] = question.operators;
-        const QString x = QString::number(a), y = QString::number(b), z = QString::number(c);
+        const auto operand = [&](int i) {
+            return i == question.blank ? blankText(style) : QString::number(question.operands[i]);
+        };
+        const QString x = operand(0), y = operand(1), z = operand(2);
         const QChar f = operatorGlyph(first), g = operatorGlyph(second);
-        out += rightFirst(first, second) ? u'(' + x + f + y + u')' + g + z
-                                         : x + f + u'(' + y + g + z + u')';
+        if (!question.bracketed)
+            out += x + f + y + g + z;
+        else
+            out += rightFirst(first, second) ? u'(' + x + f + y + u')' + g + z
+                                             : x + f + u'(' + y + g + z + u')';
         out += QLatin1Char('=');
+        if (question.blank != MixedQuestion::kNoBlank)
+            out += QString::number(*evaluateMixed(question));
         out += QChar(kAnswerGap);
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "question/no_repeats.h"
 #include "question/question.h"
+#include "question/question_settings.h"
 
 #include <QString>
 
@@ -21,6 +22,11 @@ struct MixedQuestion {
     // The step that precedence would leave for last is worked out first and
     // written in brackets: (a+b)×c, a-(b+c), a÷(b×c).
     bool bracketed = false;
+    // The operand left blank for the pupil to find ("(　)+3×4=20"), or
+    // kNoBlank when the result is asked.
+    int blank = kNoBlank;
+
+    static constexpr int kNoBlank = -1;
 
     friend bool operator==(const MixedQuestion &, const MixedQuestion &) = default;
 };
@@ -29,6 +35,19 @@ struct MixedQuestion {
 // pupil: an intermediate or the final result below 0, or a division that
 // leaves a remainder (or divides by 0).
 std::optional<long long> evaluateMixed(const MixedQuestion &question);
+
+// The number the pupil writes: the value, or the blank operand. The
+// question must have a value.
+long long mixedAnswer(const MixedQuestion &question);
+
+// Whether the blank operand is the only whole number that gives the
+// question's value with every step exact and not negative. Each step is
+// undone in turn; one that multiplies by 0 or divides 0 fits many numbers
+// (or none), so it counts as not one answer even in the rare case where
+// only one would do ("1÷(　)×0"). Sheet questions, whose operands are 2 or
+// more and whose brackets are never 0 where they multiply or divide, have
+// no such step.
+bool blankHasOneAnswer(const MixedQuestion &question);
 
 // Draws a whole number from lo to hi inclusive (lo <= hi).
 using DrawBetween = std::function<int(int, int)>;
@@ -48,6 +67,12 @@ bool mixedPairAllowed(Operator first, Operator second, int lo, int hi);
 // end in 2 or more); and no answer 0 unless the operator pair gives nothing
 // else in this range.
 bool isSheetMixedQuestion(const MixedQuestion &question, int lo, int hi);
+
+// Gives the question a form of those askFor allows, each equally likely:
+// the result, or one operand blank. False when the blank drawn has not one
+// answer; the caller then draws another question, so that every question
+// and blank that qualify keep an equal share.
+bool drawMixedForm(MixedQuestion &question, AskFor askFor, const DrawBetween &draw);
 
 // Draws a question for which isSheetMixedQuestion holds; every such question
 // can be drawn. The operator pair is drawn uniformly from the pairs that can
@@ -74,16 +99,21 @@ long long differentMixedQuestions(int lo, int hi);
 // equal share while it has questions left; a pair's questions are drawn as
 // drawMixedQuestion draws them. With `brackets`, bracketed questions
 // (drawBracketedQuestion) take half the places where the range gives any.
+// Each question then takes a form as drawMixedForm gives it for `askFor`.
 struct MixedSection {
     std::vector<MixedQuestion> questions;
-    // differentMixedQuestions, and differentBracketedQuestions with brackets
+    // differentMixedQuestions, and differentBracketedQuestions with
+    // brackets, times the forms asked for (formsAskedFor)
     long long different = 0;
 };
-MixedSection drawMixedSection(int lo, int hi, int count, bool brackets = false);
+MixedSection drawMixedSection(int lo, int hi, int count, bool brackets = false,
+                              AskFor askFor = AskFor::Result);
 
 // Appends "a○b○c=　" (with its brackets, "(a○b)○c=　" or "a○(b○c)=　") with the printed glyphs and
-// the ideographic answer gap.
-void appendMixedQuestion(QString &out, const MixedQuestion &question);
+// the ideographic answer gap; with a blank operand, the value after the
+// "=": "(　)+3×4=20　", "(□+3)×4=20　".
+void appendMixedQuestion(QString &out, const MixedQuestion &question,
+                         BlankStyle style = BlankStyle::Parentheses);
 
 // One mixed question as sheet text; empty when the range allows none.
 QString makeMixedQuestion(int lo, int hi);

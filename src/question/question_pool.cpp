@@ -150,18 +150,6 @@ Second::Rule digitRule(Carry carry) {
     return Second::Rule::All;
 }
 
-long long formsOf(AskFor askFor) {
-    switch (askFor) {
-    case AskFor::Result:
-        return 1;
-    case AskFor::Unknown:
-        return 2;
-    case AskFor::Both:
-        return 3;
-    }
-    return 1;
-}
-
 // The index within the forms asked for, as a form.
 QuestionForm formAt(AskFor askFor, long long index) {
     const int offset = askFor == AskFor::Unknown ? 1 : 0;
@@ -177,7 +165,7 @@ long long drawIndex(long long n) {
 
 QuestionPool::QuestionPool(Operator op, const TypeSettings &settings)
     : op_(op), settings_(settings), lo_(std::max(settings.from, 2)), hi_(settings.to),
-      forms_(formsOf(settings.askFor)) {
+      forms_(formsAskedFor(settings.askFor, 2)) {
     if (op_ == Operator::Divide) {
         quotientLo_ = std::max<long long>(lo_, settings_.resultLowest);
         quotientHi_ = std::min<long long>(hi_, settings_.resultHighest);

@@ -23,6 +23,18 @@ SheetSettings SheetSettings::withRulesOf(const SheetSettings &rules) const {
     return merged;
 }
 
+int formsAskedFor(AskFor askFor, int operands) {
+    switch (askFor) {
+    case AskFor::Result:
+        return 1;
+    case AskFor::Unknown:
+        return operands;
+    case AskFor::Both:
+        return operands + 1;
+    }
+    return 1;
+}
+
 QString questionTypeName(QuestionType type) {
     switch (type) {
     case QuestionType::Add:

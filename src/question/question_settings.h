@@ -26,6 +26,9 @@ enum class Carry { Any, Required, None };
 enum class Remainder { None, Required, Any };
 // 题型: the result asked for, one operand left blank, or either.
 enum class AskFor { Result, Unknown, Both };
+// How many forms 题型 gives each question of `operands` operands: the
+// result, one operand blank (each in turn), or either.
+int formsAskedFor(AskFor askFor, int operands);
 // How a blank operand is written: "(　)" or "□".
 enum class BlankStyle { Parentheses, Box };
 

@@ -1,6 +1,5 @@
 #include "quiz/practice_questions.h"
 
-#include "question/bracket_question.h"
 #include "question/mixed_question.h"
 #include "question/no_repeats.h"
 #include "question/question_pool.h"
@@ -42,16 +41,13 @@ QList<QuizQuestion> practiceQuestions(const SheetSettings &settings) {
                 questions.append({quizText(q, settings.blank), answerText(q)});
             continue;
         }
-        for (int i = 0; i < part.count; ++i) {
-            std::optional<MixedQuestion> q;
-            if (part.brackets && randomUpToValue(2) == 2)
-                q = drawBracketedQuestion(part.from, part.to);
-            if (!q)
-                q = drawMixedQuestion(part.from, part.to);
+        const MixedSection section =
+            drawMixedSection(part.from, part.to, part.count, part.brackets, part.askFor);
+        for (const MixedQuestion &q : section.questions) {
             QString text;
-            appendMixedQuestion(text, *q);
+            appendMixedQuestion(text, q, settings.blank);
             text.chop(1); // the answer gap
-            questions.append({text, QString::number(*evaluateMixed(*q))});
+            questions.append({text, QString::number(mixedAnswer(q))});
         }
     }
     for (qsizetype i = questions.size() - 1; i > 0; --i)

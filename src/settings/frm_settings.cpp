@@ -95,6 +95,7 @@ void FrmSettings::showSettings(const SheetSettings &settings) {
     controls_.get<QCheckBox>(QStringLiteral("chkMulOneDigit"))
         ->setChecked(settings[QuestionType::Mul].oneDigitFactor);
     combo("cmbMixBrackets")->setCurrentIndex(settings[QuestionType::Mix].brackets ? 1 : 0);
+    combo("cmbMixAsk")->setCurrentIndex(static_cast<int>(settings[QuestionType::Mix].askFor));
     combo("cmbBlank")->setCurrentIndex(static_cast<int>(settings.blank));
 }
 
@@ -138,6 +139,7 @@ std::variant<SheetSettings, FrmSettings::Refusal> FrmSettings::settingsFromContr
     settings[QuestionType::Mul].oneDigitFactor =
         controls_.get<QCheckBox>(QStringLiteral("chkMulOneDigit"))->isChecked();
     settings[QuestionType::Mix].brackets = combo("cmbMixBrackets")->currentIndex() == 1;
+    settings[QuestionType::Mix].askFor = static_cast<AskFor>(combo("cmbMixAsk")->currentIndex());
     settings.blank = static_cast<BlankStyle>(combo("cmbBlank")->currentIndex());
     return settings;
 }

@@ -129,6 +129,10 @@ private Q_SLOTS:
                    "单击本按钮将出现向导界面,你可以用向导出题,也可以在向导界面中定制及定制自己的"
                    "出题信息,并且重新出题");
         QTest::newRow("hint panel") << "txtHelp" << u"这是向导界面,向导面板用来提示你的操作"_s;
+        // Leaving asks about unsaved work (leavingOffersToSaveUnsavedEdits); the hint
+        // must not promise that it is thrown away.
+        QTest::newRow("exit button")
+            << "cmdExit" << u"单击本按钮将退出本软件,出题区有未保存的题目时会先问你是否保存"_s;
         QTest::newRow("editor")
             << "txtMain"
             << QStringLiteral(

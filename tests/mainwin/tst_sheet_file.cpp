@@ -1,5 +1,6 @@
 #include "app/forms_registry.h"
 #include "common/fakes.h"
+#include "common/small_disk.h"
 #include "common/test_main.h"
 #include "controls/command_button.h"
 #include "controls/file_dialogs.h"
@@ -14,9 +15,7 @@
 #include <QPrinter>
 #include <csignal>
 #include <fcntl.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/statvfs.h>
 #include <thread>
 #include <unistd.h>
 
@@ -35,34 +34,6 @@ bool writeFile(const QString &path, const QByteArray &data) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
 }
-
-// A tmpfs of a few KB mounted on a fresh folder for the test's life (the
-// tests run as root); nothing mounted where that is refused.
-struct SmallDisk {
-    QTemporaryDir dir;
-    bool mounted = false;
-    explicit SmallDisk(int kilobytes) {
-        const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k";
-        mounted = ::mount("tmpfs", QFile::encodeName(dir.path()), "tmpfs", MS_NOSUID | MS_NODEV,
-                          options.constData()) == 0;
-    }
-    ~SmallDisk() {
-        if (mounted)
-            ::umount2(QFile::encodeName(dir.path()), MNT_DETACH);
-    }
-    // Fills the disk with a file of its own, then frees `bytes` of it.
-    bool leaveFree(qint64 bytes) {
-        QFile filler(dir.filePath(u"filler"_s));
-        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            return false;
-        while (filler.write(QByteArray(4096, 'f')) > 0) {
-        }
-        struct statvfs disk {};
-        return filler.resize(filler.size() - bytes) &&
-               ::statvfs(QFile::encodeName(dir.path()), &disk) == 0 &&
-               qint64(disk.f_bavail * disk.f_bsize) == bytes;
-    }
-};
 
 // A poppler tool's output on a PDF, without blanks; the test fails if it cannot run.
 QString poppler(const QString &tool, const QStringList &arguments) {
@@ -195,7 +166,7 @@ private Q_SLOTS:
     void fullDisk() {
         QFETCH(int, filter);
         QFETCH(int, free);
-        SmallDisk disk(64);
+        testing::SmallDisk disk(64);
         if (!disk.mounted)
             QSKIP("A small file system cannot be mounted here (it needs root).");
         const QString old = disk.dir.filePath(filter ? u"a.txt"_s : u"a.rtf"_s);

@@ -49,10 +49,11 @@ std::optional<long long> step(Operator op, std::optional<long long> x, long long
     return std::nullopt;
 }
 
+// × and ÷ before + and -, unless brackets put the other step first.
 std::optional<long long> valueOf(const MixedQuestion &q) {
     const auto [a, b, c] = q.operands;
     const auto [first, second] = q.operators;
-    if ((first == kAdd || first == kSub) && (second == kMul || second == kDiv)) {
+    if (((first == kAdd || first == kSub) && (second == kMul || second == kDiv)) != q.bracketed) {
         const std::optional<long long> product = step(second, b, c);
         return product ? step(first, a, *product) : std::nullopt;
     }
@@ -65,6 +66,23 @@ std::optional<long long> valueOf(const MixedQuestion &q) {
 // or more; no worked-out number divided by itself (2×3÷6, and 8÷2÷4 when some
 // a÷b÷c ends in 2 or more); and no answer 0 when the operator pair has
 // another answer in the range.
+// How many whole numbers 0..bound in the blank give the question's value.
+int answersInBlank(MixedQuestion q, long long bound) {
+    const std::optional<long long> value = valueOf(q);
+    int answers = 0;
+    for (long long x = 0; x <= bound && value; ++x) {
+        q.operands[q.blank] = static_cast<int>(x);
+        answers += valueOf(q) == value;
+    }
+    return answers;
+}
+
+// Every answer lies below this: undoing a step multiplies by an operand or
+// adds one at most, twice over.
+long long answerBound(const MixedQuestion &q, int hi) {
+    return (*valueOf(q) + 2) * hi * hi + hi;
+}
+
 class Oracle {
 public:
     Oracle(int from, int to, bool keepQuestions) : lo_(std::max(from, 2)), hi_(to) {
@@ -123,6 +141,7 @@ private:
 } // namespace
 
 Q_DECLARE_METATYPE(drillpad::MixedQuestion)
+Q_DECLARE_METATYPE(drillpad::AskFor)
 
 class TestMixedQuestion : public QObject {
     Q_OBJECT
@@ -240,6 +259,94 @@ private Q_SLOTS:
         }
         for (int i = 0; i < 20000; ++i)
             QVERIFY(isReal(*drawMixedQuestion(lo, hi)));
+    }
+
+    // A blank has one answer unless a step multiplies by 0 or divides 0:
+    // checked by trying every number.
+    void blankHasOneAnswerOrIsNotAsked_data() {
+        QTest::addColumn<MixedQuestion>("q");
+        const auto blank = [](MixedQuestion q, int at, bool bracketed = false) {
+            q.blank = at;
+            q.bracketed = bracketed;
+            return q;
+        };
+        QTest::newRow("(　)+3×4=20") << blank(question(8, kAdd, 3, kMul, 4), 0);
+        QTest::newRow("(　)×0+3=3") << blank(question(7, kMul, 0, kAdd, 3), 0);
+        QTest::newRow("0÷(　)+1=1") << blank(question(0, kDiv, 4, kAdd, 1), 1);
+        QTest::newRow("9-9×(　)=0") << blank(question(9, kSub, 9, kMul, 1), 2);
+        QTest::newRow("(5-5)×(　)=0") << blank(question(5, kSub, 5, kMul, 3), 2, true);
+        QTest::newRow("(5-5)÷(　)=0") << blank(question(5, kSub, 5, kDiv, 3), 2, true);
+        QTest::newRow("6×(3-(　))=0") << blank(question(6, kMul, 3, kSub, 3), 2, true);
+        QTest::newRow("12÷((　)÷2)=3") << blank(question(12, kDiv, 8, kDiv, 2), 1, true);
+        QTest::newRow("4-4-(　)=0") << blank(question(4, kSub, 4, kSub, 0), 2);
+        QTest::newRow("(　)÷3÷2=4") << blank(question(24, kDiv, 3, kDiv, 2), 0);
+    }
+    void blankHasOneAnswerOrIsNotAsked() {
+        QFETCH(MixedQuestion, q);
+        QCOMPARE(blankHasOneAnswer(q), answersInBlank(q, 1000) == 1);
+    }
+
+    // With blanks asked, each question that qualifies (counted by brute
+    // force) comes with each blank (and the result, for both kinds) once in
+    // a section of that many; every blank has one answer.
+    void blanksAreEveryQualifyingOneOnce_data() {
+        QTest::addColumn<int>("lo");
+        QTest::addColumn<int>("hi");
+        QTest::addColumn<bool>("brackets");
+        QTest::addColumn<AskFor>("askFor");
+        QTest::newRow("2..5, blanks") << 2 << 5 << false << AskFor::Unknown;
+        QTest::newRow("3..7, both kinds") << 3 << 7 << false << AskFor::Both;
+        QTest::newRow("2..6 with brackets, blanks") << 2 << 6 << true << AskFor::Unknown;
+    }
+    void blanksAreEveryQualifyingOneOnce() {
+        QFETCH(int, lo);
+        QFETCH(int, hi);
+        QFETCH(bool, brackets);
+        QFETCH(AskFor, askFor);
+        const int forms = askFor == AskFor::Both ? 4 : 3;
+        const Oracle oracle(lo, hi, true);
+        const auto different =
+            static_cast<int>(drawMixedSection(lo, hi, 0, brackets, askFor).different);
+        const MixedSection section = drawMixedSection(lo, hi, different, brackets, askFor);
+        QCOMPARE(static_cast<int>(section.questions.size()), different);
+        if (!brackets)
+            QCOMPARE(different, static_cast<int>(oracle.questions.size()) * forms);
+        std::set<std::pair<std::uint64_t, int>> once, unbracketed;
+        for (int i = 0; i < different; ++i) {
+            const MixedQuestion &q = section.questions[static_cast<std::size_t>(i)];
+            once.insert({keyOf(q) ^ (std::uint64_t(q.bracketed) << 63), q.blank});
+            if (!q.bracketed)
+                unbracketed.insert({keyOf(q), q.blank});
+            if (q.blank >= 0)
+                QVERIFY(answersInBlank(q, answerBound(q, hi)) == 1);
+        }
+        QCOMPARE(static_cast<int>(once.size()), different);
+        std::set<std::pair<std::uint64_t, int>> expected;
+        for (const std::uint64_t key : oracle.questions) {
+            for (int blank = forms == 4 ? -1 : 0; blank < 3; ++blank)
+                expected.insert({key, blank});
+        }
+        QVERIFY(unbracketed == expected);
+    }
+
+    // Each blank place (and the result, for both kinds) equally likely.
+    void blankPlacesAreEquallyLikely_data() {
+        QTest::addColumn<AskFor>("askFor");
+        QTest::newRow("blanks") << AskFor::Unknown;
+        QTest::newRow("both kinds") << AskFor::Both;
+    }
+    void blankPlacesAreEquallyLikely() {
+        QFETCH(AskFor, askFor);
+        std::vector<MixedQuestion> questions;
+        std::size_t next = 0;
+        const auto place = [&] {
+            if (next == questions.size()) {
+                questions = drawMixedSection(0, 100, 10000, true, askFor).questions;
+                next = 0;
+            }
+            return QString::number(questions[next++].blank);
+        };
+        QVERIFY(looksUniform(place, askFor == AskFor::Both ? 4 : 3, 20000));
     }
 
     // A large section: the operator pairs take equal shares, except those

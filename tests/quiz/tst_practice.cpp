@@ -3,6 +3,7 @@
 #include "common/test_main.h"
 
 #include "controls/command_button.h"
+#include "question/answer_key.h"
 #include "quiz/frm_face.h"
 #include "quiz/practice_questions.h"
 #include "record/practice_record.h"
@@ -28,6 +29,8 @@ SheetSettings blanksAndRemainders(int additions, int divisions) {
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(drillpad::SheetSettings)
 
 class TestPractice : public QObject {
     Q_OBJECT
@@ -78,22 +81,38 @@ private Q_SLOTS:
     }
 
     // A blank question is judged on the missing number, and kept as asked.
+    void quizJudgesABlankOnTheMissingNumber_data() {
+        QTest::addColumn<SheetSettings>("settings");
+        QTest::newRow("additions, (　)") << blanksAndRemainders(4, 0);
+        SheetSettings mixed;
+        mixed[QuestionType::Mix] = {true, 0, 20, 4};
+        mixed[QuestionType::Mix].brackets = true;
+        mixed[QuestionType::Mix].askFor = AskFor::Unknown;
+        mixed.blank = BlankStyle::Box;
+        QTest::newRow("mixed with brackets, □") << mixed;
+    }
     void quizJudgesABlankOnTheMissingNumber() {
+        QFETCH(SheetSettings, settings);
         FrmFace face;
         face.show();
         QApplication::setActiveWindow(&face);
         QVERIFY(QTest::qWaitForWindowActive(&face));
-        QVERIFY(face.startPractice(blanksAndRemainders(4, 0)));
+        QVERIFY(face.startPractice(settings));
+        const QString blank = settings.blank == BlankStyle::Box ? kBox : kParen;
         QStringList asked;
         for (int i = 0; i < 4; ++i) {
             const QString question = face.txtQuestion()->text();
-            const std::optional<Read> read = readQuestion(question);
-            QVERIFY2(read && read->blank != 0, qPrintable(question));
             asked << question;
-            const long long missing = read->blank == 1 ? read->first : read->second;
-            // The sum typed for a blank is wrong; the missing number is right.
-            const long long typed = i == 0 ? read->result : missing;
-            QTest::keyClicks(face.txtAnswer(), QString::number(typed));
+            // The number the answer key writes in the blank.
+            const qsizetype at = question.indexOf(blank);
+            QVERIFY2(at >= 0 && question.count(blank) == 1, qPrintable(question));
+            const QString filled = makeAnswerKey({question}).lines.at(1).text;
+            QString missing;
+            for (qsizetype c = at + (blank == kParen); filled.at(c).isDigit(); ++c)
+                missing += filled.at(c);
+            QVERIFY2(!missing.isEmpty(), qPrintable(filled));
+            QTest::keyClicks(face.txtAnswer(),
+                             i == 0 ? QString::number(missing.toLongLong() + 1) : missing);
             QTest::keyClick(face.txtAnswer(), Qt::Key_Return);
         }
         QCOMPARE(face.totalCount(), 4);

@@ -1,5 +1,6 @@
 #include "common/chi_square.h"
 #include "common/fakes.h"
+#include "common/small_disk.h"
 #include "common/test_main.h"
 
 #include "controls/command_button.h"
@@ -105,34 +106,6 @@ struct RecorderOnFile {
     qint64 now = 0;
     quiz::QuizRecorder recorder{[this](const QString &p) { reports << p; }, &record,
                                 [this] { return now; }};
-};
-
-// A tmpfs of 1 MB mounted on a folder for as long as it lives, and a file
-// that fills it.
-struct SmallDisk {
-    QString folder;
-    bool mounted = false;
-
-    explicit SmallDisk(const QString &where) : folder(where) {
-        mounted = QProcess::execute(u"mount"_s, {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size=1m"_s,
-                                                 u"tmpfs"_s, folder}) == 0;
-    }
-    ~SmallDisk() {
-        if (mounted)
-            QProcess::execute(u"umount"_s, {u"-l"_s, folder});
-    }
-    QString filler() const { return folder + u"/filler"_s; }
-    // Writes until the disk is full.
-    bool fill() const {
-        QFile file(filler());
-        if (!file.open(QIODevice::WriteOnly))
-            return false;
-        const QByteArray block(4096, 'f');
-        while (file.write(block) == block.size() && file.flush()) {
-        }
-        return file.error() != QFileDevice::NoError;
-    }
-    void free() const { QFile::remove(filler()); }
 };
 
 } // namespace
@@ -307,11 +280,12 @@ private Q_SLOTS:
         QFETCH(QStringList, quizzes);
         QString folder = folder_.filePath(QString::fromLatin1(QTest::currentDataTag()));
         QDir().mkpath(folder);
-        std::optional<SmallDisk> disk;
+        std::optional<testing::SmallDisk> disk;
         if (steps.contains(u'F')) {
-            disk.emplace(folder);
+            disk.emplace(1024);
             if (!disk->mounted)
                 QSKIP("a small tmpfs can only be mounted by root");
+            folder = disk->dir.path();
         }
         const QString path = folder + u"/drillpad.sqlite"_s;
         std::optional<RecorderOnFile> f(std::in_place);
@@ -344,7 +318,7 @@ private Q_SLOTS:
                 QSqlDatabase::removeDatabase(u"holder"_s);
                 break;
             case 'F':
-                QVERIFY(disk->fill());
+                QVERIFY(disk->leaveFree(0));
                 break;
             case 'E':
                 disk->free();

@@ -1,4 +1,5 @@
 #include "common/fakes.h"
+#include "common/small_disk.h"
 #include "common/test_main.h"
 
 #include "app/forms_registry.h"
@@ -351,6 +352,31 @@ private Q_SLOTS:
         QCOMPARE(bytes == old, !replaced);
         QCOMPARE(bytes.startsWith("\xEF\xBB\xBF"), replaced);
         QVERIFY(!QFile::exists(path(chosen)) || chosen == written || chosen == u"old"_s);
+    }
+
+    // On a full disk the export says so and the old file stays byte for
+    // byte, alone beside the disk's filler.
+    void exportOnFullDisk() {
+        testing::SmallDisk disk(64);
+        if (!disk.mounted)
+            QSKIP("A small file system cannot be mounted here (it needs root).");
+        const QString old = disk.dir.filePath(u"old.csv"_s);
+        QFile existing(old);
+        QVERIFY(existing.open(QIODevice::WriteOnly) && existing.write("old,file\r\n") == 10);
+        existing.close();
+        QVERIFY(disk.leaveFree(0));
+        FrmRecord window(*record_);
+        QVERIFY(showActive(window));
+        dialogs_.answers = {FileChoice{old, 0}};
+        messages_.answers = {u"是"_s};
+        QTest::keyClick(&window, Qt::Key_E, Qt::AltModifier);
+        QCOMPARE(messages_.messages.size(), 1);
+        QVERIFY2(messages_.messages.first().contains(u"磁盘可能已满"_s),
+                 qPrintable(messages_.messages.first()));
+        QVERIFY(existing.open(QIODevice::ReadOnly));
+        QCOMPARE(existing.readAll(), QByteArray("old,file\r\n"));
+        QCOMPARE(QDir(disk.dir.path()).entryList(QDir::Files),
+                 (QStringList{u"filler"_s, u"old.csv"_s}));
     }
 
     // Text a spreadsheet would run as a formula is written with a leading

@@ -213,12 +213,19 @@ private Q_SLOTS:
         QTest::newRow("tabs, line breaks and RTF's own characters")
             << oneRun(u"a\tb\u2028c {x} \\y\\ ;"_s, song());
         QTest::newRow("outside the basic plane") << oneRun(u"笑\U0001F600\uFF1D"_s, song());
-        QTest::newRow("runs unlike their paragraph's mark")
-            << document({paragraph({{u"plain"_s, song()},
-                                    {u"all"_s, fmt(kSong, 18, Bold | Italic | Underline)}},
-                                   A::Left, fmt(kSong, 18, Bold | Italic | Underline)),
-                         paragraph({{u"plain"_s, song()},
-                                    {u"all"_s, fmt(kSong, 18, Bold | Italic | Underline)}})});
+        QTest::newRow("runs unlike their paragraph's mark") << document(
+            {paragraph(
+                 {{u"plain"_s, song()}, {u"all"_s, fmt(kSong, 18, Bold | Italic | Underline)}},
+                 A::Left, fmt(kSong, 18, Bold | Italic | Underline)),
+             paragraph(
+                 {{u"plain"_s, song()}, {u"all"_s, fmt(kSong, 18, Bold | Italic | Underline)}}),
+             // Each attribute against a mark that has another one.
+             paragraph({{u"i"_s, fmt(kSong, 18, Italic)}, {u"u"_s, fmt(kSong, 18, Underline)}},
+                       A::Left, fmt(kSong, 18, Bold)),
+             paragraph({{u"b"_s, fmt(kSong, 18, Bold)}, {u"u"_s, fmt(kSong, 18, Underline)}},
+                       A::Left, fmt(kSong, 18, Italic)),
+             paragraph({{u"b"_s, fmt(kSong, 18, Bold)}, {u"i"_s, fmt(kSong, 18, Italic)}}, A::Left,
+                       fmt(kSong, 18, Underline))});
         QTest::newRow("empty paragraphs keep their size")
             << document({paragraph({}, A::Centre, song(48)), paragraph({{u"x"_s, song()}}),
                          paragraph({}, A::Left, song(21)), paragraph({})});

@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTimer>
 
 using namespace drillpad;
@@ -91,7 +92,7 @@ private Q_SLOTS:
             QVERIFY2(face && !face->text(QAccessible::Name).isEmpty(),
                      qPrintable(widget->objectName()));
         }
-        QCOMPARE(inputs, 27); // the boxes, lists, the check box and the buttons
+        QCOMPARE(inputs, 28); // the boxes, lists, the check box and the buttons
         QCOMPARE(window.combo("cmbAddCarry")->accessibleName(), u"加法进位"_s);
         QVERIFY(!window.combo("cmbAddCarry")->isEditable());
     }
@@ -161,6 +162,56 @@ private Q_SLOTS:
                 QCOMPARE(terms[0].toInt() + terms[1].toInt(), sides[1].toInt());
             }
         }
+    }
+
+    // 四则混合 asked for the missing number through the window: every
+    // question of the sheet has one blank, and the key fills each so that
+    // the filled question holds (the key would write another result).
+    void mixedBlanksChosenInTheWizard_data() {
+        QTest::addColumn<int>("blank");
+        QTest::newRow("(　)") << 0;
+        QTest::newRow("□") << 1;
+    }
+    void mixedBlanksChosenInTheWizard() {
+        QFETCH(int, blank);
+        FrmGuide &guide = frmGuide();
+        guide.show();
+        whenSettingsOpen([&](FrmSettings &window) {
+            choosePreset(window, u"带括号的四则混合运算"_s, true);
+            QComboBox *ask = window.combo("cmbMixAsk");
+            ask->setFocus();
+            QTest::keyClick(ask, Qt::Key_Down); // 求未知数
+            QCOMPARE(ask->currentText(), u"求未知数"_s);
+            window.combo("cmbBlank")->setCurrentIndex(blank);
+            QTest::keyClick(&window, Qt::Key_Return); // 确定
+        });
+        QTest::mouseClick(guide.button("cmdSettings"), Qt::LeftButton);
+        for (int i = 0; i < 3; ++i)
+            QTest::mouseClick(guide.button("cmdNext"), Qt::LeftButton); // 完成 last
+
+        const QString sheet = frmMain().txtMain()->text();
+        const QString blankText = blank ? kBox : kParen;
+        int questions = 0;
+        for (const QString &line : questionLines(sheet)) {
+            for (const QString &question : splitQuestions(line)) {
+                ++questions;
+                QVERIFY2(question.count(blankText) == 1 &&
+                             !question.contains(blank ? kParen : kBox),
+                         qPrintable(question));
+                static const QRegularExpression twoOperators(
+                    u"^[^-+×÷]*[-+×÷][^-+×÷]*[-+×÷][^-+×÷]*$"_s);
+                QVERIFY2(twoOperators.match(question).hasMatch(), qPrintable(question));
+            }
+        }
+        QCOMPARE(questions, 30);
+        const AnswerKey key = makeAnswerKey(sheet.split(u'\n'));
+        QCOMPARE(key.answered, 30);
+        QCOMPARE(key.leftOut, 0);
+        QStringList filled;
+        for (const AnswerLine &line : key.lines)
+            filled << line.text;
+        filled.removeFirst(); // the heading 答案:
+        QCOMPARE(makeAnswerKey(filled).text(), key.text());
     }
 
     // 练习 → 按预设练习 lists every preset; one chosen starts the quiz on it.
