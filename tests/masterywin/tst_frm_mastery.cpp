@@ -3,6 +3,7 @@
 
 #include "app/forms_registry.h"
 #include "controls/command_button.h"
+#include "controls/print_dialog.h"
 #include "mainwin/frm_main.h"
 #include "masterywin/frm_mastery.h"
 #include "quiz/frm_face.h"
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPrinter>
 #include <QRandomGenerator>
 #include <QTableView>
 
@@ -242,6 +244,39 @@ private Q_SLOTS:
         QCOMPARE(!image.isNull(), picture);
         if (picture)
             QCOMPARE(image.size(), QSize(1754, 1240));
+    }
+
+    // 打印 draws the map on one page of the printer chosen; cancelling the
+    // print dialog prints nothing.
+    void print_data() {
+        QTest::addColumn<bool>("chosen");
+        QTest::newRow("printed") << true;
+        QTest::newRow("cancelled") << false;
+    }
+    void print() {
+        QFETCH(bool, chosen);
+        struct PdfPrinter final : PrintDialogs {
+            QPrinter printer{QPrinter::HighResolution};
+            bool chosen = true;
+            QPrinter *choosePrinter(QWidget *, bool) override {
+                return chosen ? &printer : nullptr;
+            }
+        } dialogs;
+        const QString pdf =
+            folder_.filePath(QString::fromLatin1(QTest::currentDataTag()) + ".pdf"_L1);
+        dialogs.printer.setOutputFormat(QPrinter::PdfFormat);
+        dialogs.printer.setOutputFileName(pdf);
+        dialogs.chosen = chosen;
+        ScopedSeam<PrintDialogs> seam(dialogs);
+        FrmMastery map;
+        map.button("cmdPrint")->click();
+        QFile file(pdf);
+        QCOMPARE(file.open(QIODevice::ReadOnly), chosen);
+        if (chosen) {
+            const QByteArray bytes = file.readAll();
+            QVERIFY(bytes.startsWith("%PDF"));
+            QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r"), 1);
+        }
     }
 };
 
