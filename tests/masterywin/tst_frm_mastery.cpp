@@ -126,6 +126,8 @@ private Q_SLOTS:
         window.show();
         QCOMPARE(window.cmbPupil()->currentText(), u"小明"_s);
         QCOMPARE(window.quizModel().rowCount(), 1);
+        QCOMPARE(window.controls().get<QLabel>(u"lblToday"_s)->text(),
+                 u"小明今天练了 0 分钟, 1 题; 连续 1 天"_s);
         window.hide();
 
         FrmMastery map(record);
