@@ -38,9 +38,15 @@ struct BenchRecord {
             s.answered = 100;
             s.right = 33;
             for (int n = 1; n <= 100; ++n) {
-                answers.append({i, n, QStringLiteral("%1×%2=").arg(n % 9 + 1).arg(i % 9 + 1),
-                                QString::number((n % 9 + 1) * (i % 9 + 1)), QStringLiteral("7"),
-                                false, n % 3 == 0, 4.5});
+                answers.append({i,
+                                n,
+                                QStringLiteral("%1×%2=").arg(n % 9 + 1).arg(i % 9 + 1),
+                                QString::number((n % 9 + 1) * (i % 9 + 1)),
+                                QStringLiteral("7"),
+                                false,
+                                n % 3 == 0,
+                                4.5,
+                                {}});
             }
             summaries.append(s);
         }
@@ -58,7 +64,8 @@ void BM_RecordAnswer(benchmark::State &state) {
     quiz.from = 1;
     quiz.to = 9;
     AnswerEntry answer{
-        0, 0, QStringLiteral("3+4="), QStringLiteral("7"), QStringLiteral("7"), false, true, 2.5};
+        0,   0, QStringLiteral("3+4="), QStringLiteral("7"), QStringLiteral("7"), false, true,
+        2.5, {}};
     for (auto _ : state) {
         ++answer.sequence;
         quiz.answers = {answer};

@@ -4,6 +4,7 @@
 #include "bench_main.h"
 #include "controls/file_dialogs.h"
 #include "controls/message_box.h"
+#include "masterywin/frm_mastery.h"
 #include "record/practice_record.h"
 #include "recordwin/frm_record.h"
 #include "recordwin/record_table.h"
@@ -13,6 +14,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -69,7 +73,8 @@ void fill(PracticeRecord &record) {
                                                : expected.at(a),
                                    kind == 9,
                                    kind < 8,
-                                   3.0 + (n + a) % 7};
+                                   3.0 + (n + a) % 7,
+                                   {}};
                 quiz.right += answer.right;
                 quiz.secondsUsed += answer.seconds;
                 answers << answer;
@@ -130,6 +135,48 @@ void BM_RecordWindowOpens(benchmark::State &state) {
     state.counters["database_MB"] = static_cast<double>(databaseBytes(record)) / (1024 * 1024);
 }
 BENCHMARK(BM_RecordWindowOpens)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// 掌握情况 over the large record: the pupil's summary of the facts read and
+// the grid painted. The facts' share of the file is reported beside it.
+void BM_MasteryMapOpens(benchmark::State &state) {
+    PracticeRecord &record = largeRecord();
+    for (auto _ : state) {
+        FrmMastery window(record);
+        window.show();
+        QCoreApplication::processEvents();
+        const QPixmap shown = window.grab();
+        benchmark::DoNotOptimize(shown.cacheKey());
+    }
+    QSqlQuery q(QSqlDatabase::database(record.connectionName()));
+    // dbstat counts the pages of each table; -1 where SQLite lacks it.
+    const bool counted = q.exec(QStringLiteral("SELECT sum(pgsize) FROM dbstat WHERE name = 'facts'"
+                                               " OR name LIKE 'sqlite_autoindex_facts%'")) &&
+                         q.next();
+    const double factsBytes = counted ? q.value(0).toDouble() : -1;
+    state.counters["facts_KB"] = factsBytes / 1024;
+    state.counters["facts_share_%"] =
+        counted ? 100.0 * factsBytes / static_cast<double>(databaseBytes(record)) : -1;
+}
+BENCHMARK(BM_MasteryMapOpens)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// 今日复习's choice over the large record: the summaries read and the whole
+// review planned, which bounds the time for any one question of it.
+void BM_ReviewPlanned(benchmark::State &state) {
+    PracticeRecord &record = largeRecord();
+    const QDate today = QDate::currentDate();
+    QRandomGenerator random(1);
+    int asked = 0;
+    for (auto _ : state) {
+        const std::optional<QList<FactSummary>> facts =
+            record.factSummaries(record.currentPupilId());
+        const ReviewPlan plan = planReview(facts.value_or(QList<FactSummary>()), today,
+                                           [&random](int n) { return int(random.bounded(n)); });
+        asked = static_cast<int>(plan.questions.size());
+        benchmark::DoNotOptimize(asked);
+    }
+    state.counters["questions"] = asked;
+}
+BENCHMARK(BM_ReviewPlanned)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 // Choosing one operation in the filter: the table and the chart follow.
 void BM_RecordWindowFilters(benchmark::State &state) {

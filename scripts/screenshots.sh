@@ -2,7 +2,7 @@
 # Remakes the README's screenshots on a virtual X display: the main window
 # with an exercise sheet, the quiz window during a quiz, a message box and the
 # save dialog (Qt's own texts in Chinese), and the practice record after a few
-# quizzes, and the window 出题设置 with a preset loaded.
+# quizzes, the mastery map, and the window 出题设置 with a preset loaded.
 # Usage: scripts/screenshots.sh [BUILD] [OUTDIR]
 # Builds nothing: run it through `make screenshots`, which builds first.
 set -eu

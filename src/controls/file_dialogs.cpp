@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace drillpad {
 
@@ -45,6 +46,21 @@ bool askToReplaceFile(QWidget *parent, const QString &path) {
            askYesNo(
                parent,
                QStringLiteral("文件“%1”已存在。要替换它吗?").arg(QDir::toNativeSeparators(path)));
+}
+
+std::optional<QString> chooseSavePath(QWidget *parent, const QString &filter,
+                                      const QString &fileName, const QString &suffix) {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const std::optional<FileChoice> choice =
+        Seam<FileDialogs>::get().saveFile(parent, {filter}, {QDir(folder).filePath(fileName), 0});
+    if (!choice || choice->path.isEmpty())
+        return std::nullopt;
+    QString path = choice->path;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += suffix;
+    if (!askToReplaceFile(parent, path))
+        return std::nullopt;
+    return path;
 }
 
 template <> FileDialogs &Seam<FileDialogs>::real() {

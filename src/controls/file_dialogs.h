@@ -43,6 +43,13 @@ void prepareFileDialog(QFileDialog &dialog, QFileDialog::AcceptMode mode,
 // True when nothing is there or the user chose 是.
 bool askToReplaceFile(QWidget *parent, const QString &path);
 
+// Asks where to save a file of one kind: the save dialog over `filter`
+// ("CSV文件 (*.csv)"), offering `fileName` in the documents folder; a name
+// without an extension gets `suffix` (".csv"), and an existing file is
+// replaced only if the user agrees. The path to write, or nothing.
+std::optional<QString> chooseSavePath(QWidget *parent, const QString &filter,
+                                      const QString &fileName, const QString &suffix);
+
 // The entries of a filter written as "label|pattern|label|pattern": the
 // labels, which carry their patterns in brackets.
 QStringList filterEntries(const QString &filter);

@@ -1,5 +1,7 @@
 #include "controls/message_box.h"
 
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -21,6 +23,19 @@ public:
         box.exec();
         const int chosen = static_cast<int>(box.buttons().indexOf(box.clickedButton()));
         return chosen >= 0 ? chosen : question.escapeButton;
+    }
+    std::optional<QString> askText(QWidget *parent, const QString &prompt,
+                                   const QString &initial) override {
+        QInputDialog box(parent);
+        box.setWindowTitle(QString::fromLatin1(kAppTitle));
+        box.setLabelText(prompt);
+        box.setTextValue(initial);
+        // The line has no label of its own for a screen reader.
+        if (auto *line = box.findChild<QLineEdit *>())
+            line->setAccessibleName(prompt);
+        if (box.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return box.textValue();
     }
 
 private:
@@ -48,6 +63,10 @@ void showWarning(QWidget *parent, const QString &text) {
 bool askYesNo(QWidget *parent, const QString &text) {
     const Question question{text, {QStringLiteral("是"), QStringLiteral("否")}, 1, 1};
     return Seam<MessageBoxes>::get().ask(parent, question) == 0;
+}
+
+std::optional<QString> askText(QWidget *parent, const QString &prompt, const QString &initial) {
+    return Seam<MessageBoxes>::get().askText(parent, prompt, initial);
 }
 
 void prepareQuestionBox(QMessageBox &box, const Question &question) {

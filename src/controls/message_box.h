@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class QMessageBox;
 class QWidget;
 
@@ -32,6 +34,12 @@ public:
     virtual void warning(QWidget *parent, const QString &text) = 0;
     // Asks the question and returns the index of the button the user chose.
     virtual int ask(QWidget *parent, const Question &question) = 0;
+    // Asks for a line of text under `prompt`, starting from `initial`;
+    // nothing when the user cancels (as boxes that cannot ask do).
+    virtual std::optional<QString> askText(QWidget * /*parent*/, const QString & /*prompt*/,
+                                           const QString & /*initial*/) {
+        return std::nullopt;
+    }
 };
 
 // Convenience calls through the seam.
@@ -40,6 +48,7 @@ void showWarning(QWidget *parent, const QString &text);
 // A question with the buttons "是" and "否"; true for "是". "否" is the
 // default, so that Enter pressed once too often changes nothing.
 bool askYesNo(QWidget *parent, const QString &text);
+std::optional<QString> askText(QWidget *parent, const QString &prompt, const QString &initial = {});
 
 // Sets up a box for the question as the real message boxes show it.
 void prepareQuestionBox(QMessageBox &box, const Question &question);

@@ -28,6 +28,18 @@ constexpr ControlDef kControls[] = {
      .caption = "练习[&Q]:",
      .rect = {2640, 180, 840, 210},
      .flags = SizedToText},
+    {.name = "lblPupil",
+     .kind = K::Label,
+     .caption = "练习者[&U]:",
+     .rect = {4080, 180, 960, 210},
+     .flags = SizedToText},
+    {.name = "cmbPupil",
+     .kind = K::ComboBox,
+     .caption = "全部",
+     .rect = {5040, 120, 1800, 300},
+     .accessibleName = "练习者"},
+    // The current pupil's practice today: "今天 12 分钟, 40 题; 连续 3 天".
+    {.name = "lblToday", .kind = K::Label, .rect = {7080, 180, 4800, 210}},
     {.name = "tblQuizzes",
      .kind = K::TableView,
      .rect = {120, 540, 11760, 3480},
@@ -68,8 +80,9 @@ constexpr ControlDef kControls[] = {
      .rect = {10305, kButtonTop, kButtonWidth, kButtonHeight}},
 };
 
-constexpr const char *kTabOrder[] = {"cmbOperation", "tblQuizzes", "chartProgress", "tblWrong",
-                                     "cmdRedo",      "cmdExport",  "cmdClear",      "cmdClose"};
+constexpr const char *kTabOrder[] = {"cmbOperation",  "cmbPupil", "tblQuizzes",
+                                     "chartProgress", "tblWrong", "cmdRedo",
+                                     "cmdExport",     "cmdClear", "cmdClose"};
 
 constexpr FormDef kForm = {
     .name = "frmRecord",

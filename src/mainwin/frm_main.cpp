@@ -16,9 +16,11 @@
 #include "mainwin/main_hints.h"
 #include "mainwin/main_layout.h"
 #include "mainwin/sheet_file.h"
+#include "masterywin/frm_mastery.h"
 #include "platform/process.h"
 #include "quiz/frm_face.h"
 #include "recordwin/frm_record.h"
+#include "recordwin/pupil_commands.h"
 #include "settings/frm_settings.h"
 #include "settings/settings_store.h"
 
@@ -302,6 +304,23 @@ void FrmMain::connectHandlers() {
     onMenu("mnuPracticeRecord", &FrmMain::mnuPracticeRecord_Click);
     onMenu("mnuFileSettings", &FrmMain::mnuFileSettings_Click);
     onMenu("mnuPracticeSettings", &FrmMain::mnuPracticeSettings_Click);
+    onMenu("mnuPracticeMastery", &FrmMain::mnuPracticeMastery_Click);
+    onMenu("mnuPracticeReview", &FrmMain::mnuPracticeReview_Click);
+    onMenu("mnuPracticePupilAdd", &FrmMain::mnuPracticePupilAdd_Click);
+    onMenu("mnuPracticePupilRename", &FrmMain::mnuPracticePupilRename_Click);
+    onMenu("mnuPracticePupilRemove", &FrmMain::mnuPracticePupilRemove_Click);
+    if (QAction *pupils = menuAction("mnuPracticePupil")) {
+        // The pupils as they are when the menu opens; the entry itself names
+        // the current one whenever the 练习 menu opens.
+        auto *menu = new QMenu(this);
+        menu->setObjectName(QStringLiteral("mnuPracticePupilMenu"));
+        pupils->setMenu(menu);
+        connect(menu, &QMenu::aboutToShow, this,
+                [menu] { fillPupilMenu(*menu, practiceRecord()); });
+        if (auto *practice = menus_.get<QMenu>(QStringLiteral("mnuPractice")))
+            connect(practice, &QMenu::aboutToShow, this,
+                    [pupils] { pupils->setText(currentPupilCaption(practiceRecord())); });
+    }
     if (QAction *presets = menuAction("mnuPracticePreset")) {
         // The presets as they are when the menu opens, the user's included.
         auto *menu = new QMenu(this);
@@ -452,6 +471,29 @@ void practise(const SheetSettings &settings) {
 
 void FrmMain::mnuFileSettings_Click() {
     frmSettings().editSettings(wizardSheetPart());
+}
+
+void FrmMain::mnuPracticeMastery_Click() {
+    FrmMastery map(practiceRecord(), this);
+    map.showModal();
+}
+
+void FrmMain::mnuPracticeReview_Click() {
+    FrmFace &face = frmFace();
+    if (face.startReview())
+        face.showModal();
+}
+
+void FrmMain::mnuPracticePupilAdd_Click() {
+    addPupil(this, practiceRecord());
+}
+
+void FrmMain::mnuPracticePupilRename_Click() {
+    renameCurrentPupil(this, practiceRecord());
+}
+
+void FrmMain::mnuPracticePupilRemove_Click() {
+    removeCurrentPupil(this, practiceRecord());
 }
 
 void FrmMain::mnuPracticeSettings_Click() {

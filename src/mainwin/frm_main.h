@@ -60,6 +60,11 @@ public:
     void mnuPracticeRecord_Click();
     void mnuFileSettings_Click();
     void mnuPracticeSettings_Click();
+    void mnuPracticeMastery_Click();
+    void mnuPracticeReview_Click();
+    void mnuPracticePupilAdd_Click();
+    void mnuPracticePupilRename_Click();
+    void mnuPracticePupilRemove_Click();
     // Starts the quiz on a preset's settings.
     void practisePreset(const QString &name);
 

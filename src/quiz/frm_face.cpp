@@ -3,8 +3,10 @@
 #include "controls/command_button.h"
 #include "controls/message_box.h"
 #include "forms/frm_face_def.h"
+#include "question/random.h"
 #include "quiz/practice_questions.h"
 #include "quiz/quiz_logic.h"
+#include "record/record_clock.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -322,6 +324,29 @@ bool FrmFace::startPractice(const SheetSettings &settings) {
     return true;
 }
 
+bool FrmFace::startReview() {
+    PracticeRecord &record = practiceRecord();
+    const std::optional<Pupil> pupil = record.currentPupil();
+    const std::optional<QList<FactSummary>> facts =
+        pupil ? record.factSummaries(pupil->id) : std::nullopt;
+    if (!facts) {
+        showWarning(this, QStringLiteral("练习记录现在无法读取，今日复习没有开始。"));
+        return false;
+    }
+    const QDate today = recordNow().date();
+    const ReviewPlan plan =
+        planReview(*facts, today, [](int n) { return randomBetween(0, n - 1); });
+    if (plan.questions.isEmpty()) {
+        showMessage(this, reviewNotDueText(pupil->name, plan.nextDue, today));
+        return false;
+    }
+    QList<quiz::QuizQuestion> queue;
+    for (const BasicFact &fact : plan.questions)
+        queue.append({fact.question(), QString::number(fact.answer())});
+    startQueue(std::move(queue), QuizKind::Review, 0, 0);
+    return true;
+}
+
 void FrmFace::startQueue(QList<quiz::QuizQuestion> queue, QuizKind kind, int from, int to) {
     if (!cmdBegin_->isEnabled()) {
         cmdFinish_Click();
@@ -373,6 +398,17 @@ void FrmFace::showEvent(QShowEvent *event) {
     // The first stop of the tab order; idle, that is where a quiz begins.
     if (cmdBegin_->isEnabled())
         cmdBegin_->setFocus(Qt::OtherFocusReason);
+}
+
+FrmFace::~FrmFace() {
+    recorder_.writeBeforeExit();
+}
+
+void FrmFace::hideEvent(QHideEvent *event) {
+    FormDialog::hideEvent(event);
+    // What the record could not take yet is tried once more, and what still
+    // waits is said before the pupil walks away.
+    recorder_.writeOnClose();
 }
 
 void FrmFace::closeEvent(QCloseEvent *event) {

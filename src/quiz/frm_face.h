@@ -30,6 +30,9 @@ class FrmFace : public FormDialog {
     Q_OBJECT
 public:
     FrmFace();
+    // What the record still could not take is tried once more, and the
+    // user told if it is lost.
+    ~FrmFace() override;
 
     const forms::ControlMap &controls() const { return controls_; }
     CommandButton *button(const char *name) const;
@@ -73,6 +76,12 @@ public:
     // refused with a message and nothing starts (false).
     bool startPractice(const SheetSettings &settings);
 
+    // Starts today's review of the current pupil's basic facts (planReview),
+    // asked in its order and recorded as a review; it finishes by itself
+    // after the last. When nothing is due it says when the next review is
+    // due, and nothing starts (false).
+    bool startReview();
+
     // Handlers.
     void cmdBegin_Click();
     void cmdOK_Click();
@@ -85,6 +94,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:

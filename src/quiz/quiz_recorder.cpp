@@ -1,7 +1,9 @@
 #include "quiz/quiz_recorder.h"
 
 #include "quiz/quiz_logic.h"
+#include "record/record_clock.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 
 #include <algorithm>
@@ -67,9 +69,17 @@ QuizRecorder::QuizRecorder(Report report, PracticeRecord *record, Clock clock)
       clock_(clock ? std::move(clock) : Clock(monotonicMs)), retry_(new QTimer) {
     retry_->setInterval(kRetryMs);
     QObject::connect(retry_, &QTimer::timeout, retry_, [this] { flush(); });
+    if (QCoreApplication *app = QCoreApplication::instance())
+        QObject::connect(app, &QCoreApplication::aboutToQuit, retry_,
+                         [this] { writeBeforeExit(); });
 }
 
 QuizRecorder::~QuizRecorder() {
+    // The window may go before the program ends: once more, quietly.
+    if (hasUnwritten() && !exitFailed_) {
+        report_ = nullptr;
+        writeBeforeExit();
+    }
     delete retry_;
 }
 
@@ -116,6 +126,48 @@ bool QuizRecorder::flush() {
     return true;
 }
 
+int QuizRecorder::unwrittenAnswers() const {
+    int count = 0;
+    for (const Pending &quiz : pending_)
+        count += static_cast<int>(quiz.update.answers.size());
+    return count;
+}
+
+bool QuizRecorder::writeBeforeExit() {
+    if (!hasUnwritten())
+        return true;
+    PracticeRecord &file = record();
+    const int usual = file.busyTimeout();
+    file.setBusyTimeout(kExitWaitMs);
+    const bool written = flush();
+    file.setBusyTimeout(usual);
+    if (!written) {
+        exitFailed_ = true;
+        retry_->stop();
+        if (report_)
+            report_(
+                QStringLiteral("练习记录文件仍然无法写入（例如正被另一个程序占用，或者磁盘已满），"
+                               "%1；程序结束后，这些不会留在练习记录里。")
+                    .arg(unwrittenText()));
+    }
+    return written;
+}
+
+bool QuizRecorder::writeOnClose() {
+    if (!hasUnwritten() || flush())
+        return true;
+    if (report_)
+        report_(QStringLiteral("练习记录文件仍然无法写入，%1。软件会继续尝试，退出前还会再试一次。")
+                    .arg(unwrittenText()));
+    return false;
+}
+
+QString QuizRecorder::unwrittenText() const {
+    const int answers = unwrittenAnswers();
+    return answers > 0 ? QStringLiteral("还有 %1 道题的答案没有保存").arg(answers)
+                       : QStringLiteral("练习的得分还没有保存");
+}
+
 void QuizRecorder::begin(QuizKind kind, const QString &operation, int from, int to) {
     if (running_)
         finish();
@@ -124,7 +176,9 @@ void QuizRecorder::begin(QuizKind kind, const QString &operation, int from, int 
     timing_.start(clock_());
     Pending quiz;
     quiz.update.kind = kind;
-    quiz.update.started = QDateTime::currentDateTime();
+    // 0 when the record cannot be read now: the current pupil when written.
+    quiz.update.pupilId = record().currentPupilId();
+    quiz.update.started = recordNow();
     quiz.update.operation = operation;
     quiz.update.from = from;
     quiz.update.to = to;
@@ -164,6 +218,7 @@ void QuizRecorder::answered(const QString &typed, bool skipped, bool right,
     entry.skipped = skipped;
     entry.right = right;
     entry.seconds = timing_.questionSeconds(clock_());
+    entry.at = recordNow();
     quiz.update.answers.append(entry);
     quiz.all.append(entry);
     quiz.dirty = true;
@@ -185,7 +240,7 @@ void QuizRecorder::finish() {
         return;
     running_ = false;
     Pending &quiz = pending_.last();
-    quiz.update.ended = QDateTime::currentDateTime();
+    quiz.update.ended = recordNow();
     quiz.update.score = scoreOf(right_, answered_);
     quiz.update.secondsUsed = timing_.totalSeconds(clock_());
     quiz.dirty = true;

@@ -39,6 +39,8 @@ private:
 // quiz's end, or by a timer that tries again every second, so nothing the
 // pupil answered is lost and a quiz begun during the trouble is recorded too.
 // Each episode of trouble is told once through `report`; the quiz goes on.
+// Each quiz belongs to the pupil who was current when it began. When the
+// program ends, what still waits is tried once more (writeBeforeExit).
 class QuizRecorder {
 public:
     using Clock = std::function<qint64()>;
@@ -65,6 +67,15 @@ public:
 
     // Writes what waits; true when nothing is left to write.
     bool flush();
+    // At the program's end: writes what waits, waiting up to kExitWaitMs
+    // for a file that another program holds. What still cannot be written
+    // is lost with the program, and `report` says how many answers that is.
+    // True when nothing is left unwritten.
+    bool writeBeforeExit();
+    // When the quiz window closes: writes what waits, once more at once; what
+    // still cannot be written is said, and waits for the timer and the end.
+    bool writeOnClose();
+    static constexpr int kExitWaitMs = 2000;
     // Answers and quiz ends not in the record yet.
     bool hasUnwritten() const;
 
@@ -85,6 +96,9 @@ private:
 
     PracticeRecord &record();
     void reportProblem();
+    int unwrittenAnswers() const;
+    // "还有 3 道题的答案没有保存", or the quiz's end when no answer waits.
+    QString unwrittenText() const;
     void mergeSettings(Pending &quiz, const QString &operation, int from, int to);
 
     Report report_;
@@ -99,6 +113,8 @@ private:
     // Oldest first; while a quiz runs, it is the last.
     QList<Pending> pending_;
     QTimer *retry_;
+    // writeBeforeExit has run and failed: the end is not waited for twice.
+    bool exitFailed_ = false;
 };
 
 } // namespace drillpad::quiz

@@ -1,6 +1,7 @@
 #include "record/practice_record.h"
 
 #include "record/disk_sync.h"
+#include "record/record_clock.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -8,6 +9,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QPointer>
+#include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -25,7 +27,7 @@ namespace {
 
 // The layout is built by these steps in order; PRAGMA user_version counts the
 // steps a file has had, so an older file takes only the steps it lacks.
-const char *const kLayoutSteps[][4] = {
+const char *const kLayoutSteps[][8] = {
     // 1: quizzes with their totals, answers in the order asked.
     {"CREATE TABLE quizzes ("
      " id INTEGER PRIMARY KEY,"
@@ -53,6 +55,28 @@ const char *const kLayoutSteps[][4] = {
     {"ALTER TABLE quizzes ADD COLUMN kind INTEGER NOT NULL DEFAULT 0",
      "CREATE INDEX quizzes_newest ON quizzes (started DESC, id DESC)",
      "CREATE INDEX quizzes_by_operation ON quizzes (operation, started DESC, id DESC)", nullptr},
+    // 3: pupils, each quiz's pupil (the quizzes from before go to the first
+    // pupil, named as kFirstPupilName), and each pupil's summary of the basic
+    // facts, which the answers already kept make once the layout stands.
+    {"CREATE TABLE pupils (id INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE)",
+     "INSERT INTO pupils (id, name) VALUES (1, '小朋友')",
+     "ALTER TABLE quizzes ADD COLUMN pupil_id INTEGER NOT NULL DEFAULT 1",
+     "CREATE INDEX quizzes_by_pupil ON quizzes (pupil_id, started DESC, id DESC)",
+     "CREATE TABLE facts ("
+     " pupil_id INTEGER NOT NULL,"
+     " fact TEXT NOT NULL," // such as "7×8"
+     " attempts INTEGER NOT NULL,"
+     " right_count INTEGER NOT NULL,"
+     " total_seconds REAL NOT NULL,"
+     " last_at INTEGER NOT NULL," // milliseconds since 1970, UTC
+     " last_right INTEGER NOT NULL,"
+     " last_seconds REAL NOT NULL,"
+     " fast_in_a_row INTEGER NOT NULL,"
+     " box INTEGER NOT NULL,"
+     " due_day INTEGER NOT NULL," // Julian day
+     " PRIMARY KEY (pupil_id, fact)) WITHOUT ROWID",
+     "CREATE TABLE record_state (facts_made INTEGER NOT NULL)",
+     "INSERT INTO record_state (facts_made) VALUES (0)"},
 };
 constexpr int kLayoutVersion = static_cast<int>(std::size(kLayoutSteps));
 
@@ -62,6 +86,25 @@ constexpr int kDefaultBusyTimeoutMs = 150;
 // PRAGMA quick_check reads the whole file; below this size it takes a few
 // milliseconds and runs at once.
 constexpr qint64 kDefaultBackgroundCheckBytes = 8 * 1024 * 1024;
+// Making the facts' summaries from this many answers takes about 50 ms;
+// more are summed up in the background.
+constexpr qint64 kFactsMadeAtOnce = 20000;
+// The background check waits this long for another Drillpad's write.
+constexpr int kCheckBusyTimeoutMs = 2000;
+// Where the pupil chosen last is kept.
+constexpr const char *kCurrentPupilKey = "practice/currentPupil";
+// The pupil chosen last (its id the value) if it is still there, else the
+// first one.
+constexpr const char *kCurrentPupilSql = "SELECT id FROM pupils ORDER BY id = ? DESC, id LIMIT 1";
+
+QSettings programSettings() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Drillpad"),
+                     QStringLiteral("Drillpad"));
+}
+
+qint64 chosenPupil() {
+    return programSettings().value(QLatin1String(kCurrentPupilKey)).toLongLong();
+}
 
 // SQLite's primary result codes that decide what to tell the user.
 enum SqliteCode {
@@ -135,7 +178,14 @@ QString asideName(const QString &path, const char *why) {
 }
 
 const char *const kQuizColumns = "id, started, ended, operation, range_from, range_to, answered, "
-                                 "right_count, rate, score, seconds_used, kind";
+                                 "right_count, rate, score, seconds_used, kind, pupil_id";
+// A quiz with its pupil's name, read from kQuizTables.
+const char *const kQuizSelect =
+    "z.id, z.started, z.ended, z.operation, z.range_from, z.range_to, z.answered,"
+    " z.right_count, z.rate, z.score, z.seconds_used, z.kind, z.pupil_id, p.name";
+const char *const kQuizTables = "quizzes z LEFT JOIN pupils p ON p.id = z.pupil_id";
+const char *const kFactColumns = "fact, attempts, right_count, total_seconds, last_at, last_right,"
+                                 " last_seconds, fast_in_a_row, box, due_day";
 const char *const kAnswerColumns =
     "quiz_id, sequence, question, expected, typed, is_right, seconds";
 
@@ -153,10 +203,50 @@ QuizSummary quizFrom(const QSqlQuery &q, int at = 0) {
     s.finished = s.ended.isValid();
     s.score = s.finished ? q.value(at + 9).toInt() : -1;
     s.secondsUsed = q.value(at + 10).toDouble();
-    s.kind = q.value(at + 11).toInt() == 1 ? QuizKind::Redo : QuizKind::Normal;
+    const int kind = q.value(at + 11).toInt();
+    s.kind = kind == 1 ? QuizKind::Redo : kind == 2 ? QuizKind::Review : QuizKind::Normal;
+    s.pupilId = q.value(at + 12).toLongLong();
+    s.pupilName = q.value(at + 13).toString();
     return s;
 }
-constexpr int kQuizColumnCount = 12;
+constexpr int kQuizColumnCount = 14;
+
+FactSummary factFrom(const QSqlQuery &q) {
+    FactSummary f;
+    f.fact = q.value(0).toString();
+    f.attempts = q.value(1).toInt();
+    f.right = q.value(2).toInt();
+    f.totalSeconds = q.value(3).toDouble();
+    f.last = QDateTime::fromMSecsSinceEpoch(q.value(4).toLongLong());
+    f.lastRight = q.value(5).toBool();
+    f.lastSeconds = q.value(6).toDouble();
+    f.fastInARow = q.value(7).toInt();
+    f.box = q.value(8).toInt();
+    f.due = QDate::fromJulianDay(q.value(9).toLongLong());
+    return f;
+}
+
+// The values of a pupil's row of the facts' table, in the order of
+// "pupil_id, " followed by kFactColumns.
+QVariantList factValues(qint64 pupilId, const FactSummary &f) {
+    return {pupilId,
+            f.fact,
+            f.attempts,
+            f.right,
+            f.totalSeconds,
+            f.last.toMSecsSinceEpoch(),
+            f.lastRight ? 1 : 0,
+            f.lastSeconds,
+            f.fastInARow,
+            f.box,
+            f.due.toJulianDay()};
+}
+
+QString insertFactSql() {
+    return QStringLiteral("INSERT OR REPLACE INTO facts (pupil_id, %1)"
+                          " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+        .arg(QLatin1String(kFactColumns));
+}
 
 AnswerEntry answerFrom(const QSqlQuery &q, int at = 0) {
     AnswerEntry a;
@@ -258,6 +348,106 @@ bool passesQuickCheck(const QSqlDatabase &db) {
     return findings == QStringList{QStringLiteral("ok")};
 }
 
+// Makes every pupil's summary of the basic facts again from all the answers,
+// in the order they were given, and notes that the summaries are made. An
+// answer is dated by its quiz's start and the seconds answered up to it.
+// Runs inside the caller's write transaction.
+std::optional<QSqlError> makeFactSummaries(const QSqlDatabase &db) {
+    struct PupilFact {
+        qint64 pupilId;
+        FactSummary summary;
+    };
+    QHash<QString, PupilFact> facts;
+    QSqlQuery q(db);
+    qint64 quizId = 0;
+    double answeredMs = 0;
+    std::optional<QSqlError> failure = forEachRow(
+        q,
+        QStringLiteral("SELECT z.id, z.pupil_id, z.started, a.question, a.expected, a.is_right,"
+                       " a.seconds FROM quizzes z JOIN answers a ON a.quiz_id = z.id"
+                       " ORDER BY z.started, z.id, a.sequence"),
+        {}, [&](const QSqlQuery &row) {
+            if (row.value(0).toLongLong() != quizId) {
+                quizId = row.value(0).toLongLong();
+                answeredMs = row.value(2).toDouble();
+            }
+            const double seconds = row.value(6).toDouble();
+            answeredMs += seconds * 1000;
+            const std::optional<BasicFact> fact =
+                basicFactOf(row.value(3).toString(), row.value(4).toString());
+            if (!fact)
+                return true;
+            const qint64 pupilId = row.value(1).toLongLong();
+            const QString key = fact->key();
+            PupilFact &entry = facts[QString::number(pupilId) + QLatin1Char('/') + key];
+            entry.pupilId = pupilId;
+            entry.summary.fact = key;
+            entry.summary = advanced(
+                entry.summary, {row.value(5).toBool(), seconds,
+                                QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(answeredMs))});
+            return true;
+        });
+    if (failure)
+        return failure;
+    if (!q.exec(QStringLiteral("DELETE FROM facts")))
+        return q.lastError();
+    if (!q.prepare(insertFactSql()))
+        return q.lastError();
+    for (const PupilFact &entry : std::as_const(facts)) {
+        const QVariantList values = factValues(entry.pupilId, entry.summary);
+        for (int i = 0; i < values.size(); ++i)
+            q.bindValue(i, values[i]);
+        if (!q.exec())
+            return q.lastError();
+    }
+    if (!q.exec(QStringLiteral("UPDATE record_state SET facts_made = 1")))
+        return q.lastError();
+    return std::nullopt;
+}
+
+// Whether the facts' summaries of the record are made; true when that cannot
+// be read, which the integrity check and the reads that follow will tell.
+bool factsAreMade(const QSqlDatabase &db) {
+    QSqlQuery q(db);
+    bool made = true;
+    forEachRow(q, QStringLiteral("SELECT min(facts_made) FROM record_state"), {},
+               [&made](const QSqlQuery &row) {
+                   made = row.value(0).isNull() || row.value(0).toInt() != 0;
+                   return true;
+               });
+    return made;
+}
+
+qint64 answersKept(const QSqlDatabase &db) {
+    QSqlQuery q(db);
+    qint64 count = 0;
+    forEachRow(q, QStringLiteral("SELECT total(answered) FROM quizzes"), {},
+               [&count](const QSqlQuery &row) {
+                   count = row.value(0).toLongLong();
+                   return true;
+               });
+    return count;
+}
+
+// Makes the facts' summaries on a connection of its own (the background
+// check's thread), unless another Drillpad has made them meanwhile.
+bool makeFactSummariesOn(const QString &file, const QString &connection) {
+    bool made = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(file);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kCheckBusyTimeoutMs));
+        QSqlQuery q(db);
+        if (db.open() && q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+            made = (factsAreMade(db) || !makeFactSummaries(db)) && q.exec(QStringLiteral("COMMIT"));
+            if (!made)
+                q.exec(QStringLiteral("ROLLBACK"));
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return made;
+}
+
 // The wrong and skipped answers of the quizzes, each question once where it
 // first went wrong, oldest quiz first and in the order asked.
 QString wrongAndSkippedSql(const QList<qint64> &quizIds) {
@@ -304,7 +494,10 @@ struct PracticeRecord::Impl {
     std::thread checker;
     std::mutex checkMutex;
     std::optional<bool> checkPassed; // set by the checker
+    bool factsMadeByCheck = false;   // set by the checker
     bool checking = false;
+    // The facts' summaries of a record from before them are made.
+    bool factsMade = true;
 
     QSqlDatabase db() const { return QSqlDatabase::database(connection, false); }
 
@@ -399,9 +592,40 @@ struct PracticeRecord::Impl {
     OpenResult openAndMigrate();
     bool openFile();
     bool moveAside(const char *why, const QString &what);
-    void startCheck();
+    void startCheck(bool makeFacts);
     void finishCheck();
     void closeConnection();
+
+    // The pupil chosen last if it is still there, else the first one; 0
+    // when the pupils cannot be read.
+    qint64 currentPupilId() {
+        const std::optional<QList<qint64>> found =
+            readRows(QLatin1String(kCurrentPupilSql), {chosenPupil()},
+                     [](const QSqlQuery &q) { return q.value(0).toLongLong(); });
+        return found && !found->isEmpty() ? found->first() : 0;
+    }
+
+    // Brings one answer into its pupil's summary of the fact it asks.
+    bool summariseAnswer(qint64 pupilId, const AnswerEntry &answer) {
+        const std::optional<BasicFact> fact = basicFactOf(answer.question, answer.expected);
+        if (!fact)
+            return true;
+        FactSummary summary;
+        summary.fact = fact->key();
+        QSqlQuery read;
+        if (!run(QStringLiteral("SELECT %1 FROM facts WHERE pupil_id = ? AND fact = ?")
+                     .arg(QLatin1String(kFactColumns)),
+                 {pupilId, summary.fact}, &read))
+            return false;
+        if (read.next())
+            summary = factFrom(read);
+        else if (read.lastError().isValid())
+            return failed(read.lastError());
+        read.finish();
+        summary = advanced(
+            summary, {answer.right, answer.seconds, answer.at.isValid() ? answer.at : recordNow()});
+        return run(insertFactSql(), factValues(pupilId, summary));
+    }
 };
 
 PracticeRecord::PracticeRecord(QObject *parent) : QObject(parent), d_(std::make_unique<Impl>()) {
@@ -549,19 +773,28 @@ bool PracticeRecord::Impl::openFile() {
     journalSync.emplace(path + QStringLiteral("-wal"));
     open = true;
     ++generation;
-    if (QFileInfo(path).size() >= backgroundCheckBytes) {
-        startCheck();
+    factsMade = factsAreMade(db());
+    if (QFileInfo(path).size() >= backgroundCheckBytes ||
+        (!factsMade && answersKept(db()) > kFactsMadeAtOnce)) {
+        startCheck(!factsMade);
         return true;
     }
     if (!passesQuickCheck(db()))
         return moveAside("damaged", QStringLiteral("练习记录文件已损坏")) && openFile();
+    if (!factsMade)
+        factsMade = transaction([this] {
+            const std::optional<QSqlError> failure = makeFactSummaries(db());
+            return !failure || failed(*failure);
+        });
     return true;
 }
 
-void PracticeRecord::Impl::startCheck() {
+void PracticeRecord::Impl::startCheck(bool makeFacts) {
     checking = true;
     checkPassed.reset();
-    checker = std::thread([this, file = path] {
+    // The record is neither read nor written meanwhile, so the summaries
+    // made on the checker's connection cannot miss a write of this program.
+    checker = std::thread([this, file = path, makeFacts] {
         const QString name = newConnectionName("check");
         bool passed = true;
         {
@@ -572,9 +805,12 @@ void PracticeRecord::Impl::startCheck() {
                 passed = passesQuickCheck(database);
         }
         QSqlDatabase::removeDatabase(name);
+        const bool made =
+            !makeFacts || (passed && makeFactSummariesOn(file, newConnectionName("facts")));
         {
             std::lock_guard lock(checkMutex);
             checkPassed = passed;
+            factsMadeByCheck = made;
         }
         // The record joins this thread before it goes, so `owner` is alive.
         QMetaObject::invokeMethod(
@@ -591,6 +827,7 @@ void PracticeRecord::Impl::finishCheck() {
     {
         std::lock_guard lock(checkMutex);
         passed = checkPassed.value_or(true);
+        factsMade = factsMadeByCheck;
     }
     if (!passed && moveAside("damaged", QStringLiteral("练习记录文件已损坏")))
         openFile();
@@ -649,6 +886,10 @@ void PracticeRecord::setBusyTimeout(int milliseconds) {
         QSqlQuery(d_->db()).exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(milliseconds));
 }
 
+int PracticeRecord::busyTimeout() const {
+    return d_->busyTimeoutMs;
+}
+
 int PracticeRecord::generation() const {
     return d_->generation;
 }
@@ -672,20 +913,41 @@ bool PracticeRecord::write(QuizUpdate &update) {
     }
     const auto count = static_cast<int>(update.answers.size());
     const bool ended = update.ended.isValid();
+    // The quiz's pupil: its own once in the record, else the one it was
+    // begun for, else the current one.
+    const bool current = id == 0 && update.pupilId == 0;
+    const QString pupilSql = id != 0   ? QStringLiteral("SELECT pupil_id FROM quizzes WHERE id = ?")
+                             : current ? QLatin1String(kCurrentPupilSql)
+                                       : QStringLiteral("SELECT id FROM pupils WHERE id = ?");
+    const qint64 pupilKey = id != 0 ? id : current ? chosenPupil() : update.pupilId;
+    qint64 pupilId = 0;
+    // A quiz whose pupil was removed, or that was cleared away, went with
+    // them: what is left of it has no place to go.
+    bool gone = false;
     const bool ok = d_->transaction([&] {
+        QSqlQuery found;
+        if (!d_->run(pupilSql, {pupilKey}, &found))
+            return false;
+        gone = !found.next();
+        if (found.lastError().isValid())
+            return d_->failed(found.lastError());
+        if (gone)
+            return true;
+        pupilId = found.value(0).toLongLong();
+        found.finish();
         QSqlQuery inserted;
         if (id == 0) {
             if (!d_->run(QStringLiteral("INSERT INTO quizzes (started, operation, range_from,"
-                                        " range_to, kind) VALUES (?, ?, ?, ?, ?)"),
+                                        " range_to, kind, pupil_id) VALUES (?, ?, ?, ?, ?, ?)"),
                          {msOrNull(update.started), operationOrEmpty(update.operation), update.from,
-                          update.to, static_cast<int>(update.kind)},
+                          update.to, static_cast<int>(update.kind), pupilId},
                          &inserted))
                 return false;
             id = inserted.lastInsertId().toLongLong();
         }
         for (AnswerEntry a : update.answers) {
             a.quizId = id;
-            if (!d_->insertAnswer(a))
+            if (!d_->insertAnswer(a) || !d_->summariseAnswer(pupilId, a))
                 return false;
         }
         // The totals move with the answers in the same transaction, so they
@@ -706,22 +968,131 @@ bool PracticeRecord::write(QuizUpdate &update) {
             moveAsideDamaged();
         return false;
     }
-    update.id = id;
     update.answers.clear();
     d_->succeeded();
+    if (gone)
+        return true;
+    update.id = id;
+    update.pupilId = pupilId;
     if (d_->journalSync)
         d_->journalSync->request();
     Q_EMIT changed();
     return true;
 }
 
-std::optional<QList<QuizSummary>> PracticeRecord::quizzes(const QString &operation) const {
-    const QString filter = operation.isEmpty() ? QString() : QStringLiteral(" AND operation = ?");
+std::optional<QList<QuizSummary>> PracticeRecord::quizzes(const QString &operation,
+                                                          qint64 pupilId) const {
+    QString filter;
+    QVariantList values;
+    if (!operation.isEmpty()) {
+        filter += QStringLiteral(" AND z.operation = ?");
+        values << operation;
+    }
+    if (pupilId != 0) {
+        filter += QStringLiteral(" AND z.pupil_id = ?");
+        values << pupilId;
+    }
+    return d_->readRows(QStringLiteral("SELECT %1 FROM %2 WHERE z.answered > 0%3"
+                                       " ORDER BY z.started DESC, z.id DESC")
+                            .arg(QLatin1String(kQuizSelect), QLatin1String(kQuizTables), filter),
+                        values, [](const QSqlQuery &q) { return quizFrom(q); });
+}
+
+std::optional<QList<Pupil>> PracticeRecord::pupils() const {
+    return d_->readRows(QStringLiteral("SELECT id, name FROM pupils ORDER BY id"), {},
+                        [](const QSqlQuery &q) {
+                            return Pupil{q.value(0).toLongLong(), q.value(1).toString()};
+                        });
+}
+
+std::optional<Pupil> PracticeRecord::currentPupil() const {
+    const std::optional<QList<Pupil>> found =
+        d_->readRows(QStringLiteral("SELECT id, name FROM pupils WHERE id = (%1)")
+                         .arg(QLatin1String(kCurrentPupilSql)),
+                     {chosenPupil()}, [](const QSqlQuery &q) {
+                         return Pupil{q.value(0).toLongLong(), q.value(1).toString()};
+                     });
+    if (!found || found->isEmpty())
+        return std::nullopt;
+    return found->first();
+}
+
+qint64 PracticeRecord::currentPupilId() const {
+    return d_->currentPupilId();
+}
+
+void PracticeRecord::setCurrentPupil(qint64 pupilId) {
+    programSettings().setValue(QLatin1String(kCurrentPupilKey), pupilId);
+    Q_EMIT changed();
+}
+
+std::optional<qint64> PracticeRecord::addPupil(const QString &name) {
+    if (!d_->usable())
+        return std::nullopt;
+    QSqlQuery inserted;
+    if (!d_->transaction([&] {
+            return d_->run(QStringLiteral("INSERT INTO pupils (name) VALUES (?)"), {name.trimmed()},
+                           &inserted);
+        }))
+        return std::nullopt;
+    d_->succeeded();
+    Q_EMIT changed();
+    return inserted.lastInsertId().toLongLong();
+}
+
+bool PracticeRecord::renamePupil(qint64 pupilId, const QString &name) {
+    if (!d_->usable() || !d_->transaction([&] {
+            return d_->run(QStringLiteral("UPDATE pupils SET name = ? WHERE id = ?"),
+                           {name.trimmed(), pupilId});
+        }))
+        return false;
+    d_->succeeded();
+    Q_EMIT changed();
+    return true;
+}
+
+bool PracticeRecord::removePupil(qint64 pupilId) {
+    if (!d_->usable())
+        return false;
+    const std::optional<QList<Pupil>> all = pupils();
+    if (!all || all->size() < 2)
+        return false;
+    // The answers go with their quizzes (ON DELETE CASCADE).
+    if (!d_->transaction([&] {
+            return d_->run(QStringLiteral("DELETE FROM quizzes WHERE pupil_id = ?"), {pupilId}) &&
+                   d_->run(QStringLiteral("DELETE FROM facts WHERE pupil_id = ?"), {pupilId}) &&
+                   d_->run(QStringLiteral("DELETE FROM pupils WHERE id = ?"), {pupilId});
+        }))
+        return false;
+    d_->succeeded();
+    Q_EMIT changed();
+    return true;
+}
+
+std::optional<int> PracticeRecord::quizCount(qint64 pupilId) const {
+    const std::optional<QList<int>> count = d_->readRows(
+        QStringLiteral("SELECT count(*) FROM quizzes WHERE pupil_id = ? AND answered > 0"),
+        {pupilId}, [](const QSqlQuery &q) { return q.value(0).toInt(); });
+    if (!count || count->isEmpty())
+        return std::nullopt;
+    return count->first();
+}
+
+std::optional<QList<FactSummary>> PracticeRecord::factSummaries(qint64 pupilId) const {
+    if (!d_->factsMade)
+        return std::nullopt;
     return d_->readRows(
-        QStringLiteral("SELECT %1 FROM quizzes WHERE answered > 0%2 ORDER BY started DESC, id DESC")
-            .arg(QLatin1String(kQuizColumns), filter),
-        operation.isEmpty() ? QVariantList() : QVariantList{operation},
-        [](const QSqlQuery &q) { return quizFrom(q); });
+        QStringLiteral("SELECT %1 FROM facts WHERE pupil_id = ?").arg(QLatin1String(kFactColumns)),
+        {pupilId}, [](const QSqlQuery &q) { return factFrom(q); });
+}
+
+std::optional<QList<DayPractice>> PracticeRecord::practiceDays(qint64 pupilId) const {
+    return d_->readRows(QStringLiteral("SELECT started, seconds_used, answered FROM quizzes"
+                                       " WHERE pupil_id = ? AND answered > 0"),
+                        {pupilId}, [](const QSqlQuery &q) {
+                            return DayPractice{fromMs(q.value(0)).date(), q.value(1).toDouble(),
+                                               q.value(2).toInt()};
+                        });
 }
 
 std::optional<QList<AnswerEntry>> PracticeRecord::answers(qint64 quizId) const {
@@ -743,10 +1114,11 @@ bool PracticeRecord::importQuizzes(const QList<QuizSummary> &quizzes,
     if (!d_->usable())
         return false;
     QSqlQuery quiz(d_->db());
-    if (!quiz.prepare(
-            QStringLiteral("INSERT INTO quizzes (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
-                .arg(QLatin1String(kQuizColumns))))
+    if (!quiz.prepare(QStringLiteral(
+                          "INSERT INTO quizzes (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                          .arg(QLatin1String(kQuizColumns))))
         return d_->failed(quiz.lastError());
+    const qint64 current = d_->currentPupilId();
     const auto insertQuiz = [&](const QuizSummary &s) {
         quiz.bindValue(0, s.id > 0 ? QVariant(s.id) : QVariant(QMetaType(QMetaType::LongLong)));
         quiz.bindValue(1, s.started.toMSecsSinceEpoch());
@@ -760,12 +1132,17 @@ bool PracticeRecord::importQuizzes(const QList<QuizSummary> &quizzes,
         quiz.bindValue(9, s.score);
         quiz.bindValue(10, s.secondsUsed);
         quiz.bindValue(11, static_cast<int>(s.kind));
+        quiz.bindValue(12, s.pupilId != 0 ? s.pupilId : current);
         return quiz.exec() || d_->failed(quiz.lastError());
     };
     const bool ok = d_->transaction([&] {
-        return std::all_of(quizzes.cbegin(), quizzes.cend(), insertQuiz) &&
-               std::all_of(answers.cbegin(), answers.cend(),
-                           [&](const AnswerEntry &a) { return d_->insertAnswer(a); });
+        if (!std::all_of(quizzes.cbegin(), quizzes.cend(), insertQuiz) ||
+            !std::all_of(answers.cbegin(), answers.cend(),
+                         [&](const AnswerEntry &a) { return d_->insertAnswer(a); }))
+            return false;
+        quiz.finish();
+        const std::optional<QSqlError> failure = makeFactSummaries(d_->db());
+        return !failure || d_->failed(*failure);
     });
     if (ok) {
         d_->succeeded();
@@ -780,7 +1157,8 @@ bool PracticeRecord::clear() {
     QSqlQuery q(d_->db());
     if (!d_->transaction([&] {
             return d_->exec(q, QStringLiteral("DELETE FROM answers")) &&
-                   d_->exec(q, QStringLiteral("DELETE FROM quizzes"));
+                   d_->exec(q, QStringLiteral("DELETE FROM quizzes")) &&
+                   d_->exec(q, QStringLiteral("DELETE FROM facts"));
         }))
         return false;
     d_->succeeded();
@@ -874,12 +1252,10 @@ bool RecordReader::forEachAnswer(
     // rows come in order without sorting the whole record.
     const std::optional<QSqlError> failure = forEachRow(
         q,
-        QStringLiteral("SELECT z.id, z.started, z.ended, z.operation, z.range_from, z.range_to,"
-                       " z.answered, z.right_count, z.rate, z.score, z.seconds_used, z.kind, %1"
-                       " FROM quizzes z JOIN answers a ON a.quiz_id = z.id"
+        QStringLiteral("SELECT %1, a.quiz_id, a.sequence, a.question, a.expected, a.typed,"
+                       " a.is_right, a.seconds FROM %2 JOIN answers a ON a.quiz_id = z.id"
                        " ORDER BY z.started, z.id, a.sequence")
-            .arg(QStringLiteral("a.quiz_id, a.sequence, a.question, a.expected, a.typed,"
-                                " a.is_right, a.seconds")),
+            .arg(QLatin1String(kQuizSelect), QLatin1String(kQuizTables)),
         {}, [&](const QSqlQuery &r) {
             if (r.value(0).toLongLong() != quiz.id)
                 quiz = quizFrom(r);
@@ -889,6 +1265,23 @@ bool RecordReader::forEachAnswer(
         return failed(reasonFor(*failure), isDamage(*failure));
     error_.clear();
     return true;
+}
+
+std::optional<QString> pupilNameProblem(const QString &name, const QList<Pupil> &pupils,
+                                        qint64 renaming) {
+    const QString trimmed = name.trimmed();
+    if (trimmed.isEmpty())
+        return QStringLiteral("请输入练习者的名字。");
+    if (trimmed.toUcs4().size() > kPupilNameLength)
+        return QStringLiteral("练习者的名字最多 %1 个字。").arg(kPupilNameLength);
+    if (std::any_of(trimmed.cbegin(), trimmed.cend(),
+                    [](QChar c) { return c.category() == QChar::Other_Control; }))
+        return QStringLiteral("练习者的名字里不能有换行等控制字符。");
+    for (const Pupil &pupil : pupils) {
+        if (pupil.id != renaming && pupil.name == trimmed)
+            return QStringLiteral("已经有名叫“%1”的练习者了。").arg(trimmed);
+    }
+    return std::nullopt;
 }
 
 namespace {

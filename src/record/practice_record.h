@@ -1,5 +1,8 @@
 #pragma once
 
+#include "record/daily_review.h"
+#include "record/practice_facts.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QObject>
@@ -13,8 +16,30 @@ class QSqlDatabase;
 
 namespace drillpad {
 
-// A quiz as the pupil chose it, or a second try at earlier mistakes.
-enum class QuizKind { Normal = 0, Redo = 1 };
+// A quiz as the pupil chose it, a second try at earlier mistakes, or the
+// daily review of the facts that are due.
+enum class QuizKind { Normal = 0, Redo = 1, Review = 2 };
+
+// One who practises: every quiz belongs to one pupil.
+struct Pupil {
+    qint64 id = 0;
+    QString name;
+
+    friend bool operator==(const Pupil &, const Pupil &) = default;
+};
+
+// The pupil a record starts with, and the one its quizzes go to when a
+// record from before pupils is opened.
+inline constexpr const char *kFirstPupilName = "小朋友";
+// The longest name, in characters.
+inline constexpr int kPupilNameLength = 20;
+
+// Why `name` cannot be a pupil's (new) name among `pupils`: empty, too long,
+// a line break or another control character, or another pupil's name;
+// nothing when it can. Blanks around the name do not count. `renaming` is
+// the pupil being renamed, whose own name is no clash.
+std::optional<QString> pupilNameProblem(const QString &name, const QList<Pupil> &pupils,
+                                        qint64 renaming = 0);
 
 // One quiz of the record, with its totals. The counts are those of this quiz
 // alone (the quiz window's own counters run on across quizzes).
@@ -32,6 +57,8 @@ struct QuizSummary {
     double secondsUsed = 0; // time spent answering, pauses left out
     QuizKind kind = QuizKind::Normal;
     bool finished = false;
+    qint64 pupilId = 0;
+    QString pupilName; // empty if the pupil is gone
 
     // Seconds per answered question, 0 with nothing answered.
     double secondsPerQuestion() const { return answered > 0 ? secondsUsed / answered : 0; }
@@ -47,6 +74,9 @@ struct AnswerEntry {
     bool skipped = false;
     bool right = false;
     double seconds = 0; // from showing the question to judging it, pauses left out
+    // When it was judged: the facts' summary is dated by it. Not kept with
+    // the answer; an answer read back has none.
+    QDateTime at;
 
     friend bool operator==(const AnswerEntry &, const AnswerEntry &) = default;
 };
@@ -56,6 +86,8 @@ struct AnswerEntry {
 // and its end once it has one.
 struct QuizUpdate {
     qint64 id = 0; // 0: not in the record yet; a successful write sets it
+    // 0: the current pupil when it is first written; a successful write sets it
+    qint64 pupilId = 0;
     QuizKind kind = QuizKind::Normal;
     QDateTime started;
     QString operation;
@@ -70,7 +102,8 @@ struct QuizUpdate {
 // The practice record: every quiz and every answer, kept in one SQLite file.
 // A quiz enters the record with its first answer, so a quiz ended without
 // one leaves nothing behind; each write is one short transaction that keeps
-// a quiz's totals equal to its answers.
+// a quiz's totals equal to its answers, and each pupil's summary of the
+// basic facts equal to what those answers make of it.
 //
 // Trouble (the file held by another program, a full disk, a folder that
 // cannot be written) fails the write after a short wait and leaves the reason
@@ -110,21 +143,49 @@ public:
     QString takeProblemToReport();
     // How long a statement waits for another Drillpad holding the file.
     void setBusyTimeout(int milliseconds);
+    int busyTimeout() const;
     // Counts the files opened: a write of an earlier generation went to a
     // file that has been moved aside since.
     int generation() const;
     // The Qt SQL connection of the record, for queries of its own.
     QString connectionName() const;
 
-    // Writes one quiz's update in one transaction; on success the update's
-    // id is set and its answers are emptied. False, and nothing written, on
-    // failure. An update of a quiz not yet in the record and without answers
-    // has nothing to keep and succeeds.
+    // Writes one quiz's update in one transaction, with what its answers to
+    // basic facts make of the pupil's summary of those facts; on success the
+    // update's id and pupil are set and its answers are emptied. False, and
+    // nothing written, on failure. An update of a quiz not yet in the record
+    // and without answers has nothing to keep and succeeds.
     bool write(QuizUpdate &update);
 
     // Quizzes with at least one answer, newest first; an empty operation
-    // lists all. Nothing when the record cannot be read whole.
-    std::optional<QList<QuizSummary>> quizzes(const QString &operation = {}) const;
+    // lists all, and so does pupil 0. Nothing when the record cannot be read
+    // whole.
+    std::optional<QList<QuizSummary>> quizzes(const QString &operation = {},
+                                              qint64 pupilId = 0) const;
+
+    // The pupils, in the order they were added.
+    std::optional<QList<Pupil>> pupils() const;
+    // The pupil quizzes are now kept for, kept between runs (the first one
+    // when the one chosen last is gone). Nothing when the record cannot be
+    // read.
+    std::optional<Pupil> currentPupil() const;
+    qint64 currentPupilId() const;
+    void setCurrentPupil(qint64 pupilId);
+    // Adds a pupil with a name that passed pupilNameProblem (blanks around
+    // it dropped); its id, or nothing on failure.
+    std::optional<qint64> addPupil(const QString &name);
+    bool renamePupil(qint64 pupilId, const QString &name);
+    // Removes a pupil with all its quizzes, their answers and its facts, in
+    // one transaction. The last pupil is not removed.
+    bool removePupil(qint64 pupilId);
+    // How many quizzes with answers a pupil has.
+    std::optional<int> quizCount(qint64 pupilId) const;
+
+    // The pupil's summary of each basic fact answered at least once. Nothing
+    // while the summaries of a record from before them are being made.
+    std::optional<QList<FactSummary>> factSummaries(qint64 pupilId) const;
+    // Each quiz of the pupil with answers: its day, time and questions.
+    std::optional<QList<DayPractice>> practiceDays(qint64 pupilId) const;
     // The answers of one quiz, in the order asked.
     std::optional<QList<AnswerEntry>> answers(qint64 quizId) const;
     // The wrong and skipped answers of the given quizzes, each question once
@@ -132,9 +193,11 @@ public:
     std::optional<QList<AnswerEntry>> wrongAndSkipped(const QList<qint64> &quizIds) const;
     // Writes whole quizzes with their answers in one transaction, keeping the
     // quiz ids given (which must be new to the record); answers refer to them
-    // by quizId. For bringing in a record in bulk.
+    // by quizId, and the pupils' summaries of the facts are made again from
+    // every answer. A quiz of pupil 0 goes to the current pupil. For bringing
+    // in a record in bulk.
     bool importQuizzes(const QList<QuizSummary> &quizzes, const QList<AnswerEntry> &answers);
-    // Empties the record.
+    // Empties the record of quizzes, answers and summaries; the pupils stay.
     bool clear();
     // A reader elsewhere found the file damaged: it is moved aside and a new
     // record started, as on opening.

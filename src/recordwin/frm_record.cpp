@@ -5,6 +5,7 @@
 #include "controls/file_dialogs.h"
 #include "controls/message_box.h"
 #include "forms/frm_record_def.h"
+#include "record/record_clock.h"
 #include "recordwin/record_chart.h"
 #include "recordwin/record_export.h"
 #include "recordwin/record_table.h"
@@ -16,13 +17,11 @@
 #include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressDialog>
-#include <QStandardPaths>
 #include <QTableView>
 #include <QThreadPool>
 #include <QTimer>
@@ -76,6 +75,7 @@ FrmRecord::FrmRecord(PracticeRecord &record) : record_(record) {
     forms::applyTabOrder(def, controls_);
 
     cmbOperation_ = controls_.get<QComboBox>(QStringLiteral("cmbOperation"));
+    cmbPupil_ = controls_.get<QComboBox>(QStringLiteral("cmbPupil"));
     tblQuizzes_ = controls_.get<QTableView>(QStringLiteral("tblQuizzes"));
     tblWrong_ = controls_.get<QTableView>(QStringLiteral("tblWrong"));
     chartProgress_ = controls_.get<QChartView>(QStringLiteral("chartProgress"));
@@ -88,6 +88,9 @@ FrmRecord::FrmRecord(PracticeRecord &record) : record_(record) {
         controls_.get<QLabel>(QString::fromLatin1(label))->setBuddy(widget);
     };
     buddy("lblOperation", cmbOperation_);
+    buddy("lblPupil", cmbPupil_);
+    cmbPupil_->setEditable(false);
+    cmbPupil_->setProperty("pupilId", record_.currentPupilId());
     buddy("lblQuizzes", tblQuizzes_);
     buddy("lblWrong", tblWrong_);
 
@@ -122,6 +125,7 @@ void FrmRecord::setUpTables() {
 
 void FrmRecord::connectHandlers() {
     connect(cmbOperation_, &QComboBox::currentIndexChanged, this, &FrmRecord::cmbOperation_Click);
+    connect(cmbPupil_, &QComboBox::currentIndexChanged, this, &FrmRecord::cmbPupil_Click);
     connect(tblQuizzes_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &FrmRecord::tblQuizzes_SelectionChange);
     const auto onClick = [this](const char *name, void (FrmRecord::*handler)()) {
@@ -148,8 +152,8 @@ void FrmRecord::connectHandlers() {
 
 void FrmRecord::showKept(const QString &why) {
     const bool kept = why.isEmpty();
-    for (const char *name : {"lblOperation", "cmbOperation", "lblQuizzes", "tblQuizzes",
-                             "chartProgress", "lblWrong", "tblWrong"})
+    for (const char *name : {"lblOperation", "cmbOperation", "lblPupil", "cmbPupil", "lblToday",
+                             "lblQuizzes", "tblQuizzes", "chartProgress", "lblWrong", "tblWrong"})
         controls_.widget(QString::fromLatin1(name))->setVisible(kept);
     lblNotKept_->setVisible(!kept);
     lblNotKept_->setText(why);
@@ -172,7 +176,9 @@ void FrmRecord::reload() {
         why = QStringLiteral("现在没有保存练习记录。");
     else if (record_.isChecking())
         why = QStringLiteral("正在检查练习记录文件，请稍候……");
-    else if (!(quizzes = record_.quizzes(operationOfFilter(cmbOperation_->currentIndex()))))
+    else if (fillPupilFilter();
+             !(quizzes = record_.quizzes(operationOfFilter(cmbOperation_->currentIndex()),
+                                         pupilOfFilter())))
         why = QStringLiteral("练习记录现在无法读取。");
     if (!why.isEmpty() && !record_.problem().isEmpty() && !record_.isChecking())
         why += QStringLiteral("\n\n") + record_.problem();
@@ -181,6 +187,7 @@ void FrmRecord::reload() {
     const ProgressPoints points = progressPoints(quizModel_->quizzes());
     showProgress(chart(), points);
     chartProgress_->setAccessibleDescription(progressSummary(points));
+    showToday();
     // The newest quiz is selected, so that its mistakes show at once.
     if (quizModel_->rowCount() > 0)
         tblQuizzes_->selectRow(0);
@@ -198,6 +205,13 @@ void FrmRecord::reportProblem() {
 
 void FrmRecord::showEvent(QShowEvent *event) {
     FormDialog::showEvent(event);
+    // Each opening shows the pupil who practises now, whoever was chosen
+    // in the filter the last time.
+    if (const qint64 current = record_.currentPupilId();
+        current != cmbPupil_->property("pupilId").toLongLong()) {
+        cmbPupil_->setProperty("pupilId", current);
+        reload();
+    }
     QMetaObject::invokeMethod(this, &FrmRecord::reportProblem, Qt::QueuedConnection);
 }
 
@@ -209,6 +223,44 @@ QList<qint64> FrmRecord::selectedQuizIds() const {
         ids << quizModel_->quiz(row.row()).id;
     std::sort(ids.begin(), ids.end());
     return ids;
+}
+
+void FrmRecord::fillPupilFilter() {
+    const std::optional<QList<Pupil>> pupils = record_.pupils();
+    const qint64 chosen = cmbPupil_->property("pupilId").toLongLong();
+    const QSignalBlocker quiet(cmbPupil_);
+    cmbPupil_->clear();
+    cmbPupil_->addItem(QStringLiteral("全部"), qint64(0));
+    for (const Pupil &pupil : pupils.value_or(QList<Pupil>()))
+        cmbPupil_->addItem(pupil.name, pupil.id);
+    cmbPupil_->setCurrentIndex(qMax(0, cmbPupil_->findData(chosen)));
+}
+
+qint64 FrmRecord::pupilOfFilter() const {
+    return cmbPupil_->currentData().toLongLong();
+}
+
+void FrmRecord::cmbPupil_Click() {
+    cmbPupil_->setProperty("pupilId", pupilOfFilter());
+    reload();
+}
+
+void FrmRecord::showToday() {
+    const std::optional<Pupil> pupil = record_.currentPupil();
+    const std::optional<QList<DayPractice>> days =
+        pupil ? record_.practiceDays(pupil->id) : std::nullopt;
+    QString text;
+    if (days) {
+        const TodayFigures today = todayFigures(*days, recordNow().date());
+        text = QStringLiteral("%1今天练了 %2 分钟, %3 题; 连续 %4 天")
+                   .arg(pupil->name)
+                   .arg(qRound(today.seconds / 60))
+                   .arg(today.questions)
+                   .arg(today.daysInARow);
+    }
+    QLabel *label = controls_.get<QLabel>(QStringLiteral("lblToday"));
+    label->setText(text);
+    label->setAccessibleName(text);
 }
 
 void FrmRecord::cmbOperation_Click() {
@@ -255,18 +307,10 @@ void FrmRecord::cmdRedo_Click() {
 }
 
 void FrmRecord::cmdExport_Click() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const FileChoice initial{QDir(folder).filePath(QString::fromUtf8(kCsvFileName)), 0};
-    const std::optional<FileChoice> choice =
-        Seam<FileDialogs>::get().saveFile(this, {QString::fromUtf8(kCsvFilter)}, initial);
-    if (!choice || choice->path.isEmpty())
-        return;
-    QString path = choice->path;
-    // The filter's extension, for a name given without one.
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".csv");
-    if (askToReplaceFile(this, path))
-        exportTo(path);
+    if (const std::optional<QString> path =
+            chooseSavePath(this, QString::fromUtf8(kCsvFilter), QString::fromUtf8(kCsvFileName),
+                           QStringLiteral(".csv")))
+        exportTo(*path);
 }
 
 void FrmRecord::exportTo(const QString &path) {

@@ -31,6 +31,7 @@ public:
     const forms::ControlMap &controls() const { return controls_; }
     CommandButton *button(const char *name) const;
     QComboBox *cmbOperation() const { return cmbOperation_; }
+    QComboBox *cmbPupil() const { return cmbPupil_; }
     QTableView *tblQuizzes() const { return tblQuizzes_; }
     QTableView *tblWrong() const { return tblWrong_; }
     QChartView *chartProgress() const { return chartProgress_; }
@@ -44,6 +45,7 @@ public:
 
     // Handlers.
     void cmbOperation_Click();
+    void cmbPupil_Click();
     void tblQuizzes_SelectionChange();
     void cmdRedo_Click();
     void cmdExport_Click();
@@ -73,11 +75,17 @@ private:
     // Writes the record as CSV to `path` with a progress dialog.
     void exportTo(const QString &path);
     QList<qint64> selectedQuizIds() const;
+    // Lists the pupils in the filter again, keeping the one chosen (the
+    // current pupil when the window opens).
+    void fillPupilFilter();
+    qint64 pupilOfFilter() const;
+    void showToday();
     void showWrong(const QList<AnswerEntry> &answers);
 
     PracticeRecord &record_;
     forms::ControlMap controls_;
     QComboBox *cmbOperation_ = nullptr;
+    QComboBox *cmbPupil_ = nullptr;
     QTableView *tblQuizzes_ = nullptr;
     QTableView *tblWrong_ = nullptr;
     QChartView *chartProgress_ = nullptr;

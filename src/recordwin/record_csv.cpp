@@ -10,10 +10,10 @@ namespace drillpad {
 
 namespace {
 
-constexpr const char *kHeader[] = {"练习编号", "开始时间", "结束时间", "运算",        "类别",
-                                   "状态",     "从",       "到",       "答题数",      "答对",
-                                   "正确率",   "得分",     "用时(秒)", "题号",        "题目",
-                                   "正确答案", "所答",     "对错",     "答题用时(秒)"};
+constexpr const char *kHeader[] = {"练习编号", "练习者",   "开始时间", "结束时间", "运算",
+                                   "类别",     "状态",     "从",       "到",       "答题数",
+                                   "答对",     "正确率",   "得分",     "用时(秒)", "题号",
+                                   "题目",     "正确答案", "所答",     "对错",     "答题用时(秒)"};
 
 QString timeText(const QDateTime &time) {
     return time.isValid() ? time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : QString();
@@ -24,15 +24,17 @@ QString number(double value) {
 }
 
 QStringList quizFields(const QuizSummary &quiz) {
-    const bool redo = quiz.kind == QuizKind::Redo;
+    // A redo and a review are asked from questions, not from a range.
+    const bool ranged = quiz.kind == QuizKind::Normal;
     return {QString::number(quiz.id),
+            quiz.pupilName,
             timeText(quiz.started),
             quiz.finished ? timeText(quiz.ended) : QString(),
             operationName(quiz.operation),
-            redo ? QStringLiteral("重做") : QStringLiteral("练习"),
+            kindName(quiz.kind),
             quiz.finished ? QStringLiteral("完成") : QStringLiteral("未完成"),
-            redo ? QString() : QString::number(quiz.from),
-            redo ? QString() : QString::number(quiz.to),
+            ranged ? QString::number(quiz.from) : QString(),
+            ranged ? QString::number(quiz.to) : QString(),
             QString::number(quiz.answered),
             QString::number(quiz.right),
             number(quiz.rate),

@@ -51,6 +51,18 @@ QString operationName(const QString &operation) {
     return QStringLiteral("混合");
 }
 
+QString kindName(QuizKind kind) {
+    switch (kind) {
+    case QuizKind::Normal:
+        break;
+    case QuizKind::Redo:
+        return QStringLiteral("重做");
+    case QuizKind::Review:
+        return QStringLiteral("复习");
+    }
+    return QStringLiteral("练习");
+}
+
 QString operationOfFilter(int index) {
     if (index < 1 || index > static_cast<int>(kOperations.size()))
         return {};
@@ -85,13 +97,16 @@ QString QuizTableModel::cellText(const QuizSummary &quiz, int column) {
         return quiz.started.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
     case Operation: {
         const QString name = operationName(quiz.operation);
-        if (quiz.kind != QuizKind::Redo)
+        if (quiz.kind == QuizKind::Normal)
             return name;
-        return quiz.operation.isEmpty() ? QStringLiteral("重做") : name + QStringLiteral("(重做)");
+        return quiz.operation.isEmpty() ? kindName(quiz.kind)
+                                        : name + QStringLiteral("(%1)").arg(kindName(quiz.kind));
     }
     case Range:
         if (quiz.kind == QuizKind::Redo)
             return QStringLiteral("错题");
+        if (quiz.kind == QuizKind::Review)
+            return QStringLiteral("到期的题");
         return QStringLiteral("%1~%2").arg(quiz.from).arg(quiz.to);
     case Answered:
         return QString::number(quiz.answered);

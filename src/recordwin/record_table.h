@@ -10,6 +10,8 @@ namespace drillpad {
 // The name of an operation as the record window shows it: "加法" for "+",
 // ...; "混合" for a redo that mixes operations.
 QString operationName(const QString &operation);
+// The kind of a quiz as the record shows it: "练习", "重做" or "复习".
+QString kindName(QuizKind kind);
 // The operation code of an entry of the window's operation filter: "" for
 // "全部" (index 0), then "+", "-", "*", "/".
 QString operationOfFilter(int index);

@@ -98,6 +98,16 @@ def press(button):
     actions.doAction(names.index("Press") if "Press" in names else 0)
 
 
+def choose_menu_entry(window, caption):
+    """Chooses the menu entry whose name starts with `caption`."""
+    item = wait_for("the menu entry " + caption, lambda: find(
+        window, pyatspi.ROLE_MENU_ITEM, test=lambda n: n.name.startswith(caption)))
+    try:
+        item.queryAction().doAction(0)
+    except Exception:  # the window is modal: no reply comes until it closes
+        pass
+
+
 def text_of(node):
     text = node.queryText()
     return text.getText(0, text.characterCount)
@@ -180,12 +190,7 @@ def main():
         press(find(quiz, pyatspi.ROLE_PUSH_BUTTON, "关闭[C]"))
 
         # The record of that quiz: the chart says in words what it shows.
-        item = wait_for("the record's menu entry", lambda: find(
-            main_window, pyatspi.ROLE_MENU_ITEM, test=lambda n: n.name.startswith("练习记录")))
-        try:
-            item.queryAction().doAction(0)
-        except Exception:  # the window is modal: no reply comes until it closes
-            pass
+        choose_menu_entry(main_window, "练习记录")
         chart = wait_for("the chart", lambda: find(app, name="得分和每题用时"))
         summary = wait_for("the chart's words", lambda: chart.description or None)
         assert summary.startswith("图表显示1次练习的得分和每题秒数。最近1次（从新到旧）得分：67；"), \
@@ -195,6 +200,18 @@ def main():
             app, name="练习记录", test=lambda n: n.getRole() in (pyatspi.ROLE_DIALOG,
                                                                  pyatspi.ROLE_FRAME)))
         press(find(record, pyatspi.ROLE_PUSH_BUTTON, "关闭[C]"))
+
+        # The mastery map: a table whose cells read each fact's record and state.
+        choose_menu_entry(main_window, "掌握情况")
+        grid = wait_for("the map", lambda: find(app, pyatspi.ROLE_TABLE, "掌握情况"))
+        table = grid.queryTable()
+        assert (table.nRows, table.nColumns) == (11, 11), (table.nRows, table.nColumns)
+        cells = [table.getAccessibleAt(7, 8).name, table.getAccessibleAt(0, 0).name]
+        assert cells[0].startswith("7+8=15: ") and cells[1].startswith("0+0=0: "), cells
+        print("map: %dx%d cells, e.g. %s" % (table.nRows, table.nColumns, cells[0]))
+        map_window = find(app, name="掌握情况", test=lambda n: n.getRole() in (
+            pyatspi.ROLE_DIALOG, pyatspi.ROLE_FRAME))
+        press(find(map_window, pyatspi.ROLE_PUSH_BUTTON, "关闭[C]"))
 
         # The wizard: every box is named by its row and its bound or count, and
         # labelled by its row caption, the caption in front of it and its frame.

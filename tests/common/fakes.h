@@ -27,9 +27,15 @@ public:
             qWarning("no such button in the question: %s", qPrintable(question.text));
         return chosen < 0 ? question.escapeButton : chosen;
     }
+    // Answered from `texts` in turn; with none left, cancelled.
+    std::optional<QString> askText(QWidget *, const QString &prompt, const QString &) override {
+        prompts << prompt;
+        return texts.isEmpty() ? std::nullopt : std::optional(texts.takeFirst());
+    }
     QStringList messages;
     QList<Question> questions;
     QStringList answers;
+    QStringList prompts, texts;
 };
 
 // Answers file dialogs from a script (none left: cancelled); records each

@@ -30,8 +30,9 @@ set(allowed_about about ${window_layers})
 # through the registry.
 set(allowed_recordwin recordwin record ${window_layers})
 # The main window opens the other windows.
-set(allowed_mainwin mainwin guide quiz about record recordwin settings ${window_layers})
-set(allowed_app app mainwin guide quiz about record recordwin settings ${window_layers})
+set(allowed_masterywin masterywin record ${window_layers})
+set(allowed_mainwin mainwin guide quiz about record recordwin masterywin settings ${window_layers})
+set(allowed_app app mainwin guide quiz about record recordwin masterywin settings ${window_layers})
 
 if(NOT IS_DIRECTORY "${SOURCE_DIR}")
     message(FATAL_ERROR "No source folder given: -DSOURCE_DIR=...")

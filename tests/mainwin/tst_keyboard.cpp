@@ -12,6 +12,7 @@
 #include "guide/guide_steps.h"
 #include "mainwin/find_box.h"
 #include "mainwin/frm_main.h"
+#include "masterywin/frm_mastery.h"
 #include "quiz/frm_face.h"
 #include "recordwin/frm_record.h"
 #include "settings/frm_settings.h"
@@ -298,8 +299,9 @@ private Q_SLOTS:
         FrmMain &main = frmMain();
         main.menuAction("mnuEditFind")->trigger();
         FrmGuide &guide = frmGuide();
+        FrmMastery map;
         KeyTable real = keysOfTheProgram({&main, &guide, &frmFace(), &frmAbout(), &frmHelp(),
-                                          &frmRecord(), &frmSettings(), main.findBox()});
+                                          &frmRecord(), &frmSettings(), main.findBox(), &map});
         guide.button("cmdNext")->click(); // 下一步 becomes 完成
         guide.button("cmdNext")->click();
         real.insert(keysOfTheProgram({&guide}));

@@ -213,7 +213,7 @@ private Q_SLOTS:
     void redoAsksExactlyTheGivenQuestions() {
         FrmFace face;
         const auto entry = [](const QString &question, const QString &expected) {
-            return AnswerEntry{1, 1, question, expected, {}, true, false, 0};
+            return AnswerEntry{1, 1, question, expected, {}, true, false, 0, {}};
         };
         const QList<AnswerEntry> wrong{entry(u"6×7="_s, u"42"_s), entry(u"8×9="_s, u"72"_s),
                                        entry(u"6×7="_s, u"42"_s), entry(u"81÷9="_s, u"9"_s)};
@@ -260,6 +260,14 @@ private Q_SLOTS:
             << "b a L a f w U w" << QStringList{held} << QStringList{u"+ 1~9 2/1 50 finished "_s};
         QTest::newRow("quiz ended without answers is not kept")
             << "b f b a f b f" << QStringList{} << QStringList{u"+ 1~9 1/1 100 finished "_s};
+        // c: the quiz window closes; x: the program ends (the lock then goes).
+        QTest::newRow("lock held when the window closes, gone later")
+            << "b a L a f c U w" << QStringList{held, u"还有 1 道题的答案没有保存"_s}
+            << QStringList{u"+ 1~9 2/1 50 finished "_s};
+        QTest::newRow("lock held at the close and at the end: told what is lost")
+            << "b a L a f c x U"
+            << QStringList{held, u"退出前还会再试一次"_s, u"不会留在练习记录里"_s}
+            << QStringList{u"+ 1~9 1/1 -1 open "_s};
         QTest::newRow("disk fills and frees") << "b a F a a E a f" << QStringList{u"磁盘已满"_s}
                                               << QStringList{u"+ 1~9 4/2 50 finished "_s};
         QTest::newRow("quiz begun on a full disk")
@@ -318,9 +326,15 @@ private Q_SLOTS:
             case 'w':
                 f->recorder.flush();
                 break;
+            case 'c':
+                f->recorder.writeOnClose();
+                break;
+            case 'x':
+                f->recorder.writeBeforeExit();
+                break;
             }
         }
-        QVERIFY(!f->recorder.hasUnwritten());
+        QCOMPARE(f->recorder.hasUnwritten(), steps.contains(u'x'));
         QCOMPARE(f->reports.size(), reasons.size());
         for (int i = 0; i < reasons.size(); ++i)
             QVERIFY2(f->reports[i].contains(reasons[i]), qPrintable(f->reports[i]));

@@ -1,6 +1,7 @@
 #include "common/test_main.h"
 
 #include "record/practice_record.h"
+#include "record/record_clock.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,7 +18,8 @@ namespace {
 AnswerEntry answerOf(int sequence, const QString &question, const QString &expected,
                      const QString &typed) {
     const bool skipped = typed.isEmpty();
-    return {0, sequence, question, expected, typed, skipped, !skipped && typed == expected, 1.5};
+    return {0,   sequence, question, expected, typed, skipped, !skipped && typed == expected,
+            1.5, {}};
 }
 
 QuizUpdate quizOf(QuizKind kind, const QString &operation, const QList<AnswerEntry> &answers) {
@@ -149,10 +151,24 @@ private Q_SLOTS:
         QCOMPARE(record.answers(first.id).value(), expected);
     }
 
-    // Files of older layouts are brought up to date with their content.
+    // Files of older layouts, today's included, are brought up to date with
+    // their content: every quiz goes to a first pupil, whose summary of the
+    // facts is made from the answers kept (at once, or in the background for
+    // a large record, which is not read until it is made).
+    void migration_data() {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<bool>("background");
+        QTest::newRow("version 1") << 1 << false;
+        QTest::newRow("version 2, the layout before pupils") << 2 << false;
+        QTest::newRow("version 2, summed up in the background") << 2 << true;
+    }
     void migration() {
+        QFETCH(int, version);
+        QFETCH(bool, background);
         const QString path = freshPath();
-        QVERIFY(runSql(path, uR"(CREATE TABLE quizzes (id INTEGER PRIMARY KEY,
+        const qint64 day1 = QDateTime(QDate(2023, 11, 14), QTime(12, 0)).toMSecsSinceEpoch();
+        const qint64 day2 = day1 + 86400000;
+        QStringList sql = uR"(CREATE TABLE quizzes (id INTEGER PRIMARY KEY,
   started INTEGER NOT NULL, ended INTEGER, operation TEXT NOT NULL, range_from INTEGER NOT NULL,
   range_to INTEGER NOT NULL, answered INTEGER NOT NULL DEFAULT 0,
   right_count INTEGER NOT NULL DEFAULT 0, rate REAL NOT NULL DEFAULT 0,
@@ -160,24 +176,170 @@ private Q_SLOTS:
 CREATE TABLE answers (quiz_id INTEGER NOT NULL REFERENCES quizzes(id) ON DELETE CASCADE,
   sequence INTEGER NOT NULL, question TEXT NOT NULL, expected TEXT NOT NULL, typed TEXT,
   is_right INTEGER NOT NULL, seconds REAL NOT NULL, PRIMARY KEY (quiz_id, sequence)) WITHOUT ROWID;
-INSERT INTO quizzes VALUES (7, 1700000000000, 1700000060000, '-', 1, 20, 2, 1, 50.0, 50, 60.0);
+INSERT INTO quizzes VALUES (7, %1, %1 + 60000, '-', 1, 20, 2, 1, 50.0, 50, 60.0);
 INSERT INTO answers VALUES (7, 1, '12-9=', '3', '3', 1, 20.0);
 INSERT INTO answers VALUES (7, 2, '15-6=', '9', NULL, 0, 40.0);
-PRAGMA user_version = 1)"_s.split(u';')));
+INSERT INTO quizzes VALUES (8, %2, %2 + 60000, '-', 1, 20, 1, 1, 100.0, 100, 2.0);
+INSERT INTO answers VALUES (8, 1, '12-9=', '3', '3', 1, 2.0))"_s.arg(day1)
+                              .arg(day2)
+                              .split(u';');
+        if (version == 2)
+            sql << u"ALTER TABLE quizzes ADD COLUMN kind INTEGER NOT NULL DEFAULT 0"_s
+                << u"CREATE INDEX quizzes_newest ON quizzes (started DESC, id DESC)"_s
+                << u"CREATE INDEX quizzes_by_operation ON quizzes (operation, started DESC, id DESC)"_s;
+        sql << u"PRAGMA user_version = %1"_s.arg(version);
+        QVERIFY(runSql(path, sql));
         PracticeRecord record;
+        record.setBackgroundCheckBytes(background ? 1 : std::numeric_limits<qint64>::max());
         QVERIFY2(record.open(path), qPrintable(record.problem()));
+        QCOMPARE(record.isChecking(), background);
+        if (background) {
+            QVERIFY(!record.factSummaries(1));
+            record.waitForCheck();
+        }
         QVERIFY(record.problem().isEmpty());
-        const QuizSummary quiz = record.quizzes()->value(0);
-        QCOMPARE(quiz.started, QDateTime::fromMSecsSinceEpoch(1700000000000));
+        const Pupil first{1, QString::fromUtf8(kFirstPupilName)};
+        QCOMPARE(record.pupils().value(), QList<Pupil>{first});
+        QCOMPARE(record.currentPupil(), first);
+        const QuizSummary quiz = record.quizzes()->value(1);
+        QCOMPARE(quiz.started, QDateTime::fromMSecsSinceEpoch(day1));
         QVERIFY(quiz.finished && quiz.kind == QuizKind::Normal && quiz.score == 50);
+        QCOMPARE(std::pair(quiz.pupilId, quiz.pupilName), std::pair(first.id, first.name));
         QCOMPARE(record.answers(7)->value(1),
-                 (AnswerEntry{7, 2, u"15-6="_s, u"9"_s, QString(), true, false, 40.0}));
+                 (AnswerEntry{7, 2, u"15-6="_s, u"9"_s, QString(), true, false, 40.0, {}}));
+        QStringList facts;
+        const QList<FactSummary> summaries = record.factSummaries(1).value();
+        for (const FactSummary &f : summaries)
+            facts << factRecordText(*factOfKey(f.fact), &f) + u' ' + masteryStateName(masteryOf(f));
+        facts.sort();
+        QCOMPARE(facts,
+                 QStringList({u"12-9=3: 2 次, 对 2 次, 平均 11.0 秒, 上次 11月15日 练习中"_s,
+                              u"15-6=9: 1 次, 对 0 次, 平均 40.0 秒, 上次 11月14日 不熟"_s}));
+
         QuizUpdate redo = quizOf(QuizKind::Redo, u"-"_s, {answerOf(1, u"3-1="_s, u"2"_s, u"2"_s)});
         QVERIFY(record.write(redo));
         QVERIFY(record.quizzes()->value(0).kind == QuizKind::Redo);
         record.close();
         QVERIFY(record.open(path) && record.problem().isEmpty());
-        QCOMPARE(record.quizzes()->size(), 2);
+        record.waitForCheck();
+        QCOMPARE(record.quizzes()->size(), 3);
+        QCOMPARE(record.factSummaries(1)->size(), 3);
+    }
+
+    // The daily review over days that pass on the record's clock: 7×8
+    // answered on day n (W wrong, R right in 1 s, S right in 7 s), then
+    // whether today's review asks it first, as a weak fact (w), or among
+    // new ones (d), or says the next review is on day k (nk). A right answer on its day moves it up
+    // a box (1, 2, 4, 8, 16 days), a miss back to box 1 and due at once.
+    void reviewAcrossDays_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("a miss is due at once, then after 2 and 4 days")
+            << "0:W 0:w 0:R 1:n2 2:d 2:R 3:n6 5:n6 6:d";
+        QTest::newRow("practice before the day changes nothing")
+            << "0:R 0:n1 0:R 0:n1 1:d 1:R 1:n3";
+        QTest::newRow("a miss after three boxes: box 1 again")
+            << "0:R 1:R 3:R 6:n7 7:W 7:w 7:R 8:n9";
+        QTest::newRow("right but slow: due at once") << "0:R 1:S 1:w 1:R 2:n3";
+        QTest::newRow("up to the last box") << "0:R 1:R 3:R 7:R 15:R 16:n31 31:R 32:n47";
+    }
+    void reviewAcrossDays() {
+        QFETCH(QString, steps);
+        PracticeRecord record;
+        QVERIFY(record.open(freshPath()));
+        const QDateTime dayZero(QDate(2026, 12, 1), QTime(18, 0));
+        QDateTime now = dayZero;
+        ScopedRecordClock clock([&now] { return now; });
+        const auto pickFirst = [](int) { return 0; };
+        for (const QString &step : steps.split(u' ')) {
+            now = dayZero.addDays(step.section(u':', 0, 0).toInt());
+            const QString what = step.section(u':', 1);
+            const ReviewPlan plan =
+                planReview(record.factSummaries(1).value(), now.date(), pickFirst);
+            QStringList asked;
+            for (const BasicFact &fact : plan.questions)
+                asked << fact.key();
+            if (what == u"w"_s) {
+                QVERIFY2(asked.value(0) == u"7×8"_s, qPrintable(step));
+            } else if (what == u"d"_s) {
+                QVERIFY2(asked.contains(u"7×8"_s) && asked.value(0) != u"7×8"_s, qPrintable(step));
+            } else if (what.startsWith(u'n')) {
+                QVERIFY2(plan.questions.isEmpty(), qPrintable(step));
+                QCOMPARE(plan.nextDue, dayZero.date().addDays(what.mid(1).toInt()));
+            } else {
+                QuizUpdate quiz = quizOf(QuizKind::Normal, u"*"_s, {});
+                quiz.answers = {{0,
+                                 1,
+                                 u"7×8="_s,
+                                 u"56"_s,
+                                 what == u"W"_s ? u"54"_s : u"56"_s,
+                                 false,
+                                 what != u"W"_s,
+                                 what == u"S"_s ? 7.0 : 1.0,
+                                 {}}};
+                QVERIFY(record.write(quiz));
+            }
+        }
+    }
+
+    // Each pupil has quizzes and facts of its own; removing one takes them
+    // all away and leaves the others as they were.
+    void pupilsKeptApart() {
+        PracticeRecord record;
+        const QString path = freshPath();
+        QVERIFY(record.open(path));
+        const std::optional<qint64> red = record.addPupil(u" 小红 "_s);
+        QVERIFY(red && *red != 1);
+        QCOMPARE(record.pupils()->value(1), (Pupil{*red, u"小红"_s}));
+        QuizUpdate first =
+            quizOf(QuizKind::Normal, u"*"_s, {answerOf(1, u"7×8="_s, u"56"_s, u"54"_s)});
+        QVERIFY(record.write(first) && first.pupilId == 1); // the current pupil
+        record.setCurrentPupil(*red);
+        QCOMPARE(record.currentPupil()->name, u"小红"_s);
+        {
+            PracticeRecord nextRun; // the current pupil is kept between runs
+            QVERIFY(nextRun.open(path));
+            QCOMPARE(nextRun.currentPupil()->name, u"小红"_s);
+        }
+        QuizUpdate second = quizOf(
+            QuizKind::Normal, u"*"_s,
+            {answerOf(1, u"7×8="_s, u"56"_s, u"56"_s), answerOf(2, u"6×7="_s, u"42"_s, u"42"_s)});
+        QVERIFY(record.write(second) && second.pupilId == *red);
+
+        const auto ids = [&](qint64 pupil) {
+            QList<qint64> listed;
+            const QList<QuizSummary> quizzes = record.quizzes({}, pupil).value();
+            for (const QuizSummary &q : quizzes)
+                listed << q.id;
+            return listed;
+        };
+        const auto facts = [&](qint64 pupil) {
+            QStringList listed;
+            const QList<FactSummary> summaries = record.factSummaries(pupil).value();
+            for (const FactSummary &f : summaries)
+                listed << u"%1 %2/%3"_s.arg(f.fact).arg(f.right).arg(f.attempts);
+            listed.sort();
+            return listed;
+        };
+        QCOMPARE(ids(1), QList<qint64>{first.id});
+        QCOMPARE(ids(*red), QList<qint64>{second.id});
+        QCOMPARE(ids(0), (QList<qint64>{second.id, first.id}));
+        QCOMPARE(facts(1), QStringList{u"7×8 0/1"_s});
+        QCOMPARE(facts(*red), (QStringList{u"6×7 1/1"_s, u"7×8 1/1"_s}));
+        QCOMPARE(record.quizCount(*red), 1);
+
+        QVERIFY(record.renamePupil(*red, u"小红红"_s));
+        QCOMPARE(record.quizzes({}, *red)->value(0).pupilName, u"小红红"_s);
+        QVERIFY(record.removePupil(*red));
+        QCOMPARE(record.pupils()->size(), 1);
+        QCOMPARE(ids(0), QList<qint64>{first.id});
+        QVERIFY(record.answers(second.id)->isEmpty() && facts(*red).isEmpty());
+        QCOMPARE(facts(1), QStringList{u"7×8 0/1"_s});
+        QCOMPARE(record.currentPupil()->id, 1); // the one chosen last is gone
+        QVERIFY(!record.removePupil(1));        // the last one stays
+        // What was still to be written of a removed pupil's quiz went with it.
+        second.answers = {answerOf(3, u"2×2="_s, u"4"_s, u"4"_s)};
+        QVERIFY(record.write(second) && second.answers.isEmpty());
+        QCOMPARE(ids(0), QList<qint64>{first.id});
     }
 
     // A file that cannot serve as the record fails with a reason in Chinese,

@@ -37,8 +37,8 @@ namespace {
 AnswerEntry answer(qint64 quiz, int sequence, const QString &question, const QString &expected,
                    const QString &typed, bool skipped = false) {
     return {
-        quiz,          sequence, question, expected, typed, skipped, !skipped && typed == expected,
-        2.5 * sequence};
+        quiz,           sequence, question, expected, typed, skipped, !skipped && typed == expected,
+        2.5 * sequence, {}};
 }
 
 // Seven quizzes a day apart: mistakes of every kind, answers that need
@@ -75,7 +75,7 @@ struct Sample {
         quizzes << QuizSummary(id, started,
                                finished ? started.addSecs(qint64(seconds) + 5) : QDateTime(), op,
                                redo ? 0 : 1, redo ? 0 : 9, n, right, rate,
-                               finished ? qRound(rate) : -1, seconds, kind, finished);
+                               finished ? qRound(rate) : -1, seconds, kind, finished, 0, {});
         answers << own;
     }
     const QDateTime kFirstDay{QDate(2026, 11, 2), QTime(18, 30)};
@@ -239,19 +239,21 @@ private Q_SLOTS:
         const QList<QStringList> lines = parseCsv(utf8.decode(bytes.sliced(3)));
         QVERIFY(!utf8.hasError());
         QCOMPARE(lines.value(0), recordCsvHeader());
-        QCOMPARE(lines.value(0).value(14), u"题目"_s);
+        QCOMPARE(lines.value(0).mid(0, 2), (QStringList{u"练习编号"_s, u"练习者"_s}));
+        QCOMPARE(lines.value(0).value(15), u"题目"_s);
         // One line per answer; the quiz without answers is not kept.
         QCOMPARE(lines.size(), 1 + sample_.answers.size());
         QList<AnswerEntry> typed;
         for (const QStringList &line : lines.sliced(1)) {
             QCOMPARE(line.size(), lines.first().size());
-            if (!line.at(13).isEmpty())
-                typed << answer(line.at(0).toLongLong(), line.at(13).toInt(), line.at(14),
-                                line.at(15), line.at(16), line.at(17) == u"跳过"_s);
+            QCOMPARE(line.at(1), QString::fromUtf8(kFirstPupilName));
+            if (!line.at(14).isEmpty())
+                typed << answer(line.at(0).toLongLong(), line.at(14).toInt(), line.at(15),
+                                line.at(16), line.at(17), line.at(18) == u"跳过"_s);
         }
         QCOMPARE(typed, sample_.answers);
-        QCOMPARE(lines.at(4).mid(3, 3), (QStringList{u"乘法"_s, u"练习"_s, u"完成"_s}));
-        QCOMPARE(lines.at(9).mid(3, 3), (QStringList{u"除法"_s, u"练习"_s, u"未完成"_s}));
+        QCOMPARE(lines.at(4).mid(4, 3), (QStringList{u"乘法"_s, u"练习"_s, u"完成"_s}));
+        QCOMPARE(lines.at(9).mid(4, 3), (QStringList{u"除法"_s, u"练习"_s, u"未完成"_s}));
     }
 
     // Mistakes of more quizzes than are read at once are read off the
@@ -260,8 +262,14 @@ private Q_SLOTS:
         QList<QuizSummary> quizzes;
         QList<AnswerEntry> answers;
         for (int id = 101; id <= 250; ++id) {
-            quizzes << QuizSummary{
-                id, sample_.kFirstDay.addDays(10).addSecs(id), {}, u"+"_s, 1, 9, 1, 0, 0};
+            quizzes << QuizSummary{id,    sample_.kFirstDay.addDays(10).addSecs(id),
+                                   {},    u"+"_s,
+                                   1,     9,
+                                   1,     0,
+                                   0,     -1,
+                                   0,     QuizKind::Normal,
+                                   false, 0,
+                                   {}};
             answers << answer(id, 1, u"%1+1="_s.arg(7 - id % 7), QString::number(8 - id % 7),
                               u"0"_s);
         }

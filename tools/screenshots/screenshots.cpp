@@ -7,9 +7,9 @@
 //
 // Usage: drillpad_screenshots OUTDIR
 // Writes OUTDIR/main-window.png, OUTDIR/quiz.png, OUTDIR/message-box.png,
-// OUTDIR/save-dialog.png, OUTDIR/record.png, OUTDIR/settings.png and
-// OUTDIR/vertical-sheet.png. Meant for an X display
-// (QT_QPA_PLATFORM=xcb); scripts/screenshots.sh provides a virtual one.
+// OUTDIR/save-dialog.png, OUTDIR/record.png, OUTDIR/mastery.png, OUTDIR/settings.png and
+// OUTDIR/vertical-sheet.png. Meant for an X display (QT_QPA_PLATFORM=xcb);
+// scripts/screenshots.sh provides a virtual one.
 
 #include "app/application.h"
 #include "app/forms_registry.h"
@@ -20,6 +20,7 @@
 #include "guide/frm_guide.h"
 #include "guide/sheet_layout.h"
 #include "mainwin/frm_main.h"
+#include "masterywin/frm_mastery.h"
 #include "quiz/frm_face.h"
 #include "record/practice_record.h"
 #include "recordwin/frm_record.h"
@@ -269,7 +270,7 @@ void addEarlierQuizzes() {
             const qint64 product = day % 2 ? a * b : a + b;
             const QString text =
                 QString::number(a) + (day % 2 ? u"×"_s : u"+"_s) + QString::number(b) + u"="_s;
-            const double seconds = 4.0 + day * 0.6 + (i % 3);
+            const double seconds = 1.5 + day * 0.4 + (i % 3);
             answers << AnswerEntry{quiz.id,
                                    i,
                                    text,
@@ -277,7 +278,8 @@ void addEarlierQuizzes() {
                                    QString::number(right ? product : product + 1),
                                    false,
                                    right,
-                                   seconds};
+                                   seconds,
+                                   {}};
             quiz.right += right;
             quiz.secondsUsed += seconds;
         }
@@ -289,6 +291,17 @@ void addEarlierQuizzes() {
     }
     require(record.importQuizzes(quizzes, answers),
             u"cannot add earlier quizzes: "_s + record.problem());
+}
+
+// Inside the map's modal loop: the multiplication table, 7×8 chosen.
+void showMastery(const QDir &folder) {
+    auto *window = qobject_cast<FrmMastery *>(QApplication::activeModalWidget());
+    require(window != nullptr, u"the mastery map did not open"_s);
+    waitUntilShown(*window);
+    window->cmbGrid()->setCurrentIndex(2);
+    window->tblFacts()->setCurrentIndex(window->model().index(6, 7));
+    save(*window, folder, u"mastery.png"_s);
+    window->reject();
 }
 
 // Inside the record's modal loop: the two quizzes of today selected, so
@@ -356,6 +369,16 @@ void takeScreenshots(const QDir &folder) {
     });
     QTest::keyClick(&main, Qt::Key_R, Qt::ControlModifier);
     require(shown, u"Ctrl+R did not open the practice record"_s);
+
+    // Ctrl+M opens the mastery map, on the multiplication table.
+    waitUntilShown(main);
+    shown = false;
+    whenModalOpen([folder, &shown] {
+        showMastery(folder);
+        shown = true;
+    });
+    QTest::keyClick(&main, Qt::Key_M, Qt::ControlModifier);
+    require(shown, u"Ctrl+M did not open 掌握情况"_s);
 
     waitUntilShown(main);
     shown = false;
