@@ -49,6 +49,44 @@ private Q_SLOTS:
         QCOMPARE(box.text(), QStringLiteral("first"));
     }
 
+    void replacingATableWithTheCaretInIt_data() {
+        QTest::addColumn<int>("caret"); // a position in the document
+        QTest::addColumn<bool>("rich"); // replaced by rich text, else by plain text
+        QTest::newRow("in a cell, by text") << 4 << false;
+        QTest::newRow("in a cell, by a table") << 4 << true;
+        QTest::newRow("in the last cell, with a selection, by text") << -1 << false;
+    }
+    // A table in the editor, the caret or a selection in one of its cells,
+    // is replaced whole; the caret ends at the start, the formats read.
+    void replacingATableWithTheCaretInIt() {
+        QFETCH(int, caret);
+        QFETCH(bool, rich);
+        RtfDocument table;
+        table.rows.push_back({{1440, 1440}, true});
+        for (int cell = 0; cell < 2; ++cell) {
+            for (const char *text : {"34", "+ 25", ""}) {
+                RtfParagraph &paragraph = table.paragraphs.emplace_back();
+                paragraph.append(QString::fromUtf8(text), RtfCharFormat{});
+                paragraph.row = 0;
+                paragraph.cell = cell;
+            }
+        }
+        RichTextBox box;
+        box.show();
+        QVERIFY(box.setRtfDocument(table));
+        const int end = box.document()->characterCount() - 2;
+        if (caret < 0)
+            select(box, end - 3, end);
+        else
+            select(box, caret, caret);
+        QVERIFY(box.textCursor().currentTable());
+        QVERIFY(rich ? box.setRtfDocument(table) : box.setText(QStringLiteral("7+3=")));
+        QCOMPARE(box.textCursor().position(), 0);
+        QCOMPARE(box.selAlignment(), std::optional<int>(RichTextBox::AlignLeftCode));
+        QCOMPARE(box.text(),
+                 rich ? QStringLiteral("34\n+ 25\n\n34\n+ 25\n") : QStringLiteral("7+3="));
+    }
+
     // The header shows above the text, named by what it says, and comes
     // and goes with the text, undo and redo included; the text keeps its
     // room below it.
