@@ -180,7 +180,7 @@ int halfPointsOf(PrintSize size) {
     case PrintSize::Standard:
         break;
     }
-    return 24;
+    return 18; // the editor's own 9 pt, in which a plain sheet is written
 }
 
 int percentOf(LineSpacing spacing) {

@@ -227,7 +227,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("perLine");
         QTest::addColumn<int>("printSize");
         QTest::addColumn<int>("columns");
-        QTest::newRow("6 asked, 12 pt") << 6 << int(PrintSize::Standard) << 6;
+        QTest::newRow("6 asked, 9 pt") << 6 << int(PrintSize::Standard) << 6;
         // "999+999=　" at 20 pt is about 2.5 cm wide: three to a line of 17 cm.
         QTest::newRow("by type, 20 pt: as many as fit") << 0 << int(PrintSize::ExtraLarge) << 3;
         QTest::newRow("1") << 1 << int(PrintSize::Large) << 1;
