@@ -1214,7 +1214,9 @@ private:
             properties.lineMultiple
                 ? spacing * 100 / kTwipsPerLine
                 : (spacing * 100 + lineTwipsFor(single) / 2) / lineTwipsFor(single);
-        return static_cast<int>(std::clamp<qint64>(percent, 1, kMaxLineSpacing));
+        // Lines never come closer than single spacing (see lineTwipsFor), so
+        // less is read as single, as the writer writes it.
+        return static_cast<int>(std::clamp<qint64>(percent, 100, kMaxLineSpacing));
     }
 
     // The header's paragraphs are read aside; the body's paragraph, should
