@@ -2,6 +2,7 @@
 
 #include "controls/message_box.h"
 #include "controls/rich_text_box.h"
+#include "guide/sheet_layout.h"
 #include "mainwin/frm_main.h"
 
 #include <QTextBlock>
@@ -166,7 +167,23 @@ WrittenAnswerPage writeAnswerPage(QTextEdit &editor) {
     return page;
 }
 
+// A sheet of several sets carries each set's answers on pages of its own,
+// from "第1套答案" on; a key of all the sets at once would only repeat them.
+static bool hasSetAnswers(const QTextDocument &document) {
+    const QString heading = setAnswersHeading(1);
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (startsPage(block) && block.length() <= heading.size() + 8 &&
+            block.text().trimmed() == heading)
+            return true;
+    }
+    return false;
+}
+
 void addAnswerPage(FrmMain &window) {
+    if (hasSetAnswers(*window.txtMain()->document())) {
+        showMessage(&window, QStringLiteral("这份练习纸每套题的答案已经写在后面了,没有再写答案页"));
+        return;
+    }
     const WrittenAnswerPage page = writeAnswerPage(*window.txtMain());
     if (page.key.lines.empty()) {
         showMessage(&window, QStringLiteral("编辑区中没有找到题目,没有写出答案页"));

@@ -112,6 +112,24 @@ private Q_SLOTS:
         QCOMPARE(found, expected);
     }
 
+    // Several sets carry their own answers: Ctrl+K says so and leaves the
+    // sheet as it is.
+    void setsKeepTheirOwnAnswers() {
+        SheetSettings settings = SheetSettings::initial();
+        settings.layout.sets = 2;
+        const LaidOutSheet sheet = layOutSheet(settings);
+        FrmMain &main = frmMain();
+        main.show();
+        main.txtMain()->setRtfDocument(sheet.document);
+        const QString before = main.txtMain()->text();
+        messages_.messages.clear();
+        frmMain().menuAction("mnuFileAnswerKey")->trigger();
+        QCOMPARE(messages_.messages,
+                 QStringList{u"这份练习纸每套题的答案已经写在后面了,没有再写答案页"_s});
+        QCOMPARE(main.txtMain()->text(), before);
+        QCOMPARE(pageStarts(*main.txtMain()->document()).count(u"第2套答案"_s), 1);
+    }
+
     // Ctrl+K again after a change replaces the answer page, keeps the sheet's
     // formatting, and each run is one undo step. Questions added to the page
     // move to the sheet and are answered; a page saved and opened again, as
