@@ -54,7 +54,9 @@ int lineTwipsFor(const RtfParagraph &paragraph) {
         largest = std::max(largest, run.format.halfPoints);
     // Closer lines than single would be as tall as the fonts make them.
     const qint64 spacing = std::clamp(paragraph.lineSpacing, 100, kMaxLineSpacing);
-    return static_cast<int>(spacing * kLineTwipsPerHalfPoint * clampHalfPoints(largest) / 100);
+    // Rounded, so that a spacing read back from these twips is itself.
+    return static_cast<int>((spacing * kLineTwipsPerHalfPoint * clampHalfPoints(largest) + 50) /
+                            100);
 }
 
 int clampHalfPoints(int halfPoints) {

@@ -1210,13 +1210,15 @@ private:
         constexpr int kTwipsPerLine = 240;
         RtfParagraph single = paragraph;
         single.lineSpacing = 100;
-        const qint64 percent =
-            properties.lineMultiple
-                ? spacing * 100 / kTwipsPerLine
-                : (spacing * 100 + lineTwipsFor(single) / 2) / lineTwipsFor(single);
-        // Lines never come closer than single spacing (see lineTwipsFor), so
-        // less is read as single, as the writer writes it.
-        return static_cast<int>(std::clamp<qint64>(percent, 100, kMaxLineSpacing));
+        const qint64 singleTwips = lineTwipsFor(single);
+        const qint64 percent = std::clamp<qint64>(
+            properties.lineMultiple ? spacing * 100 / kTwipsPerLine
+                                    : (spacing * 100 + singleTwips / 2) / singleTwips,
+            100, kMaxLineSpacing); // never closer than single, as lines are laid out
+        // Under fonts so small that a twip is more than a percent, the
+        // spacing the writer can give back: read again, it stays.
+        const qint64 written = (percent * singleTwips + 50) / 100;
+        return static_cast<int>((written * 100 + singleTwips / 2) / singleTwips);
     }
 
     // The header's paragraphs are read aside; the body's paragraph, should

@@ -216,6 +216,12 @@ private:
         writeFormat(paragraph.markFormat, nullptr);
         out_ += '\n';
         for (const RtfRun &run : paragraph.runs) {
+            // A run in the mark's own format needs no group: most lines of a
+            // sheet are one such run, and the reader's time goes by words.
+            if (run.format == paragraph.markFormat) {
+                writeText(run.text);
+                continue;
+            }
             out_ += '{';
             writeFormat(run.format, &paragraph.markFormat);
             out_ += ' ';

@@ -402,9 +402,9 @@ private Q_SLOTS:
         const QByteArray rtf = writeRtf(oneRun(u"口\u3000\U0001F600\uFF1D"_s, song()));
         QVERIFY(rtf.startsWith("{\\rtf1\\ansi\\ansicpg936"));
         QVERIFY(rtf.contains("\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}"));
-        QVERIFY2(
-            rtf.contains(" \\u21475\\'3f\\u12288\\'3f\\u-10179\\'3f\\u-8704\\'3f\\u-227\\'3f}"),
-            rtf.constData());
+        QVERIFY2(rtf.contains(
+                     "\n\\u21475\\'3f\\u12288\\'3f\\u-10179\\'3f\\u-8704\\'3f\\u-227\\'3f\\par"),
+                 rtf.constData());
         QVERIFY(std::all_of(rtf.cbegin(), rtf.cend(),
                             [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
     }
