@@ -112,6 +112,43 @@ private Q_SLOTS:
         QCOMPARE(QList<int>(starts.begin(), starts.end()), pages);
     }
 
+    // A row of 竖式 (three lines in each of its two cells) that does not fit
+    // in what is left of a page moves whole to the next, both cells together.
+    void keepsATableRowWhole_data() {
+        QTest::addColumn<int>("linesBefore");
+        QTest::addColumn<int>("rowPage");
+        QTest::newRow("fits: two lines before") << 2 << 0;
+        QTest::newRow("one line short: three before") << 3 << 1;
+    }
+    void keepsATableRowWhole() {
+        QFETCH(int, linesBefore);
+        QFETCH(int, rowPage);
+        RtfDocument document;
+        document.defaultFamily = kSong;
+        document.page = smallPage();
+        for (int line = 0; line < linesBefore; ++line)
+            document.paragraphs.push_back(paragraph(u"一"_s));
+        document.rows.push_back(RtfRow{{1200, 1200}, true});
+        for (int cell = 0; cell < 2; ++cell) {
+            for (const QString &text : {u"　34"_s, u"+25"_s, u"　"_s}) {
+                RtfParagraph p = paragraph(text);
+                p.alignment = RtfAlignment::Right;
+                p.row = 0;
+                p.cell = cell;
+                document.paragraphs.push_back(p);
+            }
+        }
+        const PageLayout layout(document);
+        QVERIFY(layout.complete());
+        const std::vector<int> starts = layout.pageOfBlocks();
+        const QList<int> pages(starts.begin(), starts.end());
+        // The lines, the table's own first block, its six cell lines, the end.
+        QCOMPARE(pages.size(), linesBefore + 8);
+        QCOMPARE(pages.first(linesBefore), QList<int>(linesBefore, 0));
+        QCOMPARE(pages.mid(linesBefore + 1, 6), QList<int>(6, rowPage));
+        QCOMPARE(layout.pageCount(), rowPage + 1);
+    }
+
     // The body begins at the top margin, or below a header that reaches
     // further: title (24 pt) and name line (18 pt) from the header's top.
     void bodyBelowTheHeader_data() {
