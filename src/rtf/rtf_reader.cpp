@@ -6,6 +6,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <initializer_list>
@@ -643,12 +644,27 @@ private:
 
     // ---- control words
 
+    // A file repeats a handful of words over and over: a small cache of the
+    // last word seen in each slot spares most look-ups in the table. The
+    // names point into the file, which outlives the reading.
+    const WordInfo *wordInfo(std::string_view name) {
+        const std::size_t slot = (name.size() * 31 + static_cast<unsigned char>(name.front()) * 7 +
+                                  static_cast<unsigned char>(name.back())) %
+                                 wordCache_.size();
+        CachedWord &cached = wordCache_[slot];
+        if (cached.name != name) {
+            const auto &table = wordTable();
+            const auto found = table.find(name);
+            cached = {name, found == table.end() ? nullptr : &found->second};
+        }
+        return cached.info;
+    }
+
     void controlWord(const ControlWord &word) {
-        const auto &table = wordTable();
-        const auto found = table.find(word.name);
-        if (found == table.end())
+        const WordInfo *known = wordInfo(word.name);
+        if (!known)
             return;
-        const WordInfo info = found->second;
+        const WordInfo info = *known;
         // Text written before the word, \'hh bytes waiting for their
         // decoder included, is in the state it was written in.
         flushBytes();
@@ -1357,6 +1373,11 @@ private:
     std::size_t fontEntryDepth_ = 0;
 
     QByteArray pendingBytes_;
+    struct CachedWord {
+        std::string_view name;
+        const WordInfo *info = nullptr;
+    };
+    std::array<CachedWord, 64> wordCache_{};
     int pendingCodePage_ = 0;
     std::map<int, std::unique_ptr<QStringDecoder>> decoders_;
 

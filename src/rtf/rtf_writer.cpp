@@ -197,8 +197,7 @@ private:
         if (paragraph.row >= 0)
             out_ += "\\intbl";
         switch (paragraph.alignment) {
-        case RtfAlignment::Left:
-            out_ += "\\ql";
+        case RtfAlignment::Left: // what \pard leaves
             break;
         case RtfAlignment::Centre:
             out_ += "\\qc";
@@ -249,8 +248,7 @@ private:
         // Every line at least as tall as lineTwipsFor says, which a word
         // processor and the printed page both keep to.
         out_ += "\\sl";
-        number(lineTwipsFor(paragraph));
-        out_ += "\\slmult0";
+        number(lineTwipsFor(paragraph)); // \slmult0, "at least", is what \pard leaves
     }
 
     // Attributes first, the font idiom last; `base` is the format the group
