@@ -1083,9 +1083,11 @@ private:
         case Destination::Text:
             if (text.isEmpty())
                 break;
-            if (pendingRun_.isEmpty())
+            if (pendingRun_.isEmpty()) {
                 pendingState_ = state().chars;
-            else if (!(pendingState_ == state().chars)) {
+                // A line of a sheet in one allocation rather than several.
+                pendingRun_.reserve(kRunStartCapacity);
+            } else if (!(pendingState_ == state().chars)) {
                 flushRun();
                 pendingState_ = state().chars;
             }
@@ -1383,6 +1385,7 @@ private:
 
     bool leadPending_ = false; // the last pending byte starts a two-byte character
 
+    static constexpr qsizetype kRunStartCapacity = 96;
     QString pendingRun_;
     CharState pendingState_;
     int cellsPending_ = 0;         // nested cells ended since the row's last text
