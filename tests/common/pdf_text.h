@@ -1,5 +1,7 @@
 #pragma once
 
+#include "guide/sheet_header.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -7,6 +9,7 @@
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 
 #include <algorithm>
 #include <tuple>
@@ -14,23 +17,29 @@
 
 namespace drillpad::testing {
 
+inline const QString kTitle = QStringLiteral("二年级口算练习");
+
 inline QString withoutBlanks(QString text) {
     static const QRegularExpression blanks(QStringLiteral("\\s"),
                                            QRegularExpression::UseUnicodePropertiesOption);
     return text.remove(blanks);
 }
 
+// What pdftotext writes of a PDF with `option`; nothing when it fails.
+inline QString pdftotext(const QString &option, const QString &path) {
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {option, path, QStringLiteral("-")});
+    if (!process.waitForFinished(120000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
 // The text of each page of a PDF, line by line as it stands on the page,
 // without blanks; nothing when pdftotext fails. pdftotext writes some
 // ideographs as the radicals' own forms, which are read as the ideographs.
 inline QStringList pdfPageTexts(const QString &path) {
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"),
-                    {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    if (!pdftotext.waitForFinished(120000) || pdftotext.exitCode() != 0)
-        return {};
-    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput())
-                             .normalized(QString::NormalizationForm_KC);
+    const QString text =
+        pdftotext(QStringLiteral("-layout"), path).normalized(QString::NormalizationForm_KC);
     QStringList pages;
     for (const QString &page : text.split(u'\f'))
         pages << withoutBlanks(page);
@@ -43,18 +52,13 @@ inline QStringList pdfPageTexts(const QString &path) {
 // left edge, line by line down each page and left to right; nothing when
 // pdftotext fails.
 inline QList<QList<double>> pdfQuestionColumns(const QString &path) {
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"),
-                    {QStringLiteral("-bbox"), path, QStringLiteral("-")});
-    if (!pdftotext.waitForFinished(120000) || pdftotext.exitCode() != 0)
-        return {};
     static const QRegularExpression word(
         QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>([^<]*)</word>|<page "));
     // Words are listed in reading order, which may go down a column first:
     // sorted by page, line and x.
     std::vector<std::tuple<int, double, double>> words;
     int page = 0;
-    const QString xml = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    const QString xml = pdftotext(QStringLiteral("-bbox"), path);
     for (auto it = word.globalMatch(xml); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         if (m.captured(0).startsWith(QStringLiteral("<page")))
@@ -95,6 +99,32 @@ inline QString officePdf(const QString &file, const QString &folder) {
     const QString pdf = dir.filePath(QStringLiteral("office/") +
                                      QFileInfo(file).completeBaseName() + QStringLiteral(".pdf"));
     return QFileInfo::exists(pdf) ? pdf : QString();
+}
+
+// The header of a sheet titled kTitle, as pdfPageTexts reads it.
+inline QString headerText() {
+    return withoutBlanks(kTitle + QString::fromUtf8(kNameLine));
+}
+
+// Each page starts with `header`; what follows it on each page.
+inline void verifyUnderHeader(const QStringList &pages, const QString &header,
+                              QStringList *bodies = nullptr) {
+    for (const QString &page : pages) {
+        QVERIFY2(page.startsWith(header), qPrintable(page.left(80)));
+        if (bodies)
+            *bodies << page.mid(header.size());
+    }
+}
+
+// Another reader's pages hold the same characters as ours, page by page:
+// it may read the cells of a table in another order.
+inline void compareCharacters(QStringList theirs, QStringList ours) {
+    QCOMPARE(theirs.size(), ours.size());
+    for (qsizetype i = 0; i < ours.size(); ++i) {
+        std::sort(ours[i].begin(), ours[i].end());
+        std::sort(theirs[i].begin(), theirs[i].end());
+        QCOMPARE(theirs[i], ours[i]);
+    }
 }
 
 } // namespace drillpad::testing

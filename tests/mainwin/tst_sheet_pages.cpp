@@ -14,12 +14,11 @@
 
 using namespace drillpad;
 using namespace Qt::StringLiterals;
+using testing::kTitle;
 using testing::pdfPageTexts;
 using testing::withoutBlanks;
 
 namespace {
-
-const QString kTitle = u"二年级口算练习"_s;
 
 // 120 lines of 9 pt questions: three pages of 51 lines (13.5 pt each).
 QString threePages() {
@@ -47,13 +46,9 @@ class TestSheetPages : public QObject {
     void verifyPages(const QString &pdf) {
         const QStringList pages = pdfPageTexts(pdf);
         QCOMPARE(pages.size(), 3);
-        const QString header = withoutBlanks(kTitle + QString::fromUtf8(kNameLine));
-        QString body;
-        for (const QString &page : pages) {
-            QVERIFY2(page.startsWith(header), qPrintable(page.left(80)));
-            body += page.mid(header.size());
-        }
-        QCOMPARE(body, withoutBlanks(editor()->text()));
+        QStringList bodies;
+        testing::verifyUnderHeader(pages, testing::headerText(), &bodies);
+        QCOMPARE(bodies.join(QString()), withoutBlanks(editor()->text()));
     }
 
     std::optional<QTemporaryDir> dir_;
@@ -168,12 +163,8 @@ private Q_SLOTS:
         dialogs_.answers << FileChoice{path(u"sets"_s), 0};
         trigger("mnuFilePdf");
         const QStringList pages = pdfPageTexts(path(u"sets.pdf"_s));
-        const QString header = withoutBlanks(kTitle + QString::fromUtf8(kNameLine));
         QStringList bodies;
-        for (const QString &page : pages) {
-            QVERIFY2(page.startsWith(header), qPrintable(page.left(60)));
-            bodies << page.mid(header.size());
-        }
+        testing::verifyUnderHeader(pages, testing::headerText(), &bodies);
         const auto firstPage = [&bodies](const QString &start) {
             for (qsizetype i = 0; i < bodies.size(); ++i) {
                 if (bodies[i].startsWith(start))
@@ -198,14 +189,8 @@ private Q_SLOTS:
         if (officePdf.isEmpty())
             QSKIP("LibreOffice is not installed");
         const QStringList officePages = pdfPageTexts(officePdf);
-        QCOMPARE(officePages.size(), pages.size());
-        for (qsizetype i = 0; i < pages.size(); ++i) {
-            QString ours = pages[i], theirs = officePages[i];
-            QVERIFY(theirs.startsWith(header));
-            std::sort(ours.begin(), ours.end());
-            std::sort(theirs.begin(), theirs.end());
-            QCOMPARE(theirs, ours);
-        }
+        testing::verifyUnderHeader(officePages, testing::headerText());
+        testing::compareCharacters(officePages, pages);
     }
 };
 

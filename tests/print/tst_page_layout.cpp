@@ -8,12 +8,11 @@
 #include "rtf/rtf_file.h"
 #include "rtf/rtf_writer.h"
 
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 using namespace drillpad;
 using namespace Qt::StringLiterals;
+using testing::kTitle;
 using testing::pdfPageTexts;
 using testing::withoutBlanks;
 
@@ -43,14 +42,14 @@ RtfPage smallPage() {
     return {720 + 2400 + 720, 720 + 5 * 360 + 720, 720, 720, 720, 720, 360};
 }
 
-const QString kTitle = u"二年级口算练习"_s;
-const QString kNameLine = u"姓名:______ 日期:______ 用时:______ 得分:______"_s;
-
-std::vector<RtfParagraph> sheetHeader() {
-    RtfParagraph title = paragraph(kTitle, 32);
-    title.alignment = RtfAlignment::Centre;
-    title.runs.front().format.bold = true;
-    return {title, paragraph(kNameLine)};
+// A document on the small page, its paragraphs one line each.
+RtfDocument onSmallPage(const QStringList &lines = {}) {
+    RtfDocument document;
+    document.defaultFamily = kSong;
+    document.page = smallPage();
+    for (const QString &text : lines)
+        document.paragraphs.push_back(paragraph(text));
+    return document;
 }
 
 // A hundred lines of eight questions (38 to a page) with a page break
@@ -59,7 +58,7 @@ std::vector<RtfParagraph> sheetHeader() {
 RtfDocument longSheet(int lines = 100) {
     RtfDocument sheet;
     sheet.defaultFamily = kSong;
-    sheet.header = sheetHeader();
+    sheet.header = makeSheetHeader(true, kTitle);
     for (int line = 0; line < lines; ++line) {
         QString text;
         for (int i = 0; i < 8; ++i)
@@ -99,9 +98,7 @@ private Q_SLOTS:
         QFETCH(QStringList, paragraphs);
         QFETCH(QList<int>, pages);
         QFETCH(int, pageCount);
-        RtfDocument document;
-        document.defaultFamily = kSong;
-        document.page = smallPage();
+        RtfDocument document = onSmallPage();
         for (const QString &text : paragraphs)
             document.paragraphs.push_back(
                 paragraph(QString(text).remove(u'*'), 24, text.startsWith(u'*')));
@@ -123,11 +120,7 @@ private Q_SLOTS:
     void keepsATableRowWhole() {
         QFETCH(int, linesBefore);
         QFETCH(int, rowPage);
-        RtfDocument document;
-        document.defaultFamily = kSong;
-        document.page = smallPage();
-        for (int line = 0; line < linesBefore; ++line)
-            document.paragraphs.push_back(paragraph(u"一"_s));
+        RtfDocument document = onSmallPage(QStringList(linesBefore, u"一"_s));
         document.rows.push_back(RtfRow{{1200, 1200}, true});
         for (int cell = 0; cell < 2; ++cell) {
             for (const QString &text : {u"　34"_s, u"+25"_s, u"　"_s}) {
@@ -162,11 +155,9 @@ private Q_SLOTS:
     void bodyBelowTheHeader() {
         QFETCH(int, marginTop);
         QFETCH(int, bodyTop);
-        RtfDocument document;
-        document.defaultFamily = kSong;
-        document.header = sheetHeader();
+        RtfDocument document = onSmallPage({u"一"_s});
+        document.header = makeSheetHeader(true, kTitle);
         document.page = RtfPage{11906, 16838, 1134, 1134, marginTop, 1134, 360};
-        document.paragraphs = {paragraph(u"一"_s)};
         const PageLayout layout(document);
         QCOMPARE(layout.bodyTop(), double(bodyTop));
         QCOMPARE(layout.bodyHeight(), double(16838 - 1134 - bodyTop));
@@ -198,27 +189,21 @@ private Q_SLOTS:
         const QString qtPdf = dir.filePath(u"qt.pdf"_s);
         QVERIFY(writeFileAtomically(qtPdf, pdfOf(sheet, u"sheet"_s)).ok());
         // What each page holds, by the layout.
-        QStringList expected(layout.pageCount(), withoutBlanks(kTitle + kNameLine));
+        QStringList expected(layout.pageCount(), testing::headerText());
         const std::vector<int> pages = layout.pageOfBlocks();
         for (std::size_t i = 0; i < sheet.paragraphs.size(); ++i) {
-            QString text;
-            for (const RtfRun &run : sheet.paragraphs[i].runs)
-                text += run.text;
-            expected[pages[i]] += withoutBlanks(text);
+            RtfDocument one;
+            one.paragraphs = {sheet.paragraphs[i]};
+            expected[pages[i]] += withoutBlanks(one.plainText());
         }
         QCOMPARE(pdfPageTexts(qtPdf), expected);
 
-        const QString soffice = QStandardPaths::findExecutable(u"soffice"_s);
-        if (soffice.isEmpty())
-            QSKIP("LibreOffice is not installed");
         const QString rtf = dir.filePath(u"sheet.rtf"_s);
         QVERIFY(writeFileAtomically(rtf, writeRtf(sheet)).ok());
-        QProcess office;
-        office.start(soffice, {u"-env:UserInstallation=file://"_s + dir.filePath(u"profile"_s),
-                               u"--headless"_s, u"--convert-to"_s, u"pdf"_s, u"--outdir"_s,
-                               dir.filePath(u"office"_s), rtf});
-        QVERIFY(office.waitForFinished(300000));
-        QCOMPARE(pdfPageTexts(dir.filePath(u"office/sheet.pdf"_s)), expected);
+        const QString officePdf = testing::officePdf(rtf, dir.path());
+        if (officePdf.isEmpty())
+            QSKIP("LibreOffice is not installed");
+        QCOMPARE(pdfPageTexts(officePdf), expected);
     }
 };
 
