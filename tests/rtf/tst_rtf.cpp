@@ -238,9 +238,8 @@ private Q_SLOTS:
             paragraph({{u"8÷4=\u3000"_s, song()}}, A::Justify),
             paragraph({{u"完"_s, song()}}, A::Right),
         });
-        QTest::newRow("tabs, line breaks and RTF's own characters")
-            << oneRun(u"a\tb\u2028c {x} \\y\\ ;"_s, song());
-        QTest::newRow("outside the basic plane") << oneRun(u"笑\U0001F600\uFF1D"_s, song());
+        QTest::newRow("tabs, line breaks, RTF's own characters, outside the basic plane")
+            << oneRun(u"a\tb\u2028c {x} \\y\\ ;笑\U0001F600\uFF1D"_s, song());
         QTest::newRow("runs unlike their paragraph's mark") << document(
             {paragraph(
                  {{u"plain"_s, song()}, {u"all"_s, fmt(kSong, 18, Bold | Italic | Underline)}},
