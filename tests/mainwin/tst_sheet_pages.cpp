@@ -12,6 +12,8 @@
 #include "mainwin/frm_main.h"
 #include "settings/settings_store.h"
 
+#include <QRegularExpression>
+
 using namespace drillpad;
 using namespace Qt::StringLiterals;
 using testing::kTitle;
@@ -166,11 +168,7 @@ private Q_SLOTS:
         QStringList bodies;
         testing::verifyUnderHeader(pages, testing::headerText(), &bodies);
         const auto firstPage = [&bodies](const QString &start) {
-            for (qsizetype i = 0; i < bodies.size(); ++i) {
-                if (bodies[i].startsWith(start))
-                    return i;
-            }
-            return qsizetype(-1);
+            return bodies.indexOf(QRegularExpression(QRegularExpression::escape(start) + u".*"_s));
         };
         // The sets in order, then their answers in order.
         QList<qsizetype> order;
