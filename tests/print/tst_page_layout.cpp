@@ -20,18 +20,11 @@ namespace {
 
 const QString kSong = u"宋体"_s;
 
-RtfCharFormat song(int halfPoints, bool bold = false) {
-    RtfCharFormat format;
-    format.family = kSong;
-    format.halfPoints = halfPoints;
-    format.bold = bold;
-    return format;
-}
-
 RtfParagraph paragraph(const QString &text, int halfPoints = 24, bool pageBreak = false) {
     RtfParagraph p;
-    p.markFormat = song(halfPoints);
-    p.append(text, song(halfPoints));
+    p.markFormat.family = kSong;
+    p.markFormat.halfPoints = halfPoints;
+    p.append(text, p.markFormat);
     p.pageBreakBefore = pageBreak;
     return p;
 }
