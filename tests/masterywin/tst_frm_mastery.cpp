@@ -3,7 +3,6 @@
 
 #include "app/forms_registry.h"
 #include "controls/command_button.h"
-#include "controls/print_dialog.h"
 #include "mainwin/frm_main.h"
 #include "masterywin/frm_mastery.h"
 #include "quiz/frm_face.h"
@@ -17,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPrinter>
 #include <QRandomGenerator>
 #include <QTableView>
 
@@ -257,19 +255,10 @@ private Q_SLOTS:
     }
     void print() {
         QFETCH(bool, chosen);
-        struct PdfPrinter final : PrintDialogs {
-            QPrinter printer{QPrinter::HighResolution};
-            bool chosen = true;
-            QPrinter *choosePrinter(QWidget *, bool) override {
-                return chosen ? &printer : nullptr;
-            }
-            void preview(QWidget *, const std::function<void(QPrinter *)> &) override {}
-        } dialogs;
         const QString pdf =
             folder_.filePath(QString::fromLatin1(QTest::currentDataTag()) + ".pdf"_L1);
-        dialogs.printer.setOutputFormat(QPrinter::PdfFormat);
-        dialogs.printer.setOutputFileName(pdf);
-        dialogs.chosen = chosen;
+        testing::PdfPrintDialogs dialogs(pdf);
+        dialogs.accept = chosen;
         ScopedSeam<PrintDialogs> seam(dialogs);
         FrmMastery map;
         map.button("cmdPrint")->click();
