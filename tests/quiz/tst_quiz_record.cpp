@@ -128,8 +128,6 @@ private Q_SLOTS:
         QVERIFY(practiceRecord().clear());
     }
 
-    // A quiz ended by killing the program keeps every answer judged before,
-    // and shows as unfinished.
     void killedMidQuizKeepsItsAnswers() {
         QProcess child;
         const QString path = folder_.filePath(u"killed/drillpad.sqlite"_s);
