@@ -210,14 +210,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("written");
         QTest::addColumn<QStringList>("answers");
         QTest::addColumn<bool>("picture"); // a new picture is there
-        QTest::newRow("bare name") << "map"
-                                   << "map.png" << QStringList() << true;
-        QTest::newRow("existing, 否") << "old.png"
-                                      << "old.png" << QStringList{u"否"_s} << false;
-        QTest::newRow("existing, 是") << "old.png"
-                                      << "old.png" << QStringList{u"是"_s} << true;
-        QTest::newRow("no such folder") << "none/map.png"
-                                        << "" << QStringList() << false;
+        QTest::newRow("bare name") << u"map"_s << u"map.png"_s << QStringList() << true;
+        QTest::newRow("existing, 否")
+            << u"old.png"_s << u"old.png"_s << QStringList{u"否"_s} << false;
+        QTest::newRow("existing, 是")
+            << u"old.png"_s << u"old.png"_s << QStringList{u"是"_s} << true;
+        QTest::newRow("no such folder") << u"none/map.png"_s << u""_s << QStringList() << false;
     }
     void savePicture() {
         QFETCH(QString, chosen);

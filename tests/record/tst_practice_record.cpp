@@ -237,8 +237,8 @@ INSERT INTO answers VALUES (8, 1, '12-9=', '3', '3', 1, 2.0))"_s.arg(day1)
     void reviewAcrossDays_data() {
         QTest::addColumn<QString>("steps");
         QTest::newRow("a miss is due at once, then after 2 and 4 days")
-            << "0:W 0:w 0:R 1:n2 2:d 2:R 3:n6 5:n6 6:d";
-        QTest::newRow("right but slow: due at once") << "0:R 1:S 1:w 1:R 2:n3";
+            << u"0:W 0:w 0:R 1:n2 2:d 2:R 3:n6 5:n6 6:d"_s;
+        QTest::newRow("right but slow: due at once") << u"0:R 1:S 1:w 1:R 2:n3"_s;
     }
     void reviewAcrossDays() {
         QFETCH(QString, steps);
@@ -341,19 +341,15 @@ INSERT INTO answers VALUES (8, 1, '12-9=', '3', '3', 1, 2.0))"_s.arg(day1)
         QTest::addColumn<QString>("condition");
         QTest::addColumn<QString>("aside"); // the name's middle part; empty: not moved
         QTest::addColumn<QString>("reason");
-        QTest::newRow("folder cannot be made") << "folder"
-                                               << "" << u"无法建立数据文件夹"_s;
-        QTest::newRow("written by a newer Drillpad") << "newer"
-                                                     << "" << u"较新版本"_s;
-        QTest::newRow("not a database") << "garbage"
-                                        << "damaged" << u"已损坏，已改名为"_s;
-        QTest::newRow("damaged interior page") << "pages"
-                                               << "damaged" << u"已损坏，已改名为"_s;
+        QTest::newRow("folder cannot be made") << u"folder"_s << u""_s << u"无法建立数据文件夹"_s;
+        QTest::newRow("written by a newer Drillpad") << u"newer"_s << u""_s << u"较新版本"_s;
+        QTest::newRow("not a database") << u"garbage"_s << u"damaged"_s << u"已损坏，已改名为"_s;
+        QTest::newRow("damaged interior page")
+            << u"pages"_s << u"damaged"_s << u"已损坏，已改名为"_s;
         QTest::newRow("another layout, version 2")
-            << kForeignTwo << "foreign" << u"“drillpad.sqlite”不是 Drillpad 的记录"_s;
+            << kForeignTwo << u"foreign"_s << u"“drillpad.sqlite”不是 Drillpad 的记录"_s;
         QTest::newRow("another program's tables, version 0")
-            << "CREATE TABLE notes (text TEXT)"
-            << "foreign" << u"不是 Drillpad 的记录"_s;
+            << u"CREATE TABLE notes (text TEXT)"_s << u"foreign"_s << u"不是 Drillpad 的记录"_s;
     }
     void badFiles() {
         QFETCH(QString, condition);

@@ -303,24 +303,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("answer"); // to the question; empty: none asked
         QTest::addColumn<bool>("cancel");
         QTest::addColumn<bool>("replaced");
-        QTest::newRow("no extension") << "noext"
-                                      << "noext.csv"
-                                      << "" << false << true;
-        QTest::newRow("another extension kept") << "data.txt"
-                                                << "data.txt"
-                                                << "" << false << true;
-        QTest::newRow("existing, 否") << "old.csv"
-                                      << "old.csv"
-                                      << "否" << false << false;
-        QTest::newRow("existing, Esc") << "old"
-                                       << "old.csv"
-                                       << "Esc" << false << false;
-        QTest::newRow("existing, 是") << "old.csv"
-                                      << "old.csv"
-                                      << "是" << false << true;
-        QTest::newRow("existing, 是, cancelled") << "old"
-                                                 << "old.csv"
-                                                 << "是" << true << false;
+        QTest::newRow("no extension") << u"noext"_s << u"noext.csv"_s << u""_s << false << true;
+        QTest::newRow("another extension kept")
+            << u"data.txt"_s << u"data.txt"_s << u""_s << false << true;
+        QTest::newRow("existing, 否") << u"old.csv"_s << u"old.csv"_s << u"否"_s << false << false;
+        QTest::newRow("existing, Esc") << u"old"_s << u"old.csv"_s << u"Esc"_s << false << false;
+        QTest::newRow("existing, 是") << u"old.csv"_s << u"old.csv"_s << u"是"_s << false << true;
+        QTest::newRow("existing, 是, cancelled")
+            << u"old"_s << u"old.csv"_s << u"是"_s << true << false;
     }
     void exportReplaces() {
         QFETCH(QString, chosen);
@@ -406,12 +396,13 @@ private Q_SLOTS:
         QTest::addColumn<QDateTime>("last");
         QTest::addColumn<QString>("format");
         const QDateTime start(QDate(2025, 12, 7), QTime(9, 0));
-        QTest::newRow("two days") << start << start.addDays(2) << "HH:mm";
-        QTest::newRow("two days and a second") << start << start.addDays(2).addSecs(1) << "MM-dd";
+        QTest::newRow("two days") << start << start.addDays(2) << u"HH:mm"_s;
+        QTest::newRow("two days and a second")
+            << start << start.addDays(2).addSecs(1) << u"MM-dd"_s;
         QTest::newRow("to the end of the year")
-            << start << QDateTime(QDate(2025, 12, 31), QTime(23, 59, 59)) << "MM-dd";
+            << start << QDateTime(QDate(2025, 12, 31), QTime(23, 59, 59)) << u"MM-dd"_s;
         QTest::newRow("into the next year")
-            << start << QDateTime(QDate(2026, 1, 1), QTime(0, 0)) << "yyyy-MM-dd";
+            << start << QDateTime(QDate(2026, 1, 1), QTime(0, 0)) << u"yyyy-MM-dd"_s;
     }
     void dateAxis() {
         QFETCH(QDateTime, first);
