@@ -55,13 +55,10 @@ QString expectedRecord(const QString &question, int answer, const QList<Try> &tr
         seconds += t.seconds;
         right += t.right;
     }
-    return u"%1%2: %3 次, 对 %4 次, 平均 %5 秒, 上次 %6月%7日"_s.arg(question)
-        .arg(answer)
-        .arg(tries.size())
-        .arg(right)
-        .arg(QString::number(seconds / tries.size(), 'f', 1))
-        .arg(last.month())
-        .arg(last.day());
+    return u"%1%2: %3 次, 对 %4 次, 平均 %5 秒, 上次 %6月%7日"_s.arg(
+        question, QString::number(answer), QString::number(tries.size()), QString::number(right),
+        QString::number(seconds / tries.size(), 'f', 1), QString::number(last.month()),
+        QString::number(last.day()));
 }
 
 // Answers the question on screen: right when `right`, else with a wrong number.
