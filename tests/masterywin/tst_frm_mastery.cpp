@@ -3,7 +3,6 @@
 
 #include "app/forms_registry.h"
 #include "controls/command_button.h"
-#include "controls/print_dialog.h"
 #include "mainwin/frm_main.h"
 #include "masterywin/frm_mastery.h"
 #include "quiz/frm_face.h"
@@ -17,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPrinter>
 #include <QRandomGenerator>
 #include <QTableView>
 
@@ -57,13 +55,10 @@ QString expectedRecord(const QString &question, int answer, const QList<Try> &tr
         seconds += t.seconds;
         right += t.right;
     }
-    return u"%1%2: %3 次, 对 %4 次, 平均 %5 秒, 上次 %6月%7日"_s.arg(question)
-        .arg(answer)
-        .arg(tries.size())
-        .arg(right)
-        .arg(QString::number(seconds / tries.size(), 'f', 1))
-        .arg(last.month())
-        .arg(last.day());
+    return u"%1%2: %3 次, 对 %4 次, 平均 %5 秒, 上次 %6月%7日"_s.arg(
+        question, QString::number(answer), QString::number(tries.size()), QString::number(right),
+        QString::number(seconds / tries.size(), 'f', 1), QString::number(last.month()),
+        QString::number(last.day()));
 }
 
 // Answers the question on screen: right when `right`, else with a wrong number.
@@ -212,14 +207,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("written");
         QTest::addColumn<QStringList>("answers");
         QTest::addColumn<bool>("picture"); // a new picture is there
-        QTest::newRow("bare name") << "map"
-                                   << "map.png" << QStringList() << true;
-        QTest::newRow("existing, 否") << "old.png"
-                                      << "old.png" << QStringList{u"否"_s} << false;
-        QTest::newRow("existing, 是") << "old.png"
-                                      << "old.png" << QStringList{u"是"_s} << true;
-        QTest::newRow("no such folder") << "none/map.png"
-                                        << "" << QStringList() << false;
+        QTest::newRow("bare name") << u"map"_s << u"map.png"_s << QStringList() << true;
+        QTest::newRow("existing, 否")
+            << u"old.png"_s << u"old.png"_s << QStringList{u"否"_s} << false;
+        QTest::newRow("existing, 是")
+            << u"old.png"_s << u"old.png"_s << QStringList{u"是"_s} << true;
+        QTest::newRow("no such folder") << u"none/map.png"_s << u""_s << QStringList() << false;
     }
     void savePicture() {
         QFETCH(QString, chosen);
@@ -257,19 +250,10 @@ private Q_SLOTS:
     }
     void print() {
         QFETCH(bool, chosen);
-        struct PdfPrinter final : PrintDialogs {
-            QPrinter printer{QPrinter::HighResolution};
-            bool chosen = true;
-            QPrinter *choosePrinter(QWidget *, bool) override {
-                return chosen ? &printer : nullptr;
-            }
-            void preview(QWidget *, const std::function<void(QPrinter *)> &) override {}
-        } dialogs;
         const QString pdf =
             folder_.filePath(QString::fromLatin1(QTest::currentDataTag()) + ".pdf"_L1);
-        dialogs.printer.setOutputFormat(QPrinter::PdfFormat);
-        dialogs.printer.setOutputFileName(pdf);
-        dialogs.chosen = chosen;
+        testing::PdfPrintDialogs dialogs(pdf);
+        dialogs.accept = chosen;
         ScopedSeam<PrintDialogs> seam(dialogs);
         FrmMastery map;
         map.button("cmdPrint")->click();

@@ -79,20 +79,15 @@ QString answer(FrmFace &face, QString typed) {
     return row(question, expected, typed, typed.isEmpty(), typed == expected);
 }
 
-// The same three answers: right, wrong, skipped.
-QStringList answerThree(FrmFace &face) {
-    return {answer(face, u"%1"_s), answer(face, u"%10"_s), answer(face, QString())};
-}
-
-// The child: three answers through the quiz window, reported on stdout, and
-// then waiting to be killed.
+// The child: three answers through the quiz window (right, wrong, skipped),
+// reported on stdout, then waiting to be killed.
 int answerAndWait() {
     practiceRecord().open(qEnvironmentVariable(kChildRecord));
     FrmFace face;
     face.show();
     begin(face, kMultiply, u"0"_s, u"9"_s);
-    for (const QString &shown : answerThree(face))
-        std::printf("%s\n", qPrintable(shown));
+    for (const QString &typed : {u"%1"_s, u"%10"_s, QString()})
+        std::printf("%s\n", qPrintable(answer(face, typed)));
     std::printf("answered\n");
     std::fflush(stdout);
     return QApplication::exec();
@@ -128,8 +123,6 @@ private Q_SLOTS:
         QVERIFY(practiceRecord().clear());
     }
 
-    // A quiz ended by killing the program keeps every answer judged before,
-    // and shows as unfinished.
     void killedMidQuizKeepsItsAnswers() {
         QProcess child;
         const QString path = folder_.filePath(u"killed/drillpad.sqlite"_s);

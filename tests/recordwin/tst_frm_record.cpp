@@ -95,6 +95,16 @@ QList<QStringList> parseCsv(const QString &text) {
     return lines;
 }
 
+bool writeFile(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray contents(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 QList<QPointF> pointsOf(const QChart *chart, int series) {
     return qobject_cast<QLineSeries *>(chart->series().at(series))->points();
 }
@@ -156,7 +166,13 @@ private Q_SLOTS:
         QFETCH(int, filter);
         QFETCH(QList<qint64>, ids);
         FrmRecord window(*record_);
-        window.cmbOperation()->setCurrentIndex(filter);
+        QVERIFY(showActive(window));
+        // Moved through with the keyboard, the filter keeps the focus.
+        QTest::keyClick(&window, Qt::Key_O, Qt::AltModifier);
+        for (int index = 1; index <= filter; ++index)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QCOMPARE(window.cmbOperation()->currentIndex(), filter);
+        QCOMPARE(QApplication::focusWidget(), window.cmbOperation());
         QCOMPARE(window.quizModel().rowCount(), ids.size());
         QList<QPointF> scores, seconds;
         for (int row = 0; row < ids.size(); ++row) {
@@ -231,9 +247,7 @@ private Q_SLOTS:
         QVERIFY(showActive(window)); // the offscreen platform does not activate it again
         QTest::keyClick(&window, Qt::Key_E, Qt::AltModifier);
         QCOMPARE(messages_.messages.size(), 1);
-        QFile file(path(u"导出.csv"_s));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
+        const QByteArray bytes = contents(path(u"导出.csv"_s));
         QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
         QStringDecoder utf8(QStringConverter::Utf8);
         const QList<QStringList> lines = parseCsv(utf8.decode(bytes.sliced(3)));
@@ -262,14 +276,10 @@ private Q_SLOTS:
         QList<QuizSummary> quizzes;
         QList<AnswerEntry> answers;
         for (int id = 101; id <= 250; ++id) {
-            quizzes << QuizSummary{id,    sample_.kFirstDay.addDays(10).addSecs(id),
-                                   {},    u"+"_s,
-                                   1,     9,
-                                   1,     0,
-                                   0,     -1,
-                                   0,     QuizKind::Normal,
-                                   false, 0,
-                                   {}};
+            QuizSummary quiz = sample_.quizzes.at(3); // unfinished, one question
+            quiz.id = id;
+            quiz.started = sample_.kFirstDay.addDays(10).addSecs(id);
+            quizzes << quiz;
             answers << answer(id, 1, u"%1+1="_s.arg(7 - id % 7), QString::number(8 - id % 7),
                               u"0"_s);
         }
@@ -299,24 +309,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("answer"); // to the question; empty: none asked
         QTest::addColumn<bool>("cancel");
         QTest::addColumn<bool>("replaced");
-        QTest::newRow("no extension") << "noext"
-                                      << "noext.csv"
-                                      << "" << false << true;
-        QTest::newRow("another extension kept") << "data.txt"
-                                                << "data.txt"
-                                                << "" << false << true;
-        QTest::newRow("existing, 否") << "old.csv"
-                                      << "old.csv"
-                                      << "否" << false << false;
-        QTest::newRow("existing, Esc") << "old"
-                                       << "old.csv"
-                                       << "Esc" << false << false;
-        QTest::newRow("existing, 是") << "old.csv"
-                                      << "old.csv"
-                                      << "是" << false << true;
-        QTest::newRow("existing, 是, cancelled") << "old"
-                                                 << "old.csv"
-                                                 << "是" << true << false;
+        QTest::newRow("no extension") << u"noext"_s << u"noext.csv"_s << u""_s << false << true;
+        QTest::newRow("another extension kept")
+            << u"data.txt"_s << u"data.txt"_s << u""_s << false << true;
+        QTest::newRow("existing, 否") << u"old.csv"_s << u"old.csv"_s << u"否"_s << false << false;
+        QTest::newRow("existing, Esc") << u"old"_s << u"old.csv"_s << u"Esc"_s << false << false;
+        QTest::newRow("existing, 是") << u"old.csv"_s << u"old.csv"_s << u"是"_s << false << true;
+        QTest::newRow("existing, 是, cancelled")
+            << u"old"_s << u"old.csv"_s << u"是"_s << true << false;
     }
     void exportReplaces() {
         QFETCH(QString, chosen);
@@ -325,9 +325,7 @@ private Q_SLOTS:
         QFETCH(bool, cancel);
         QFETCH(bool, replaced);
         const QByteArray old = "old,file\r\n";
-        QFile existing(path(u"old.csv"_s));
-        QVERIFY(existing.open(QIODevice::WriteOnly) && existing.write(old) == old.size());
-        existing.close();
+        QVERIFY(writeFile(path(u"old.csv"_s), old));
         FrmRecord window(*record_);
         QVERIFY(showActive(window));
         dialogs_.answers = {FileChoice{path(chosen), 0}};
@@ -346,9 +344,7 @@ private Q_SLOTS:
                                1,
                                1}));
         QVERIFY(messages_.messages.isEmpty());
-        QFile file(path(written));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
+        const QByteArray bytes = contents(path(written));
         QCOMPARE(bytes == old, !replaced);
         QCOMPARE(bytes.startsWith("\xEF\xBB\xBF"), replaced);
         QVERIFY(!QFile::exists(path(chosen)) || chosen == written || chosen == u"old"_s);
@@ -361,9 +357,7 @@ private Q_SLOTS:
         if (!disk.mounted)
             QSKIP("A small file system cannot be mounted here (it needs root).");
         const QString old = disk.dir.filePath(u"old.csv"_s);
-        QFile existing(old);
-        QVERIFY(existing.open(QIODevice::WriteOnly) && existing.write("old,file\r\n") == 10);
-        existing.close();
+        QVERIFY(writeFile(old, "old,file\r\n"));
         QVERIFY(disk.leaveFree(0));
         FrmRecord window(*record_);
         QVERIFY(showActive(window));
@@ -373,8 +367,7 @@ private Q_SLOTS:
         QCOMPARE(messages_.messages.size(), 1);
         QVERIFY2(messages_.messages.first().contains(u"磁盘可能已满"_s),
                  qPrintable(messages_.messages.first()));
-        QVERIFY(existing.open(QIODevice::ReadOnly));
-        QCOMPARE(existing.readAll(), QByteArray("old,file\r\n"));
+        QCOMPARE(contents(old), QByteArray("old,file\r\n"));
         QCOMPARE(QDir(disk.dir.path()).entryList(QDir::Files),
                  (QStringList{u"filler"_s, u"old.csv"_s}));
     }
@@ -409,14 +402,13 @@ private Q_SLOTS:
         QTest::addColumn<QDateTime>("last");
         QTest::addColumn<QString>("format");
         const QDateTime start(QDate(2025, 12, 7), QTime(9, 0));
-        QTest::newRow("two days") << start << start.addDays(2) << "HH:mm";
-        QTest::newRow("two days and a second") << start << start.addDays(2).addSecs(1) << "MM-dd";
+        QTest::newRow("two days") << start << start.addDays(2) << u"HH:mm"_s;
+        QTest::newRow("two days and a second")
+            << start << start.addDays(2).addSecs(1) << u"MM-dd"_s;
         QTest::newRow("to the end of the year")
-            << start << QDateTime(QDate(2025, 12, 31), QTime(23, 59, 59)) << "MM-dd";
+            << start << QDateTime(QDate(2025, 12, 31), QTime(23, 59, 59)) << u"MM-dd"_s;
         QTest::newRow("into the next year")
-            << start << QDateTime(QDate(2026, 1, 1), QTime(0, 0)) << "yyyy-MM-dd";
-        QTest::newRow("longer than a year")
-            << start << start.addYears(1).addDays(2) << "yyyy-MM-dd";
+            << start << QDateTime(QDate(2026, 1, 1), QTime(0, 0)) << u"yyyy-MM-dd"_s;
     }
     void dateAxis() {
         QFETCH(QDateTime, first);
@@ -460,19 +452,6 @@ private Q_SLOTS:
             points.secondsPerQuestion.append({double(i), seconds[i]});
         }
         QCOMPARE(progressSummary(points), summary);
-    }
-
-    // Moving through the operation filter with the keyboard keeps the focus
-    // in it.
-    void filterKeepsTheFocus() {
-        FrmRecord window(*record_);
-        QVERIFY(showActive(window));
-        QTest::keyClick(&window, Qt::Key_O, Qt::AltModifier);
-        for (int index : {1, 2}) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-            QCOMPARE(window.cmbOperation()->currentIndex(), index);
-            QCOMPARE(QApplication::focusWidget(), window.cmbOperation());
-        }
     }
 
     // Clearing asks first; 否 keeps everything, 是 empties the record, table
