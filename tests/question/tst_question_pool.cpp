@@ -291,9 +291,7 @@ private Q_SLOTS:
             QCOMPARE(preset->settings[QuestionType::Mix].brackets, types == u"M");
             QVERIFY(!presetNameAllowed(preset->name));
         }
-    }
-
-    void presetNamesAtTheirLimit() {
+        // A name of the user's own, at its limit and one past it.
         QVERIFY(presetNameAllowed(QString(kLongestPresetName, u'题')));
         QVERIFY(!presetNameAllowed(QString(kLongestPresetName + 1, u'题')));
         QVERIFY(!presetNameAllowed(QStringLiteral("  ")));
