@@ -184,16 +184,12 @@ private Q_SLOTS:
             dialogs.answers << FileChoice{textFile, 1};
             frmMain().menuAction("mnuFileSave")->trigger();
             QFile file(textFile);
-            QVERIFY(file.open(QIODevice::ReadOnly));
+            QVERIFY(file.open(QIODevice::ReadWrite));
             QByteArray saved = file.readAll();
-            file.close();
             QVERIFY(saved.contains("\n\f答案:\n"));
-            if (change == SaveTextLosingBreak) {
-                saved.replace('\f', "");
-                QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-                file.write(saved);
-                file.close();
-            }
+            if (change == SaveTextLosingBreak)
+                QVERIFY(file.resize(0) && file.seek(0) && file.write(saved.replace('\f', "")) > 0);
+            file.close();
             editor.setText(QString());
             editor.document()->setModified(false);
             dialogs.answers << FileChoice{textFile, 1};

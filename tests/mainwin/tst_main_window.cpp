@@ -164,7 +164,6 @@ private Q_SLOTS:
         row("Ctrl+E", "edited", "保存", true);
         row("close box", "edited", "保存"); // the save dialog cancelled
         row("cmdExit", "edited", "不保存");
-        row("close box", "edited", "不保存");
         row("mnuExit", "edited", "取消");
         row("cmdExit", "edited", "Esc");
         row("mnuExit", "new", "取消");
