@@ -77,7 +77,6 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("present");
         QTest::addColumn<QString>("expected");
         const QString bin = u"bin/help.rtf"_s, share = u"share/drillpad/help.rtf"_s;
-        QTest::newRow("build tree") << QStringList{bin} << bin;
         QTest::newRow("installed") << QStringList{share} << share;
         QTest::newRow("both: next to the program wins") << QStringList{bin, share} << bin;
         QTest::newRow("neither") << QStringList{} << bin;

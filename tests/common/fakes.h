@@ -4,6 +4,7 @@
 #include "controls/message_box.h"
 #include "controls/print_dialog.h"
 #include "platform/process.h"
+#include "platform/seam.h"
 
 #include <QPrinter>
 #include <QStringList>
@@ -87,6 +88,15 @@ class RecordingProcessControl final : public ProcessControl {
 public:
     void endProcess() override { ++endRequests; }
     int endRequests = 0;
+};
+
+// For a whole test class: the program does not end and no message box shows;
+// both are recorded instead.
+struct RecordedEndAndMessages {
+    RecordingProcessControl process;
+    ScopedSeam<ProcessControl> processSeam{process};
+    RecordingMessageBoxes messages;
+    ScopedSeam<MessageBoxes> messageSeam{messages};
 };
 
 } // namespace drillpad::testing

@@ -48,6 +48,15 @@ class TestAnswerPage : public QObject {
         messages_.messages.clear();
         return *main.txtMain();
     }
+    // Puts a laid-out sheet in the main window and asks for its answer page;
+    // returns the text before.
+    QString answerPageOf(const LaidOutSheet &sheet) {
+        RichTextBox &editor = editorWith({});
+        editor.setRtfDocument(sheet.document);
+        const QString before = editor.text();
+        frmMain().menuAction("mnuFileAnswerKey")->trigger();
+        return before;
+    }
 
 private Q_SLOTS:
     void cleanup() { UnloadAllForms(); }
@@ -88,13 +97,9 @@ private Q_SLOTS:
         settings[QuestionType::Add].to = 99;
         settings.layout.vertical = true;
         const LaidOutSheet sheet = layOutSheet(settings);
-        FrmMain &main = frmMain();
-        main.show();
-        main.txtMain()->setRtfDocument(sheet.document);
-        messages_.messages.clear();
-        frmMain().menuAction("mnuFileAnswerKey")->trigger();
+        answerPageOf(sheet);
         QVERIFY2(messages_.messages.isEmpty(), qPrintable(messages_.messages.join(u'|')));
-        const QString text = main.txtMain()->text();
+        const QString text = frmMain().txtMain()->text();
         const QString page = text.mid(text.lastIndexOf(u"答案:"_s));
         static const QRegularExpression answered(u"(\\d+)([+×])(\\d+)=(\\d+)"_s);
         QStringList expected, found;
@@ -117,17 +122,11 @@ private Q_SLOTS:
     void setsKeepTheirOwnAnswers() {
         SheetSettings settings = SheetSettings::initial();
         settings.layout.sets = 2;
-        const LaidOutSheet sheet = layOutSheet(settings);
-        FrmMain &main = frmMain();
-        main.show();
-        main.txtMain()->setRtfDocument(sheet.document);
-        const QString before = main.txtMain()->text();
-        messages_.messages.clear();
-        frmMain().menuAction("mnuFileAnswerKey")->trigger();
+        const QString before = answerPageOf(layOutSheet(settings));
         QCOMPARE(messages_.messages,
                  QStringList{u"这份练习纸每套题的答案已经写在后面了,没有再写答案页"_s});
-        QCOMPARE(main.txtMain()->text(), before);
-        QCOMPARE(pageStarts(*main.txtMain()->document()).count(u"第2套答案"_s), 1);
+        QCOMPARE(frmMain().txtMain()->text(), before);
+        QCOMPARE(pageStarts(*frmMain().txtMain()->document()).count(u"第2套答案"_s), 1);
     }
 
     // Ctrl+K again after a change replaces the answer page, keeps the sheet's
@@ -185,16 +184,12 @@ private Q_SLOTS:
             dialogs.answers << FileChoice{textFile, 1};
             frmMain().menuAction("mnuFileSave")->trigger();
             QFile file(textFile);
-            QVERIFY(file.open(QIODevice::ReadOnly));
+            QVERIFY(file.open(QIODevice::ReadWrite));
             QByteArray saved = file.readAll();
-            file.close();
             QVERIFY(saved.contains("\n\f答案:\n"));
-            if (change == SaveTextLosingBreak) {
-                saved.replace('\f', "");
-                QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-                file.write(saved);
-                file.close();
-            }
+            if (change == SaveTextLosingBreak)
+                QVERIFY(file.resize(0) && file.seek(0) && file.write(saved.replace('\f', "")) > 0);
+            file.close();
             editor.setText(QString());
             editor.document()->setModified(false);
             dialogs.answers << FileChoice{textFile, 1};

@@ -137,13 +137,10 @@ KeyTable keysOfTheManual() {
 class TestKeyboard : public QObject {
     Q_OBJECT
 
-    testing::RecordingProcessControl process_;
-    ScopedSeam<ProcessControl> processSeam_{process_};
-    testing::RecordingMessageBoxes messages_;
-    ScopedSeam<MessageBoxes> messageSeam_{messages_};
+    testing::RecordedEndAndMessages fakes_;
 
 private Q_SLOTS:
-    void init() { process_.endRequests = 0; }
+    void init() { fakes_.process.endRequests = 0; }
     void cleanup() {
         UnloadAllForms();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -277,7 +274,7 @@ private Q_SLOTS:
             const QAction *highlighted = menu->activeAction();
             result = menu->objectName() + u' ' + (highlighted ? highlighted->text() : QString());
             menu->close();
-        } else if (printers.asked || process_.endRequests) {
+        } else if (printers.asked || fakes_.process.endRequests) {
             result = printers.asked ? u"print"_s : u"exit"_s;
         } else if (result.isEmpty()) { // the sheet's alignment and selection, the button shown
             result = u"aligned %1"_s.arg(sheet->selAlignment().value_or(-1));

@@ -41,10 +41,7 @@ QString shownTitle(const QWidget &window) {
 class TestMainWindow : public QObject {
     Q_OBJECT
 
-    testing::RecordingProcessControl process_;
-    ScopedSeam<ProcessControl> processSeam_{process_};
-    testing::RecordingMessageBoxes messages_;
-    ScopedSeam<MessageBoxes> messageSeam_{messages_};
+    testing::RecordedEndAndMessages fakes_;
     testing::ScriptedFileDialogs dialogs_;
     ScopedSeam<FileDialogs> dialogSeam_{dialogs_};
     QList<FormId> unloaded_;
@@ -59,8 +56,8 @@ class TestMainWindow : public QObject {
 
 private Q_SLOTS:
     void init() {
-        process_.endRequests = 0;
-        messages_ = {};
+        fakes_.process.endRequests = 0;
+        fakes_.messages = {};
         dialogs_ = {};
         unloaded_.clear();
         setUnloadObserver([this](FormId id) { unloaded_ << id; });
@@ -109,15 +106,13 @@ private Q_SLOTS:
     void windowAppliesTheRuleOnResizeAndKeepsItWhenTooSmall() {
         FrmMain &main = shownMain();
         QWidget *shape = main.controls().widget(u"shapeTXT"_s);
-        // Shrinking by 80 pixels each way (the test screen is small).
-        main.setClientSizeTwips({8760, 6375});
-        QCOMPARE(twipsGeometry(main.txtMain()), (TwipsRect{2520, 960, 6120, 4935}));
-        QCOMPARE(twipsGeometry(shape), (TwipsRect{2510, 950, 6155, 4970}));
-
-        // Below the smallest size the last layout stays.
-        main.clientArea()->resize(100, 60);
-        QCOMPARE(twipsGeometry(main.txtMain()), (TwipsRect{2520, 960, 6120, 4935}));
-        QCOMPARE(twipsGeometry(shape), (TwipsRect{2510, 950, 6155, 4970}));
+        main.setClientSizeTwips({8760, 6375}); // 80 pixels less each way (a small test screen)
+        for (bool tooSmall : {false, true}) {  // below the smallest size the last layout stays
+            if (tooSmall)
+                main.clientArea()->resize(100, 60);
+            QCOMPARE(twipsGeometry(main.txtMain()), (TwipsRect{2520, 960, 6120, 4935}));
+            QCOMPARE(twipsGeometry(shape), (TwipsRect{2510, 950, 6155, 4970}));
+        }
     }
 
     void hintsFollowThePointer_data() {
@@ -168,12 +163,9 @@ private Q_SLOTS:
         row("close box", "emptied");
         row("Ctrl+E", "edited", "保存", true);
         row("close box", "edited", "保存"); // the save dialog cancelled
-        row("mnuExit", "edited", "保存");
         row("cmdExit", "edited", "不保存");
-        row("close box", "edited", "不保存");
         row("mnuExit", "edited", "取消");
         row("cmdExit", "edited", "Esc");
-        row("Ctrl+E", "edited", "取消");
         row("mnuExit", "new", "取消");
         row("close box", "new", "不保存");
         row("tbOpen", "saved");
@@ -219,7 +211,7 @@ private Q_SLOTS:
             QTest::keyClick(editor, Qt::Key_Delete);
         }
         const QString text = editor->text();
-        messages_.answers = {answer};
+        fakes_.messages.answers = {answer};
         if (saveChosen || answer == u"保存"_s) // the save dialog comes first
             dialogs_.answers << (saveChosen ? std::optional(FileChoice{saved, 0}) : std::nullopt);
         const bool opening = way == u"tbOpen"_s;
@@ -242,15 +234,16 @@ private Q_SLOTS:
             main.close();
 
         const bool asked = sheet == u"edited"_s || sheet == u"new"_s;
-        QCOMPARE(messages_.questions.size(), asked ? 1 : 0);
+        QCOMPARE(fakes_.messages.questions.size(), asked ? 1 : 0);
         if (asked)
-            QCOMPARE(messages_.questions.first(), (Question{u"出题区的内容已修改。要保存吗?"_s,
-                                                            {u"保存"_s, u"不保存"_s, u"取消"_s},
-                                                            0,
-                                                            2}));
+            QCOMPARE(fakes_.messages.questions.first(),
+                     (Question{u"出题区的内容已修改。要保存吗?"_s,
+                               {u"保存"_s, u"不保存"_s, u"取消"_s},
+                               0,
+                               2}));
         QCOMPARE(QFile::exists(saved), saveChosen);
         const bool goesOn = !asked || saveChosen || answer == u"不保存"_s;
-        QCOMPARE(process_.endRequests > 0, goesOn && !opening);
+        QCOMPARE(fakes_.process.endRequests > 0, goesOn && !opening);
         const bool unloads = goesOn && !opening && way != u"cmdExit"_s;
         QCOMPARE(isFormLoaded(FormId::Main), !unloads);
         const QList<FormId> order = othersOpen

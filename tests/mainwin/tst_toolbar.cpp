@@ -15,7 +15,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QTextBlock>
 #include <QToolButton>
 
 using namespace drillpad;
@@ -216,21 +215,6 @@ private Q_SLOTS:
         const auto click = [this] { return run(u"tbBold"_s), editor()->selCharFormat().bold; };
         QCOMPARE(click(), std::optional<bool>(false));
         QCOMPARE(click(), std::optional<bool>(true));
-    }
-
-    // A line selected with Shift+Down ends at the start of the next one, which keeps its
-    // alignment; the paragraphs outside the selection keep theirs too.
-    void alignmentOfALineSelectedByShiftDown() {
-        editor()->setText(u"\n乘法题:\n2\u00D73=\u3000\n4\u00D75=\u3000"_s);
-        select(1, 1);
-        QTest::keyClick(editor(), Qt::Key_Down, Qt::ShiftModifier);
-        QCOMPARE(editor()->selText(), u"乘法题:\n"_s);
-        run(u"tbMid"_s);
-        QString centred;
-        for (QTextBlock block = editor()->document()->begin(); block.isValid();
-             block = block.next())
-            centred += block.blockFormat().alignment() & Qt::AlignHCenter ? u'c' : u'-';
-        QCOMPARE(centred, u"-c--"_s);
     }
 
     // A size picked applies to the selection; a font picked with nothing
