@@ -267,6 +267,16 @@ private Q_SLOTS:
         table.page.width = 12240;
         table.page.marginTop = 720;
         QTest::newRow("tables, tab stops, indents, spacing and the page") << table;
+        RtfDocument headed = document(
+            {paragraph({{u"2×3=\u3000"_s, song(24)}}), paragraph({{u"4×5=\u3000"_s, song(40)}})});
+        headed.paragraphs[1].lineSpacing = 150;
+        headed.paragraphs[1].pageBreakBefore = true;
+        headed.header = {
+            paragraph({{u"二年级口算练习"_s, fmt(kSong, 32, Bold)}}, A::Centre, song(32)),
+            paragraph({{u"姓名:______ 日期:______"_s, song(24)}}, A::Left, song(24))};
+        headed.header[0].lineSpacing = 200;
+        headed.page = {12240, 15840, 1800, 1700, 2000, 1440, 700};
+        QTest::newRow("the header, the page and line heights") << headed;
     }
     // Saved from the editor and read back into it, nothing changes.
     void roundTrip() {
@@ -277,32 +287,9 @@ private Q_SLOTS:
         const RtfDocument actual = inEditor(*read);
         QCOMPARE(actual.paragraphs, expected.paragraphs);
         QCOMPARE(actual.rows, expected.rows);
-        QCOMPARE(actual.page, expected.page);
+        QCOMPARE(actual.page, rtf.page);
+        QCOMPARE(actual.header, rtf.header);
         QCOMPARE(expected.paragraphs.size(), rtf.paragraphs.size()); // the editor added none
-    }
-
-    // The header, the page and the line heights go into the file and come
-    // back as they were.
-    void headerAndPageRoundTrip() {
-        RtfDocument rtf = document({
-            paragraph({{u"2×3=\u3000"_s, song(24)}}),
-            paragraph({{u"4×5=\u3000"_s, song(40)}}),
-        });
-        rtf.paragraphs[1].lineSpacing = 150;
-        rtf.paragraphs[1].pageBreakBefore = true;
-        rtf.header = {paragraph({{u"二年级口算练习"_s, fmt(kSong, 32, Bold)}}, A::Centre, song(32)),
-                      paragraph({{u"姓名:______ 日期:______"_s, song(24)}}, A::Left, song(24))};
-        rtf.header[0].lineSpacing = 200;
-        rtf.page = {12240, 15840, 1800, 1700, 2000, 1440, 700};
-        const QByteArray written = writeRtf(rtf);
-        // Lines at least 1.5 times the largest font apart, at the spacing.
-        for (const char *spacing : {"\\sl360\\", "\\sl900\\", "\\sl960\\"})
-            QVERIFY2(written.contains(spacing), spacing);
-        const std::optional<RtfDocument> read = parseRtf(written);
-        QVERIFY(read.has_value());
-        QCOMPARE(read->header, rtf.header);
-        QCOMPARE(read->page, rtf.page);
-        QCOMPARE(read->paragraphs, rtf.paragraphs);
     }
 
     // Lines are at least 1.5 times the largest font of the paragraph apart,
