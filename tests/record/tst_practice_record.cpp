@@ -22,19 +22,9 @@ AnswerEntry answerOf(int sequence, const QString &question, const QString &expec
             1.5, {}};
 }
 
-QuizUpdate quizOf(QuizKind kind, const QString &operation, const QList<AnswerEntry> &answers) {
-    QuizUpdate update;
-    update.kind = kind;
-    update.started = QDateTime::currentDateTime();
-    update.operation = operation;
-    update.from = 3;
-    update.to = 9;
-    update.answers = answers;
-    return update;
-}
-
-QuizUpdate onePlusOneSkipped() {
-    return quizOf(QuizKind::Normal, u"+"_s, {answerOf(1, u"1+1="_s, u"2"_s, {})});
+QuizUpdate quizOf(const QString &operation, const QList<AnswerEntry> &answers,
+                  QuizKind kind = QuizKind::Normal) {
+    return {0, 0, kind, QDateTime::currentDateTime(), operation, 3, 9, answers, {}, -1, 0};
 }
 
 // Runs statements on a connection of its own to the file at `path`.
@@ -62,10 +52,10 @@ void writeLargeRecord(const QString &path) {
     PracticeRecord record;
     QVERIFY(record.open(path));
     for (int quiz = 0; quiz < 60; ++quiz) {
-        QList<AnswerEntry> answers;
+        QuizUpdate update = quizOf(u"+"_s, {});
         for (int i = 1; i <= 100; ++i)
-            answers << answerOf(i, u"%1+%2="_s.arg(i).arg(quiz), QString::number(i + quiz), u"0"_s);
-        QuizUpdate update = quizOf(QuizKind::Normal, u"+"_s, answers);
+            update.answers << answerOf(i, u"%1+%2="_s.arg(i).arg(quiz), QString::number(i + quiz),
+                                       u"0"_s);
         QVERIFY(record.write(update));
     }
 }
@@ -111,18 +101,17 @@ private Q_SLOTS:
     void quizzesAndAnswers() {
         PracticeRecord record;
         QVERIFY(record.open(freshPath()));
-        QuizUpdate empty = quizOf(QuizKind::Normal, u"+"_s, {});
+        QuizUpdate empty = quizOf(u"+"_s, {});
         empty.ended = QDateTime::currentDateTime();
-        QVERIFY(record.write(empty));
-        QCOMPARE(empty.id, 0);
+        QVERIFY(record.write(empty) && empty.id == 0);
 
-        QuizUpdate first = quizOf(
-            QuizKind::Normal, u"*"_s,
-            {answerOf(1, u"7×3="_s, u"21"_s, u"21"_s), answerOf(2, u"4×5="_s, u"20"_s, u"02"_s)});
-        const QList<AnswerEntry> written = first.answers;
+        QList<AnswerEntry> written = {answerOf(1, u"7×3="_s, u"21"_s, u"21"_s),
+                                      answerOf(2, u"4×5="_s, u"20"_s, u"02"_s),
+                                      answerOf(3, u"8×8="_s, u"64"_s, QString())};
+        QuizUpdate first = quizOf(u"*"_s, written.first(2));
         QVERIFY(record.write(first) && first.id > 0 && first.answers.isEmpty());
         QCOMPARE(record.quizzes()->value(0).answered, 2);
-        first.answers = {answerOf(3, u"8×8="_s, u"64"_s, QString())};
+        first.answers = {written[2]};
         QVERIFY(record.write(first));
         // The same place in the quiz again: refused, and nothing of it kept.
         first.answers = {answerOf(4, u"1×1="_s, u"1"_s, u"1"_s),
@@ -132,7 +121,7 @@ private Q_SLOTS:
 
         QTest::qWait(5); // the second starts later
         QuizUpdate second =
-            quizOf(QuizKind::Redo, u"+"_s, {answerOf(1, u"1+1="_s, u"2"_s, u"2"_s)});
+            quizOf(u"+"_s, {answerOf(1, u"1+1="_s, u"2"_s, u"2"_s)}, QuizKind::Redo);
         second.ended = QDateTime::currentDateTime();
         second.score = 100;
         second.secondsUsed = 9.25;
@@ -148,11 +137,9 @@ private Q_SLOTS:
                  QList<int>({3, 1, -1, 3, 9}));
         QVERIFY(qAbs(open.rate - 100.0 / 3) < 1e-9 && qAbs(open.secondsUsed - 4.5) < 1e-9);
         QVERIFY(qAbs(open.started.secsTo(QDateTime::currentDateTime())) < 60);
-        QList<AnswerEntry> expected = written;
-        expected << answerOf(3, u"8×8="_s, u"64"_s, QString());
-        for (AnswerEntry &a : expected)
+        for (AnswerEntry &a : written)
             a.quizId = first.id;
-        QCOMPARE(record.answers(first.id).value(), expected);
+        QCOMPARE(record.answers(first.id).value(), written);
     }
 
     // Files of older layouts, today's included, are brought up to date with
@@ -219,7 +206,7 @@ INSERT INTO answers VALUES (8, 1, '12-9=', '3', '3', 1, 2.0))"_s.arg(day1)
                  QStringList({u"12-9=3: 2 次, 对 2 次, 平均 11.0 秒, 上次 11月15日 练习中"_s,
                               u"15-6=9: 1 次, 对 0 次, 平均 40.0 秒, 上次 11月14日 不熟"_s}));
 
-        QuizUpdate redo = quizOf(QuizKind::Redo, u"-"_s, {answerOf(1, u"3-1="_s, u"2"_s, u"2"_s)});
+        QuizUpdate redo = quizOf(u"-"_s, {answerOf(1, u"3-1="_s, u"2"_s, u"2"_s)}, QuizKind::Redo);
         QVERIFY(record.write(redo));
         QVERIFY(record.quizzes()->value(0).kind == QuizKind::Redo);
         record.close();
@@ -264,9 +251,8 @@ INSERT INTO answers VALUES (8, 1, '12-9=', '3', '3', 1, 2.0))"_s.arg(day1)
                 QVERIFY2(plan.questions.isEmpty(), qPrintable(step));
                 QCOMPARE(plan.nextDue, dayZero.date().addDays(what.mid(1).toInt()));
             } else {
-                QuizUpdate quiz =
-                    quizOf(QuizKind::Normal, u"*"_s,
-                           {answerOf(1, u"7×8="_s, u"56"_s, what == u"W"_s ? u"54"_s : u"56"_s)});
+                QuizUpdate quiz = quizOf(
+                    u"*"_s, {answerOf(1, u"7×8="_s, u"56"_s, what == u"W"_s ? u"54"_s : u"56"_s)});
                 quiz.answers[0].seconds = what == u"S"_s ? 7.0 : 1.0;
                 QVERIFY(record.write(quiz));
             }
@@ -282,8 +268,7 @@ INSERT INTO answers VALUES (8, 1, '12-9=', '3', '3', 1, 2.0))"_s.arg(day1)
         const std::optional<qint64> red = record.addPupil(u" 小红 "_s);
         QVERIFY(red && *red != 1);
         QCOMPARE(record.pupils()->value(1), (Pupil{*red, u"小红"_s}));
-        QuizUpdate first =
-            quizOf(QuizKind::Normal, u"*"_s, {answerOf(1, u"7×8="_s, u"56"_s, u"54"_s)});
+        QuizUpdate first = quizOf(u"*"_s, {answerOf(1, u"7×8="_s, u"56"_s, u"54"_s)});
         QVERIFY(record.write(first) && first.pupilId == 1); // the current pupil
         record.setCurrentPupil(*red);
         QCOMPARE(record.currentPupil()->name, u"小红"_s);
@@ -292,9 +277,8 @@ INSERT INTO answers VALUES (8, 1, '12-9=', '3', '3', 1, 2.0))"_s.arg(day1)
             QVERIFY(nextRun.open(path));
             QCOMPARE(nextRun.currentPupil()->name, u"小红"_s);
         }
-        QuizUpdate second = quizOf(
-            QuizKind::Normal, u"*"_s,
-            {answerOf(1, u"7×8="_s, u"56"_s, u"56"_s), answerOf(2, u"6×7="_s, u"42"_s, u"42"_s)});
+        QuizUpdate second = quizOf(u"*"_s, {answerOf(1, u"7×8="_s, u"56"_s, u"56"_s),
+                                            answerOf(2, u"6×7="_s, u"42"_s, u"42"_s)});
         QVERIFY(record.write(second) && second.pupilId == *red);
 
         const auto ids = [&](qint64 pupil) {
@@ -378,7 +362,7 @@ INSERT INTO answers VALUES (8, 1, '12-9=', '3', '3', 1, 2.0))"_s.arg(day1)
         QVERIFY2(record.problem().contains(reason), qPrintable(record.problem()));
         QCOMPARE(record.takeProblemToReport(), record.problem());
         QVERIFY(record.takeProblemToReport().isEmpty());
-        QuizUpdate quiz = onePlusOneSkipped();
+        QuizUpdate quiz = quizOf(u"+"_s, {answerOf(1, u"1+1="_s, u"2"_s, {})});
         QCOMPARE(record.write(quiz), !aside.isEmpty());
         // A newer Drillpad's file stays as it was; a moved one is there whole
         // and the new record holds only the quiz just written.
@@ -408,7 +392,7 @@ INSERT INTO answers VALUES (8, 1, '12-9=', '3', '3', 1, 2.0))"_s.arg(day1)
         QCOMPARE(record.isChecking(), background);
         if (background) {
             QVERIFY(!record.quizzes() && record.problem().isEmpty());
-            QuizUpdate quiz = onePlusOneSkipped();
+            QuizUpdate quiz = quizOf(u"+"_s, {answerOf(1, u"1+1="_s, u"2"_s, {})});
             QVERIFY(!record.write(quiz) && record.problem().isEmpty());
         } else {
             QCOMPARE(record.quizzes()->size(), 60);
@@ -433,8 +417,7 @@ INSERT INTO answers VALUES (8, 1, '12-9=', '3', '3', 1, 2.0))"_s.arg(day1)
         const QString path = freshPath();
         PracticeRecord one, two;
         QVERIFY(one.open(path) && two.open(path));
-        QuizUpdate a = quizOf(QuizKind::Normal, u"+"_s, {});
-        QuizUpdate b = quizOf(QuizKind::Normal, u"-"_s, {});
+        QuizUpdate a = quizOf(u"+"_s, {}), b = quizOf(u"-"_s, {});
         for (int i = 1; i <= 20; ++i) {
             a.answers = {answerOf(i, u"1+1="_s, u"2"_s, u"2"_s)};
             b.answers = {answerOf(i, u"2-1="_s, u"1"_s, u"0"_s)};
