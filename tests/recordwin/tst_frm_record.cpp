@@ -299,8 +299,8 @@ private Q_SLOTS:
         QCOMPARE(listed.size(), 5 + 7);
     }
 
-    // Saving the export asks before it replaces a file, exactly as saving a
-    // sheet does, and a name without an extension gets ".csv"; the old file
+    // Saving the export asks before it replaces a file, as saving a sheet
+    // does, and a name without an extension gets ".csv"; the old file
     // stays byte for byte unless 是 is chosen, or when the export is
     // cancelled.
     void exportReplaces_data() {
@@ -335,14 +335,11 @@ private Q_SLOTS:
                                [&window] { window.findChild<QProgressDialog *>()->cancel(); });
         }
         QTest::keyClick(&window, Qt::Key_E, Qt::AltModifier);
+        // The question itself is pinned in tst_controls.
         QCOMPARE(messages_.questions.size(), answer.isEmpty() ? 0 : 1);
         if (!answer.isEmpty())
-            QCOMPARE(messages_.questions[0],
-                     (Question{u"文件“%1”已存在。要替换它吗?"_s.arg(
-                                   QDir::toNativeSeparators(path(u"old.csv"_s))),
-                               {u"是"_s, u"否"_s},
-                               1,
-                               1}));
+            QVERIFY(messages_.questions[0].text.contains(
+                u"“%1”"_s.arg(QDir::toNativeSeparators(path(u"old.csv"_s)))));
         QVERIFY(messages_.messages.isEmpty());
         const QByteArray bytes = contents(path(written));
         QCOMPARE(bytes == old, !replaced);
