@@ -17,6 +17,8 @@
 #include <QRegularExpression>
 #include <QTimer>
 
+#include <cmath>
+
 using namespace drillpad;
 using namespace Qt::StringLiterals;
 using drillpad::testing::RecordingMessageBoxes;
@@ -54,15 +56,16 @@ QString rate(double percent) {
     return QLocale::system().toString(percent, 'f', 2);
 }
 
-// The answer a question on screen asks for, or "" if it does not fit op and n.
-QString solve(const QString &question, int n, int op) {
+// The answer a question on screen asks for, or "" if it does not fit op and
+// its operands (the divisor and the quotient for ÷) from lo to n.
+QString solve(const QString &question, int lo, int n, int op) {
     static const QRegularExpression shape(u"^([1-9][0-9]*)(.)([1-9][0-9]*)=$"_s);
     const QRegularExpressionMatch m = shape.match(question);
     const qint64 a = m.captured(1).toLongLong(), b = std::max(m.captured(3).toLongLong(), 1LL);
     const qint64 result = QList<qint64>{a + b, a - b, a * b, a / b}[op];
-    const bool fits = m.hasMatch() && m.captured(2) == u"+-×÷"_s.at(op) && b >= (op == 3 ? 2 : 1) &&
-                      b <= n &&
-                      (op == 3 ? a % b == 0 && result >= 2 && result <= n : a <= n && result >= 0);
+    const qint64 first = op == 3 ? result : a;
+    const bool fits = m.hasMatch() && m.captured(2) == u"+-×÷"_s.at(op) && b >= lo && b <= n &&
+                      first >= lo && first <= n && (op == 3 ? a % b == 0 : result >= 0);
     return fits ? QString::number(result) : QString();
 }
 
@@ -95,45 +98,74 @@ class TestFrmFace : public QObject {
 private Q_SLOTS:
     void init() { messages_.messages.clear(); }
 
-    // Every question fits its operation and bound, the bound rounded half to
+    // Every question fits its operation and range, operands from max(1, 从)
+    // (divisor and quotient from max(2, 从)) to 到, both rounded half to
     // even, and the expected answer is its result. A bad bound is refused at
-    // Begin with a message that names the allowed range.
+    // Begin (到 first) with a message naming the allowed range; the focus goes
+    // to the box, its text selected.
     void bounds_data() {
         QTest::addColumn<int>("operation");
-        QTest::addColumn<QString>("bound");
-        QTest::addColumn<int>("n");        // 0: refused
-        QTest::addColumn<QString>("only"); // the one question allowed, or the range
-        QTest::newRow("add 1") << 0 << "1" << 1 << "1+1=";
-        QTest::newRow("subtract 1") << 1 << "1" << 1 << "1-1=";
-        QTest::newRow("multiply 32767") << 2 << "32767" << 32767 << "";
-        QTest::newRow("divide 32767") << 3 << "32767" << 32767 << "";
-        QTest::newRow("divide 2.5 rounds to 2") << 3 << "2.5" << 2 << "4÷2=";
-        QTest::newRow("too large") << 2 << "32768" << 0 << "1到32767";
-        QTest::newRow("division by 1") << 3 << "1" << 0 << "2到32767";
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("only"); // the one question allowed, or the refusal
+        QTest::newRow("add 9 to 9") << 0 << "9"
+                                    << "9"
+                                    << "9+9=";
+        QTest::newRow("subtract 1") << 1 << "0"
+                                    << "1"
+                                    << "1-1=";
+        QTest::newRow("multiply 2.5 to 3: from 2") << 2 << "2.5"
+                                                   << "3"
+                                                   << "";
+        QTest::newRow("multiply 32767") << 2 << "0"
+                                        << "32767"
+                                        << "";
+        QTest::newRow("divide 32767") << 3 << "0"
+                                      << "32767"
+                                      << "";
+        QTest::newRow("divide 2.5 rounds to 2") << 3 << "0"
+                                                << "2.5"
+                                                << "4÷2=";
+        QTest::newRow("too large") << 2 << "0"
+                                   << "32768"
+                                   << "请在“到”中输入1到32767";
+        QTest::newRow("division by 1, 到 checked first") << 3 << "abc"
+                                                         << "1"
+                                                         << "除法题请在“到”中输入2到32767";
+        QTest::newRow("从 above 到") << 0 << "10"
+                                     << "9"
+                                     << "请在“从”中输入0到9之间的数";
+        QTest::newRow("从 not a number") << 3 << "abc"
+                                         << "20"
+                                         << "请在“从”中输入0到20之间";
     }
     void bounds() {
         QFETCH(int, operation);
-        QFETCH(QString, bound);
-        QFETCH(int, n);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
         QFETCH(QString, only);
+        const bool refused = only.contains(u"请在"_s);
+        const int lo = std::max(int(std::lrint(from.toDouble())), operation == 3 ? 2 : 1);
+        const int n = int(std::lrint(to.toDouble()));
         FrmFace face;
         QVERIFY(showActive(face));
-        face.comboTo()->setEditText(bound);
+        face.comboFrom()->setEditText(from);
+        face.comboTo()->setEditText(to);
         QTest::mouseClick(face.optActive(operation), Qt::LeftButton);
         face.button("cmdBegin")->click();
-        QCOMPARE(enabledButtons(face), n ? kRunning : kIdle);
-        for (int i = 0; n && i < 30; ++i) {
-            QCOMPARE(solve(face.txtQuestion()->text(), n, operation), face.expectedAnswer());
+        QCOMPARE(enabledButtons(face), refused ? kIdle : kRunning);
+        for (int i = 0; !refused && i < 30; ++i) {
+            QCOMPARE(solve(face.txtQuestion()->text(), lo, n, operation), face.expectedAnswer());
             QVERIFY(only.isEmpty() || face.txtQuestion()->text() == only);
             answer(face, face.expectedAnswer());
         }
-        QCOMPARE(face.rightCount(), n ? 30 : 0);
-        QCOMPARE(messages_.messages.size(), n ? 0 : 1);
-        QVERIFY2(n || messages_.messages[0].contains(only),
-                 qPrintable(messages_.messages.value(0)));
-        if (!n) { // the next keys mend the bound
-            QCOMPARE(QApplication::focusWidget(), face.comboTo());
-            QCOMPARE(face.comboTo()->lineEdit()->selectedText(), bound);
+        QCOMPARE(face.rightCount(), refused ? 0 : 30);
+        QCOMPARE(messages_.messages.size(), refused ? 1 : 0);
+        if (refused) { // the next keys mend the bound
+            QVERIFY2(messages_.messages[0].contains(only), qPrintable(messages_.messages[0]));
+            QComboBox *box = only.contains(u"“到”"_s) ? face.comboTo() : face.comboFrom();
+            QCOMPARE(QApplication::focusWidget(), box);
+            QCOMPARE(box->lineEdit()->selectedText(), box->currentText());
         }
     }
 

@@ -35,26 +35,6 @@ Q_DECLARE_METATYPE(drillpad::SheetSettings)
 class TestPractice : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void remaindersTypedAsPupilsWriteThem_data() {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<bool>("right");
-        QTest::newRow("as written") << u"3……2"_s << u"3……2"_s << true;
-        QTest::newRow("dots") << u"3...2"_s << u"3……2"_s << true;
-        QTest::newRow("余") << u"3余2"_s << u"3……2"_s << true;
-        QTest::newRow("blanks around") << u" 3 …… 2 "_s << u"3……2"_s << true;
-        QTest::newRow("full-width digits") << u"３余２"_s << u"3……2"_s << true;
-        QTest::newRow("no separator") << u"32"_s << u"3……2"_s << false;
-        QTest::newRow("wrong remainder") << u"3……1"_s << u"3……2"_s << false;
-        QTest::newRow("a remainder where there is none") << u"4…"_s << u"4"_s << false;
-    }
-    void remaindersTypedAsPupilsWriteThem() {
-        QFETCH(QString, typed);
-        QFETCH(QString, expected);
-        QFETCH(bool, right);
-        QCOMPARE(quiz::sameAnswer(typed, expected), right);
-    }
-
     void practiceAsksTheSheetsQuestions() {
         const SheetSettings settings = blanksAndRemainders(30, 20);
         const QList<quiz::QuizQuestion> questions = quiz::practiceQuestions(settings);
