@@ -108,36 +108,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("to");
         QTest::addColumn<QString>("only"); // the one question allowed, or the refusal
-        QTest::newRow("add 9 to 9") << 0 << "9"
-                                    << "9"
-                                    << "9+9=";
-        QTest::newRow("subtract 1") << 1 << "0"
-                                    << "1"
-                                    << "1-1=";
-        QTest::newRow("multiply 2.5 to 3: from 2") << 2 << "2.5"
-                                                   << "3"
-                                                   << "";
-        QTest::newRow("multiply 32767") << 2 << "0"
-                                        << "32767"
-                                        << "";
-        QTest::newRow("divide 32767") << 3 << "0"
-                                      << "32767"
-                                      << "";
-        QTest::newRow("divide 2.5 rounds to 2") << 3 << "0"
-                                                << "2.5"
-                                                << "4÷2=";
-        QTest::newRow("too large") << 2 << "0"
-                                   << "32768"
-                                   << "请在“到”中输入1到32767";
-        QTest::newRow("division by 1, 到 checked first") << 3 << "abc"
-                                                         << "1"
-                                                         << "除法题请在“到”中输入2到32767";
-        QTest::newRow("从 above 到") << 0 << "10"
-                                     << "9"
-                                     << "请在“从”中输入0到9之间的数";
-        QTest::newRow("从 not a number") << 3 << "abc"
-                                         << "20"
-                                         << "请在“从”中输入0到20之间";
+        QTest::newRow("add 9 to 9") << 0 << u"9"_s << u"9"_s << u"9+9="_s;
+        QTest::newRow("subtract 1") << 1 << u"0"_s << u"1"_s << u"1-1="_s;
+        QTest::newRow("multiply 2.5 to 3: from 2") << 2 << u"2.5"_s << u"3"_s << u""_s;
+        QTest::newRow("multiply 32767") << 2 << u"0"_s << u"32767"_s << u""_s;
+        QTest::newRow("divide 32767") << 3 << u"0"_s << u"32767"_s << u""_s;
+        QTest::newRow("divide 2.5 rounds to 2") << 3 << u"0"_s << u"2.5"_s << u"4÷2="_s;
+        QTest::newRow("too large") << 2 << u"0"_s << u"32768"_s << u"请在“到”中输入1到32767"_s;
+        QTest::newRow("division by 1, 到 checked first")
+            << 3 << u"abc"_s << u"1"_s << u"除法题请在“到”中输入2到32767"_s;
+        QTest::newRow("从 above 到") << 0 << u"10"_s << u"9"_s << u"请在“从”中输入0到9之间的数"_s;
+        QTest::newRow("从 not a number")
+            << 3 << u"abc"_s << u"20"_s << u"请在“从”中输入0到20之间"_s;
     }
     void bounds() {
         QFETCH(int, operation);
