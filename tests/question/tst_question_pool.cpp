@@ -1,11 +1,8 @@
 #include "common/chi_square.h"
 #include "common/question_oracle.h"
 #include "common/test_main.h"
-#include "question/bracket_question.h"
 #include "question/question_pool.h"
 #include "question/question_settings.h"
-
-#include <QRegularExpression>
 
 #include <set>
 
@@ -295,54 +292,6 @@ private Q_SLOTS:
         QVERIFY(presetNameAllowed(QString(kLongestPresetName, u'题')));
         QVERIFY(!presetNameAllowed(QString(kLongestPresetName + 1, u'题')));
         QVERIFY(!presetNameAllowed(QStringLiteral("  ")));
-    }
-
-    // Worked out with its brackets first, every step whole and not negative,
-    // and the brackets never where they change nothing.
-    void bracketedQuestionsAreFair() {
-        static const QRegularExpression shape(
-            QStringLiteral("^(?:\\((\\d+)([-+×÷])(\\d+)\\)([-+×÷])(\\d+)|(\\d+)([-+×÷])\\((\\d+)([-"
-                           "+×÷])(\\d+)\\))="
-                           "\u3000$"));
-        const auto step = [](long long x, QChar op, long long y) -> std::optional<long long> {
-            if (op == u'+')
-                return x + y;
-            if (op == u'-')
-                return x >= y ? std::optional(x - y) : std::nullopt;
-            if (op == u'×')
-                return x * y;
-            return y > 0 && x % y == 0 ? std::optional(x / y) : std::nullopt;
-        };
-        const auto additive = [](QChar op) { return op == u'+' || op == u'-'; };
-        std::set<QString> shapes;
-        for (int i = 0; i < 5000; ++i) {
-            const std::optional<MixedQuestion> q = drawBracketedQuestion(3, 30);
-            QVERIFY(q);
-            QString text;
-            appendMixedQuestion(text, *q);
-            const QRegularExpressionMatch m = shape.match(text);
-            QVERIFY2(m.hasMatch(), qPrintable(text));
-            const bool left = m.hasCaptured(1);
-            const int base = left ? 1 : 6;
-            const long long a = m.captured(base).toLongLong();
-            const QChar f = m.captured(base + 1).at(0);
-            const long long b = m.captured(base + 2).toLongLong();
-            const QChar g = m.captured(base + 3).at(0);
-            const long long c = m.captured(base + 4).toLongLong();
-            for (const long long operand : {a, b, c})
-                QVERIFY2(operand >= 3 && operand <= 30, qPrintable(text));
-            const std::optional<long long> inner = left ? step(a, f, b) : step(b, g, c);
-            QVERIFY2(inner, qPrintable(text));
-            const std::optional<long long> value = left ? step(*inner, g, c) : step(a, f, *inner);
-            QVERIFY2(value, qPrintable(text));
-            QCOMPARE(*evaluateMixed(*q), *value);
-            // Without them the other step would come first.
-            QVERIFY2(left ? additive(f) && !additive(g)
-                          : (f == u'-' || f == u'÷' || (!additive(f) && additive(g))),
-                     qPrintable(text));
-            shapes.insert(QString(f) + g);
-        }
-        QCOMPARE(shapes.size(), std::size_t(12));
     }
 };
 
