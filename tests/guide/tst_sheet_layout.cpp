@@ -99,7 +99,6 @@ private Q_SLOTS:
             QTest::newRow(name) << int(type) << sets << vertical << perLine << int(size) << perPage
                                 << to << columns;
         };
-        row("three sets in 竖式", QuestionType::Add, 3, true, 0, PrintSize::Large, 0);
         row("multiplication 竖式, 特大", QuestionType::Mul, 2, true, 4, PrintSize::ExtraLarge, 0);
         row("columns in 大字, 12 to a page", QuestionType::Minus, 1, false, 4, PrintSize::Large,
             12);
