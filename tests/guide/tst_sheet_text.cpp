@@ -92,11 +92,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("uniformAt"); // the place checked for uniformity, -1: none
         using T = QuestionType;
         QTest::newRow("subtraction 8..9: only 9-8") << T::Minus << 8 << 9 << 20 << 1 << -1;
-        QTest::newRow("subtraction 2..4: three") << T::Minus << 2 << 4 << 20 << 3 << -1;
         QTest::newRow("subtraction to 9, the largest count")
             << T::Minus << 0 << 9 << 32767 << 28 << -1;
         QTest::newRow("division 5..5: only 25÷5") << T::Devition << 5 << 5 << 10 << 1 << -1;
-        QTest::newRow("mixed 2..2") << T::Mix << 0 << 2 << 30 << 12 << -1;
         QTest::newRow("mixed 10..15") << T::Mix << 10 << 15 << 5000 << 1638 << -1;
         QTest::newRow("mixed to 9: enough") << T::Mix << 0 << 9 << 2000 << 3729 << -1;
         QTest::newRow("subtraction to 9, first uniform") << T::Minus << 0 << 9 << 20 << 28 << 0;

@@ -127,7 +127,6 @@ private Q_SLOTS:
         QTest::newRow("negative") << "*" << -5 << QString();
         // Unknown operator codes draw nothing.
         QTest::newRow("letter") << "x" << 20 << QString();
-        QTest::newRow("empty code") << "" << 20 << QString();
         QTest::newRow("glyph as code") << QStringLiteral("\u00D7") << 20 << QString();
     }
     void edgeBoundsAndCodes() {

@@ -225,7 +225,6 @@ private Q_SLOTS:
         for (const QString &line :
              {u"总分: "_s + rate(200.0 / 3), u"评语及建议: "_s + face.label("lblMemo")->text()})
             QVERIFY2(finished.contains(line), qPrintable(line + u" in "_s + finished.join(u", ")));
-        QCOMPARE(face.label("lblMemo")->text(), u"再不努力就不行了,及格，努力啊"_s);
     }
 
     // With the keyboard alone: opened modally on Begin, Enter begins, an arrow key

@@ -106,7 +106,6 @@ private Q_SLOTS:
               {"leading zero", u"07"_s, u"7"_s, false},
               {"decimal point", u"7.0"_s, u"7"_s, false},
               {"blanks alone", u"  "_s, QString(), false},
-              {"remainder as written", u"3……2"_s, u"3……2"_s, true},
               {"remainder after dots", u"3...2"_s, u"3……2"_s, true},
               {"remainder after 余", u"3余2"_s, u"3……2"_s, true},
               {"blanks around the dots", u" 3 …… 2 "_s, u"3……2"_s, true},
