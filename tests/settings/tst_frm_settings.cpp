@@ -259,17 +259,10 @@ private Q_SLOTS:
             }
         });
         frmSettings().editSettings(SheetSettings::initial());
-        const SheetLayout layout = loadCurrentSettings().layout;
-        if (kept < 0) {
-            QCOMPARE(layout, SheetLayout{});
-            return;
-        }
-        QCOMPARE(box == u"txtSets"_s ? layout.sets : layout.perPage, kept);
-        QCOMPARE(layout.perLine, 3);
-        QCOMPARE(layout.printSize, PrintSize::ExtraLarge);
-        QCOMPARE(layout.lineSpacing, LineSpacing::OneAndHalf);
-        QVERIFY(layout.vertical && !layout.header);
-        QCOMPARE(layout.title, u"二年级口算练习"_s);
+        SheetLayout expected{3,     PrintSize::ExtraLarge, LineSpacing::OneAndHalf, 0, 1, true,
+                             false, u"二年级口算练习"_s};
+        (box == u"txtSets"_s ? expected.sets : expected.perPage) = kept;
+        QCOMPARE(loadCurrentSettings().layout, kept < 0 ? SheetLayout{} : expected);
     }
 
     void escapeKeepsTheRulesInForce() {
