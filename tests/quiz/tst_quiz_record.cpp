@@ -150,7 +150,9 @@ private Q_SLOTS:
 
     // A redo asks exactly the given questions, each once and in a shuffled
     // order, keeps them while the operation changes, finishes by itself after
-    // the last, and is recorded as a redo; then Begin draws as usual again.
+    // the last, and is recorded as a redo; then Begin draws as usual again. The
+    // record keeps a question as drawn even when its box was edited; the
+    // history line reads the box.
     void redoAsksExactlyTheGivenQuestions() {
         FrmFace face;
         const auto entry = [](const QString &question, const QString &expected) {
@@ -177,6 +179,15 @@ private Q_SLOTS:
         QCOMPARE(summaryOf(practiceRecord().quizzes()->value(0)), u" 0~0 3/1 33 finished redo"_s);
         begin(face, kAdd, u"0"_s, u"1"_s);
         QCOMPARE(face.txtQuestion()->text(), u"1+1="_s);
+        face.txtQuestion()->setText(u"x"_s);
+        answer(face, u"2"_s);
+        face.button("cmdFinish")->click();
+        QListWidget *history = face.listHistory();
+        QCOMPARE(history->item(history->count() - 1)->text(),
+                 quiz::historyLine(history->count(), u"x"_s, u"2"_s, true));
+        const QuizSummary quiz = practiceRecord().quizzes()->value(0);
+        QCOMPARE(rowsOf(practiceRecord().answers(quiz.id).value_or(QList<AnswerEntry>())),
+                 QStringList{row(u"1+1="_s, u"2"_s, u"2"_s, false, true)});
     }
 
     // Trouble never costs an answer: what cannot be written waits and is
@@ -294,21 +305,6 @@ private Q_SLOTS:
                 QCOMPARE(answers[i].question, u"%1+1="_s.arg(i + 1));
         }
         QCOMPARE(kept, quizzes);
-    }
-
-    // The record keeps the question as it was drawn, with its answer, even
-    // when the question box was edited; the history line reads the box.
-    void recordKeepsTheDrawnQuestion() {
-        FrmFace face;
-        begin(face, kAdd, u"1"_s, u"1"_s);
-        face.txtQuestion()->setText(u"x"_s);
-        face.txtAnswer()->setText(u"2"_s);
-        face.button("cmdOK")->click();
-        face.button("cmdFinish")->click();
-        QCOMPARE(face.listHistory()->item(0)->text(), quiz::historyLine(1, u"x"_s, u"2"_s, true));
-        const QuizSummary quiz = practiceRecord().quizzes()->value(0);
-        QCOMPARE(rowsOf(practiceRecord().answers(quiz.id).value_or(QList<AnswerEntry>())),
-                 QStringList{row(u"1+1="_s, u"2"_s, u"2"_s, false, true)});
     }
 
     // A redo's order is a fair shuffle: every order of two or three
