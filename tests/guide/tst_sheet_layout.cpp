@@ -20,7 +20,6 @@ using namespace drillpad;
 using namespace Qt::StringLiterals;
 using testing::kTitle;
 using testing::pdfPageTexts;
-using testing::withoutBlanks;
 
 namespace {
 
