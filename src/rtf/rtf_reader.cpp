@@ -424,7 +424,7 @@ public:
         if (!document_.page.usable())
             document_.page = RtfPage{};
         document_.defaultFamily = fontName(defaultFont_);
-        if (resolvedWithoutFamily_ && !fontsBeforeText_)
+        if (resolvedWithoutFamily_)
             giveDefaultFamily();
         return std::move(document_);
     }
@@ -469,10 +469,6 @@ private:
             finishFontName();
         if (inHeader_ && stack_.size() <= headerDepth_)
             leaveHeader();
-        const bool fontTableEnds = state().destination == Destination::FontTable &&
-                                   stack_[stack_.size() - 2].destination != Destination::FontTable;
-        if (fontTableEnds && !resolvedWithoutFamily_)
-            fontsBeforeText_ = true;
         stack_.pop_back();
         paragraphMayDiffer_ = true;
         // Paragraph properties set in a group that has ended are gone.
@@ -720,7 +716,7 @@ private:
             ansiCodePage_ = 850;
             break;
         case Word::DefaultFont:
-            if (word.hasParameter)
+            if (word.hasParameter && !defaultFontSettled_)
                 defaultFont_ = p;
             break;
         case Word::UnicodeSkip:
@@ -1002,7 +998,8 @@ private:
         GroupState &s = state();
         if (s.destination == Destination::FontTable) {
             finishFontName();
-            if (fonts_.size() >= qsizetype{kMaxFonts} && !fonts_.contains(word.parameter)) {
+            if ((fonts_.size() >= qsizetype{kMaxFonts} && !fonts_.contains(word.parameter)) ||
+                (defaultFontSettled_ && word.parameter == defaultFont_)) {
                 currentFont_ = -1; // no font of a real document is missed
                 return;
             }
@@ -1122,6 +1119,10 @@ private:
             if constexpr (!std::is_same_v<Text, QChar>) {
                 if (text.isEmpty())
                     break;
+            }
+            if (!textBegun_) {
+                textBegun_ = true;
+                defaultFontSettled_ = fonts_.contains(defaultFont_);
             }
             if (pendingRun_.isEmpty()) {
                 pendingState_ = state().chars;
@@ -1250,12 +1251,12 @@ private:
     // Hands the paragraphs that nothing read later can change over to the
     // feed: not those of a section still open (its first one may yet start
     // a page), nor a table that may go on, nor a table whose widths depend
-    // on the page, and nothing while text read before the font table may
-    // yet take the default font's name.
+    // on the page, and nothing while text read before the default font was
+    // in a font table may yet take its name.
     void handOver() {
         // What is held back is looked at again a batch later.
         handAt_ = document_.paragraphs.size() + kFeedBatch;
-        if (resolvedWithoutFamily_ && !fontsBeforeText_)
+        if (resolvedWithoutFamily_ && !defaultFontSettled_)
             return;
         auto &paragraphs = document_.paragraphs;
         std::size_t final = paragraphs.size();
@@ -1533,9 +1534,11 @@ private:
     RtfParagraph paragraph_;
     RtfDocument document_;
     bool resolvedWithoutFamily_ = false;
-    // A font table was read before any text: text without a font of its
-    // own keeps the default font's name it was read with.
-    bool fontsBeforeText_ = false;
+    // Text has begun, and the default font was in the font table by then:
+    // it stays that font, with that name, whatever a later \deff or font
+    // table says, as the text read so far has it.
+    bool textBegun_ = false;
+    bool defaultFontSettled_ = false;
 };
 
 qsizetype rtfStart(QByteArrayView data) {

@@ -73,6 +73,11 @@ private Q_SLOTS:
                    QByteArray("\\intbl a\\cell b\\cell\\row ").repeated(300) +
                    "\\pard after\\par\\paperw12000 " + lines + "}"
             << true;
+        QTest::newRow("a nameless default font named again later")
+            << "{\\rtf1\\deff0{\\fonttbl{\\f0 ;}}" + lines +
+                   "{\\fonttbl{\\f0 Noto Serif CJK SC;}{\\f1 Liberation Serif;}}\\deff1 " + lines +
+                   "}"
+            << true;
         QTest::newRow("the default font named last")
             << "{\\rtf1\\deff0 " + lines + "{\\fonttbl{\\f0 Noto Serif CJK SC;}}" + lines + "}"
             << false;
