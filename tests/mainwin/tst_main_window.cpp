@@ -89,7 +89,6 @@ private Q_SLOTS:
             << TwipsRect{2510, 950, 7355.5f, 6170.25f};
         QTest::newRow("narrow") << TwipsSize{2639, 7575} << TwipsRect{} << TwipsRect{};
         QTest::newRow("low") << TwipsSize{9960, 1440} << TwipsRect{} << TwipsRect{};
-        QTest::newRow("minimised") << TwipsSize{0, 0} << TwipsRect{} << TwipsRect{};
     }
     void layoutRuleAtItsEdges() {
         QFETCH(TwipsSize, inner);
@@ -118,11 +117,6 @@ private Q_SLOTS:
     void hintsFollowThePointer_data() {
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("hint");
-        QTest::newRow("wizard button")
-            << "cmdGuide"
-            << QStringLiteral(
-                   "单击本按钮将出现向导界面,你可以用向导出题,也可以在向导界面中定制及定制自己的"
-                   "出题信息,并且重新出题");
         QTest::newRow("hint panel") << "txtHelp" << u"这是向导界面,向导面板用来提示你的操作"_s;
         // Leaving asks about unsaved work (leavingOffersToSaveUnsavedEdits); the hint
         // must not promise that it is thrown away.
@@ -148,7 +142,7 @@ private Q_SLOTS:
 
     void leavingOffersToSaveUnsavedEdits_data() {
         QTest::addColumn<QString>("way");
-        QTest::addColumn<QString>("sheet"); // "saved", "emptied", "edited" or "new" since
+        QTest::addColumn<QString>("sheet"); // "saved", "emptied" or "edited" since
         QTest::addColumn<QString>("answer");
         QTest::addColumn<bool>("saveChosen"); // the save dialog accepted
         QTest::addColumn<bool>("othersOpen"); // the other windows were opened before
@@ -166,12 +160,7 @@ private Q_SLOTS:
         row("cmdExit", "edited", "不保存");
         row("mnuExit", "edited", "取消");
         row("cmdExit", "edited", "Esc");
-        row("mnuExit", "new", "取消");
-        row("close box", "new", "不保存");
-        row("tbOpen", "saved");
         row("tbOpen", "edited", "保存", true);
-        row("tbOpen", "edited", "保存");
-        row("tbOpen", "edited", "不保存");
         row("tbOpen", "edited", "取消");
     }
     // Every way out, and opening another file, asks about edits not yet saved, unless the
@@ -198,14 +187,10 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(&main));
         RichTextBox *editor = main.txtMain();
         QTest::keyClicks(editor, u"7+8=12"_s);
-        if (sheet == u"saved"_s || sheet == u"new"_s) {
+        if (sheet == u"saved"_s) {
             dialogs_.answers << FileChoice{saved, 0};
             main.menuAction("mnuFileSave")->trigger();
             QVERIFY(QFile::remove(saved));
-        }
-        if (sheet == u"new"_s) { // the wizard's Finish
-            for (int page = 1; page <= 3; ++page)
-                frmGuide().button("cmdNext")->click();
         } else if (sheet == u"emptied"_s) {
             QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClick(editor, Qt::Key_Delete);
@@ -233,7 +218,7 @@ private Q_SLOTS:
         else
             main.close();
 
-        const bool asked = sheet == u"edited"_s || sheet == u"new"_s;
+        const bool asked = sheet == u"edited"_s;
         QCOMPARE(fakes_.messages.questions.size(), asked ? 1 : 0);
         if (asked)
             QCOMPARE(fakes_.messages.questions.first(),
