@@ -11,8 +11,6 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
-#include <memory>
-
 using namespace drillpad;
 using namespace Qt::StringLiterals;
 using drillpad::testing::RecordingMessageBoxes;
@@ -160,18 +158,18 @@ private Q_SLOTS:
         const QString textFile = folder.filePath(u"sheet.txt"_s);
         ScriptedFileDialogs dialogs;
         ScopedSeam<FileDialogs> dialogSeam(dialogs);
+        const auto selectBlock = [&editor](int number) {
+            QTextCursor block(editor.document()->findBlockByNumber(number));
+            block.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+            editor.setTextCursor(block);
+        };
         switch (Change(change)) {
-        case EditSheet: {
-            QTextCursor question(editor.document()->findBlockByNumber(2));
-            question.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-            question.insertText(u"8+5=　"_s);
-            QTextCursor heading(editor.document()->findBlockByNumber(1));
-            heading.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-            QTextCharFormat bold;
-            bold.setFontWeight(QFont::Bold);
-            heading.mergeCharFormat(bold);
+        case EditSheet:
+            selectBlock(2);
+            editor.setSelText(u"8+5=　"_s);
+            selectBlock(1); // the heading
+            editor.setSelBold(true);
             break;
-        }
         case AppendToPage:
             editor.moveCursor(QTextCursor::End);
             editor.insertPlainText(u"\n12+5=　(　)-4=3\n小明:"_s);
@@ -210,10 +208,7 @@ private Q_SLOTS:
         QCOMPARE(messages_.messages, message.isEmpty() ? QStringList() : QStringList(message));
         // The heading on the page looks like the sheet's.
         const auto weightOf = [&](int block) {
-            return editor.document()
-                ->findBlockByNumber(block)
-                .begin()
-                .fragment()
+            return QTextCursor(editor.document()->findBlockByNumber(block))
                 .charFormat()
                 .fontWeight();
         };
