@@ -87,19 +87,16 @@ private Q_SLOTS:
         QTest::newRow("fractional")
             << TwipsSize{9960.5f, 7575.25f} << TwipsRect{2520, 960, 7320.5f, 6135.25f}
             << TwipsRect{2510, 950, 7355.5f, 6170.25f};
-        QTest::newRow("narrow") << TwipsSize{2639, 7575} << TwipsRect{} << TwipsRect{};
+        QTest::newRow("narrow") << TwipsSize{2640, 7575} << TwipsRect{} << TwipsRect{};
         QTest::newRow("low") << TwipsSize{9960, 1440} << TwipsRect{} << TwipsRect{};
     }
     void layoutRuleAtItsEdges() {
         QFETCH(TwipsSize, inner);
         QFETCH(TwipsRect, editor);
-        QFETCH(TwipsRect, border);
         const std::optional<MainLayout> layout = mainLayoutFor(inner);
         QCOMPARE(layout.has_value(), editor.width > 0);
-        if (layout) {
-            QCOMPARE(layout->editor, editor);
-            QCOMPARE(layout->border, border);
-        }
+        QCOMPARE(layout.value_or(MainLayout{}).editor, editor);
+        QTEST(layout.value_or(MainLayout{}).border, "border");
     }
 
     void windowAppliesTheRuleOnResizeAndKeepsItWhenTooSmall() {
@@ -176,12 +173,8 @@ private Q_SLOTS:
         QFETCH(bool, othersOpen);
         QTemporaryDir folder;
         const QString saved = folder.filePath(u"sheet.rtf"_s);
-        if (othersOpen) {
-            frmHelp();
-            frmGuide();
-            frmAbout();
-            frmFace();
-        }
+        if (othersOpen) // loaded in another order than they unload
+            frmHelp(), frmGuide(), frmAbout(), frmFace();
         FrmMain &main = shownMain();
         QApplication::setActiveWindow(&main);
         QVERIFY(QTest::qWaitForWindowActive(&main));
@@ -200,13 +193,10 @@ private Q_SLOTS:
         if (saveChosen || answer == u"保存"_s) // the save dialog comes first
             dialogs_.answers << (saveChosen ? std::optional(FileChoice{saved, 0}) : std::nullopt);
         const bool opening = way == u"tbOpen"_s;
-        const QString other = folder.filePath(u"other.txt"_s);
+        QFile other(folder.filePath(u"other.txt"_s));
+        QVERIFY(other.open(QIODevice::WriteOnly) && other.write("other") == 5 && other.flush());
         if (opening)
-            dialogs_.answers << FileChoice{other, 1};
-        QFile otherFile(other);
-        QVERIFY(otherFile.open(QIODevice::WriteOnly) && otherFile.write("other") == 5);
-        otherFile.close();
-
+            dialogs_.answers << FileChoice{other.fileName(), 1};
         if (way == u"cmdExit"_s)
             QTest::mouseClick(main.button("cmdExit"), Qt::LeftButton);
         else if (way == u"Ctrl+E"_s)
@@ -219,13 +209,9 @@ private Q_SLOTS:
             main.close();
 
         const bool asked = sheet == u"edited"_s;
-        QCOMPARE(fakes_.messages.questions.size(), asked ? 1 : 0);
-        if (asked)
-            QCOMPARE(fakes_.messages.questions.first(),
-                     (Question{u"出题区的内容已修改。要保存吗?"_s,
-                               {u"保存"_s, u"不保存"_s, u"取消"_s},
-                               0,
-                               2}));
+        const Question question{
+            u"出题区的内容已修改。要保存吗?"_s, {u"保存"_s, u"不保存"_s, u"取消"_s}, 0, 2};
+        QCOMPARE(fakes_.messages.questions, asked ? QList{question} : QList<Question>());
         QCOMPARE(QFile::exists(saved), saveChosen);
         const bool goesOn = !asked || saveChosen || answer == u"不保存"_s;
         QCOMPARE(fakes_.process.endRequests > 0, goesOn && !opening);
@@ -241,10 +227,8 @@ private Q_SLOTS:
                 QVERIFY(editor->text() == u"other"_s && !editor->document()->isModified());
             return;
         }
-        QVERIFY(main.isVisible() && isFormLoaded(FormId::Guide));
-        QCOMPARE(editor->text(), text);
-        QVERIFY(editor->document()->isModified());
-        QCOMPARE(shownTitle(main), u"Drillpad*"_s);
+        QVERIFY(main.isVisible() && isFormLoaded(FormId::Guide) && editor->text() == text);
+        QCOMPARE(shownTitle(main), u"Drillpad*"_s); // still unsaved
     }
 
     // The caption marks unsaved edits: typing, formatting; saving and undoing
