@@ -21,21 +21,6 @@ void select(RichTextBox &box, int start, int end) {
 class TestRichTextBox : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void textTravelsWithLoneLineFeeds_data() {
-        QTest::addColumn<QString>("text");
-        QTest::newRow("empty") << QString();
-        QTest::newRow("sheet") << u"\n乘法题:\n2\u00D73=\u30004\u00D75=\u3000\n\n"_s;
-        QTest::newRow("no final line feed") << u"a\nb"_s;
-    }
-    void textTravelsWithLoneLineFeeds() {
-        QFETCH(QString, text);
-        RichTextBox box;
-        box.setText(u"old content"_s);
-        box.setText(text);
-        QCOMPARE(box.text(), text);
-        QCOMPARE(box.document()->blockCount(), static_cast<int>(text.count(u'\n')) + 1);
-    }
-
     void replacingATableWithTheCaretInIt_data() {
         QTest::addColumn<int>("caret"); // a position in the document
         QTest::addColumn<bool>("rich"); // replaced by rich text, else by plain text
