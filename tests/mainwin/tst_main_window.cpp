@@ -7,6 +7,8 @@
 #include "guide/frm_guide.h"
 #include "mainwin/frm_main.h"
 #include "mainwin/main_layout.h"
+#include "platform/shell.h"
+#include "version.h"
 
 #include <QAccessible>
 #include <QComboBox>
@@ -36,6 +38,16 @@ QString shownTitle(const QWidget &window) {
     return window.windowHandle() ? window.windowHandle()->title() : QString();
 }
 
+// Records shell requests and answers that the shell could not open them.
+class FailingShell final : public Shell {
+public:
+    bool execute(const ShellRequest &request) override {
+        requests << request;
+        return false;
+    }
+    QList<ShellRequest> requests;
+};
+
 } // namespace
 
 class TestMainWindow : public QObject {
@@ -44,6 +56,8 @@ class TestMainWindow : public QObject {
     testing::RecordedEndAndMessages fakes_;
     testing::ScriptedFileDialogs dialogs_;
     ScopedSeam<FileDialogs> dialogSeam_{dialogs_};
+    FailingShell shell_;
+    ScopedSeam<Shell> shellSeam_{shell_};
     QList<FormId> unloaded_;
 
     FrmMain &shownMain() {
@@ -248,6 +262,43 @@ private Q_SLOTS:
         QCOMPARE(shownTitle(main), u"Drillpad*"_s);
         main.menuAction("mnuEditUndo")->trigger();
         QCOMPARE(shownTitle(main), u"Drillpad"_s);
+    }
+
+    // The four links of the Help menu hand exactly these requests to the shell;
+    // a request that fails shows nothing.
+    // (The entries' captions and access keys: tst_keyboard's manualListsEveryKey.)
+    void helpLinks_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("verb"); // "open" and "Open" are different verbs here
+        QTest::addColumn<QString>("file");
+        const QString home = QString::fromUtf8(product::kHomePage);
+        // The subject goes in unchanged, not percent-encoded.
+        const QString mail = "mailto:" + QString::fromUtf8(product::kAuthorMail) + "?subject=";
+        QTest::newRow("home page") << u"mnuHome"_s << u"open"_s << home;
+        QTest::newRow("guestbook") << u"mnuGbook"_s << u"open"_s << home + "/gbook";
+        QTest::newRow("to the author")
+            << u"mnuWriteTo"_s << u"Open"_s << mail + u"Drillpad用户-交个朋友"_s;
+        QTest::newRow("report an error")
+            << u"mnuReportErr"_s << u"Open"_s << mail + u"Drillpad用户-报告错误"_s;
+    }
+    void helpLinks() {
+        QFETCH(QString, entry);
+        QFETCH(QString, verb);
+        QFETCH(QString, file);
+        shell_.requests.clear();
+        FrmMain window;
+        window.menuAction(entry.toLatin1().constData())->trigger();
+        ShellRequest expected;
+        expected.owner = &window;
+        expected.verb = verb;
+        expected.file = file;
+        if (file.startsWith("mailto:"_L1)) { // parameters "" (not none), the program's folder
+            expected.parameters = QString();
+            expected.folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+            expected.showCommand = 1;
+        }
+        QCOMPARE(shell_.requests, QList{expected});
+        QVERIFY(fakes_.messages.messages.isEmpty());
     }
 };
 
