@@ -128,10 +128,8 @@ private Q_SLOTS:
         QTest::addColumn<Question>("question");
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("chosen");
-        const Question replace{u"文件“a.rtf”已存在。要替换它吗?"_s, {u"是"_s, u"否"_s}, 1, 1};
         const Question save{
             u"出题区的内容已修改。要保存吗?"_s, {u"保存"_s, u"不保存"_s, u"取消"_s}, 0, 2};
-        QTest::newRow("replace, Esc") << replace << int(Qt::Key_Escape) << 1;
         QTest::newRow("save, Enter") << save << int(Qt::Key_Return) << 0;
         QTest::newRow("save, Esc") << save << int(Qt::Key_Escape) << 2;
     }

@@ -245,25 +245,6 @@ private Q_SLOTS:
         QCOMPARE(shownTitle(main), u"Drillpad*"_s); // still unsaved
     }
 
-    // The caption marks unsaved edits: typing, formatting; saving and undoing
-    // back to the saved state clear the mark.
-    void captionMarksUnsavedEdits() {
-        QTemporaryDir folder;
-        FrmMain &main = shownMain();
-        RichTextBox *editor = main.txtMain();
-        QCOMPARE(shownTitle(main), u"Drillpad"_s);
-        QTest::keyClicks(editor, u"3+4="_s);
-        QCOMPARE(shownTitle(main), u"Drillpad*"_s);
-        dialogs_.answers << FileChoice{folder.filePath(u"a"_s), 0};
-        main.menuAction("mnuFileSave")->trigger();
-        QCOMPARE(shownTitle(main), u"Drillpad"_s);
-        editor->selectAll();
-        QTest::mouseClick(main.toolbarEdit()->buttonWidget(u"tbBold"_s), Qt::LeftButton);
-        QCOMPARE(shownTitle(main), u"Drillpad*"_s);
-        main.menuAction("mnuEditUndo")->trigger();
-        QCOMPARE(shownTitle(main), u"Drillpad"_s);
-    }
-
     // The four links of the Help menu hand exactly these requests to the shell;
     // a request that fails shows nothing.
     // (The entries' captions and access keys: tst_keyboard's manualListsEveryKey.)
