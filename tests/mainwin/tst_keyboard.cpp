@@ -25,8 +25,6 @@
 using namespace drillpad;
 using namespace Qt::StringLiterals;
 
-Q_DECLARE_METATYPE(drillpad::FormId)
-
 namespace {
 
 bool showActive(QWidget &window) {
@@ -146,47 +144,6 @@ private Q_SLOTS:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    // Esc in each window: a window without an enabled cancel button closes as its
-    // close box does; the wizard cancels as 取消 does. (Esc in a quiz running or
-    // paused: tst_frm_face; in 出题设置: tst_frm_settings; in the record: tst_frm_record.)
-    void escapeInEachWindow_data() {
-        QTest::addColumn<QString>("opener"); // a button or menu entry of the main window
-        QTest::addColumn<FormId>("form");
-        QTest::addColumn<QString>("keys"); // pressed before Esc
-        QTest::addColumn<QString>("after");
-        const auto row = [](const char *name, const char *opener, FormId form, const char *keys,
-                            const char *after) {
-            QTest::newRow(name) << QString::fromLatin1(opener) << form << QString::fromLatin1(keys)
-                                << QString::fromLatin1(after);
-        };
-        row("help closes", "cmdHelp", FormId::Help, "", "unloaded");
-        row("About closes", "cmdAbout", FormId::About, "", "unloaded");
-        row("wizard cancels", "cmdGuide", FormId::Guide, "Alt+N", "unloaded");
-        row("quiz, idle: closes", "cmdFace", FormId::Face, "", "hidden");
-    }
-    void escapeInEachWindow() {
-        QFETCH(QString, opener);
-        QFETCH(FormId, form);
-        QFETCH(QString, keys);
-        FrmMain &main = frmMain();
-        QVERIFY(showActive(main));
-        QString after;
-        whileModal(
-            [&] {
-                if (QAction *entry = main.menuAction(opener.toLatin1().constData()))
-                    return entry->trigger();
-                main.button(opener.toLatin1().constData())->click();
-            },
-            [&](QWidget &window) {
-                press(keys + u" Esc"_s);
-                if (!isFormLoaded(form))
-                    after = u"unloaded"_s;
-                else
-                    after = window.isVisible() ? u"shown"_s : u"hidden"_s;
-            });
-        QTEST(after, "after");
-    }
-
     // Enter in the wizard clicks 下一步/完成 wherever the focus is, except in a range
     // box, where it only confirms the box, and on another button, which takes it.
     void enterInTheWizard_data() {
@@ -214,17 +171,24 @@ private Q_SLOTS:
     // Keys in the main window, wherever the focus is: the menus' shortcuts reach
     // their commands; Alt with a menu's letter opens it with its first command
     // highlighted, except from the frame of a button with that letter; the sheet's
-    // context menu is the 编辑 menu.
+    // context menu is the 编辑 menu. Esc in a window shown: a window without an
+    // enabled cancel button closes as its close box does; the wizard cancels as 取消
+    // does. (Esc in a quiz running or paused: tst_frm_face; in 出题设置:
+    // tst_frm_settings; in the record: tst_frm_record.)
     void keysOfTheMainWindow_data() {
         QTest::addColumn<QString>("focus");
         QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("inside"); // pressed in the window shown
         QTest::addColumn<QString>("result"); // the window or menu shown, or what was done
-        const auto row = [](const char *focus, const char *keys, const char *result) {
-            QTest::addRow("%s in %s", keys, focus)
+        const auto row = [](const char *focus, const char *keys, const char *result,
+                            const char *inside = "") {
+            QTest::addRow("%s in %s%s%s", keys, focus, *inside ? ", then " : "", inside)
                 << QString::fromLatin1(focus) << QString::fromLatin1(keys)
-                << QString::fromUtf8(result);
+                << QString::fromLatin1(inside) << QString::fromUtf8(result);
         };
-        row("cmdGuide", "Ctrl+N", "出题向导");
+        row("cmdGuide", "Ctrl+N", "出题向导, unloaded", "Alt+N Esc");
+        row("cmdGuide", "F1", "软件使用说明, unloaded", "Esc");
+        row("txtMain", "Alt+L", "交互界面, hidden", "Esc");
         row("cmdGuide", "Ctrl+P", "print");
         row("cmdGuide", "Ctrl+Shift+L", "aligned 0 (左对齐)");
         row("cmdGuide", "Ctrl+Shift+E", "aligned 2 (居中)");
@@ -233,13 +197,14 @@ private Q_SLOTS:
         row("cmdGuide", "Alt+E", "mnuEdit 剪切[&T]");
         row("cmdHelp", "Alt+E", "exit");
         row("txtMain", "Alt+A", "mnuAbout 使用说明[&H]");
-        row("cmdExit", "Alt+A", "关于 Drillpad");
+        row("cmdExit", "Alt+A", "关于 Drillpad, unloaded", "Esc");
         row("txtMain", "Alt+G", "出题向导");
         row("txtMain", "Shift+F10", "mnuEdit 剪切[&T]");
     }
     void keysOfTheMainWindow() {
         QFETCH(QString, focus);
         QFETCH(QString, keys);
+        QFETCH(QString, inside);
         struct : PrintDialogs {
             QPrinter *choosePrinter(QWidget *, bool) override { return ++asked, nullptr; }
             void preview(QWidget *, const std::function<void(QPrinter *)> &) override {}
@@ -257,7 +222,18 @@ private Q_SLOTS:
         sheet->document()->setModified(false); // nothing asks before leaving
         main.findChild<QWidget *>(focus)->setFocus();
         QString result;
-        whileModal([&] { press(keys); }, [&](QWidget &window) { result = window.windowTitle(); });
+        whileModal([&] { press(keys); },
+                   [&](QWidget &window) {
+                       result = window.windowTitle();
+                       press(inside);
+                       const bool loaded =
+                           isFormLoaded(FormId::Help) || isFormLoaded(FormId::About) ||
+                           isFormLoaded(FormId::Guide) || isFormLoaded(FormId::Face);
+                       if (!inside.isEmpty())
+                           result += window.isVisible() ? u", shown"_s
+                                     : loaded           ? u", hidden"_s
+                                                        : u", unloaded"_s;
+                   });
         if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
             const QAction *highlighted = menu->activeAction();
             result = menu->objectName() + u' ' + (highlighted ? highlighted->text() : QString());
