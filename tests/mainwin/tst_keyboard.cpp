@@ -41,23 +41,6 @@ void press(const QString &keys) {
     }
 }
 
-// Runs `inside` once the modal window that `open` shows is up, and closes it
-// afterwards if it is still there.
-void whileModal(const std::function<void()> &open, const std::function<void(QWidget &)> &inside) {
-    QTimer timer;
-    timer.setSingleShot(true);
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        QPointer<QWidget> window = QApplication::activeModalWidget();
-        if (!window || !showActive(*window))
-            return qWarning("no modal window");
-        inside(*window);
-        if (window && window->isVisible())
-            static_cast<QDialog *>(window.data())->done(QDialog::Rejected);
-    });
-    timer.start(0);
-    open();
-}
-
 // The manual's keyboard table as rows "place|command|access key|toolbar
 // button", each with the shortcuts it lists ("Ctrl+Y 或 Ctrl+Shift+Z"); read
 // from the program, with the shortcut its menu shows.
@@ -222,18 +205,26 @@ private Q_SLOTS:
         sheet->document()->setModified(false); // nothing asks before leaving
         main.findChild<QWidget *>(focus)->setFocus();
         QString result;
-        whileModal([&] { press(keys); },
-                   [&](QWidget &window) {
-                       result = window.windowTitle();
-                       press(inside);
-                       const bool loaded =
-                           isFormLoaded(FormId::Help) || isFormLoaded(FormId::About) ||
-                           isFormLoaded(FormId::Guide) || isFormLoaded(FormId::Face);
-                       if (!inside.isEmpty())
-                           result += window.isVisible() ? u", shown"_s
-                                     : loaded           ? u", hidden"_s
-                                                        : u", unloaded"_s;
-                   });
+        QTimer shown; // the window the keys open, once it is up
+        shown.setSingleShot(true);
+        shown.callOnTimeout([&] {
+            QPointer<QWidget> window = QApplication::activeModalWidget();
+            if (!window || !showActive(*window))
+                return;
+            result = window->windowTitle();
+            press(inside);
+            bool loaded = false;
+            for (FormId form : {FormId::Help, FormId::About, FormId::Guide, FormId::Face})
+                loaded |= isFormLoaded(form);
+            if (!inside.isEmpty())
+                result += window->isVisible() ? u", shown"_s
+                          : loaded            ? u", hidden"_s
+                                              : u", unloaded"_s;
+            if (window && window->isVisible())
+                static_cast<QDialog *>(window.data())->done(QDialog::Rejected);
+        });
+        shown.start(0);
+        press(keys);
         if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
             const QAction *highlighted = menu->activeAction();
             result = menu->objectName() + u' ' + (highlighted ? highlighted->text() : QString());
