@@ -211,7 +211,6 @@ private Q_SLOTS:
         QCOMPARE(box.text(), u"second"_s);
     }
 
-    // Text that is no size, or a size out of range, leaves the selection as it was.
     void fontSizeTakesOnlySizesInRange_data() {
         QTest::addColumn<QString>("size");
         QTest::addColumn<bool>("taken");
@@ -303,7 +302,6 @@ private Q_SLOTS:
         QCOMPARE(seen, u"Drillpad 正在打开文件“a.rtf”…… 取消"_s);
     }
 
-    // Short work ends before any progress window shows.
     void quickWorkShowsNothing() {
         QWidget window;
         ProgressWindow progress(&window, u"x"_s);

@@ -6,15 +6,11 @@
 #include "mainwin/frm_main.h"
 
 #include <QAction>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
 
 using namespace drillpad;
 using namespace Qt::StringLiterals;
-using drillpad::testing::RecordingMessageBoxes;
-using drillpad::testing::ScriptedFileDialogs;
 
 namespace {
 
@@ -35,7 +31,7 @@ QStringList pageStarts(const QTextDocument &document) {
 class TestAnswerPage : public QObject {
     Q_OBJECT
 
-    RecordingMessageBoxes messages_;
+    testing::RecordingMessageBoxes messages_;
     ScopedSeam<MessageBoxes> seam_{messages_};
 
     RichTextBox &editorWith(const QString &sheet) {
@@ -156,7 +152,7 @@ private Q_SLOTS:
         frmMain().menuAction("mnuFileAnswerKey")->trigger();
         QTemporaryDir folder;
         const QString textFile = folder.filePath(u"sheet.txt"_s);
-        ScriptedFileDialogs dialogs;
+        testing::ScriptedFileDialogs dialogs;
         ScopedSeam<FileDialogs> dialogSeam(dialogs);
         const auto selectBlock = [&editor](int number) {
             QTextCursor block(editor.document()->findBlockByNumber(number));

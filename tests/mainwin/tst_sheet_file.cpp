@@ -6,9 +6,7 @@
 #include "common/small_disk.h"
 #include "common/test_main.h"
 #include "controls/command_button.h"
-#include "controls/file_dialogs.h"
 #include "controls/frame_box.h"
-#include "controls/print_dialog.h"
 #include "controls/rich_text_box.h"
 #include "guide/frm_guide.h"
 #include "guide/guide_steps.h"
@@ -18,7 +16,6 @@
 #include "mainwin/sheet_file.h"
 #include "rtf/rtf_reader.h"
 #include "settings/settings_store.h"
-#include <QPrinter>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -378,9 +375,9 @@ private Q_SLOTS:
         QTest::newRow("no such folder")
             << u"gone/sheet"_s << u"gone/sheet.pdf"_s << QString() << u"文件夹不存在"_s;
     }
-    // ".pdf" added where missing; the question before replacing a file (asked as
-    // saving asks: tst_sheet_file), 否 keeping it; a file that cannot be written
-    // reported, nothing left behind.
+    // ".pdf" added where missing; the question before replacing a file (as in
+    // replacing), 否 keeping it; a file that cannot be written reported, nothing
+    // left behind.
     void exporting() {
         QFETCH(QString, chosen);
         QFETCH(QString, written);
