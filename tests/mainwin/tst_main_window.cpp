@@ -90,7 +90,6 @@ class TestMainWindow : public QObject {
 
     RichTextBox *sheet() const { return frmMain().txtMain(); }
     static QClipboard *clipboard() { return QGuiApplication::clipboard(); }
-    FindBox *findBox() const { return frmMain().findBox(); }
     void select(int from, int to) {
         QTextCursor cursor(sheet()->document());
         cursor.setPosition(from);
@@ -143,15 +142,6 @@ private Q_SLOTS:
         setUnloadObserver({});
         UnloadAllForms();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    // The two design entries, then every screen font in the platform's order, unsorted.
-    void fontList() {
-        QComboBox *fonts = shownMain().cmbFont();
-        QStringList shown;
-        for (int i = 0; i < fonts->count(); ++i)
-            shown << fonts->itemText(i);
-        QCOMPARE(shown, QStringList({u"宋体"_s, u"隶书"_s}) + QFontDatabase::families());
     }
 
     void layoutRuleAtItsEdges_data() {
@@ -440,17 +430,22 @@ private Q_SLOTS:
         QCOMPARE(pressed(), u"B-UL--"_s);
     }
 
-    // A size picked applies to the selection; a font picked with nothing
-    // selected applies to the text typed next.
+    // The font list: the two design entries, then every screen font in the platform's
+    // order, unsorted. A size picked applies to the selection; a font picked with
+    // nothing selected applies to the text typed next.
     void fontLists() {
-        shownMain();
+        QComboBox *fonts = shownMain().cmbFont();
+        QStringList listed;
+        for (int i = 0; i < fonts->count(); ++i)
+            listed << fonts->itemText(i);
+        QCOMPARE(listed, QStringList({u"宋体"_s, u"隶书"_s}) + QFontDatabase::families());
         sheet()->setText(u"7+3=\u3000"_s);
         select(0, 4);
         QVERIFY(pick(frmMain().cmbFontSize(), u"128"_s));
         QCOMPARE(sheet()->selCharFormat().fontSize, std::optional<double>(128));
         QVERIFY(sheet()->hasFocus()); // back to the sheet for typing
         select(5, 5);
-        QVERIFY(pick(frmMain().cmbFont(), u"隶书"_s));
+        QVERIFY(pick(fonts, u"隶书"_s));
         QTest::keyClicks(sheet(), u"cd"_s);
         select(4, 7);
         QCOMPARE(sheet()->selCharFormat().fontName, std::nullopt);
@@ -515,17 +510,18 @@ private Q_SLOTS:
         sheet()->setText(u"3+4=\u30005+6=\u30003+4="_s);
         select(2, 3);
         run(u"mnuEditFind"_s);
-        QVERIFY(findBox() && findBox()->isVisible() && !findBox()->isModal()); // sheet usable
-        QLineEdit *what = findBox()->txtFind();
+        FindBox *box = frmMain().findBox();
+        QVERIFY(box && box->isVisible() && !box->isModal()); // the sheet usable
+        QLineEdit *what = box->txtFind();
         QCOMPARE(what->text(), u"4"_s);
         what->setText(u"3+4"_s);
-        CommandButton *next = findBox()->button("cmdFindNext");
+        CommandButton *next = box->button("cmdFindNext");
         const auto found = [this] { return sheet()->textCursor().selectionStart(); };
         QTest::mouseClick(next, Qt::LeftButton);
         QCOMPARE(found(), 10);
         QTest::keyClick(what, Qt::Key_Return); // Enter finds the next one, from the top
         QCOMPARE(found(), 0);
-        QTest::mouseClick(findBox()->button("cmdFindPrevious"), Qt::LeftButton); // and back
+        QTest::mouseClick(box->button("cmdFindPrevious"), Qt::LeftButton); // and back
         QCOMPARE(found(), 10);
         what->setText(u"9\u00F73"_s);
         QTest::mouseClick(next, Qt::LeftButton);
