@@ -31,20 +31,6 @@ Q_DECLARE_METATYPE(drillpad::FormId)
 
 namespace {
 
-void moveMouseOver(QWidget *widget) {
-    QWidget *target = widget;
-    if (auto *area = qobject_cast<QAbstractScrollArea *>(widget))
-        target = area->viewport();
-    QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), target->mapToGlobal(QPointF(2, 2)),
-                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &move);
-}
-
-// The caption as the window shows it, with its modified marker worked in.
-QString shownTitle(const QWidget &window) {
-    return window.windowHandle() ? window.windowHandle()->title() : QString();
-}
-
 // Records shell requests and answers that the shell could not open them.
 class FailingShell final : public Shell {
 public:
@@ -190,7 +176,12 @@ private Q_SLOTS:
         QFETCH(QString, control);
         QFETCH(QString, hint);
         FrmMain &main = shownMain();
-        moveMouseOver(main.controls().widget(control));
+        QWidget *target = main.controls().widget(control);
+        if (auto *area = qobject_cast<QAbstractScrollArea *>(target))
+            target = area->viewport();
+        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), target->mapToGlobal(QPointF(2, 2)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &move);
         QCOMPARE(main.txtHelp()->toPlainText(), hint);
         // What a screen reader reads of the panel: the hint, then what it is.
         QAccessibleInterface *panel = QAccessible::queryAccessibleInterface(main.txtHelp());
@@ -287,7 +278,7 @@ private Q_SLOTS:
             return;
         }
         QVERIFY(main.isVisible() && isFormLoaded(FormId::Guide) && editor->text() == text);
-        QCOMPARE(shownTitle(main), u"Drillpad*"_s); // still unsaved
+        QCOMPARE(main.windowHandle()->title(), u"Drillpad*"_s); // still unsaved, as shown
     }
 
     // The four links of the Help menu hand exactly these requests to the shell;
@@ -490,7 +481,6 @@ private Q_SLOTS:
     void undoAndRedo() {
         shownMain();
         QCOMPARE(offered(), u"----"_s);
-        sheet()->setFocus();
         QTest::keyClicks(sheet(), u"x"_s);
         QTest::mouseClick(frmMain().button("cmdReset"), Qt::LeftButton);
         run(u"tbUndo"_s);

@@ -84,8 +84,7 @@ class TestSheetFile : public QObject {
 private Q_SLOTS:
     void init() {
         dir_.emplace();
-        messages.clear();
-        messages_.questions.clear();
+        messages_ = {};
         messages_.answers = {u"是"_s, u"是"_s, u"是"_s}; // replacing is the point here
         dialogs = {};
         editor()->setText(kSheet);
@@ -307,9 +306,7 @@ private Q_SLOTS:
         guide.button("cmdNext")->click();
         guide.button(qPrintable(button))->click();
         const bool asked = sheet == u"edited"_s;
-        QCOMPARE(messages_.questions.size(), int(asked));
-        if (asked)
-            QCOMPARE(messages_.questions.first().text, QString::fromUtf8(kSaveChangesQuestion));
+        QCOMPARE(messages_.questions.size(), int(asked)); // the question: tst_main_window
         if (asked && answer != u"不保存"_s && !saveChosen) {
             QVERIFY(editor()->text() == before && frmMain().isWindowModified());
             QVERIFY(guideStep() == 3 && guide.isVisible() && guide.page(3)->isVisible());
