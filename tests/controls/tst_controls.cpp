@@ -52,8 +52,7 @@ private Q_SLOTS:
     }
     void twipsAreKeptExactlyAndPlacedAt15PerPixel() {
         QFETCH(TwipsRect, rect);
-        QWidget parent;
-        QWidget child(&parent);
+        QWidget child;
         setTwipsGeometry(&child, rect);
         QCOMPARE(twipsGeometry(&child), rect);
         QTEST(child.geometry(), "pixels");
@@ -67,7 +66,6 @@ private Q_SLOTS:
         auto *edit = new QLineEdit(&dialog);
         auto *other = new CommandButton(&dialog);
         other->setCaption(u"跳过[&N]"_s);
-        other->move(0, 30);
         dialog.show();
         QApplication::setActiveWindow(&dialog);
         QVERIFY(QTest::qWaitForWindowActive(&dialog));

@@ -148,7 +148,6 @@ private Q_SLOTS:
         guide.findChild<QWidget *>(focus)->setFocus();
         press(keys.section(u' ', -1));
         QTEST(int(guideStep()), "step");
-        QCOMPARE(guide.isVisible(), guideStep() != 4);
     }
 
     // Keys in the main window, wherever the focus is: the menus' shortcuts reach
@@ -201,8 +200,8 @@ private Q_SLOTS:
         // Each alignment starts from another one.
         sheet->setSelAlignment(keys.endsWith(u'L') ? RichTextBox::AlignRightCode
                                                    : RichTextBox::AlignLeftCode);
-        sheet->document()->clearUndoRedoStacks();
-        sheet->document()->setModified(false); // nothing asks before leaving
+        sheet->document()->clearUndoRedoStacks(); // 撤销 greyed: 剪切 is the first command
+        sheet->document()->setModified(false);    // nothing asks before leaving
         main.findChild<QWidget *>(focus)->setFocus();
         QString result;
         QTimer shown; // the window the keys open, once it is up

@@ -146,9 +146,9 @@ private Q_SLOTS:
         }
         const std::optional<RtfDocument> saved = parseRtf(contents(path(written)));
         QVERIFY(saved && saved->plainText() == kSheet);
-        const std::vector<RtfParagraph> &paragraphs = saved->paragraphs;
-        QVERIFY(paragraphs[1].alignment == RtfAlignment::Centre &&
-                paragraphs[1].runs.front().format.bold && !paragraphs[2].runs.front().format.bold);
+        const RtfParagraph &heading = saved->paragraphs[1];
+        QVERIFY(heading.alignment == RtfAlignment::Centre && heading.runs.front().format.bold &&
+                !saved->paragraphs[2].runs.front().format.bold);
     }
 
     void fullDisk_data() {
@@ -402,8 +402,7 @@ private Q_SLOTS:
         if (answer == u"否"_s)
             return;
         verifyPages(path(written));
-        // Offered again next time.
-        trigger("mnuFilePdf");
+        trigger("mnuFilePdf"); // offered again next time
         QCOMPARE(dialogs.shown.last(), u"save %1 0"_s.arg(path(chosen)));
     }
 
