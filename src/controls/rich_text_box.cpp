@@ -177,7 +177,7 @@ QString RichTextBox::textWithPageBreaks() const {
 }
 
 template <typename... Content>
-bool RichTextBox::replaceContent(const BetweenSlices &between, const Content &...content) {
+bool RichTextBox::replaceContent(const BetweenSlices &between, Content &&...content) {
     // Without a page size the layout skips the edit and the caret's move;
     // restoring it then lays the new content out from the top a step at a
     // time, as for a fresh document, instead of all at once (seconds for a
@@ -188,7 +188,7 @@ bool RichTextBox::replaceContent(const BetweenSlices &between, const Content &..
     const bool updates = updatesEnabled();
     if (between)
         setUpdatesEnabled(false);
-    DocumentFill fill(*document(), content...);
+    DocumentFill fill(*document(), std::forward<Content>(content)...);
     constexpr int kSliceMilliseconds = 40;
     bool whole = true;
     while (!fill.fillFor(between ? kSliceMilliseconds : std::numeric_limits<int>::max())) {
@@ -197,8 +197,9 @@ bool RichTextBox::replaceContent(const BetweenSlices &between, const Content &..
             break;
         }
     }
+    if (whole)
+        whole = fill.finish();
     if (whole) {
-        fill.finish();
         setTextCursor(QTextCursor(document()));
     } else {
         fill.abandon();
@@ -354,6 +355,10 @@ bool RichTextBox::setRtf(QByteArrayView data) {
 
 bool RichTextBox::setRtfDocument(const RtfDocument &rtf, const BetweenSlices &between) {
     return replaceContent(between, rtf);
+}
+
+bool RichTextBox::setRtfFeed(RtfFeed &feed, const BetweenSlices &between) {
+    return replaceContent(between, feed);
 }
 
 RtfDocument RichTextBox::rtfDocument(bool selectionOnly) const {

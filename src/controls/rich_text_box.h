@@ -94,6 +94,10 @@ public:
     // Replaces the whole document by rich text already read, page and header
     // included, in one undoable step; `between` as for setText.
     bool setRtfDocument(const RtfDocument &rtf, const BetweenSlices &between = {});
+    // The same with rich text still being read by another thread: each part
+    // goes in as it comes. False when stopped or when the file was not read
+    // whole; then the document is left as it was.
+    bool setRtfFeed(RtfFeed &feed, const BetweenSlices &between = {});
 
     // Reads an RTF file and replaces the whole document; a file that cannot
     // be read or is not RTF leaves the document as it was.
@@ -130,7 +134,7 @@ private:
     void layOutWithoutShaping();
     void mergeSelectionFormat(const QTextCharFormat &format);
     template <typename... Content>
-    bool replaceContent(const BetweenSlices &between, const Content &...content);
+    bool replaceContent(const BetweenSlices &between, Content &&...content);
     // Shows the document's header, when it has changed.
     void showHeader();
     void placeHeader();

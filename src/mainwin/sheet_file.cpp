@@ -8,6 +8,7 @@
 #include "mainwin/frm_main.h"
 #include "print/page_layout.h"
 #include "rtf/document_decoding.h"
+#include "rtf/rtf_feed.h"
 #include "rtf/rtf_file.h"
 
 #include <QDir>
@@ -15,7 +16,10 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
+#include <thread>
+#include <utility>
 
 namespace drillpad {
 
@@ -104,23 +108,49 @@ bool offerToSaveSheet(FrmMain &window, QWidget *parent) {
 void openSheet(FrmMain &window) {
     if (!offerToSaveSheet(window))
         return;
-    const std::optional<FileChoice> choice = dMain(window).showOpen(&window);
-    if (!choice)
-        return;
-    const QString &path = choice->path;
+    if (const std::optional<FileChoice> choice = dMain(window).showOpen(&window))
+        openSheetFile(window, choice->path);
+}
+
+void openSheetFile(FrmMain &window, const QString &path) {
     // Reading and decoding a large file takes a while, and so does filling
-    // the editor: the window answers all along, and the user may cancel.
+    // the editor: the file is read on a thread of its own, rich text goes
+    // into the editor as it is read, the window answers all along, and the
+    // user may cancel.
     ProgressWindow progress(&window,
                             QStringLiteral("正在打开文件“%1”……").arg(QFileInfo(path).fileName()));
     FileStatus status;
     DecodedDocument decoded;
-    if (!progress.runAside([&](std::stop_token stop) {
-            FileContents file = readWholeFile(path, kMaxDocumentFileBytes);
-            status = file.status;
-            if (status.ok())
-                decoded = decodeDocument(file.data, stop);
-        }))
-        return;
+    RtfFeed feed;
+    std::jthread reading([&](std::stop_token stop) {
+        FileContents file = readWholeFile(path, kMaxDocumentFileBytes);
+        status = file.status;
+        if (status.ok())
+            decoded = decodeDocument(file.data, stop, &feed);
+        feed.close(std::exchange(decoded.rtf, std::nullopt));
+    });
+    constexpr std::chrono::milliseconds kWaitBetweenAnswers{20};
+    while (!feed.hasNews()) {
+        if (!progress.keepAnswering(0, 0))
+            return; // the reading stops as `reading` ends
+        feed.waitForNews(kWaitBetweenAnswers);
+    }
+    RichTextBox *editor = window.txtMain();
+    bool cancelled = false;
+    const auto between = [&progress, &cancelled](qsizetype done, qsizetype total) {
+        cancelled = !progress.keepAnswering(done, total);
+        return !cancelled;
+    };
+    if (feed.hasRichText()) {
+        if (editor->setRtfFeed(feed, between)) {
+            editor->document()->setModified(false);
+            return;
+        }
+        if (cancelled)
+            return;
+    }
+    // The reading has ended: plain text, or why the file is not shown.
+    reading.join();
     if (!status.ok()) {
         showWarning(&window,
                     QStringLiteral("无法打开文件“%1”:%2").arg(shownName(path), status.error));
@@ -130,12 +160,7 @@ void openSheet(FrmMain &window) {
         refuseFile(window, path, decoded.refusal);
         return;
     }
-    RichTextBox *editor = window.txtMain();
-    const auto between = [&progress](qsizetype done, qsizetype total) {
-        return progress.keepAnswering(done, total);
-    };
-    if (decoded.rtf ? editor->setRtfDocument(*decoded.rtf, between)
-                    : editor->setText(decoded.text, between))
+    if (editor->setText(decoded.text, between))
         editor->document()->setModified(false);
 }
 

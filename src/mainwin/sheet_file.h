@@ -22,6 +22,8 @@ class FileDialog;
 // main window when none is given).
 bool saveSheet(FrmMain &window, QWidget *parent = nullptr);
 void openSheet(FrmMain &window);
+// Opening once the file is chosen: replaces the sheet, whatever it holds.
+void openSheetFile(FrmMain &window, const QString &path);
 void printSheet(FrmMain &window);
 
 // The sheet's pages, as printed and as LibreOffice shows the saved file,

@@ -161,10 +161,10 @@ QString contentLimitRefusal(ContentLimit limit) {
     return QStringLiteral("内容太多(%1),").arg(what);
 }
 
-DecodedDocument decodeDocument(QByteArrayView data, std::stop_token stop) {
+DecodedDocument decodeDocument(QByteArrayView data, std::stop_token stop, RtfFeed *feed) {
     DecodedDocument decoded;
     if (looksLikeRtf(data)) {
-        RtfReading reading = readRtf(data, stop);
+        RtfReading reading = readRtf(data, stop, feed);
         decoded.rtf = std::move(reading.document);
         if (reading.exceeded != ContentLimit::None)
             decoded.refusal = contentLimitRefusal(reading.exceeded);

@@ -10,6 +10,8 @@
 
 namespace drillpad {
 
+class RtfFeed;
+
 // What a file opened in the editor holds, whatever its name: rich text, or
 // plain text, or why it cannot be shown.
 struct DecodedDocument {
@@ -25,8 +27,10 @@ struct DecodedDocument {
 // Reads the bytes of a file: RTF when it starts like RTF, else plain text
 // (see decodePlainText). Files beyond what the editor takes are refused,
 // naming the limit. Another thread may stop the decoding through `stop`:
-// then nothing is decoded.
-DecodedDocument decodeDocument(QByteArrayView data, std::stop_token stop = {});
+// then nothing is decoded. With a `feed`, rich text goes there as it is read
+// and `rtf` holds the rest (see RtfFeed).
+DecodedDocument decodeDocument(QByteArrayView data, std::stop_token stop = {},
+                               RtfFeed *feed = nullptr);
 
 // The text of a plain-text file, with line ends made line feeds: UTF-16
 // (little or big endian) or UTF-8 after a byte-order mark, UTF-8, the

@@ -1,5 +1,7 @@
 #include "rtf/rtf_document.h"
 
+#include "rtf/rtf_feed.h"
+
 #include <QElapsedTimer>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -7,6 +9,7 @@
 #include <QTextTable>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <iterator>
 #include <limits>
@@ -583,22 +586,41 @@ public:
         : document_(document), undoStepsBefore_(document.availableUndoSteps()),
           cursor_(beginReplacingContent(document)) {}
 
-    // Puts in the next paragraph, or stretch of paragraphs, or slice of text.
-    void fillStep() {
+    // Puts in the next paragraph, or stretch of paragraphs, or slice of
+    // text; from a feed with nothing to put in, waits for it at most
+    // `wait` milliseconds.
+    void fillStep(int wait) {
+        if (feed_ && !fed_ && done_ >= paragraphs()) {
+            take();
+            if (done_ >= paragraphs() && !fed_) {
+                feed_->waitForNews(std::chrono::milliseconds(wait));
+                take();
+            }
+            if (done_ >= paragraphs())
+                return;
+        }
         if (rtf_)
             fillParagraphs();
         else
             fillText();
     }
-    bool atEnd() const { return done_ >= total(); }
-    qsizetype total() const {
-        return rtf_ ? static_cast<qsizetype>(rtf_->paragraphs.size()) : text_.size();
+    bool atEnd() const { return (!feed_ || fed_) && done_ >= paragraphsOrCharacters(); }
+    qsizetype paragraphs() const { return static_cast<qsizetype>(rtf_->paragraphs.size()); }
+    qsizetype paragraphsOrCharacters() const { return rtf_ ? paragraphs() : text_.size(); }
+    // A feed tells how far the reading is, in bytes; of what was read, the
+    // share filled in counts.
+    qsizetype total() const { return feed_ ? feed_->bytesTotal() : paragraphsOrCharacters(); }
+    qsizetype done() const {
+        if (!feed_)
+            return done_;
+        return paragraphs() == 0 ? 0 : feed_->bytesTaken() * done_ / paragraphs();
     }
 
     void end(bool keep) {
         if (!open_)
             return;
         open_ = false;
+        keep = keep && feedOk_;
         cursor_.endEditBlock();
         if (keep || document_.availableUndoSteps() == undoStepsBefore_)
             return;
@@ -610,6 +632,12 @@ public:
     const int undoStepsBefore_;
     QTextCursor cursor_;
     const RtfDocument *rtf_ = nullptr;
+    // Filled from a feed: what came of it, whether all of it came, and
+    // whether the file was read whole.
+    RtfFeed *feed_ = nullptr;
+    RtfDocument fromFeed_;
+    bool fed_ = false;
+    bool feedOk_ = true;
     std::optional<DocumentWriter> writer_;
     QString text_;
     qsizetype nextFormFeed_ = -1;
@@ -620,6 +648,14 @@ public:
     bool open_ = true;
 
 private:
+    void take() {
+        if (!feed_->take(fromFeed_, feedOk_))
+            return;
+        fed_ = true;
+        if (feedOk_)
+            setPageAndHeader(document_, fromFeed_.page, fromFeed_.header);
+    }
+
     void fillParagraphs() {
         done_ = static_cast<qsizetype>(writer_->writeFrom(static_cast<std::size_t>(done_)));
     }
@@ -665,6 +701,13 @@ DocumentFill::DocumentFill(QTextDocument &document, const RtfDocument &rtf, Line
     d->writer_.emplace(rtf, d->cursor_, heights);
 }
 
+DocumentFill::DocumentFill(QTextDocument &document, RtfFeed &feed)
+    : d(std::make_unique<Private>(document)) {
+    d->feed_ = &feed;
+    d->rtf_ = &d->fromFeed_;
+    d->writer_.emplace(d->fromFeed_, d->cursor_, LineHeights::AsSpaced);
+}
+
 DocumentFill::DocumentFill(QTextDocument &document, const QString &text,
                            const std::vector<RtfParagraph> &header)
     : d(std::make_unique<Private>(document)) {
@@ -683,7 +726,7 @@ bool DocumentFill::fillFor(int milliseconds) {
     QElapsedTimer clock;
     clock.start();
     while (!d->atEnd()) {
-        d->fillStep();
+        d->fillStep(static_cast<int>(std::max<qint64>(0, milliseconds - clock.elapsed())));
         if (clock.elapsed() >= milliseconds)
             break;
     }
@@ -691,15 +734,16 @@ bool DocumentFill::fillFor(int milliseconds) {
 }
 
 qsizetype DocumentFill::done() const {
-    return d->done_;
+    return d->done();
 }
 
 qsizetype DocumentFill::total() const {
     return d->total();
 }
 
-void DocumentFill::finish() {
+bool DocumentFill::finish() {
     d->end(true);
+    return d->feedOk_;
 }
 
 void DocumentFill::abandon() {

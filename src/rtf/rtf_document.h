@@ -208,11 +208,15 @@ void rtfToTextDocument(const RtfDocument &rtf, QTextDocument &document,
 // rtfToTextDocument), or with plain text in the document's default format.
 // The edit block stays open from the first slice to finish(), which makes it
 // one undoable step; abandon() instead puts the old content back, leaving
-// nothing to redo.
+// nothing to redo. Filled from a feed, the paragraphs go in as they are read,
+// the page and header once the reading is done; a file that was not read
+// whole leaves the old content in place.
+class RtfFeed;
 class DocumentFill {
 public:
     DocumentFill(QTextDocument &document, const RtfDocument &rtf,
                  LineHeights heights = LineHeights::AsSpaced);
+    DocumentFill(QTextDocument &document, RtfFeed &feed);
     // Plain text has no header unless one is given; the page stays.
     DocumentFill(QTextDocument &document, const QString &text,
                  const std::vector<RtfParagraph> &header = {});
@@ -222,10 +226,12 @@ public:
 
     // Fills for about `milliseconds`; true once everything is in.
     bool fillFor(int milliseconds);
-    // How far it is, in paragraphs or characters of `total()`.
+    // How far it is, in paragraphs, characters or bytes read of `total()`.
     qsizetype done() const;
     qsizetype total() const;
-    void finish();
+    // Keeps the new content; false when the feed's file was not read whole,
+    // and then the old content is back as by abandon().
+    bool finish();
     void abandon();
 
 private:

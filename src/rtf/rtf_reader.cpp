@@ -1,6 +1,7 @@
 #include "rtf/rtf_reader.h"
 
 #include "rtf/rtf_charset.h"
+#include "rtf/rtf_feed.h"
 
 #include <QHash>
 #include <QStringDecoder>
@@ -16,6 +17,7 @@
 #include <optional>
 #include <stop_token>
 #include <string_view>
+#include <type_traits>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -309,10 +311,10 @@ const std::unordered_map<std::string_view, WordInfo> &wordTable() {
 }
 
 bool isLetter(unsigned char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    return static_cast<unsigned char>((c | 0x20) - 'a') < 26; // either case
 }
 bool isDigit(unsigned char c) {
-    return c >= '0' && c <= '9';
+    return static_cast<unsigned char>(c - '0') < 10;
 }
 
 int hexValue(unsigned char c) {
@@ -329,13 +331,22 @@ int hexValue(unsigned char c) {
 // does not reach the document: control characters other than the tab go,
 // a paragraph separator becomes a line break, and a lone surrogate the
 // replacement character.
+// Tabs, CJK text and full-width forms pass as they are: only the
+// characters sanitize changes need its copy.
+bool needsSanitizing(QChar c) {
+    const char16_t u = c.unicode();
+    return (u < 0x20 && u != u'\t') || u == 0x2029 || (u >= 0xD800 && u < 0xE000) ||
+           u == QChar::ObjectReplacementCharacter || (u >= 0xFDD0 && u <= 0xFDEF) || u >= 0xFFFE;
+}
+bool needsSanitizing(QStringView text) {
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return needsSanitizing(c); });
+}
+// The reader's ASCII runs hold printable bytes only (see textBytes).
+bool needsSanitizing(QLatin1String) {
+    return false;
+}
+
 void sanitize(QString &text) {
-    const auto needsWork = [](QChar c) {
-        const char16_t u = c.unicode();
-        return u < 0x20 || u == 0x2029 || u >= 0xD800;
-    };
-    if (std::none_of(text.cbegin(), text.cend(), needsWork))
-        return;
     QString clean;
     clean.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -362,7 +373,8 @@ void sanitize(QString &text) {
 
 class RtfReader {
 public:
-    RtfReader(QByteArrayView data, std::stop_token stop) : data_(data), stop_(std::move(stop)) {}
+    RtfReader(QByteArrayView data, std::stop_token stop, RtfFeed *feed)
+        : data_(data), stop_(std::move(stop)), feed_(feed) {}
 
     RtfDocument read() {
         // Another thread may ask to stop; asking is cheap, but not free.
@@ -412,7 +424,7 @@ public:
         if (!document_.page.usable())
             document_.page = RtfPage{};
         document_.defaultFamily = fontName(defaultFont_);
-        if (resolvedWithoutFamily_)
+        if (resolvedWithoutFamily_ && !fontsBeforeText_)
             giveDefaultFamily();
         return std::move(document_);
     }
@@ -457,7 +469,12 @@ private:
             finishFontName();
         if (inHeader_ && stack_.size() <= headerDepth_)
             leaveHeader();
+        const bool fontTableEnds = state().destination == Destination::FontTable &&
+                                   stack_[stack_.size() - 2].destination != Destination::FontTable;
+        if (fontTableEnds && !resolvedWithoutFamily_)
+            fontsBeforeText_ = true;
         stack_.pop_back();
+        paragraphMayDiffer_ = true;
         // Paragraph properties set in a group that has ended are gone.
         if (paragraphWordDepth_ > stack_.size())
             paragraphWordDepth_ = 0;
@@ -492,37 +509,50 @@ private:
 
     struct ControlWord {
         std::string_view name;
+        std::uint32_t hash = 0; // of the name, for the cache of words
         bool valid = true;
         bool hasParameter = false;
         int parameter = 0;
     };
 
+    // Read a byte at a time through local pointers: a file is mostly
+    // control words, and this is where the reading spends its time.
     ControlWord readControlWord() {
         ControlWord word;
-        const qsizetype start = pos_;
-        while (pos_ < data_.size() && isLetter(byteAt(pos_)))
-            ++pos_;
-        const qsizetype letters = pos_ - start;
-        word.valid = letters <= kMaxWordLetters;
-        word.name = std::string_view(data_.data() + start, static_cast<std::size_t>(letters));
+        const char *const begin = data_.data();
+        const char *const end = begin + data_.size();
+        const char *p = begin + pos_;
+        const char *const start = p;
+        // The factor gives the words of a paragraph's start, of tables and
+        // of text (\pard, \plain, \tx, \fs, \dbch, \u, \tab, \cell...)
+        // slots of their own in the cache.
+        std::uint32_t hash = 0;
+        while (p < end && isLetter(static_cast<unsigned char>(*p)))
+            hash = hash * 7 + static_cast<unsigned char>(*p++);
+        const std::size_t letters = static_cast<std::size_t>(p - start);
+        word.valid = letters <= std::size_t{kMaxWordLetters};
+        word.name = std::string_view(start, letters);
+        word.hash = hash + static_cast<std::uint32_t>(letters);
         bool negative = false;
-        if (pos_ + 1 < data_.size() && byteAt(pos_) == '-' && isDigit(byteAt(pos_ + 1))) {
+        if (end - p > 1 && *p == '-' && isDigit(static_cast<unsigned char>(p[1]))) {
             negative = true;
-            ++pos_;
+            ++p;
         }
         std::int64_t value = 0;
         constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<int>::max()} + 1;
-        while (pos_ < data_.size() && isDigit(byteAt(pos_))) {
-            word.hasParameter = true;
-            value = std::min(kLimit, value * 10 + (byteAt(pos_) - '0'));
-            ++pos_;
+        const char *const digits = p;
+        while (p < end && isDigit(static_cast<unsigned char>(*p))) {
+            value = std::min(kLimit, value * 10 + (*p - '0'));
+            ++p;
         }
+        word.hasParameter = p != digits;
         if (negative)
             value = -value;
         word.parameter = static_cast<int>(std::clamp<std::int64_t>(
             value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-        if (pos_ < data_.size() && byteAt(pos_) == ' ')
-            ++pos_; // the delimiter belongs to the word
+        if (p < end && *p == ' ')
+            ++p; // the delimiter belongs to the word
+        pos_ = p - begin;
         return word;
     }
 
@@ -647,21 +677,18 @@ private:
     // A file repeats a handful of words over and over: a small cache of the
     // last word seen in each slot spares most look-ups in the table. The
     // names point into the file, which outlives the reading.
-    const WordInfo *wordInfo(std::string_view name) {
-        const std::size_t slot = (name.size() * 31 + static_cast<unsigned char>(name.front()) * 7 +
-                                  static_cast<unsigned char>(name.back())) %
-                                 wordCache_.size();
-        CachedWord &cached = wordCache_[slot];
-        if (cached.name != name) {
+    const WordInfo *wordInfo(const ControlWord &word) {
+        CachedWord &cached = wordCache_[word.hash % wordCache_.size()];
+        if (cached.name != word.name) {
             const auto &table = wordTable();
-            const auto found = table.find(name);
-            cached = {name, found == table.end() ? nullptr : &found->second};
+            const auto found = table.find(word.name);
+            cached = {word.name, found == table.end() ? nullptr : &found->second};
         }
         return cached.info;
     }
 
     void controlWord(const ControlWord &word) {
-        const WordInfo *known = wordInfo(word.name);
+        const WordInfo *known = wordInfo(word);
         if (!known)
             return;
         const WordInfo info = *known;
@@ -717,7 +744,7 @@ private:
             if (inText && !inHeader_) {
                 endParagraphForBreak();
                 endSection();
-                sectionStart_ = document_.paragraphs.size();
+                sectionStart_ = paragraphCount();
             }
             break;
         case Word::SectionDefaults:
@@ -794,6 +821,7 @@ private:
             break;
         case Word::TabOther: // centred, decimal and bar tabs act as left ones
             s.paragraph.nextTabRight = false;
+            paragraphMayDiffer_ = true;
             break;
         case Word::LeftIndent:
             setParagraph(&ParagraphState::leftIndent, p);
@@ -842,9 +870,16 @@ private:
         case Word::Tab:
             addText(QChar(u'\t'));
             break;
-        case Word::ParagraphDefaults:
-            paragraphWord() = ParagraphState{};
+        case Word::ParagraphDefaults: {
+            // Every paragraph of a file starts so: the tab stops' storage is
+            // kept for the next ones.
+            ParagraphState &paragraph = paragraphWord();
+            std::vector<RtfTabStop> tabStops = std::move(paragraph.tabStops);
+            tabStops.clear();
+            paragraph = ParagraphState{};
+            paragraph.tabStops = std::move(tabStops);
             break;
+        }
         case Word::Plain:
             s.chars = CharState{};
             break;
@@ -1067,22 +1102,27 @@ private:
         route(text);
     }
 
-    // Text comes as QString, QStringView or QLatin1String: the common
-    // pieces, ASCII runs and single characters, go in without a string of
-    // their own.
+    // Text comes as QString, QStringView, QLatin1String or QChar: the
+    // common pieces, ASCII runs and single characters, go in without a
+    // string of their own.
     template <typename Text> void addText(const Text &text) {
         flushBytes();
         route(text);
     }
-    void addText(QChar c) { addText(QStringView(&c, 1)); }
+    void addText(QChar c) {
+        flushBytes();
+        route(c);
+    }
 
     template <typename Text> void route(const Text &text) {
         eastAsianBeforeAf_ = kNoFont;
         eastAsianFontSinceText_ = false;
         switch (state().destination) {
         case Destination::Text:
-            if (text.isEmpty())
-                break;
+            if constexpr (!std::is_same_v<Text, QChar>) {
+                if (text.isEmpty())
+                    break;
+            }
             if (pendingRun_.isEmpty()) {
                 pendingState_ = state().chars;
                 // A line of a sheet in one allocation rather than several.
@@ -1094,9 +1134,13 @@ private:
             if (cellsPending_ > 0)
                 pendingRun_ += QString(std::exchange(cellsPending_, 0), QChar(u'\t'));
             pendingRun_ += text;
-            // Compared first: copying the tab stops for every piece of text
-            // would cost more than reading it.
-            if (!(textParagraph_ == state().paragraph))
+            // Checked as the text comes, so that a run of plain text is not
+            // read twice.
+            if (!pendingNeedsSanitizing_)
+                pendingNeedsSanitizing_ = needsSanitizing(text);
+            // Compared only after a change: copying the tab stops for every
+            // piece of text would cost more than reading it.
+            if (std::exchange(paragraphMayDiffer_, false) && !(textParagraph_ == state().paragraph))
                 textParagraph_ = state().paragraph;
             paragraphHasText_ = true;
             paragraphWordDepth_ = 0;
@@ -1117,7 +1161,8 @@ private:
     void flushRun() {
         if (pendingRun_.isEmpty())
             return;
-        sanitize(pendingRun_);
+        if (std::exchange(pendingNeedsSanitizing_, false))
+            sanitize(pendingRun_);
         paragraphLength_ += pendingRun_.size();
         characters_ += pendingRun_.size();
         const std::size_t runsBefore = paragraph_.runs.size();
@@ -1139,6 +1184,7 @@ private:
         paragraphWord().*property = value;
     }
     ParagraphState &paragraphWord() {
+        paragraphMayDiffer_ = true;
         paragraphWordDepth_ =
             paragraphWordDepth_ == 0 ? stack_.size() : std::min(paragraphWordDepth_, stack_.size());
         return state().paragraph;
@@ -1156,9 +1202,11 @@ private:
         paragraph_.rightIndent = properties.rightIndent;
         paragraph_.firstLineIndent = properties.firstLineIndent;
         paragraph_.tabStops = properties.tabStops;
-        std::stable_sort(
-            paragraph_.tabStops.begin(), paragraph_.tabStops.end(),
-            [](const RtfTabStop &a, const RtfTabStop &b) { return a.position < b.position; });
+        const auto byPosition = [](const RtfTabStop &a, const RtfTabStop &b) {
+            return a.position < b.position;
+        };
+        if (!std::is_sorted(paragraph_.tabStops.begin(), paragraph_.tabStops.end(), byPosition))
+            std::stable_sort(paragraph_.tabStops.begin(), paragraph_.tabStops.end(), byPosition);
         paragraph_.markFormat = resolve(state().chars);
         paragraph_.lineSpacing = lineSpacingOf(properties, paragraph_);
         const bool inTable = endsCell || properties.inTable;
@@ -1190,8 +1238,60 @@ private:
         paragraphLength_ = 0;
         paragraphHasText_ = false;
         paragraphWordDepth_ = 0;
-        if (document_.paragraphs.size() > kMaxParagraphs)
+        if (paragraphCount() > kMaxParagraphs)
             refuse(ContentLimit::Paragraphs);
+        else if (feed_ && document_.paragraphs.size() >= handAt_)
+            handOver();
+    }
+
+    // The paragraphs read so far, those handed over included.
+    std::size_t paragraphCount() const { return handed_ + document_.paragraphs.size(); }
+
+    // Hands the paragraphs that nothing read later can change over to the
+    // feed: not those of a section still open (its first one may yet start
+    // a page), nor a table that may go on, nor a table whose widths depend
+    // on the page, and nothing while text read before the font table may
+    // yet take the default font's name.
+    void handOver() {
+        // What is held back is looked at again a batch later.
+        handAt_ = document_.paragraphs.size() + kFeedBatch;
+        if (resolvedWithoutFamily_ && !fontsBeforeText_)
+            return;
+        auto &paragraphs = document_.paragraphs;
+        std::size_t final = paragraphs.size();
+        if (sectionStart_)
+            final = std::min(final, *sectionStart_ - handed_);
+        const auto rowOf = [&](std::size_t i) -> const RtfRow & {
+            return document_.rows[static_cast<std::size_t>(paragraphs[i].row) - rowsHanded_];
+        };
+        for (std::size_t i = 0; i < final; ++i) {
+            if (paragraphs[i].row >= 0 && rowOf(i).cellWidths.empty()) {
+                final = i;
+                break;
+            }
+        }
+        // A table goes over whole.
+        while (final > 0 && paragraphs[final - 1].row >= 0)
+            --final;
+        std::size_t rows = 0;
+        for (std::size_t i = 0; i < final; ++i) {
+            if (paragraphs[i].row >= 0)
+                rows = static_cast<std::size_t>(paragraphs[i].row) + 1 - rowsHanded_;
+        }
+        if (final == 0)
+            return;
+        const auto firstKept = paragraphs.begin() + static_cast<std::ptrdiff_t>(final);
+        std::vector<RtfParagraph> handed(std::make_move_iterator(paragraphs.begin()),
+                                         std::make_move_iterator(firstKept));
+        paragraphs.erase(paragraphs.begin(), firstKept);
+        const auto firstRowKept = document_.rows.begin() + static_cast<std::ptrdiff_t>(rows);
+        std::vector<RtfRow> handedRows(std::make_move_iterator(document_.rows.begin()),
+                                       std::make_move_iterator(firstRowKept));
+        document_.rows.erase(document_.rows.begin(), firstRowKept);
+        handed_ += final;
+        rowsHanded_ += rows;
+        handAt_ = paragraphs.size() + kFeedBatch;
+        feed_->hand(std::move(handed), std::move(handedRows), pos_, data_.size());
     }
 
     // A page or section break ends the paragraph it is in; right after a
@@ -1211,8 +1311,8 @@ private:
         if (!sectionStart_)
             return;
         if (sectionStartsPage_) {
-            if (*sectionStart_ < document_.paragraphs.size())
-                document_.paragraphs[*sectionStart_].pageBreakBefore = true;
+            if (*sectionStart_ < paragraphCount())
+                document_.paragraphs[*sectionStart_ - handed_].pageBreakBefore = true;
             else
                 pageBreakBefore_ = true;
         }
@@ -1263,12 +1363,13 @@ private:
         cellsPending_ = bodyCellsPending_;
         paragraphHasText_ = bodyHasText_;
         textParagraph_ = std::move(bodyTextParagraph_);
+        paragraphMayDiffer_ = true;
         inHeader_ = false;
         headerRead_ = true;
     }
 
     void startRow() {
-        row_ = static_cast<int>(document_.rows.size());
+        row_ = static_cast<int>(rowsHanded_ + document_.rows.size());
         cell_ = 0;
         document_.rows.emplace_back();
         takeRowDefinition();
@@ -1279,7 +1380,7 @@ private:
     void takeRowDefinition() {
         if (row_ < 0 || rowRights_.empty())
             return;
-        RtfRow &row = document_.rows[static_cast<std::size_t>(row_)];
+        RtfRow &row = document_.rows[static_cast<std::size_t>(row_) - rowsHanded_];
         row.cellWidths.clear();
         int left = rowLeft_;
         for (const int right : rowRights_) {
@@ -1354,6 +1455,13 @@ private:
 
     QByteArrayView data_;
     std::stop_token stop_;
+    // Where paragraphs go as they are read, if anywhere; how many went, and
+    // how many table rows.
+    RtfFeed *feed_ = nullptr;
+    static constexpr std::size_t kFeedBatch = 256;
+    std::size_t handed_ = 0;
+    std::size_t rowsHanded_ = 0;
+    std::size_t handAt_ = kFeedBatch;
     qsizetype pos_ = 0;
     bool finished_ = false;
     bool stopped_ = false;
@@ -1379,7 +1487,7 @@ private:
         std::string_view name;
         const WordInfo *info = nullptr;
     };
-    std::array<CachedWord, 64> wordCache_{};
+    std::array<CachedWord, 128> wordCache_{};
     int pendingCodePage_ = 0;
     std::map<int, std::unique_ptr<QStringDecoder>> decoders_;
 
@@ -1387,6 +1495,9 @@ private:
 
     static constexpr qsizetype kRunStartCapacity = 96;
     QString pendingRun_;
+    bool pendingNeedsSanitizing_ = false;
+    // The paragraph properties may have changed since the last text.
+    bool paragraphMayDiffer_ = true;
     CharState pendingState_;
     int cellsPending_ = 0;         // nested cells ended since the row's last text
     bool pageBreakBefore_ = false; // \page, or a section's start, before the next paragraph
@@ -1422,6 +1533,9 @@ private:
     RtfParagraph paragraph_;
     RtfDocument document_;
     bool resolvedWithoutFamily_ = false;
+    // A font table was read before any text: text without a font of its
+    // own keeps the default font's name it was read with.
+    bool fontsBeforeText_ = false;
 };
 
 qsizetype rtfStart(QByteArrayView data) {
@@ -1440,11 +1554,11 @@ bool looksLikeRtf(QByteArrayView data) {
     return rtfStart(data) >= 0;
 }
 
-RtfReading readRtf(QByteArrayView data, std::stop_token stop) {
+RtfReading readRtf(QByteArrayView data, std::stop_token stop, RtfFeed *feed) {
     const qsizetype start = rtfStart(data);
     if (start < 0)
         return {};
-    RtfReader reader(data.sliced(start), std::move(stop));
+    RtfReader reader(data.sliced(start), std::move(stop), feed);
     RtfDocument document = reader.read();
     if (reader.exceeded() != ContentLimit::None || reader.stopped())
         return {std::nullopt, reader.exceeded()};

@@ -9,6 +9,8 @@
 
 namespace drillpad {
 
+class RtfFeed;
+
 // Whether the data starts like an RTF file ("{\rtf", after blanks).
 bool looksLikeRtf(QByteArrayView data);
 
@@ -28,8 +30,9 @@ struct RtfReading {
 // everything
 // else (pictures, tables of styles and colours, document information) is
 // skipped. Damaged input is read as far as it makes sense. Another thread
-// may stop the reading through `stop`.
-RtfReading readRtf(QByteArrayView data, std::stop_token stop = {});
+// may stop the reading through `stop`. With a `feed`, paragraphs go there
+// as they are read, and the document returned holds the rest (see RtfFeed).
+RtfReading readRtf(QByteArrayView data, std::stop_token stop = {}, RtfFeed *feed = nullptr);
 
 // The document of readRtf, or nothing.
 std::optional<RtfDocument> parseRtf(QByteArrayView data);

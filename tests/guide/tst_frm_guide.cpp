@@ -120,38 +120,32 @@ private Q_SLOTS:
     // The range boxes keep their size (735 x 300 twips), offer usual bounds
     // and show five digits whole: "32767" ends inside the edit field. (What
     // screen readers read of them: tests/accessibility.)
-    void rangeBoxes_data() {
-        QTest::addColumn<QuestionType>("type");
-        QTest::addColumn<GuideField>("field");
-        for (int type = 0; type < kQuestionTypeCount; ++type) {
-            QTest::addRow("%d from", type) << QuestionType(type) << GuideField::From;
-            QTest::addRow("%d to", type) << QuestionType(type) << GuideField::To;
-        }
-    }
     void rangeBoxes() {
-        QFETCH(QuestionType, type);
-        QFETCH(GuideField, field);
         FrmGuide &guide = open();
-        guide.typeCheck(type)->setChecked(true);
+        QTest::mouseClick(guide.chkSelectAll(), Qt::LeftButton);
         perform(u"N"_s);
-        auto *box = qobject_cast<QComboBox *>(guide.entryBox(type, field));
-        QVERIFY(box && box->isVisible() && box->isEnabled());
-        QCOMPARE(box->size(), QSize(49, 20));
-        QStringList items;
-        for (int i = 0; i < box->count(); ++i)
-            items << box->itemText(i);
-        const bool isFrom = field == GuideField::From;
-        QCOMPARE(items.join(u' '),
-                 isFrom ? u"0 2 5 10 20 50 100"_s : u"5 9 10 12 20 50 100 1000"_s);
-        QCOMPARE(box->currentText() + u' ' + box->itemText(box->currentIndex()),
-                 isFrom ? u"0 0"_s : u"9 9"_s);
-        QLineEdit *edit = box->lineEdit();
-        const auto cursorAt = [edit](int position) {
-            edit->setCursorPosition(position);
-            return edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
-        };
-        edit->setText(u"32767"_s);
-        QVERIFY(cursorAt(0) >= 0 && cursorAt(5) < edit->width());
+        for (int type = 0; type < kQuestionTypeCount; ++type) {
+            for (const GuideField field : {GuideField::From, GuideField::To}) {
+                auto *box = qobject_cast<QComboBox *>(guide.entryBox(QuestionType(type), field));
+                QVERIFY(box && box->isVisible() && box->isEnabled());
+                QCOMPARE(box->size(), QSize(49, 20));
+                QStringList items;
+                for (int i = 0; i < box->count(); ++i)
+                    items << box->itemText(i);
+                const bool isFrom = field == GuideField::From;
+                QCOMPARE(items.join(u' '),
+                         isFrom ? u"0 2 5 10 20 50 100"_s : u"5 9 10 12 20 50 100 1000"_s);
+                QCOMPARE(box->currentText() + u' ' + box->itemText(box->currentIndex()),
+                         isFrom ? u"0 0"_s : u"9 9"_s);
+                QLineEdit *edit = box->lineEdit();
+                const auto cursorAt = [edit](int position) {
+                    edit->setCursorPosition(position);
+                    return edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+                };
+                edit->setText(u"32767"_s);
+                QVERIFY(cursorAt(0) >= 0 && cursorAt(5) < edit->width());
+            }
+        }
     }
 
     // After a Finish, Reset empties the document and puts all five counts back,

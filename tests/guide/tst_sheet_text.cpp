@@ -71,21 +71,11 @@ private Q_SLOTS:
         empty[QuestionType::Minus] = {true, 0, 9, 0};
         QTest::newRow("count zero: heading only") << empty << QStringLiteral("\n减法题:\n\n\n");
 
-        SheetSettings order;
-        for (QuestionType type :
-             {QuestionType::Devition, QuestionType::Mul, QuestionType::Minus, QuestionType::Add})
-            order[type] = {true, 0, 9, 1};
-        QTest::newRow("fixed section order")
-            << order
-            << QStringLiteral(
-                   "\n加法题:\n+\n\n\n减法题:\n-\n\n\n乘法题:\n\u00D7\n\n\n除法题:\n\u00F7\n\n");
-
         QTest::newRow("nothing ticked") << SheetSettings() << QString();
     }
     void sheetLayout() {
         QFETCH(SheetSettings, settings);
-        QFETCH(QString, expected);
-        QCOMPARE(shapeOf(makeSheetText(settings)), expected);
+        QTEST(shapeOf(makeSheetText(settings)), "expected");
     }
 
     // No question comes back while the range holds others; when the count
@@ -102,12 +92,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("uniformAt"); // the place checked for uniformity, -1: none
         using T = QuestionType;
         QTest::newRow("subtraction 8..9: only 9-8") << T::Minus << 8 << 9 << 20 << 1 << -1;
-        QTest::newRow("subtraction 2..4: three") << T::Minus << 2 << 4 << 20 << 3 << -1;
         QTest::newRow("subtraction to 9, the largest count")
             << T::Minus << 0 << 9 << 32767 << 28 << -1;
-        QTest::newRow("multiplication to 9: default") << T::Mul << 0 << 9 << 20 << 64 << -1;
         QTest::newRow("division 5..5: only 25÷5") << T::Devition << 5 << 5 << 10 << 1 << -1;
-        QTest::newRow("mixed 2..2") << T::Mix << 0 << 2 << 30 << 12 << -1;
         QTest::newRow("mixed 10..15") << T::Mix << 10 << 15 << 5000 << 1638 << -1;
         QTest::newRow("mixed to 9: enough") << T::Mix << 0 << 9 << 2000 << 3729 << -1;
         QTest::newRow("subtraction to 9, first uniform") << T::Minus << 0 << 9 << 20 << 28 << 0;

@@ -1,6 +1,7 @@
 #include "common/chi_square.h"
 #include "common/test_main.h"
 
+#include "question/bracket_question.h"
 #include "question/mixed_question.h"
 
 #include <algorithm>
@@ -409,6 +410,36 @@ private Q_SLOTS:
         };
         QVERIFY(looksUniform(nextSharedPair, 15, 30000));
         QVERIFY(sectionsRight);
+    }
+
+    // A bracketed question has its operands in the range, is worked out with
+    // the bracketed step first, every step whole and not negative, is written
+    // with the brackets around that step, and comes in the twelve shapes
+    // where the brackets change the order of work.
+    void bracketedQuestionsAreFair() {
+        const auto glyph = [](Operator op) { return QString(QStringLiteral("+-×÷").at(int(op))); };
+        std::set<QString> shapes;
+        for (int i = 0; i < 5000; ++i) {
+            const std::optional<MixedQuestion> q = drawBracketedQuestion(3, 30);
+            QVERIFY(q && q->bracketed);
+            const auto [a, b, c] = q->operands;
+            const auto [f, g] = q->operators;
+            const bool left = (f == kAdd || f == kSub) && (g == kMul || g == kDiv);
+            QString written;
+            appendMixedQuestion(written, *q);
+            QCOMPARE(written, (left ? QStringLiteral("(%1%2%3)%4%5=\u3000")
+                                    : QStringLiteral("%1%2(%3%4%5)=\u3000"))
+                                  .arg(QString::number(a), glyph(f), QString::number(b), glyph(g),
+                                       QString::number(c)));
+            for (const int operand : q->operands)
+                QVERIFY2(operand >= 3 && operand <= 30, qPrintable(written));
+            QVERIFY2(valueOf(*q), qPrintable(written));
+            QCOMPARE(evaluateMixed(*q), valueOf(*q));
+            shapes.insert(glyph(f) + glyph(g));
+        }
+        const QStringList expected =
+            QStringLiteral("+× +÷ -× -÷ -+ -- ×+ ×- ÷+ ÷- ÷× ÷÷").split(u' ');
+        QCOMPARE(shapes, std::set<QString>(expected.begin(), expected.end()));
     }
 };
 

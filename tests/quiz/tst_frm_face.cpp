@@ -1,10 +1,13 @@
 #include "common/fakes.h"
+#include "common/question_oracle.h"
 #include "common/test_main.h"
 
 #include "app/forms_registry.h"
 #include "controls/command_button.h"
 #include "mainwin/frm_main.h"
+#include "question/answer_key.h"
 #include "quiz/frm_face.h"
+#include "quiz/practice_questions.h"
 #include "record/practice_record.h"
 
 #include <QAccessible>
@@ -17,9 +20,11 @@
 #include <QRegularExpression>
 #include <QTimer>
 
+#include <cmath>
+
 using namespace drillpad;
 using namespace Qt::StringLiterals;
-using drillpad::testing::RecordingMessageBoxes;
+using namespace drillpad::testing;
 
 namespace {
 
@@ -54,15 +59,16 @@ QString rate(double percent) {
     return QLocale::system().toString(percent, 'f', 2);
 }
 
-// The answer a question on screen asks for, or "" if it does not fit op and n.
-QString solve(const QString &question, int n, int op) {
+// The answer a question on screen asks for, or "" if it does not fit op and
+// its operands (the divisor and the quotient for ÷) from lo to n.
+QString solve(const QString &question, int lo, int n, int op) {
     static const QRegularExpression shape(u"^([1-9][0-9]*)(.)([1-9][0-9]*)=$"_s);
     const QRegularExpressionMatch m = shape.match(question);
     const qint64 a = m.captured(1).toLongLong(), b = std::max(m.captured(3).toLongLong(), 1LL);
     const qint64 result = QList<qint64>{a + b, a - b, a * b, a / b}[op];
-    const bool fits = m.hasMatch() && m.captured(2) == u"+-×÷"_s.at(op) && b >= (op == 3 ? 2 : 1) &&
-                      b <= n &&
-                      (op == 3 ? a % b == 0 && result >= 2 && result <= n : a <= n && result >= 0);
+    const qint64 first = op == 3 ? result : a;
+    const bool fits = m.hasMatch() && m.captured(2) == u"+-×÷"_s.at(op) && b >= lo && b <= n &&
+                      first >= lo && first <= n && (op == 3 ? a % b == 0 : result >= 0);
     return fits ? QString::number(result) : QString();
 }
 
@@ -85,7 +91,21 @@ QStringList announced(QWidget &window) {
     return lines;
 }
 
+// Additions asking for a missing addend, and divisions with a remainder.
+SheetSettings blanksAndRemainders(int additions, int divisions) {
+    SheetSettings settings;
+    TypeSettings &add = settings[QuestionType::Add];
+    add = {true, 0, 9, additions};
+    add.askFor = AskFor::Unknown;
+    TypeSettings &div = settings[QuestionType::Devition];
+    div = {divisions > 0, 0, 9, divisions};
+    div.remainder = Remainder::Required;
+    return settings;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(drillpad::SheetSettings)
 
 class TestFrmFace : public QObject {
     Q_OBJECT
@@ -95,45 +115,56 @@ class TestFrmFace : public QObject {
 private Q_SLOTS:
     void init() { messages_.messages.clear(); }
 
-    // Every question fits its operation and bound, the bound rounded half to
+    // Every question fits its operation and range, operands from max(1, 从)
+    // (divisor and quotient from max(2, 从)) to 到, both rounded half to
     // even, and the expected answer is its result. A bad bound is refused at
-    // Begin with a message that names the allowed range.
+    // Begin (到 first) with a message naming the allowed range; the focus goes
+    // to the box, its text selected.
     void bounds_data() {
         QTest::addColumn<int>("operation");
-        QTest::addColumn<QString>("bound");
-        QTest::addColumn<int>("n");        // 0: refused
-        QTest::addColumn<QString>("only"); // the one question allowed, or the range
-        QTest::newRow("add 1") << 0 << "1" << 1 << "1+1=";
-        QTest::newRow("subtract 1") << 1 << "1" << 1 << "1-1=";
-        QTest::newRow("multiply 32767") << 2 << "32767" << 32767 << "";
-        QTest::newRow("divide 32767") << 3 << "32767" << 32767 << "";
-        QTest::newRow("divide 2.5 rounds to 2") << 3 << "2.5" << 2 << "4÷2=";
-        QTest::newRow("too large") << 2 << "32768" << 0 << "1到32767";
-        QTest::newRow("division by 1") << 3 << "1" << 0 << "2到32767";
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("only"); // the one question allowed, or the refusal
+        QTest::newRow("add 9 to 9") << 0 << u"9"_s << u"9"_s << u"9+9="_s;
+        QTest::newRow("subtract 1") << 1 << u"0"_s << u"1"_s << u"1-1="_s;
+        QTest::newRow("multiply 2.5 to 3: from 2") << 2 << u"2.5"_s << u"3"_s << u""_s;
+        QTest::newRow("multiply 32767") << 2 << u"0"_s << u"32767"_s << u""_s;
+        QTest::newRow("divide 32767") << 3 << u"0"_s << u"32767"_s << u""_s;
+        QTest::newRow("divide 2.5 rounds to 2") << 3 << u"0"_s << u"2.5"_s << u"4÷2="_s;
+        QTest::newRow("too large") << 2 << u"0"_s << u"32768"_s << u"请在“到”中输入1到32767"_s;
+        QTest::newRow("division by 1, 到 checked first")
+            << 3 << u"abc"_s << u"1"_s << u"除法题请在“到”中输入2到32767"_s;
+        QTest::newRow("从 above 到") << 0 << u"10"_s << u"9"_s << u"请在“从”中输入0到9之间的数"_s;
+        QTest::newRow("从 not a number")
+            << 3 << u"abc"_s << u"20"_s << u"请在“从”中输入0到20之间"_s;
     }
     void bounds() {
         QFETCH(int, operation);
-        QFETCH(QString, bound);
-        QFETCH(int, n);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
         QFETCH(QString, only);
+        const bool refused = only.contains(u"请在"_s);
+        const int lo = std::max(int(std::lrint(from.toDouble())), operation == 3 ? 2 : 1);
+        const int n = int(std::lrint(to.toDouble()));
         FrmFace face;
         QVERIFY(showActive(face));
-        face.comboTo()->setEditText(bound);
+        face.comboFrom()->setEditText(from);
+        face.comboTo()->setEditText(to);
         QTest::mouseClick(face.optActive(operation), Qt::LeftButton);
         face.button("cmdBegin")->click();
-        QCOMPARE(enabledButtons(face), n ? kRunning : kIdle);
-        for (int i = 0; n && i < 30; ++i) {
-            QCOMPARE(solve(face.txtQuestion()->text(), n, operation), face.expectedAnswer());
+        QCOMPARE(enabledButtons(face), refused ? kIdle : kRunning);
+        for (int i = 0; !refused && i < 30; ++i) {
+            QCOMPARE(solve(face.txtQuestion()->text(), lo, n, operation), face.expectedAnswer());
             QVERIFY(only.isEmpty() || face.txtQuestion()->text() == only);
             answer(face, face.expectedAnswer());
         }
-        QCOMPARE(face.rightCount(), n ? 30 : 0);
-        QCOMPARE(messages_.messages.size(), n ? 0 : 1);
-        QVERIFY2(n || messages_.messages[0].contains(only),
-                 qPrintable(messages_.messages.value(0)));
-        if (!n) { // the next keys mend the bound
-            QCOMPARE(QApplication::focusWidget(), face.comboTo());
-            QCOMPARE(face.comboTo()->lineEdit()->selectedText(), bound);
+        QCOMPARE(face.rightCount(), refused ? 0 : 30);
+        QCOMPARE(messages_.messages.size(), refused ? 1 : 0);
+        if (refused) { // the next keys mend the bound
+            QVERIFY2(messages_.messages[0].contains(only), qPrintable(messages_.messages[0]));
+            QComboBox *box = only.contains(u"“到”"_s) ? face.comboTo() : face.comboFrom();
+            QCOMPARE(QApplication::focusWidget(), box);
+            QCOMPARE(box->lineEdit()->selectedText(), box->currentText());
         }
     }
 
@@ -194,7 +225,6 @@ private Q_SLOTS:
         for (const QString &line :
              {u"总分: "_s + rate(200.0 / 3), u"评语及建议: "_s + face.label("lblMemo")->text()})
             QVERIFY2(finished.contains(line), qPrintable(line + u" in "_s + finished.join(u", ")));
-        QCOMPARE(face.label("lblMemo")->text(), u"再不努力就不行了,及格，努力啊"_s);
     }
 
     // With the keyboard alone: opened modally on Begin, Enter begins, an arrow key
@@ -298,6 +328,85 @@ private Q_SLOTS:
         const QString idleQuestion = face.txtQuestion()->text();
         QTest::mouseClick(face.optActive(1), Qt::LeftButton);
         QCOMPARE(face.txtQuestion()->text(), idleQuestion);
+    }
+
+    void practiceAsksTheSheetsQuestions() {
+        const SheetSettings settings = blanksAndRemainders(30, 20);
+        const QList<quiz::QuizQuestion> questions = quiz::practiceQuestions(settings);
+        QCOMPARE(questions.size(), 50);
+        int blanks = 0;
+        for (const quiz::QuizQuestion &question : questions) {
+            const std::optional<Read> read = readQuestion(question.text);
+            QVERIFY2(read, qPrintable(question.text));
+            const bool addition = read->op == u'+';
+            QString why;
+            QVERIFY2(
+                meets(*read, settings[addition ? QuestionType::Add : QuestionType::Devition], why),
+                qPrintable(question.text + u' ' + why));
+            // The answer: the missing addend, or the quotient and remainder.
+            const QString expected =
+                addition ? QString::number(read->blank == 1 ? read->first : read->second)
+                         : u"%1……%2"_s.arg(read->result).arg(read->remainder);
+            QCOMPARE(question.answer, expected);
+            blanks += read->blank != 0 ? 1 : 0;
+        }
+        QCOMPARE(blanks, 30);
+        QCOMPARE(quiz::practiceProblem(settings), std::nullopt);
+        QVERIFY(quiz::practiceProblem(SheetSettings())->contains(u"选择出题类型"_s));
+    }
+
+    // A blank question is judged on the missing number, and kept as asked.
+    void quizJudgesABlankOnTheMissingNumber_data() {
+        QTest::addColumn<SheetSettings>("settings");
+        QTest::newRow("additions, (　)") << blanksAndRemainders(4, 0);
+        SheetSettings mixed;
+        mixed[QuestionType::Mix] = {true, 0, 20, 4};
+        mixed[QuestionType::Mix].brackets = true;
+        mixed[QuestionType::Mix].askFor = AskFor::Unknown;
+        mixed.blank = BlankStyle::Box;
+        QTest::newRow("mixed with brackets, □") << mixed;
+    }
+    void quizJudgesABlankOnTheMissingNumber() {
+        QFETCH(SheetSettings, settings);
+        FrmFace face;
+        QVERIFY(showActive(face));
+        QVERIFY(face.startPractice(settings));
+        const QString blank = settings.blank == BlankStyle::Box ? kBox : kParen;
+        QStringList asked;
+        for (int i = 0; i < 4; ++i) {
+            const QString question = face.txtQuestion()->text();
+            asked << question;
+            // The number the answer key writes in the blank.
+            const qsizetype at = question.indexOf(blank);
+            QVERIFY2(at >= 0 && question.count(blank) == 1, qPrintable(question));
+            const QString filled = makeAnswerKey({question}).lines.at(1).text;
+            QString missing;
+            for (qsizetype c = at + (blank == kParen); filled.at(c).isDigit(); ++c)
+                missing += filled.at(c);
+            QVERIFY2(!missing.isEmpty(), qPrintable(filled));
+            QTest::keyClicks(face.txtAnswer(),
+                             i == 0 ? QString::number(missing.toLongLong() + 1) : missing);
+            QTest::keyClick(face.txtAnswer(), Qt::Key_Return);
+        }
+        QCOMPARE(face.totalCount(), 4);
+        QCOMPARE(face.rightCount(), 3);
+        QVERIFY(face.button("cmdBegin")->isEnabled()); // finished by itself
+        const QList<AnswerEntry> recorded = practiceRecord()
+                                                .answers(practiceRecord().quizzes()->value(0).id)
+                                                .value_or(QList<AnswerEntry>());
+        QCOMPARE(recorded.size(), 4);
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(recorded[i].question, asked[i]);
+    }
+
+    void settingsWithoutQuestionsStartNothing() {
+        FrmFace face;
+        SheetSettings settings = blanksAndRemainders(5, 0);
+        settings[QuestionType::Add].resultLowest = 19; // above 9+9
+        QVERIFY(!face.startPractice(settings));
+        QCOMPARE(messages_.messages.size(), 1);
+        QVERIFY(messages_.messages[0].contains(u"“和的范围”"_s));
+        QVERIFY(face.button("cmdBegin")->isEnabled());
     }
 };
 

@@ -54,8 +54,6 @@ private Q_SLOTS:
             << QByteArray("\xb3\xcb\xb7\xa8\xcc\xe2:\r\n7\xa1\xc1"
                           "3=")
             << u"乘法题:\n7×3="_s;
-        QTest::newRow("Big5") << encoded("Big5", u"學時說這題體 十口法\n"_s)
-                              << u"學時說這題體 十口法\n"_s;
         // Short lines in Big5 and GB18030 that each reads as the other; GB18030's
         // characters of four bytes.
         for (const QString &line :
