@@ -156,7 +156,7 @@ private Q_SLOTS:
     // context menu is the 编辑 menu. Esc in a window shown: a window without an
     // enabled cancel button closes as its close box does; the wizard cancels as 取消
     // does. (Esc in a quiz running or paused: tst_frm_face; in 出题设置:
-    // tst_frm_settings; in the record: tst_frm_record.)
+    // tst_frm_settings.)
     void keysOfTheMainWindow_data() {
         QTest::addColumn<QString>("focus");
         QTest::addColumn<QString>("keys");
@@ -171,6 +171,7 @@ private Q_SLOTS:
         row("cmdGuide", "Ctrl+N", "出题向导, unloaded", "Alt+N Esc");
         row("cmdGuide", "F1", "软件使用说明, unloaded", "Esc");
         row("txtMain", "Alt+L", "交互界面, hidden", "Esc");
+        row("txtMain", "Ctrl+R", "练习记录, unloaded", "Esc");
         row("cmdGuide", "Ctrl+P", "print");
         row("cmdGuide", "Ctrl+Shift+L", "aligned 0 (左对齐)");
         row("cmdGuide", "Ctrl+Shift+E", "aligned 2 (居中)");
@@ -213,7 +214,8 @@ private Q_SLOTS:
             result = window->windowTitle();
             press(inside);
             bool loaded = false;
-            for (FormId form : {FormId::Help, FormId::About, FormId::Guide, FormId::Face})
+            for (FormId form :
+                 {FormId::Help, FormId::About, FormId::Guide, FormId::Face, FormId::Record})
                 loaded |= isFormLoaded(form);
             if (!inside.isEmpty())
                 result += window->isVisible() ? u", shown"_s
