@@ -15,6 +15,7 @@
 #include "mainwin/frm_main.h"
 #include "mainwin/sheet_file.h"
 #include "rtf/rtf_reader.h"
+#include "rtf/rtf_writer.h"
 #include "settings/settings_store.h"
 #include <csignal>
 #include <fcntl.h>
@@ -219,6 +220,39 @@ private Q_SLOTS:
         QVERIFY2(messages.size() == 1 && messages.first().contains(refused) &&
                      messages.first().contains(QDir::toNativeSeparators(path(name))),
                  qPrintable(messages.join(u'\n')));
+    }
+
+    // A large file goes into the sheet while it is still read: whole as it is in
+    // the file, or, refused when the reading finds it too long, not at all.
+    void openingWhileRead_data() {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QString>("refused");
+        SheetSettings settings;
+        settings[QuestionType::Add] = {true, 0, 99, 4000};
+        settings.layout.perLine = 4;
+        QTest::newRow("a sheet of 1000 lines")
+            << writeRtf(layOutSheet(settings).document) << QString();
+        QTest::newRow("one paragraph too many")
+            << "{\\rtf1\\deff0{\\fonttbl{\\f0 ;}}" +
+                   QByteArray("1+1=\\par ").repeated(qsizetype(kMaxParagraphs) + 1) + "}"
+            << u"内容太多(超过100000段),"_s;
+    }
+    void openingWhileRead() {
+        QFETCH(QByteArray, data);
+        QFETCH(QString, refused);
+        QVERIFY(writeFile(path(u"big.rtf"_s), data));
+        dialogs.answers << FileChoice{path(u"big.rtf"_s), 0};
+        openSheet(frmMain());
+        if (refused.isEmpty()) {
+            QTextDocument whole;
+            rtfToTextDocument(*parseRtf(data), whole);
+            QCOMPARE(editor()->text(), whole.toPlainText());
+            QVERIFY(messages.isEmpty() && !editor()->document()->isModified());
+        } else {
+            QCOMPARE(editor()->text(), kSheet);
+            QVERIFY2(messages.size() == 1 && messages.first().contains(refused),
+                     qPrintable(messages.join(u'\n')));
+        }
     }
 
     void replacing_data() {
