@@ -85,6 +85,17 @@ bool saveSheet(FrmMain &window, QWidget *parent) {
     return true;
 }
 
+namespace {
+
+// A sheet opened from a file is that file: no edits to save, and nothing to
+// undo that would bring the sheet it replaced back under the file's name.
+void startAfresh(QTextDocument &sheet) {
+    sheet.clearUndoRedoStacks();
+    sheet.setModified(false);
+}
+
+} // namespace
+
 bool offerToSaveSheet(FrmMain &window, QWidget *parent) {
     const QTextDocument *sheet = window.txtMain()->document();
     if (!sheet->isModified() || sheet->isEmpty())
@@ -143,7 +154,7 @@ void openSheetFile(FrmMain &window, const QString &path) {
     };
     if (feed.hasRichText()) {
         if (editor->setRtfFeed(feed, between)) {
-            editor->document()->setModified(false);
+            startAfresh(*editor->document());
             return;
         }
         if (cancelled)
@@ -161,7 +172,7 @@ void openSheetFile(FrmMain &window, const QString &path) {
         return;
     }
     if (editor->setText(decoded.text, between))
-        editor->document()->setModified(false);
+        startAfresh(*editor->document());
 }
 
 namespace {

@@ -248,6 +248,8 @@ private Q_SLOTS:
             rtfToTextDocument(*parseRtf(data), whole);
             QCOMPARE(editor()->text(), whole.toPlainText());
             QVERIFY(messages.isEmpty() && !editor()->document()->isModified());
+            // The sheet it replaced is not brought back under the file's name.
+            QVERIFY(!editor()->document()->isUndoAvailable());
         } else {
             QCOMPARE(editor()->text(), kSheet);
             QVERIFY2(messages.size() == 1 && messages.first().contains(refused),
