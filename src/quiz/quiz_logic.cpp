@@ -92,12 +92,14 @@ double roundHalfEven(double value) {
 namespace {
 
 // A bound read as a number in the C or the locale's format and rounded, if it
-// lies in lowest..highest.
-std::optional<int> boundIn(const QString &text, int lowest, int highest, const QLocale &locale) {
+// lies in lowest..highest. Full-width digits, as a Chinese input method
+// types them, read as digits.
+std::optional<int> boundIn(const QString &typed, int lowest, int highest, const QLocale &locale) {
+    const QString text = answerAsRead(typed);
     bool ok = false;
-    double value = text.toDouble(&ok); // C format, surrounding blanks ignored
+    double value = text.toDouble(&ok); // C format
     if (!ok)
-        value = locale.toDouble(text.trimmed(), &ok);
+        value = locale.toDouble(text, &ok);
     if (ok && std::isfinite(value)) {
         const double rounded = roundHalfEven(value);
         if (rounded >= lowest && rounded <= highest)

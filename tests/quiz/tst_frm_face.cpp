@@ -126,6 +126,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("to");
         QTest::addColumn<QString>("only"); // the one question allowed, or the refusal
         QTest::newRow("add 9 to 9") << 0 << u"9"_s << u"9"_s << u"9+9="_s;
+        QTest::newRow("full-width 9 to 12") << 0 << u"\uFF19"_s << u"\uFF11\uFF12"_s << u""_s;
         QTest::newRow("subtract 1") << 1 << u"0"_s << u"1"_s << u"1-1="_s;
         QTest::newRow("multiply 2.5 to 3: from 2") << 2 << u"2.5"_s << u"3"_s << u""_s;
         QTest::newRow("multiply 32767") << 2 << u"0"_s << u"32767"_s << u""_s;
@@ -144,8 +145,15 @@ private Q_SLOTS:
         QFETCH(QString, to);
         QFETCH(QString, only);
         const bool refused = only.contains(u"请在"_s);
-        const int lo = std::max(int(std::lrint(from.toDouble())), operation == 3 ? 2 : 1);
-        const int n = int(std::lrint(to.toDouble()));
+        const auto number = [](QString text) {
+            for (QChar &c : text) {
+                if (c >= u'\uFF10' && c <= u'\uFF19')
+                    c = QChar(c.unicode() - u'\uFF10' + u'0');
+            }
+            return int(std::lrint(text.toDouble()));
+        };
+        const int lo = std::max(number(from), operation == 3 ? 2 : 1);
+        const int n = number(to);
         FrmFace face;
         QVERIFY(showActive(face));
         face.comboFrom()->setEditText(from);

@@ -69,7 +69,8 @@ private Q_SLOTS:
         QTest::newRow("1.5 for division") << "1.5" << true << kC << 2;
         QTest::newRow("locale decimal comma") << "9,5" << false << kGerman << 10;
         QTest::newRow("C format in any locale") << "2.5" << false << kGerman << 2;
-        QTest::newRow("full-width digit") << "\uFF19" << false << kC << 0;
+        QTest::newRow("full-width digits, as an input method types them")
+            << "\uFF11\uFF19" << false << kC << 19;
         QTest::newRow("half rounds to zero") << "0.5" << false << kC << 0;
         QTest::newRow("1.4 for division") << "1.4" << true << kC << 0;
         QTest::newRow("rounds above 16 bits") << "32767.5" << false << kC << 0;
