@@ -607,13 +607,23 @@ public:
     bool atEnd() const { return (!feed_ || fed_) && done_ >= paragraphsOrCharacters(); }
     qsizetype paragraphs() const { return static_cast<qsizetype>(rtf_->paragraphs.size()); }
     qsizetype paragraphsOrCharacters() const { return rtf_ ? paragraphs() : text_.size(); }
-    // A feed tells how far the reading is, in bytes; of what was read, the
-    // share filled in counts.
-    qsizetype total() const { return feed_ ? feed_->bytesTotal() : paragraphsOrCharacters(); }
+    // A feed tells how far the reading is, in bytes: the bytes up to the
+    // last piece taken count as the share of that piece filled in. Scaling
+    // all bytes read by the share of all paragraphs would go back whenever
+    // a piece has fewer bytes per paragraph than what came before it (a
+    // long font table, say). A file handed over whole at the end counts in
+    // paragraphs.
+    qsizetype total() const {
+        return feed_ && feed_->bytesTotal() > 0 ? feed_->bytesTotal() : paragraphsOrCharacters();
+    }
     qsizetype done() const {
-        if (!feed_)
+        if (!feed_ || feed_->bytesTotal() == 0)
             return done_;
-        return paragraphs() == 0 ? 0 : feed_->bytesTaken() * done_ / paragraphs();
+        const qsizetype bytesInPiece = feed_->bytesTaken() - bytesBefore_;
+        const qsizetype paragraphsInPiece = paragraphs() - paragraphsBefore_;
+        return bytesBefore_ + (paragraphsInPiece == 0 ? bytesInPiece
+                                                      : bytesInPiece * (done_ - paragraphsBefore_) /
+                                                            paragraphsInPiece);
     }
 
     void end(bool keep) {
@@ -638,6 +648,9 @@ public:
     RtfDocument fromFeed_;
     bool fed_ = false;
     bool feedOk_ = true;
+    // Where the piece being filled in starts: bytes read, paragraphs.
+    qsizetype bytesBefore_ = 0;
+    qsizetype paragraphsBefore_ = 0;
     std::optional<DocumentWriter> writer_;
     QString text_;
     qsizetype nextFormFeed_ = -1;
@@ -648,7 +661,10 @@ public:
     bool open_ = true;
 
 private:
+    // Called once all that was taken is filled in.
     void take() {
+        bytesBefore_ = feed_->bytesTaken();
+        paragraphsBefore_ = paragraphs();
         if (!feed_->take(fromFeed_, feedOk_))
             return;
         fed_ = true;

@@ -108,6 +108,31 @@ private Q_SLOTS:
         QCOMPARE(writeRtf(rtfFromTextDocument(filled)), writeRtf(rtfFromTextDocument(expected)));
     }
 
+    // Filled a step at a time, the progress never goes back and ends at the
+    // file's size, also when the file's start (here a long generator name)
+    // holds many more bytes per paragraph than the rest.
+    void progressOnlyGrows() {
+        const QByteArray rtf = "{\\rtf1\\deff0{\\fonttbl{\\f0 Noto Sans;}}{\\*\\generator " +
+                               QByteArray(100'000, 'g') + "}" +
+                               QByteArray("{\\b x}y\\par ").repeated(1000) + "}";
+        RtfFeed feed;
+        feed.close(readRtf(rtf, {}, &feed).document);
+        QTextDocument document;
+        DocumentFill fill(document, feed);
+        qsizetype before = 0;
+        while (!fill.fillFor(0)) {
+            QVERIFY2(fill.done() >= before && fill.done() <= fill.total(),
+                     qPrintable(QStringLiteral("%1 after %2 of %3")
+                                    .arg(fill.done())
+                                    .arg(before)
+                                    .arg(fill.total())));
+            before = fill.done();
+        }
+        QCOMPARE(fill.done(), rtf.size());
+        QCOMPARE(fill.total(), rtf.size());
+        QVERIFY(fill.finish());
+    }
+
     // A file refused once much of it went in, or a reading stopped, leaves
     // the old content, with nothing more to undo.
     void refusedLate() {
