@@ -141,9 +141,23 @@ void openSheetFile(FrmMain &window, const QString &path) {
         feed.close(std::exchange(decoded.rtf, std::nullopt));
     });
     constexpr std::chrono::milliseconds kWaitBetweenAnswers{20};
+    // Cancelled: the reader stops at its next look, but a file still coming
+    // from the disk, or plain text being decoded, goes on for a while; the
+    // window answers until the reading has ended (joining `reading` as it
+    // goes out of scope would freeze it meanwhile).
+    const auto stopReading = [&] {
+        reading.request_stop();
+        bool whole = false;
+        for (RtfDocument dropped; !feed.take(dropped, whole); dropped = {}) {
+            progress.keepAnswering(0, 0);
+            feed.waitForNews(kWaitBetweenAnswers);
+        }
+    };
     while (!feed.hasNews()) {
-        if (!progress.keepAnswering(0, 0))
-            return; // the reading stops as `reading` ends
+        if (!progress.keepAnswering(0, 0)) {
+            stopReading();
+            return;
+        }
         feed.waitForNews(kWaitBetweenAnswers);
     }
     RichTextBox *editor = window.txtMain();
@@ -157,8 +171,10 @@ void openSheetFile(FrmMain &window, const QString &path) {
             startAfresh(*editor->document());
             return;
         }
-        if (cancelled)
+        if (cancelled) {
+            stopReading();
             return;
+        }
     }
     // The reading has ended: plain text, or why the file is not shown.
     reading.join();
