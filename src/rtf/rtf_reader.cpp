@@ -1256,7 +1256,7 @@ private:
     void handOver() {
         // What is held back is looked at again a batch later.
         handAt_ = document_.paragraphs.size() + kFeedBatch;
-        if (resolvedWithoutFamily_ && !defaultFontSettled_)
+        if (familyAwaited_)
             return;
         auto &paragraphs = document_.paragraphs;
         std::size_t final = paragraphs.size();
@@ -1442,6 +1442,10 @@ private:
         if (format.family.isEmpty())
             format.family = fontName(defaultFont_);
         resolvedWithoutFamily_ |= format.family.isEmpty();
+        // A paragraph's mark is resolved also when it holds no text, before
+        // any text has settled the default font: the mark of an empty
+        // paragraph before the font table takes the name given later.
+        familyAwaited_ |= format.family.isEmpty() && !defaultFontSettled_;
         if (chars.eastAsianFont >= 0) {
             const QString eastAsian = fontName(chars.eastAsianFont);
             if (eastAsian != format.family)
@@ -1539,6 +1543,9 @@ private:
     // table says, as the text read so far has it.
     bool textBegun_ = false;
     bool defaultFontSettled_ = false;
+    // Something was read without a family before the default font settled:
+    // it may yet take the default font's name.
+    bool familyAwaited_ = false;
 };
 
 qsizetype rtfStart(QByteArrayView data) {

@@ -78,6 +78,8 @@ private Q_SLOTS:
                    "{\\fonttbl{\\f0 Noto Serif CJK SC;}{\\f1 Liberation Serif;}}\\deff1 " + lines +
                    "}"
             << true;
+        QTest::newRow("an empty paragraph before the font table")
+            << "{\\rtf1\\deff0\\par{\\fonttbl{\\f0 Noto Sans;}}" + lines + "}" << false;
         QTest::newRow("the default font named last")
             << "{\\rtf1\\deff0 " + lines + "{\\fonttbl{\\f0 Noto Serif CJK SC;}}" + lines + "}"
             << false;
