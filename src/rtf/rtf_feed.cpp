@@ -40,7 +40,7 @@ void RtfFeed::close(std::optional<RtfDocument> rest) {
 
 bool RtfFeed::hasNews() const {
     const std::scoped_lock lock(mutex_);
-    return closed_ || !pieces_.empty();
+    return newsWaiting();
 }
 
 bool RtfFeed::hasRichText() const {
@@ -50,7 +50,7 @@ bool RtfFeed::hasRichText() const {
 
 void RtfFeed::waitForNews(std::chrono::milliseconds wait) const {
     std::unique_lock lock(mutex_);
-    news_.wait_for(lock, wait, [this] { return closed_ || !pieces_.empty(); });
+    news_.wait_for(lock, wait, [this] { return newsWaiting(); });
 }
 
 bool RtfFeed::take(RtfDocument &into, bool &ok) {

@@ -49,6 +49,9 @@ public:
     qsizetype bytesTotal() const { return bytesTotalTaken_; }
 
 private:
+    // With the mutex held.
+    bool newsWaiting() const { return closed_ || !pieces_.empty(); }
+
     mutable std::mutex mutex_;
     mutable std::condition_variable news_;
     struct Piece {
